@@ -1,0 +1,96 @@
+#include "streaming/Component.h"
+
+#include <algorithm>
+
+#include "streaming/Errors.h"
+
+namespace trovelin {
+
+bool isValidIdent(std::string_view name)
+{
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.empty() || !letter(name.front())) return false;
+    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || digit(c); });
+}
+
+Component::Component(Component* owner) : owner_(owner)
+{
+    if (owner_) owner_->insertComponent(this);
+}
+
+Component::~Component()
+{
+    // Tell everyone who asked, then free what this component owns, newest first.
+    while (!freeNotifies_.empty()) {
+        Component* other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        other->removeFreeNotification(this);
+        other->componentRemoved(this);
+    }
+    while (!components_.empty()) delete components_.back();
+    if (owner_) owner_->removeComponent(this);
+}
+
+const ClassInfo& Component::staticClassInfo()
+{
+    static const ClassInfo info{
+        "TComponent",
+        nullptr,
+        {
+            published::text("Name", &Component::name, &Component::setName, std::nullopt),
+            published::integer("Tag", &Component::tag, &Component::setTag, 0),
+        }};
+    return info;
+}
+
+void Component::setName(const std::string& name)
+{
+    if (name == name_) return;
+    if (!name.empty() && !isValidIdent(name)) throw EComponentError(invalidComponentNameMessage(name));
+    if (owner_ && !sameText(name, name_) && !name.empty()) {
+        Component* holder = owner_->findComponent(name);
+        if (holder && holder != this) throw EComponentError(duplicateComponentNameMessage(name));
+    }
+    name_ = name;
+}
+
+Component* Component::findComponent(std::string_view name) const
+{
+    if (name.empty()) return nullptr;
+    for (Component* component : components_)
+        if (sameText(component->name(), name)) return component;
+    return nullptr;
+}
+
+void Component::takeReaderParent(Component*) {}
+
+void Component::setChildOrder(Component*, int) {}
+
+void Component::freeNotification(Component* other)
+{
+    if (other == this) return;
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) {
+        freeNotifies_.push_back(other);
+        other->freeNotifies_.push_back(this);
+    }
+}
+
+void Component::componentRemoved(Component*) {}
+
+void Component::insertComponent(Component* component)
+{
+    components_.push_back(component);
+}
+
+void Component::removeComponent(Component* component)
+{
+    std::erase(components_, component);
+}
+
+void Component::removeFreeNotification(Component* other)
+{
+    std::erase(freeNotifies_, other);
+}
+
+}  // namespace trovelin

@@ -1,0 +1,75 @@
+#pragma once
+// The exception kinds of the runtime. Each carries the exact message text that the
+// user sees in the default error display; callers distinguish failures by type.
+
+#include <stdexcept>
+#include <string>
+
+namespace trovelin {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& message() const noexcept { return message_; }
+
+private:
+    std::string message_;
+};
+
+// Stream-level failures: reading past the end, opening a file.
+class EStreamError : public Exception {
+    using Exception::Exception;
+};
+
+class EFOpenError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+
+// Failures of the component record reader.
+class EFilerError : public EStreamError {
+    using EStreamError::EStreamError;
+};
+
+class EReadError : public EFilerError {
+    using EFilerError::EFilerError;
+};
+
+class EClassNotFound : public EFilerError {
+    using EFilerError::EFilerError;
+};
+
+// Naming failures: invalid identifiers and duplicate names among an owner's components.
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
+
+// A picture payload that does not decode.
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+
+namespace messages {
+inline constexpr const char* invalidStreamFormat = "Invalid stream format";
+inline constexpr const char* streamReadError = "Stream read error";
+inline constexpr const char* propertyDoesNotExist = "Property does not exist";
+inline constexpr const char* invalidPropertyPath = "Invalid property path";
+inline constexpr const char* invalidPropertyValue = "Invalid property value";
+inline constexpr const char* propertyIsReadOnly = "Property is read-only";
+}  // namespace messages
+
+// "Error reading %s%s%s: %s"
+std::string errorReadingMessage(const std::string& objectName, const std::string& propertyPath,
+                                const std::string& cause);
+// "Class %s not found"
+std::string classNotFoundMessage(const std::string& className);
+// "Ancestor for '%s' not found"
+std::string ancestorNotFoundMessage(const std::string& name);
+// "''%s'' is not a valid component name"
+std::string invalidComponentNameMessage(const std::string& name);
+// "A component named %s already exists"
+std::string duplicateComponentNameMessage(const std::string& name);
+// "Cannot open file %s"
+std::string cannotOpenFileMessage(const std::string& fileName);
+
+}  // namespace trovelin
