@@ -66,6 +66,13 @@ std::uint32_t Stream::readU32()
            (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
+std::vector<std::uint8_t> Stream::readToEnd()
+{
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(remaining(), 0)));
+    readExact(bytes.data(), bytes.size());
+    return bytes;
+}
+
 MemoryStream::MemoryStream(std::size_t size)
     : data_(std::make_unique_for_overwrite<std::uint8_t[]>(size)), size_(size)
 {

@@ -33,6 +33,8 @@ public:
     std::uint16_t readU16();
     std::uint32_t readU32();
     std::int32_t readI32() { return static_cast<std::int32_t>(readU32()); }
+    // All bytes from the position to the end.
+    std::vector<std::uint8_t> readToEnd();
 };
 
 // A stream over bytes held in memory, owned by the stream.

@@ -1,0 +1,165 @@
+#include "framework/Control.h"
+
+#include "framework/Menus.h"
+#include "framework/WinControl.h"
+#include "streaming/Errors.h"
+
+namespace trovelin {
+
+TControl::TControl(Component* owner) : Component(owner)
+{
+    font_.setOnChange([this] {
+        // A font set on the control itself stops following the parent's.
+        if (!followingFont_) parentFont_ = false;
+        notifyChildren(InheritedValue::Font);
+    });
+}
+
+TControl::~TControl()
+{
+    setParent(nullptr);
+}
+
+const ClassInfo& TControl::staticClassInfo()
+{
+    static const ClassInfo info{
+        "TControl",
+        &Component::staticClassInfo(),
+        {
+            published::integer("Left", &TControl::left, &TControl::setLeft, std::nullopt),
+            published::integer("Top", &TControl::top, &TControl::setTop, std::nullopt),
+            published::integer("Width", &TControl::width, &TControl::setWidth, std::nullopt),
+            published::integer("Height", &TControl::height, &TControl::setHeight, std::nullopt),
+            published::integer("Cursor", &TControl::cursor, &TControl::setCursor, crDefault, &cursorConstants()),
+            published::text("Hint", &TControl::hint, &TControl::setHint, ""),
+        }};
+    return info;
+}
+
+void TControl::setName(const std::string& name)
+{
+    bool followName = captionFollowsName_ && !loading() && caption_ == this->name();
+    Component::setName(name);
+    if (followName) caption_ = name;
+}
+
+void TControl::takeReaderParent(Component* parent)
+{
+    if (auto* windowed = dynamic_cast<TWinControl*>(parent)) setParent(windowed);
+}
+
+void TControl::setParent(TWinControl* parent)
+{
+    if (parent == parent_) return;
+    if (parent_) parent_->removeControl(this);
+    parent_ = parent;
+    if (!parent_) return;
+    parent_->insertControl(this);
+    for (InheritedValue value : {InheritedValue::Color, InheritedValue::Font, InheritedValue::ShowHint,
+                                 InheritedValue::BiDiMode, InheritedValue::Ctl3D})
+        parentValueChanged(value);
+}
+
+void TControl::assignConstraints(const Persistent* other)
+{
+    auto* source = dynamic_cast<const TSizeConstraints*>(other);
+    if (!source) throw EReadError(messages::invalidPropertyValue);
+    constraints_ = *source;
+}
+
+void TControl::setColor(TColor value)
+{
+    color_ = value;
+    parentColor_ = false;
+    notifyChildren(InheritedValue::Color);
+}
+
+void TControl::setParentColor(bool value)
+{
+    parentColor_ = value;
+    if (value) followParent(InheritedValue::Color);
+}
+
+void TControl::assignFont(const Persistent* other)
+{
+    auto* source = dynamic_cast<const TFont*>(other);
+    if (!source) throw EReadError(messages::invalidPropertyValue);
+    font_.assign(*source);
+}
+
+void TControl::setParentFont(bool value)
+{
+    parentFont_ = value;
+    if (value) followParent(InheritedValue::Font);
+}
+
+void TControl::setShowHint(bool value)
+{
+    showHint_ = value;
+    parentShowHint_ = false;
+    notifyChildren(InheritedValue::ShowHint);
+}
+
+void TControl::setParentShowHint(bool value)
+{
+    parentShowHint_ = value;
+    if (value) followParent(InheritedValue::ShowHint);
+}
+
+void TControl::setBiDiMode(TBiDiMode value)
+{
+    biDiMode_ = value;
+    parentBiDiMode_ = false;
+    notifyChildren(InheritedValue::BiDiMode);
+}
+
+void TControl::setParentBiDiMode(bool value)
+{
+    parentBiDiMode_ = value;
+    if (value) followParent(InheritedValue::BiDiMode);
+}
+
+void TControl::setPopupMenu(TPopupMenu* menu)
+{
+    popupMenu_ = menu;
+    if (menu) freeNotification(menu);
+}
+
+void TControl::componentRemoved(Component* component)
+{
+    if (component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::followParent(InheritedValue value)
+{
+    if (parent_) parentValueChanged(value);
+}
+
+void TControl::parentValueChanged(InheritedValue value)
+{
+    if (!parent_) return;
+    switch (value) {
+    case InheritedValue::Color:
+        if (!parentColor_) return;
+        color_ = parent_->color();
+        break;
+    case InheritedValue::Font:
+        if (!parentFont_) return;
+        followingFont_ = true;
+        font_.assign(parent_->font());
+        followingFont_ = false;
+        return;  // the font's change notification has told the children
+    case InheritedValue::ShowHint:
+        if (!parentShowHint_) return;
+        showHint_ = parent_->showHint();
+        break;
+    case InheritedValue::BiDiMode:
+        if (!parentBiDiMode_) return;
+        biDiMode_ = parent_->biDiMode();
+        break;
+    case InheritedValue::Ctl3D: return;  // only windowed controls have it
+    }
+    notifyChildren(value);
+}
+
+}  // namespace trovelin

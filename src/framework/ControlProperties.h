@@ -1,0 +1,37 @@
+#pragma once
+// Published properties that several control classes share, with one definition each, so
+// that every class table lists the same kind and stream default for them.
+
+#include <vector>
+
+#include "streaming/ClassInfo.h"
+
+namespace trovelin::controlProperties {
+
+PropertyInfo align();
+PropertyInfo anchors();
+PropertyInfo biDiMode();
+PropertyInfo caption();
+PropertyInfo color();
+PropertyInfo constraints();
+PropertyInfo dragCursor();
+PropertyInfo dragKind();
+PropertyInfo dragMode();
+PropertyInfo enabled();
+PropertyInfo font();
+PropertyInfo parentBiDiMode();
+PropertyInfo parentColor();
+PropertyInfo parentFont();
+PropertyInfo parentShowHint();
+PropertyInfo popupMenu();
+PropertyInfo showHint();
+PropertyInfo visible();
+// OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp
+std::vector<PropertyInfo> mouseEvents();
+// OnDragDrop, OnDragOver, OnEndDock, OnEndDrag, OnStartDock, OnStartDrag
+std::vector<PropertyInfo> dragEvents();
+
+// Concatenates property groups into one class table.
+std::vector<PropertyInfo> table(std::initializer_list<std::vector<PropertyInfo>> groups);
+
+}  // namespace trovelin::controlProperties

@@ -1,0 +1,40 @@
+#include "framework/GroupBox.h"
+
+#include "framework/ControlProperties.h"
+
+namespace trovelin {
+
+TGroupBox::TGroupBox(Component* owner) : TWinControl(owner)
+{
+    setCaptionFollowsName();
+}
+
+const ClassInfo& TGroupBox::staticClassInfo()
+{
+    using C = TWinControl;
+    namespace shared = controlProperties;
+    static const ClassInfo info{
+        "TGroupBox",
+        &TWinControl::staticClassInfo(),
+        shared::table({
+            {shared::align(), shared::anchors(), shared::biDiMode(), shared::caption(), shared::color(),
+             shared::constraints(), published::boolean("Ctl3D", &C::ctl3D, &C::setCtl3D, std::nullopt),
+             published::boolean("DockSite", &C::dockSite, &C::setDockSite, false), shared::dragCursor(),
+             shared::dragKind(), shared::dragMode(), shared::enabled(), shared::font(),
+             published::integer("HelpContext", &C::helpContext, &C::setHelpContext, 0), shared::parentBiDiMode(),
+             shared::parentColor(),
+             published::boolean("ParentCtl3D", &C::parentCtl3D, &C::setParentCtl3D, true), shared::parentFont(),
+             shared::parentShowHint(), shared::popupMenu(), shared::showHint(),
+             published::integer("TabOrder", &C::tabOrder, &C::setTabOrder, -1),
+             published::boolean("TabStop", &C::tabStop, &C::setTabStop, false), shared::visible()},
+            shared::mouseEvents(),
+            shared::dragEvents(),
+            {published::event("OnDockDrop", &C::onDockDrop), published::event("OnDockOver", &C::onDockOver),
+             published::event("OnEnter", &C::onEnter), published::event("OnExit", &C::onExit),
+             published::event("OnGetSiteInfo", &C::onGetSiteInfo), published::event("OnUnDock", &C::onUnDock)},
+        }),
+        &createComponent<TGroupBox>};
+    return info;
+}
+
+}  // namespace trovelin

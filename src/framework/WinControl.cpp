@@ -1,0 +1,67 @@
+#include "framework/WinControl.h"
+
+#include <algorithm>
+
+
+namespace trovelin {
+
+TWinControl::TWinControl(Component* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    // Children outlive a parent only when somebody else owns them; they lose their parent.
+    while (!controls_.empty()) controls_.back()->setParent(nullptr);
+}
+
+const ClassInfo& TWinControl::staticClassInfo()
+{
+    static const ClassInfo info{"TWinControl", &TControl::staticClassInfo(), {}};
+    return info;
+}
+
+void TWinControl::setChildOrder(Component* child, int order)
+{
+    auto* control = dynamic_cast<TControl*>(child);
+    auto found = std::find(controls_.begin(), controls_.end(), control);
+    if (found == controls_.end()) return;
+    controls_.erase(found);
+    std::size_t place = static_cast<std::size_t>(std::clamp<int>(order, 0, static_cast<int>(controls_.size())));
+    controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(place), control);
+}
+
+void TWinControl::setCtl3D(bool value)
+{
+    ctl3D_ = value;
+    parentCtl3D_ = false;
+    notifyChildren(InheritedValue::Ctl3D);
+}
+
+void TWinControl::setParentCtl3D(bool value)
+{
+    parentCtl3D_ = value;
+    if (value && parent()) parentValueChanged(InheritedValue::Ctl3D);
+}
+
+void TWinControl::parentValueChanged(InheritedValue value)
+{
+    if (value == InheritedValue::Ctl3D) {
+        if (parentCtl3D_ && parent()) {
+            ctl3D_ = parent()->ctl3D();
+            notifyChildren(InheritedValue::Ctl3D);
+        }
+        return;
+    }
+    TControl::parentValueChanged(value);
+}
+
+void TWinControl::notifyChildren(InheritedValue value)
+{
+    for (TControl* control : controls_) control->parentValueChanged(value);
+}
+
+void TWinControl::removeControl(TControl* control)
+{
+    std::erase(controls_, control);
+}
+
+}  // namespace trovelin
