@@ -1,6 +1,7 @@
 #pragma once
 // Published-property tables: what a class makes readable from a record. Each class declares
-// its table once, with the builders of `published`; the reader consults the tables only.
+// its table once, with the builders of `published` (getters and setters are member functions
+// or data members); the reader consults the tables only.
 
 #include <cstdint>
 #include <functional>
@@ -83,10 +84,21 @@ template <class T> struct MemberOf;
 template <class R, class C> struct MemberOf<R C::*> {
     using type = C;
 };
+// A setter is a member function taking the value, or a data member assigned directly.
 template <class T> struct SetterArgument;
+template <class C, class A> struct SetterArgument<A C::*> {
+    using type = A;
+};
 template <class C, class A> struct SetterArgument<void (C::*)(A)> {
     using type = std::remove_cvref_t<A>;
 };
+template <class Set, class Object, class Value> void store(Set set, Object& object, Value&& value)
+{
+    if constexpr (std::is_member_function_pointer_v<Set>)
+        std::invoke(set, object, std::forward<Value>(value));
+    else
+        object.*set = std::forward<Value>(value);
+}
 template <class Member> auto& objectOf(Persistent& o)
 {
     return static_cast<typename MemberOf<Member>::type&>(o);
@@ -105,7 +117,7 @@ PropertyInfo ordinal(std::string_view name, PropertyKind kind, Get get, Set set,
         return static_cast<std::int64_t>(std::invoke(get, objectOf<Get>(o)));
     };
     info.set = [set](Persistent& o, const PropertyValue& v) {
-        std::invoke(set, objectOf<Set>(o), static_cast<Argument>(std::get<std::int64_t>(v)));
+        store(set, objectOf<Set>(o), static_cast<Argument>(std::get<std::int64_t>(v)));
     };
     if (def) info.streamDefault = *def;
     return info;
@@ -120,7 +132,7 @@ PropertyInfo plain(std::string_view name, PropertyKind kind, Get get, Set set)
     info.kind = kind;
     info.get = [get](Persistent& o) -> PropertyValue { return std::invoke(get, objectOf<Get>(o)); };
     info.set = [set](Persistent& o, const PropertyValue& v) {
-        std::invoke(set, objectOf<Set>(o), std::get<Argument>(v));
+        store(set, objectOf<Set>(o), std::get<Argument>(v));
     };
     return info;
 }

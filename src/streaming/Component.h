@@ -88,7 +88,7 @@ PropertyInfo reference(std::string_view name, const ClassInfo& componentClass, G
     };
     info.set = [set](Persistent& o, const PropertyValue& v) {
         using Target = typename detail::SetterArgument<Set>::type;
-        std::invoke(set, detail::objectOf<Set>(o), dynamic_cast<Target>(std::get<Persistent*>(v)));
+        detail::store(set, detail::objectOf<Set>(o), dynamic_cast<Target>(std::get<Persistent*>(v)));
     };
     info.streamDefault = static_cast<Persistent*>(nullptr);
     return info;
