@@ -61,6 +61,7 @@ public:
     double readDate();
     std::string readString();
     std::u16string readWideString();
+    std::vector<std::uint8_t> readBinary();
     std::string readIdent();
     std::vector<std::string> readSet();
     bool readBoolean();

@@ -248,6 +248,16 @@ std::u16string Reader::readWideString()
     return text;
 }
 
+std::vector<std::uint8_t> Reader::readBinary()
+{
+    if (readValue() != ValueTag::Binary) failInvalidValue();
+    std::uint32_t size = readLength();
+    if (size > available()) failReadError();
+    std::vector<std::uint8_t> bytes(size);
+    readBytes(bytes.data(), size);
+    return bytes;
+}
+
 std::string Reader::readIdent()
 {
     switch (readValue()) {

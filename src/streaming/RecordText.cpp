@@ -1,0 +1,167 @@
+#include "streaming/RecordText.h"
+
+#include <cstdio>
+
+#include "streaming/Errors.h"
+#include "streaming/Reader.h"
+
+namespace trovelin {
+
+namespace {
+
+std::string quoted(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
+std::string utf8(std::u16string_view text)
+{
+    std::string out;
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+class TextWriter {
+public:
+    explicit TextWriter(Stream& stream) : reader_(stream) {}
+
+    std::string record()
+    {
+        reader_.readSignature();
+        component(0);
+        return out_;
+    }
+
+private:
+    void component(int depth)
+    {
+        enter(depth);
+        Reader::EntryPrefix prefix = reader_.readPrefix();
+        std::string className = reader_.readShortString();
+        std::string name = reader_.readShortString();
+        line(depth, std::string(prefix.inherited ? "inherited " : "object ") + name + ": " + className +
+                        (prefix.hasPosition ? " [" + std::to_string(prefix.position) + "]" : ""));
+        while (!reader_.endOfList()) {
+            std::string property = reader_.readShortString();
+            line(depth + 1, property + " = " + value(depth + 1));
+        }
+        reader_.readValue();
+        while (!reader_.endOfList()) component(depth + 1);
+        reader_.readValue();
+        line(depth, "end");
+    }
+
+    std::string value(int depth)
+    {
+        switch (reader_.nextValue()) {
+        case ValueTag::List: {
+            enter(depth);
+            reader_.readListBegin();
+            std::string items;
+            while (!reader_.endOfList()) items += (items.empty() ? "" : " ") + value(depth + 1);
+            reader_.readListEnd();
+            return "(" + items + ")";
+        }
+        case ValueTag::Int8:
+        case ValueTag::Int16:
+        case ValueTag::Int32: return std::to_string(reader_.readInteger());
+        case ValueTag::Extended: return number(reader_.readFloat());
+        case ValueTag::String:
+        case ValueTag::LString: return quoted(reader_.readString());
+        case ValueTag::Ident:
+        case ValueTag::False:
+        case ValueTag::True:
+        case ValueTag::Nil:
+        case ValueTag::Null: return reader_.readIdent();
+        case ValueTag::Binary: return "{" + std::to_string(reader_.readBinary().size()) + " bytes}";
+        case ValueTag::Set: {
+            std::string elements;
+            for (const std::string& element : reader_.readSet()) elements += (elements.empty() ? "" : ", ") + element;
+            return "[" + elements + "]";
+        }
+        case ValueTag::Collection: return collection(depth);
+        case ValueTag::Single: return number(reader_.readSingle());
+        case ValueTag::Currency: {
+            std::int64_t scaled = reader_.readCurrency();
+            std::uint64_t magnitude = scaled < 0 ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+            char text[40];
+            std::snprintf(text, sizeof text, "%s%llu.%04llu", scaled < 0 ? "-" : "",
+                          static_cast<unsigned long long>(magnitude / 10000),
+                          static_cast<unsigned long long>(magnitude % 10000));
+            return text;
+        }
+        case ValueTag::Date: return "date " + number(reader_.readDate());
+        case ValueTag::WString: return quoted(utf8(reader_.readWideString()));
+        }
+        throw EReadError(messages::invalidStreamFormat);
+    }
+
+    std::string collection(int depth)
+    {
+        enter(depth);
+        reader_.readValue();
+        std::string items;
+        while (!reader_.endOfList()) {
+            if (ValueTag tag = reader_.nextValue(); tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32)
+                items += "[" + std::to_string(reader_.readInteger()) + "] ";
+            reader_.readListBegin();
+            std::string properties;
+            while (!reader_.endOfList()) {
+                std::string name = reader_.readShortString();
+                properties += (properties.empty() ? "" : " ") + name + " = " + value(depth + 1);
+            }
+            reader_.readListEnd();
+            items += "item " + properties + " end ";
+        }
+        reader_.readListEnd();
+        return "<" + items + ">";
+    }
+
+    // The same nesting limit as the reader's, so that hostile nesting cannot exhaust the stack.
+    static void enter(int depth)
+    {
+        if (depth >= maxNestingDepth) throw EReadError(messages::invalidStreamFormat);
+    }
+
+    void line(int depth, const std::string& text)
+    {
+        out_.append(static_cast<std::size_t>(2 * depth), ' ');
+        out_ += text;
+        out_ += '\n';
+    }
+
+    Reader reader_;
+    std::string out_;
+};
+
+}  // namespace
+
+std::string recordToText(Stream& stream)
+{
+    return TextWriter(stream).record();
+}
+
+}  // namespace trovelin
