@@ -17,7 +17,10 @@ std::string channelList(const ChannelBitSet& bits)
 {
     std::string list;
     for (int channel = 0; channel < maxPanelChannels; ++channel)
-        if (isChannelSet(bits, channel)) list += (list.empty() ? "" : " ") + std::to_string(channel);
+        if (isChannelSet(bits, channel)) {
+            if (!list.empty()) list += ' ';
+            list += std::to_string(channel);
+        }
     return list.empty() ? "none" : list;
 }
 

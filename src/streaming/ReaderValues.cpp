@@ -64,6 +64,7 @@ std::int64_t Reader::available()
 
 void Reader::readBytes(void* destination, std::size_t count)
 {
+    if (count == 0) return;  // an empty value may come with a null destination
     auto* out = static_cast<std::uint8_t*>(destination);
     std::size_t buffered = bufferEnd_ - bufferPosition_;
     if (count <= buffered) {

@@ -16,7 +16,8 @@ std::string quoted(std::string_view text)
         if (c == '\'') out += '\'';
         out += c;
     }
-    return out + "'";
+    out += '\'';
+    return out;
 }
 
 std::string utf8(std::u16string_view text)
@@ -35,6 +36,21 @@ std::string utf8(std::u16string_view text)
         }
     }
     return out;
+}
+
+// Joins pieces; used instead of "literal" + string, which GCC 12 misreports as overlapping.
+std::string concat(std::initializer_list<std::string_view> pieces)
+{
+    std::string out;
+    for (std::string_view piece : pieces) out += piece;
+    return out;
+}
+
+// Appends `item` to a separated list.
+void appendItem(std::string& list, std::string_view separator, std::string_view item)
+{
+    if (!list.empty()) list += separator;
+    list += item;
 }
 
 std::string number(double value)
@@ -62,11 +78,11 @@ private:
         Reader::EntryPrefix prefix = reader_.readPrefix();
         std::string className = reader_.readShortString();
         std::string name = reader_.readShortString();
-        line(depth, std::string(prefix.inherited ? "inherited " : "object ") + name + ": " + className +
-                        (prefix.hasPosition ? " [" + std::to_string(prefix.position) + "]" : ""));
+        std::string position = prefix.hasPosition ? concat({" [", std::to_string(prefix.position), "]"}) : "";
+        line(depth, concat({prefix.inherited ? "inherited " : "object ", name, ": ", className, position}));
         while (!reader_.endOfList()) {
             std::string property = reader_.readShortString();
-            line(depth + 1, property + " = " + value(depth + 1));
+            line(depth + 1, concat({property, " = ", value(depth + 1)}));
         }
         reader_.readValue();
         while (!reader_.endOfList()) component(depth + 1);
@@ -81,9 +97,9 @@ private:
             enter(depth);
             reader_.readListBegin();
             std::string items;
-            while (!reader_.endOfList()) items += (items.empty() ? "" : " ") + value(depth + 1);
+            while (!reader_.endOfList()) appendItem(items, " ", value(depth + 1));
             reader_.readListEnd();
-            return "(" + items + ")";
+            return concat({"(", items, ")"});
         }
         case ValueTag::Int8:
         case ValueTag::Int16:
@@ -96,11 +112,11 @@ private:
         case ValueTag::True:
         case ValueTag::Nil:
         case ValueTag::Null: return reader_.readIdent();
-        case ValueTag::Binary: return "{" + std::to_string(reader_.readBinary().size()) + " bytes}";
+        case ValueTag::Binary: return concat({"{", std::to_string(reader_.readBinary().size()), " bytes}"});
         case ValueTag::Set: {
             std::string elements;
-            for (const std::string& element : reader_.readSet()) elements += (elements.empty() ? "" : ", ") + element;
-            return "[" + elements + "]";
+            for (const std::string& element : reader_.readSet()) appendItem(elements, ", ", element);
+            return concat({"[", elements, "]"});
         }
         case ValueTag::Collection: return collection(depth);
         case ValueTag::Single: return number(reader_.readSingle());
@@ -113,7 +129,7 @@ private:
                           static_cast<unsigned long long>(magnitude % 10000));
             return text;
         }
-        case ValueTag::Date: return "date " + number(reader_.readDate());
+        case ValueTag::Date: return concat({"date ", number(reader_.readDate())});
         case ValueTag::WString: return quoted(utf8(reader_.readWideString()));
         }
         throw EReadError(messages::invalidStreamFormat);
@@ -126,18 +142,18 @@ private:
         std::string items;
         while (!reader_.endOfList()) {
             if (ValueTag tag = reader_.nextValue(); tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32)
-                items += "[" + std::to_string(reader_.readInteger()) + "] ";
+                items += concat({"[", std::to_string(reader_.readInteger()), "] "});
             reader_.readListBegin();
             std::string properties;
             while (!reader_.endOfList()) {
                 std::string name = reader_.readShortString();
-                properties += (properties.empty() ? "" : " ") + name + " = " + value(depth + 1);
+                appendItem(properties, " ", concat({name, " = ", value(depth + 1)}));
             }
             reader_.readListEnd();
-            items += "item " + properties + " end ";
+            items += concat({"item ", properties, " end "});
         }
         reader_.readListEnd();
-        return "<" + items + ">";
+        return concat({"<", items, ">"});
     }
 
     // The same nesting limit as the reader's, so that hostile nesting cannot exhaust the stack.

@@ -1,5 +1,6 @@
 #include "support/BmpWriter.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace trovelin::testing {
@@ -54,18 +55,19 @@ std::vector<std::uint8_t> makeBmp24(int width, int height, const std::function<s
 
 std::vector<std::uint8_t> bitmapPayload(const std::vector<std::uint8_t>& bmp)
 {
-    std::vector<std::uint8_t> out;
-    putU32(out, static_cast<std::uint32_t>(bmp.size()));
-    out.insert(out.end(), bmp.begin(), bmp.end());
+    std::vector<std::uint8_t> out(4 + bmp.size());
+    for (std::size_t i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(bmp.size() >> (8 * i));
+    std::copy(bmp.begin(), bmp.end(), out.begin() + 4);
     return out;
 }
 
 std::vector<std::uint8_t> picturePayload(std::string_view className, const std::vector<std::uint8_t>& graphicData)
 {
     if (className.size() > 63) throw std::invalid_argument("picturePayload: class name too long");
-    std::vector<std::uint8_t> out{static_cast<std::uint8_t>(className.size())};
-    out.insert(out.end(), className.begin(), className.end());
-    out.insert(out.end(), graphicData.begin(), graphicData.end());
+    std::vector<std::uint8_t> out(1 + className.size() + graphicData.size());
+    out[0] = static_cast<std::uint8_t>(className.size());
+    auto next = std::copy(className.begin(), className.end(), out.begin() + 1);
+    std::copy(graphicData.begin(), graphicData.end(), next);
     return out;
 }
 
