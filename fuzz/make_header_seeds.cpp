@@ -2,10 +2,10 @@
 // The seeds are small files of both variants with and without chunks, and cut-off ones.
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
 
@@ -15,9 +15,7 @@ using trovelin::testing::PanelFileContent;
 
 bool writeSeed(const std::string& directory, const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(directory + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return trovelin::testing::writeFile(directory + "/" + name, bytes);
 }
 
 PanelFileContent seedContent(bool large, bool blco, bool smth)

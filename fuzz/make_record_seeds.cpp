@@ -3,10 +3,10 @@
 // record that reads without error into that class.
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/FileWriter.h"
 #include "support/RecordWriter.h"
 
 namespace {
@@ -18,9 +18,7 @@ bool writeSeed(const std::string& directory, const std::string& name, std::uint8
 {
     std::vector<std::uint8_t> bytes{selector};
     trovelin::testing::append(bytes, record.bytes());
-    std::ofstream out(directory + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return trovelin::testing::writeFile(directory + "/" + name, bytes);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 // Usage: make_sample_panel <file.kvr>
 
 #include <cstdio>
-#include <fstream>
 
 #include "support/BmpWriter.h"
+#include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
 
@@ -77,8 +77,5 @@ int main(int argc, char** argv)
     panel.records = {background(),  groupBox(), label("Label1", "Front wash", 24, 40),
                      label("Label2", "Back light", 24, 70), speedButton("SpeedButton1", 16, 0xFFCC00),
                      speedButton("SpeedButton2", 48, 0x00A0FF)};
-    auto bytes = writePanelFile(panel);
-    std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return out ? 0 : 1;
+    return writeFile(argv[1], writePanelFile(panel)) ? 0 : 1;
 }

@@ -42,12 +42,7 @@ void TMenuItem::takeReaderParent(Component* parent)
 
 void TMenuItem::setChildOrder(Component* child, int order)
 {
-    auto* item = dynamic_cast<TMenuItem*>(child);
-    auto found = std::find(items_.begin(), items_.end(), item);
-    if (found == items_.end()) return;
-    items_.erase(found);
-    std::size_t place = static_cast<std::size_t>(std::clamp<int>(order, 0, static_cast<int>(items_.size())));
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(place), item);
+    moveToPlace(items_, dynamic_cast<TMenuItem*>(child), order);
 }
 
 void TMenuItem::add(TMenuItem* item)

@@ -21,12 +21,7 @@ const ClassInfo& TWinControl::staticClassInfo()
 
 void TWinControl::setChildOrder(Component* child, int order)
 {
-    auto* control = dynamic_cast<TControl*>(child);
-    auto found = std::find(controls_.begin(), controls_.end(), control);
-    if (found == controls_.end()) return;
-    controls_.erase(found);
-    std::size_t place = static_cast<std::size_t>(std::clamp<int>(order, 0, static_cast<int>(controls_.size())));
-    controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(place), control);
+    moveToPlace(controls_, dynamic_cast<TControl*>(child), order);
 }
 
 void TWinControl::setCtl3D(bool value)
