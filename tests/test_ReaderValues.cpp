@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "streaming/Errors.h"
 #include "streaming/Reader.h"
@@ -63,6 +64,20 @@ TEST(ReaderValues, NumericReadersAcceptIntegerTags)
     EXPECT_EQ(f.reader.readCurrency(), 70000);  // an integer amount is scaled by 10000
     EXPECT_DOUBLE_EQ(f.reader.readDate(), 45000.75);
     EXPECT_DOUBLE_EQ(f.reader.readDate(), 2.0);
+}
+
+TEST(ReaderValues, TinyExtendedValuesAreRoundedOnce)
+{
+    // 2^-1075 * (1 + 2^-60): just above half the smallest double, so it rounds up to it.
+    // Rounding the 64-bit mantissa to 53 bits first would make it an exact half and round to 0.
+    const std::uint64_t mantissa = 0x8000000000000008ull;
+    const unsigned exponent = 16383 + 63 - 1138;
+    std::vector<std::uint8_t> payload;
+    for (int i = 0; i < 8; ++i) payload.push_back(static_cast<std::uint8_t>(mantissa >> (8 * i)));
+    payload.push_back(static_cast<std::uint8_t>(exponent));
+    payload.push_back(static_cast<std::uint8_t>(exponent >> 8));
+    ReaderFixture f(RecordWriter().tag(5).raw(payload));
+    EXPECT_EQ(f.reader.readFloat(), std::numeric_limits<double>::denorm_min());
 }
 
 TEST(ReaderValues, TextReaders)

@@ -22,9 +22,11 @@ double extendedToDouble(const std::array<std::uint8_t, 10>& bytes)
     } else if (mantissa == 0) {
         magnitude = 0.0;
     } else {
-        // The mantissa holds an explicit integer bit at position 63.
+        // The mantissa holds an explicit integer bit at position 63. Scaling in long double
+        // (64-bit mantissa here) keeps it exact, so results in double's subnormal range are
+        // rounded once, not twice.
         int unbiased = (exponent == 0 ? 1 : exponent) - 16383 - 63;
-        magnitude = std::ldexp(static_cast<double>(mantissa), unbiased);
+        magnitude = static_cast<double>(std::ldexp(static_cast<long double>(mantissa), unbiased));
     }
     return negative ? -magnitude : magnitude;
 }

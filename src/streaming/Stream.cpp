@@ -105,15 +105,17 @@ std::int64_t ByteViewStream::seek(std::int64_t offset, SeekOrigin origin)
     return static_cast<std::int64_t>(position_);
 }
 
+// Non-blocking, so that opening a FIFO cannot wait for a writer; it is refused below anyway.
 FileStream::FileStream(const std::string& path)
-    : FileStream(::open(path.c_str(), O_RDONLY | O_CLOEXEC), path)
+    : FileStream(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), path)
 {
 }
 
 FileStream::FileStream(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path))
 {
+    // Only regular files have a size and positions; folders, devices and pipes are refused.
     struct stat status {};
-    if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
         if (descriptor_ >= 0) ::close(descriptor_);
         throw EFOpenError(cannotOpenFileMessage(path_));
     }
@@ -140,7 +142,7 @@ std::size_t FileStream::read(void* destination, std::size_t count)
 
 std::int64_t FileStream::seek(std::int64_t offset, SeekOrigin origin)
 {
-    std::int64_t current = ::lseek(descriptor_, 0, SEEK_CUR);
+    std::int64_t current = std::max<std::int64_t>(::lseek(descriptor_, 0, SEEK_CUR), 0);
     std::int64_t target =
         static_cast<std::int64_t>(clampedSeek(offset, origin, static_cast<std::size_t>(current),
                                               static_cast<std::size_t>(size_)));
