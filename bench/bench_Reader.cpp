@@ -92,6 +92,24 @@ void ReadBinaryProperty4MiB(benchmark::State& state)
 }
 BENCHMARK(ReadBinaryProperty4MiB);
 
+// Many named children: name checks and owner bookkeeping must not grow with the square.
+void ReadManyNamedChildren(benchmark::State& state)
+{
+    RecordWriter w;
+    w.beginRecord("TProbe", "Root").end();
+    for (int i = 0; i < state.range(0); ++i) w.beginChild("TProbe", "Child" + std::to_string(i)).end().end();
+    w.end();
+    const auto bytes = w.bytes();
+    for (auto _ : state) {
+        ByteViewStream stream(bytes);
+        Probe root(nullptr);
+        readComponentRecord(stream, root);
+        benchmark::DoNotOptimize(root.components().size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(ReadManyNamedChildren)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity();
+
 void MemcpySameBytes4MiB(benchmark::State& state)
 {
     const auto bytes = blobRecord();

@@ -57,7 +57,9 @@ void TMenuItem::add(TMenuItem* item)
 
 void TMenuItem::remove(TMenuItem* item)
 {
-    std::erase(items_, item);
+    // Items go newest first when their owner frees them: search from the back.
+    auto found = std::find(items_.rbegin(), items_.rend(), item);
+    if (found != items_.rend()) items_.erase(std::next(found).base());
     item->parentItem_ = nullptr;
 }
 
