@@ -17,3 +17,9 @@ function(trovelin_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE trovelin_options)
 endfunction()
+
+# Fuzz builds instrument every library for coverage; the fuzz targets add libFuzzer's main.
+if(TROVELIN_FUZZ)
+  target_compile_options(trovelin_options INTERFACE -fsanitize=fuzzer-no-link)
+  target_link_options(trovelin_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
