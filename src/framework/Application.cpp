@@ -13,11 +13,6 @@ void TApplication::addTopLevelWindow(Component* window)
         topLevelWindows_.push_back(window);
 }
 
-void TApplication::removeTopLevelWindow(Component* window)
-{
-    std::erase(topLevelWindows_, window);
-}
-
 Component* TApplication::findTopLevelWindow(std::string_view name) const
 {
     for (Component* window : topLevelWindows_)

@@ -32,7 +32,6 @@ public:
     std::uint8_t readU8();
     std::uint16_t readU16();
     std::uint32_t readU32();
-    std::int32_t readI32() { return static_cast<std::int32_t>(readU32()); }
     // All bytes from the position to the end.
     std::vector<std::uint8_t> readToEnd();
 };
