@@ -64,8 +64,8 @@ PropertyInfo color()
 
 PropertyInfo constraints()
 {
-    return published::object("Constraints", TSizeConstraints::staticClassInfo(),
-                             static_cast<TSizeConstraints& (C::*)()>(&C::constraints), &C::assignConstraints);
+    return published::object("Constraints", TSizeConstraints::staticClassInfo(), &C::constraints,
+                             &C::assignConstraints);
 }
 
 PropertyInfo dragCursor()
@@ -92,6 +92,7 @@ PropertyInfo enabled()
 
 PropertyInfo font()
 {
+    // font() has a const overload; the table needs the one that gives a writable font.
     return published::object("Font", TFont::staticClassInfo(), static_cast<TFont& (C::*)()>(&C::font),
                              &C::assignFont);
 }

@@ -249,7 +249,7 @@ void Reader::readChildren(Component& parent)
     readByte();
 }
 
-Component* Reader::readChild(Component& parent)
+void Reader::readChild(Component& parent)
 {
     EntryPrefix prefix = readPrefix();
     std::string className = readShortString();
@@ -266,7 +266,6 @@ Component* Reader::readChild(Component& parent)
     readData(*child);
     if (prefix.hasPosition) parent.setChildOrder(child, prefix.position);
     loaded_.push_back(child);
-    return child;
 }
 
 Component* Reader::createChild(const std::string& className, const std::string& name)

@@ -87,9 +87,6 @@ public:
     };
     EntryPrefix readPrefix();
 
-    // Bytes still available: the unused read-ahead plus what the stream holds.
-    std::int64_t available();
-
 private:
     // Counts nesting of lists, collections and child entries; fails past maxNestingDepth.
     class DepthGuard {
@@ -117,6 +114,8 @@ private:
     std::uint8_t readByte();
     std::uint8_t peekByte();
     std::uint32_t readLength();
+    // Bytes still available: the unused read-ahead plus what the stream holds.
+    std::int64_t available();
     void handBack();
 
     void readData(Component& instance);
@@ -125,7 +124,7 @@ private:
     void readPropertyValue(Persistent& instance, const PropertyInfo& property);
     void readCollection(Collection& collection);
     void readChildren(Component& parent);
-    Component* readChild(Component& parent);
+    void readChild(Component& parent);
     Component* createChild(const std::string& className, const std::string& name);
     void resolveFixups();
     Component* findReference(std::string_view name) const;
