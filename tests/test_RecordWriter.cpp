@@ -59,9 +59,11 @@ TEST_P(RecordWriterInteger, UsesTheSmallestTagAndReadsBack)
     EXPECT_EQ(static_cast<ValueTag>(bytes[0]), c.tag);
 
     ByteViewStream stream(bytes);
-    Reader reader(stream);
-    EXPECT_EQ(reader.readInteger(), c.value);
-    EXPECT_EQ(reader.available(), 0);
+    {
+        Reader reader(stream);
+        EXPECT_EQ(reader.readInteger(), c.value);
+    }
+    EXPECT_EQ(stream.position(), stream.size());  // the reader handed back nothing unread
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,10 +93,12 @@ TEST(RecordWriter, EveryValueKindIsSkippedExactly)
     record.end();
 
     ByteViewStream stream(record.bytes());
-    Reader reader(stream);
-    reader.readSignature();
-    reader.skipComponent(true);
-    EXPECT_EQ(reader.available(), 0);
+    {
+        Reader reader(stream);
+        reader.readSignature();
+        reader.skipComponent(true);
+    }
+    EXPECT_EQ(stream.position(), stream.size());
 }
 
 }  // namespace
