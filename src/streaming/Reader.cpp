@@ -232,8 +232,7 @@ void Reader::readCollection(Collection& collection)
         collection.clear();
     }
     while (!endOfList()) {
-        if (ValueTag tag = nextValue(); tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32)
-            readInteger();  // the item's index is not used
+        if (isIntegerTag(nextValue())) readInteger();  // the item's index is not used
         readListBegin();
         CollectionItem& item = collection.add();
         while (!endOfList()) readProperty(item);

@@ -14,11 +14,6 @@ namespace {
 [[noreturn]] void failInvalidValue() { throw EReadError(messages::invalidPropertyValue); }
 [[noreturn]] void failStreamFormat() { throw EReadError(messages::invalidStreamFormat); }
 
-bool isIntegerTag(ValueTag tag)
-{
-    return tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32;
-}
-
 template <class T> T fromLittleEndian(const std::uint8_t* bytes)
 {
     std::make_unsigned_t<T> value = 0;

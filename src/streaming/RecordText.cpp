@@ -141,7 +141,7 @@ private:
         reader_.readValue();
         std::string items;
         while (!reader_.endOfList()) {
-            if (ValueTag tag = reader_.nextValue(); tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32)
+            if (isIntegerTag(reader_.nextValue()))
                 items += concat({"[", std::to_string(reader_.readInteger()), "] "});
             reader_.readListBegin();
             std::string properties;

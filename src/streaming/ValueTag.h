@@ -27,7 +27,10 @@ enum class ValueTag : std::uint8_t {
     WString = 18,
 };
 
-inline constexpr std::uint8_t lastValueTag = static_cast<std::uint8_t>(ValueTag::WString);
+inline constexpr bool isIntegerTag(ValueTag tag)
+{
+    return tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32;
+}
 
 inline constexpr char recordSignature[4] = {'T', 'P', 'F', '0'};
 
