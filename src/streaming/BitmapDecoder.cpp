@@ -64,6 +64,7 @@ void readDibHeader(Stream& stream, StoredLayout& layout)
     if (size < infoHeaderSize) refuse();
     std::vector<std::uint8_t> rest = readBlock(stream, size - 4);
     const std::uint8_t* p = rest.data();
+    h.size = size;
     h.width = static_cast<std::int32_t>(readLe32(p));
     h.height = static_cast<std::int32_t>(readLe32(p + 4));
     h.planes = readLe16(p + 8);
