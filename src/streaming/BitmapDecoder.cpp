@@ -91,7 +91,7 @@ void readMasks(Stream& stream, StoredLayout& layout)
     const std::uint8_t* source = bytes;
     if (layout.header.size == infoHeaderSize) {
         stream.readExact(bytes, sizeof bytes);
-    } else if (layout.headerExtension.size() >= maskBytes) {
+    } else if (layout.header.size >= headerWithMasksSize) {
         source = layout.headerExtension.data();
     } else {
         refuse();  // a header between the info header and the masked one has nowhere to keep masks
