@@ -113,8 +113,8 @@ public:
             const double qt = seconds_["QtReader/" + name];
             const double copy = seconds_["Memcpy/" + name];
             if (ours <= 0 || copy <= 0) continue;
-            std::printf("%-34s %10.0f %10.0f %10.0f %11.1fx %11.2fx\n", name.c_str(), ours / 1e3, qt / 1e3,
-                        copy / 1e3, qt / ours, ours / copy);
+            std::printf("%-34s %10.0f %10.0f %10.0f %11.1fx %11.2fx\n", name.c_str(), ours, qt,
+                        copy, qt / ours, ours / copy);
         }
     }
 

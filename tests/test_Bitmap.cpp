@@ -299,6 +299,31 @@ TEST(Bitmap, FourBitRunsAlternateTheirTwoIndices)
     EXPECT_EQ(bitmap.image()->pixel(4, 0), 0x111111u);
 }
 
+// A stream that cannot lend its bytes, as a file stream cannot.
+class UnlendingStream : public ByteViewStream {
+public:
+    using ByteViewStream::ByteViewStream;
+    const std::uint8_t* borrow(std::size_t) override { return nullptr; }
+};
+
+TEST(Bitmap, StreamsThatCannotLendTheirBytesDecodeTheSame)
+{
+    BmpSpec spec;
+    spec.width = 9;
+    spec.height = 4;
+    spec.value = [](int x, int y) { return static_cast<std::uint32_t>(0x0A0B0C * (x + 9 * y)); };
+    spec.pixelByteCountField = 3 * 28 + 5;
+    const auto payload = bitmapPayload(makeBmp(spec));
+    UnlendingStream stream(payload);
+    TBitmap unlent;
+    unlent.readData(stream);
+    const TBitmap lent = decode(payload);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x) EXPECT_EQ(unlent.image()->pixel(x, y), lent.image()->pixel(x, y));
+    EXPECT_EQ(lent.image()->pixel(8, 1), colorOf((0x0A0B0C * 17) & 0xFFFFFF));
+    EXPECT_EQ(lent.image()->pixel(2, 0), 0u);
+}
+
 TEST(Bitmap, AFailedDecodeKeepsThePreviousImage)
 {
     TBitmap bitmap = decode(bitmapPayload(makeBmp24(2, 2, [](int, int) { return 0x00FF00u; })));

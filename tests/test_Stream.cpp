@@ -61,6 +61,14 @@ TEST(Stream, SubStreamsStayInsideTheirWindow)
     EXPECT_EQ(base.position(), 2);
     EXPECT_EQ(window.seek(1, SeekOrigin::End), 3);
 
+    window.setPosition(1);
+    EXPECT_EQ(window.borrow(3), nullptr);  // past the window
+    EXPECT_EQ(window.position(), 1);
+    const std::uint8_t* lent = window.borrow(2);
+    ASSERT_NE(lent, nullptr);
+    EXPECT_EQ(lent[0], 4);
+    EXPECT_EQ(window.position(), 3);
+
     base.setPosition(6);
     EXPECT_EQ(SubStream(base, 100).size(), 2);  // a window never reaches past its stream's end
 }

@@ -172,13 +172,25 @@ void readPixels(Stream& stream, DibImage& image, bool topDown, std::uint32_t pix
         stream.seek(static_cast<std::int64_t>(left - take), SeekOrigin::Current);
         return;
     }
+    // Bottom-up: the stored rows fill memory from the last row up, so the rows never reached
+    // are one block at the top.
     const std::size_t stride = image.stride();
-    for (int row = 0; row < image.height(); ++row) {
-        std::uint8_t* line = image.scanLine(image.height() - 1 - row);
-        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, stride));
-        stream.readExact(line, take);
-        std::memset(line + take, 0, stride - take);
-        left -= take;
+    const int fullRows = static_cast<int>(std::min<std::uint64_t>(left / stride, image.height()));
+    if (const std::uint8_t* rows = stream.borrow(static_cast<std::size_t>(fullRows) * stride)) {
+        for (int row = 0; row < fullRows; ++row)
+            std::memcpy(image.scanLine(image.height() - 1 - row), rows + static_cast<std::size_t>(row) * stride, stride);
+    } else {
+        for (int row = 0; row < fullRows; ++row) stream.readExact(image.scanLine(image.height() - 1 - row), stride);
+    }
+    left -= static_cast<std::uint64_t>(fullRows) * stride;
+    if (fullRows < image.height()) {
+        const int partialRow = image.height() - 1 - fullRows;
+        std::uint8_t* partial = image.scanLine(partialRow);
+        const auto take = static_cast<std::size_t>(left);  // less than a row
+        stream.readExact(partial, take);
+        std::memset(partial + take, 0, stride - take);
+        left = 0;
+        std::memset(image.bits(), 0, static_cast<std::size_t>(partialRow) * stride);
     }
     stream.seek(static_cast<std::int64_t>(left), SeekOrigin::Current);
 }

@@ -37,6 +37,14 @@ std::size_t copyOut(std::span<const std::uint8_t> bytes, std::size_t& position, 
     return n;
 }
 
+const std::uint8_t* lend(std::span<const std::uint8_t> bytes, std::size_t& position, std::size_t count)
+{
+    if (count > bytes.size() - position) return nullptr;
+    const std::uint8_t* lent = bytes.data() + position;
+    position += count;
+    return lent;
+}
+
 }  // namespace
 
 void Stream::readExact(void* destination, std::size_t count)
@@ -88,6 +96,11 @@ std::size_t MemoryStream::read(void* destination, std::size_t count)
     return copyOut(bytes(), position_, destination, count);
 }
 
+const std::uint8_t* MemoryStream::borrow(std::size_t count)
+{
+    return lend(bytes(), position_, count);
+}
+
 std::int64_t MemoryStream::seek(std::int64_t offset, SeekOrigin origin)
 {
     position_ = clampedSeek(offset, origin, position_, size_);
@@ -97,6 +110,11 @@ std::int64_t MemoryStream::seek(std::int64_t offset, SeekOrigin origin)
 std::size_t ByteViewStream::read(void* destination, std::size_t count)
 {
     return copyOut(bytes_, position_, destination, count);
+}
+
+const std::uint8_t* ByteViewStream::borrow(std::size_t count)
+{
+    return lend(bytes_, position_, count);
 }
 
 std::int64_t ByteViewStream::seek(std::int64_t offset, SeekOrigin origin)
@@ -116,6 +134,14 @@ std::size_t SubStream::read(void* destination, std::size_t count)
     const std::size_t got = base_.read(destination, std::min(count, allowed));
     position_ += static_cast<std::int64_t>(got);
     return got;
+}
+
+const std::uint8_t* SubStream::borrow(std::size_t count)
+{
+    if (count > static_cast<std::uint64_t>(size_ - position_)) return nullptr;
+    const std::uint8_t* lent = base_.borrow(count);
+    if (lent) position_ += static_cast<std::int64_t>(count);
+    return lent;
 }
 
 std::int64_t SubStream::seek(std::int64_t offset, SeekOrigin origin)

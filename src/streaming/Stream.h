@@ -34,6 +34,9 @@ public:
     std::uint32_t readU32();
     // All bytes from the position to the end.
     std::vector<std::uint8_t> readToEnd();
+    // Lends the next `count` bytes in place and moves past them, for streams that hold their
+    // bytes in memory; null, with the position unchanged, for others or when fewer remain.
+    virtual const std::uint8_t* borrow(std::size_t) { return nullptr; }
 };
 
 // A stream over bytes held in memory, owned by the stream.
@@ -47,6 +50,7 @@ public:
     std::size_t read(void* destination, std::size_t count) override;
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t size() const override { return static_cast<std::int64_t>(size_); }
+    const std::uint8_t* borrow(std::size_t count) override;
 
     std::uint8_t* data() { return data_.get(); }
     std::span<const std::uint8_t> bytes() const { return {data_.get(), size_}; }
@@ -65,6 +69,7 @@ public:
     std::size_t read(void* destination, std::size_t count) override;
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t size() const override { return static_cast<std::int64_t>(bytes_.size()); }
+    const std::uint8_t* borrow(std::size_t count) override;
 
 private:
     std::span<const std::uint8_t> bytes_;
@@ -81,6 +86,7 @@ public:
     std::size_t read(void* destination, std::size_t count) override;
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t size() const override { return size_; }
+    const std::uint8_t* borrow(std::size_t count) override;
 
 private:
     Stream& base_;
