@@ -24,12 +24,20 @@ public:
 
     bool finished() const { return y_ >= image_.height(); }
 
-    // Writes one pixel at the current position if it lies inside the image, and steps right.
+    // Writes `count` pixels alternating the colours of two indices (equal ones for 8-bit runs),
+    // as far as the row reaches, and steps right.
+    void putRun(unsigned count, unsigned first, unsigned second)
+    {
+        const int n = std::min(static_cast<int>(count), image_.width() - x_);
+        std::uint8_t* p = rowStart() + 4 * static_cast<std::size_t>(x_);
+        for (int k = 0; k < n; ++k) std::memcpy(p + 4 * k, &palette_[k % 2 == 0 ? first : second], 4);
+        x_ += n;
+    }
+    // Writes one pixel if it lies inside the row, and steps right.
     void put(unsigned index)
     {
         if (x_ >= image_.width()) return;
-        std::uint8_t* p = image_.scanLine(image_.height() - 1 - y_) + 4 * static_cast<std::size_t>(x_);
-        std::memcpy(p, &palette_[index], 4);
+        std::memcpy(rowStart() + 4 * static_cast<std::size_t>(x_), &palette_[index], 4);
         ++x_;
     }
     void nextLine()
@@ -45,6 +53,8 @@ public:
     }
 
 private:
+    std::uint8_t* rowStart() { return image_.scanLine(image_.height() - 1 - y_); }
+
     DibImage& image_;
     std::array<std::uint32_t, 256> palette_;
     int x_ = 0;
@@ -73,8 +83,10 @@ void expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std
         i += 2;
         if (count > 0) {
             // A run repeats one index at 8 bits, and alternates the two nibbles of `value` at 4.
-            const std::uint8_t pair[1] = {value};
-            for (unsigned k = 0; k < count; ++k) out.put(indexAt(pair, bitsPerIndex == 8 ? 0 : k % 2, bitsPerIndex));
+            if (bitsPerIndex == 8)
+                out.putRun(count, value, value);
+            else
+                out.putRun(count, value >> 4, value & 0x0F);
             continue;
         }
         switch (value) {
