@@ -56,6 +56,9 @@ inline constexpr const char* propertyDoesNotExist = "Property does not exist";
 inline constexpr const char* invalidPropertyPath = "Invalid property path";
 inline constexpr const char* invalidPropertyValue = "Invalid property value";
 inline constexpr const char* propertyIsReadOnly = "Property is read-only";
+inline constexpr const char* bitmapImageIsNotValid = "Bitmap image is not valid";
+inline constexpr const char* iconImageIsNotValid = "Icon image is not valid";
+inline constexpr const char* metafileIsNotValid = "Metafile is not valid";
 }  // namespace messages
 
 // "Error reading %s%s%s: %s"

@@ -1,15 +1,25 @@
 #pragma once
-// The picture holder of an image control: the "Data" defined property of "Picture".
-// Its payload names a graphic class before the graphic's own data. The graphic decoders
-// are not built yet; until they are, the holder keeps the payload and holds no graphic.
+// The picture holder of an image control: no graphic, or one bitmap, icon or metafile. Its
+// stored data ("Picture.Data") names the graphic class before the graphic's own data.
 
-#include <cstdint>
-#include <span>
-#include <vector>
+#include <functional>
+#include <memory>
+#include <string_view>
 
+#include "streaming/Graphic.h"
 #include "streaming/Persistent.h"
 
 namespace trovelin {
+
+class TBitmap;
+
+// The registry of graphic classes: exactly these three, looked up by exact name.
+struct GraphicClass {
+    std::string_view name;
+    std::string_view extensions;  // the file extensions registered for the class, ";"-separated
+    std::unique_ptr<TGraphic> (*create)();
+};
+const GraphicClass* findGraphicClass(std::string_view name);
 
 class TPicture : public Persistent {
 public:
@@ -17,13 +27,25 @@ public:
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
     void defineProperties(Filer& filer) override;
 
-    // Copies `other`, or leaves the holder without a graphic when `other` is null.
+    // Reads a picture payload: a class name as a short string, then that class's data. An unknown
+    // class leaves the holder without a graphic; a failing graphic leaves the old one in place.
+    void readData(Stream& stream);
+
+    TGraphic* graphic() const { return graphic_.get(); }
+    // "TBitmap", "TIcon", "TMetafile", or empty without a graphic.
+    std::string_view graphicClassName() const;
+    // The graphic as a bitmap; anything else is first replaced by a new empty bitmap.
+    TBitmap& bitmap();
+
+    // Takes a copy of the graphic of `other`; null leaves the holder without a graphic.
     void assign(const TPicture* other);
-    bool hasGraphic() const { return false; }
-    std::span<const std::uint8_t> storedPayload() const { return payload_; }
+
+    std::function<void()> onChange;
 
 private:
-    std::vector<std::uint8_t> payload_;
+    void install(std::unique_ptr<TGraphic> graphic);
+
+    std::unique_ptr<TGraphic> graphic_;
 };
 
 }  // namespace trovelin
