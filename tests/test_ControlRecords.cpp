@@ -10,13 +10,18 @@
 #include "framework/Menus.h"
 #include "framework/NamedConstants.h"
 #include "framework/SpeedButton.h"
+#include "streaming/Bitmap.h"
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
+#include "support/BmpWriter.h"
 #include "support/RecordWriter.h"
 
 namespace trovelin {
 namespace {
 
+using testing::bitmapPayload;
+using testing::makeBmp24;
+using testing::picturePayload;
 using testing::RecordWriter;
 
 // A main window that owns a hidden host panel, as the loader reads records.
@@ -176,17 +181,21 @@ TEST_F(ControlRecords, AbsentPropertiesFollowTheHostPanel)
 
 TEST_F(ControlRecords, PictureAndGlyphDataGoToTheirDefinedProperties)
 {
-    const std::vector<std::uint8_t> payload{7, 'T', 'B', 'i', 't', 'm', 'a', 'p', 0, 0, 0, 0};
-    auto image = read<TImage>(record("TImage", "Image1", [&](RecordWriter& w) { w.property("Picture.Data").binary(payload); }));
-    EXPECT_TRUE(std::ranges::equal(image->picture().storedPayload(), payload));
-    EXPECT_FALSE(image->picture().hasGraphic());
+    const auto bmp = makeBmp24(3, 2, [](int x, int y) { return static_cast<std::uint32_t>(0x102030 * (x + y)); });
+    auto image = read<TImage>(record("TImage", "Image1", [&](RecordWriter& w) {
+        w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(bmp)));
+        w.property("Left").integer(7);
+    }));
+    EXPECT_EQ(image->picture().graphicClassName(), "TBitmap");
+    EXPECT_EQ(image->picture().bitmap().width(), 3);
+    EXPECT_EQ(image->picture().bitmap().image()->pixel(2, 1), 0x906030u);
+    EXPECT_EQ(image->left(), 7);  // the record goes on after the payload
 
-    const std::vector<std::uint8_t> glyph{0, 0, 0, 0};
     auto button = read<TSpeedButton>(record("TSpeedButton", "SpeedButton1", [&](RecordWriter& w) {
-        w.property("Glyph.Data").binary(glyph);
+        w.property("Glyph.Data").binary(bitmapPayload(bmp));
         w.property("NumGlyphs").integer(9);
     }));
-    EXPECT_TRUE(std::ranges::equal(button->glyph().storedPayload(), glyph));
+    EXPECT_EQ(button->glyph().height(), 2);
     EXPECT_EQ(button->numGlyphs(), 4);
 
     EXPECT_EQ(failure<TSpeedButton>(record("TSpeedButton", "SpeedButton2",

@@ -47,6 +47,24 @@ TEST(Stream, SeeksStayWithinTheData)
     EXPECT_EQ(stream.remaining(), 0);
 }
 
+TEST(Stream, SubStreamsStayInsideTheirWindow)
+{
+    const std::uint8_t bytes[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    ByteViewStream base(bytes);
+    base.seek(2, SeekOrigin::Begin);
+    SubStream window(base, 3);
+    std::uint8_t out[8]{};
+    EXPECT_EQ(window.read(out, sizeof out), 3u);
+    EXPECT_EQ(out[0], 3);
+    EXPECT_EQ(out[2], 5);
+    EXPECT_EQ(window.seek(-10, SeekOrigin::Current), 0);
+    EXPECT_EQ(base.position(), 2);
+    EXPECT_EQ(window.seek(1, SeekOrigin::End), 3);
+
+    base.setPosition(6);
+    EXPECT_EQ(SubStream(base, 100).size(), 2);  // a window never reaches past its stream's end
+}
+
 TEST(Stream, FileStreamsReadRegularFilesOnly)
 {
     auto folder = std::filesystem::temp_directory_path() / ("trovelin-stream-" + std::to_string(::getpid()));

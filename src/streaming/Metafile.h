@@ -30,6 +30,8 @@ public:
     const std::vector<std::uint8_t>& records() const { return records_; }
 
 private:
+    void install(std::vector<std::uint8_t> records, bool enhanced, int mmWidth, int mmHeight);
+
     std::vector<std::uint8_t> records_;
     bool enhanced_ = false;
     int mmWidth_ = 0;

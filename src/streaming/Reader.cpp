@@ -145,9 +145,18 @@ void Reader::defineBinaryProperty(std::string_view name, const std::function<voi
     readValue();
     std::uint32_t size = readLength();
     if (size > available()) throw EReadError(messages::streamReadError);
-    MemoryStream data(size);
-    readBytes(data.data(), size);
-    read(data);
+    // The value's reader takes its bytes straight from the stream; whatever it leaves unread,
+    // or wherever it fails, the record goes on after the value.
+    handBack();
+    const std::int64_t end = stream_.position() + size;
+    SubStream data(stream_, size);
+    try {
+        read(data);
+    } catch (...) {
+        stream_.setPosition(end);
+        throw;
+    }
+    stream_.setPosition(end);
 }
 
 void Reader::readPropertyValue(Persistent& instance, const PropertyInfo& property)

@@ -105,6 +105,27 @@ std::int64_t ByteViewStream::seek(std::int64_t offset, SeekOrigin origin)
     return static_cast<std::int64_t>(position_);
 }
 
+SubStream::SubStream(Stream& base, std::int64_t size)
+    : base_(base), start_(base.position()), size_(std::clamp<std::int64_t>(size, 0, base.remaining()))
+{
+}
+
+std::size_t SubStream::read(void* destination, std::size_t count)
+{
+    const auto allowed = static_cast<std::size_t>(size_ - position_);
+    const std::size_t got = base_.read(destination, std::min(count, allowed));
+    position_ += static_cast<std::int64_t>(got);
+    return got;
+}
+
+std::int64_t SubStream::seek(std::int64_t offset, SeekOrigin origin)
+{
+    const auto target = static_cast<std::int64_t>(
+        clampedSeek(offset, origin, static_cast<std::size_t>(position_), static_cast<std::size_t>(size_)));
+    if (target != position_) position_ = base_.seek(start_ + target, SeekOrigin::Begin) - start_;
+    return position_;
+}
+
 // Non-blocking, so that opening a FIFO cannot wait for a writer; it is refused below anyway.
 FileStream::FileStream(const std::string& path)
     : FileStream(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), path)

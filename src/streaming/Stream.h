@@ -71,6 +71,24 @@ private:
     std::size_t position_ = 0;
 };
 
+// A window of `size` bytes of another stream, starting at that stream's position. Reads and
+// seeks stay inside the window, so a nested value never reads its neighbour's bytes. The window
+// moves the other stream's position; nobody else may use it meanwhile.
+class SubStream : public Stream {
+public:
+    SubStream(Stream& base, std::int64_t size);
+
+    std::size_t read(void* destination, std::size_t count) override;
+    std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
+    std::int64_t size() const override { return size_; }
+
+private:
+    Stream& base_;
+    std::int64_t start_;
+    std::int64_t size_;
+    std::int64_t position_ = 0;
+};
+
 // A stream over an open file descriptor, which the stream closes.
 class FileStream : public Stream {
 public:

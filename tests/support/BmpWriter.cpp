@@ -6,68 +6,203 @@
 namespace trovelin::testing {
 
 namespace {
+
+std::vector<std::uint8_t> packedRow(const BmpSpec& spec, int y)
+{
+    std::vector<std::uint8_t> row(dibStride(static_cast<std::uint64_t>(spec.width), spec.bitsPerPixel), 0);
+    for (int x = 0; x < spec.width; ++x) {
+        const std::uint32_t v = spec.value(x, y);
+        switch (spec.bitsPerPixel) {
+        case 1: row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
+        case 4: row[x / 2] |= static_cast<std::uint8_t>((v & 0x0F) << (x % 2 == 0 ? 4 : 0)); break;
+        case 8: row[x] = static_cast<std::uint8_t>(v); break;
+        case 16:
+            row[2 * x] = static_cast<std::uint8_t>(v);
+            row[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+            break;
+        case 24:
+            row[3 * x] = static_cast<std::uint8_t>(v);
+            row[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+            break;
+        case 32:
+            for (int b = 0; b < 4; ++b) row[4 * x + b] = static_cast<std::uint8_t>(v >> (8 * b));
+            break;
+        default: throw std::invalid_argument("makeBmp: depth");
+        }
+    }
+    return row;
+}
+
+// Encodes one row of indices: runs of three or more equal indices as runs, the rest as literal
+// blocks (or as short runs when a block would be under three pixels, which literals cannot be).
+void encodeRunLengthRow(const BmpSpec& spec, int y, std::vector<std::uint8_t>& out)
+{
+    const bool nibbles = spec.bitsPerPixel == 4;
+    std::vector<std::uint32_t> indices(static_cast<std::size_t>(spec.width));
+    for (int x = 0; x < spec.width; ++x) indices[x] = spec.value(x, y) & (nibbles ? 0x0F : 0xFF);
+    auto runLengthAt = [&](std::size_t at) {
+        std::size_t n = 1;
+        while (at + n < indices.size() && indices[at + n] == indices[at] && n < 255) ++n;
+        return n;
+    };
+    auto putRun = [&](std::size_t count, std::uint32_t index) {
+        out.push_back(static_cast<std::uint8_t>(count));
+        out.push_back(static_cast<std::uint8_t>(nibbles ? (index << 4) | index : index));
+    };
+    std::size_t x = 0;
+    while (x < indices.size()) {
+        std::size_t run = runLengthAt(x);
+        if (run >= 3) {
+            putRun(run, indices[x]);
+            x += run;
+            continue;
+        }
+        std::size_t end = x;
+        while (end < indices.size() && end - x < 255 && runLengthAt(end) < 3) ++end;
+        const std::size_t count = end - x;
+        if (count < 3) {
+            for (std::size_t k = x; k < end; ++k) putRun(1, indices[k]);
+        } else {
+            out.push_back(0);
+            out.push_back(static_cast<std::uint8_t>(count));
+            std::size_t start = out.size();
+            for (std::size_t k = 0; k < count; ++k) {
+                if (!nibbles) {
+                    out.push_back(static_cast<std::uint8_t>(indices[x + k]));
+                } else if (k % 2 == 0) {
+                    out.push_back(static_cast<std::uint8_t>(indices[x + k] << 4));
+                } else {
+                    out.back() |= static_cast<std::uint8_t>(indices[x + k]);
+                }
+            }
+            if ((out.size() - start) % 2 != 0) out.push_back(0);
+        }
+        x = end;
+    }
+    out.push_back(0);
+    out.push_back(0);  // end of line
+}
+
+std::vector<std::uint8_t> pixelBytes(const BmpSpec& spec)
+{
+    std::vector<std::uint8_t> out;
+    const bool runLength =
+        spec.compression == BitmapCompression::Rle8 || spec.compression == BitmapCompression::Rle4;
+    for (int i = 0; i < spec.height; ++i) {
+        const int y = spec.topDown ? i : spec.height - 1 - i;
+        if (runLength) {
+            encodeRunLengthRow(spec, y, out);
+        } else {
+            std::vector<std::uint8_t> row = packedRow(spec, y);
+            out.insert(out.end(), row.begin(), row.end());
+        }
+    }
+    if (runLength) {
+        out.push_back(0);
+        out.push_back(1);  // end of bitmap
+    }
+    return out;
+}
+
+}  // namespace
+
 void putU16(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
     out.push_back(static_cast<std::uint8_t>(value));
     out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
+
 void putU32(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
     putU16(out, value & 0xFFFF);
     putU16(out, value >> 16);
 }
-}  // namespace
+
+void patchU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value)
+{
+    for (std::size_t i = 0; i < 4; ++i) bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::vector<std::uint8_t> makeBmp(const BmpSpec& spec)
+{
+    const std::vector<std::uint8_t> pixels = pixelBytes(spec);
+    const bool bitFields = spec.compression == BitmapCompression::BitFields;
+    const std::uint32_t headerSize = spec.coreHeader ? 12 : spec.headerSize;
+    const std::uint32_t separateMasks = bitFields && headerSize == 40 ? 12 : 0;
+    const std::uint32_t tableBytes = static_cast<std::uint32_t>(spec.colorTable.size()) * (spec.coreHeader ? 3 : 4);
+    const std::uint32_t offset = 14 + headerSize + separateMasks + tableBytes;
+
+    std::vector<std::uint8_t> out{'B', 'M'};
+    putU32(out, offset + static_cast<std::uint32_t>(pixels.size()));
+    putU32(out, 0);
+    putU32(out, spec.pixelOffsetField ? spec.pixelOffsetField : offset);
+    putU32(out, headerSize);
+    if (spec.coreHeader) {
+        putU16(out, static_cast<std::uint32_t>(spec.width));
+        putU16(out, static_cast<std::uint32_t>(spec.height));
+        putU16(out, 1);
+        putU16(out, static_cast<std::uint32_t>(spec.bitsPerPixel));
+    } else {
+        putU32(out, static_cast<std::uint32_t>(spec.width));
+        putU32(out, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
+        putU16(out, 1);
+        putU16(out, static_cast<std::uint32_t>(spec.bitsPerPixel));
+        putU32(out, static_cast<std::uint32_t>(spec.compression));
+        putU32(out, spec.pixelByteCountField.value_or(static_cast<std::uint32_t>(pixels.size())));
+        putU32(out, 2835);
+        putU32(out, 2835);
+        putU32(out, spec.colorsUsedField);
+        putU32(out, 0);
+        std::vector<std::uint8_t> extension(headerSize - 40, 0);
+        if (extension.size() >= 12 && bitFields) {
+            std::vector<std::uint8_t> masks;
+            putU32(masks, spec.masks.red);
+            putU32(masks, spec.masks.green);
+            putU32(masks, spec.masks.blue);
+            std::copy(masks.begin(), masks.end(), extension.begin());
+        }
+        out.insert(out.end(), extension.begin(), extension.end());
+    }
+    if (separateMasks != 0) {
+        putU32(out, spec.masks.red);
+        putU32(out, spec.masks.green);
+        putU32(out, spec.masks.blue);
+    }
+    for (const RgbQuad& entry : spec.colorTable) {
+        out.push_back(entry.blue);
+        out.push_back(entry.green);
+        out.push_back(entry.red);
+        if (!spec.coreHeader) out.push_back(entry.reserved);
+    }
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
 
 std::vector<std::uint8_t> makeBmp24(int width, int height, const std::function<std::uint32_t(int x, int y)>& pixel)
 {
     if (width <= 0 || height <= 0) throw std::invalid_argument("makeBmp24: empty size");
-    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-    const std::uint32_t pixelBytes = rowBytes * static_cast<std::uint32_t>(height);
-    std::vector<std::uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    putU32(out, 14 + 40 + pixelBytes);
-    putU32(out, 0);
-    putU32(out, 14 + 40);
-    putU32(out, 40);
-    putU32(out, static_cast<std::uint32_t>(width));
-    putU32(out, static_cast<std::uint32_t>(height));
-    putU16(out, 1);
-    putU16(out, 24);
-    putU32(out, 0);  // uncompressed
-    putU32(out, pixelBytes);
-    putU32(out, 2835);
-    putU32(out, 2835);
-    putU32(out, 0);
-    putU32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        std::size_t rowStart = out.size();
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t rgb = pixel(x, y);
-            out.push_back(static_cast<std::uint8_t>(rgb));
-            out.push_back(static_cast<std::uint8_t>(rgb >> 8));
-            out.push_back(static_cast<std::uint8_t>(rgb >> 16));
-        }
-        out.resize(rowStart + rowBytes, 0);
-    }
-    return out;
+    BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.value = pixel;
+    return makeBmp(spec);
 }
 
 std::vector<std::uint8_t> bitmapPayload(const std::vector<std::uint8_t>& bmp)
 {
-    std::vector<std::uint8_t> out(4 + bmp.size());
-    for (std::size_t i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(bmp.size() >> (8 * i));
-    std::copy(bmp.begin(), bmp.end(), out.begin() + 4);
+    std::vector<std::uint8_t> out;
+    putU32(out, static_cast<std::uint32_t>(bmp.size()));
+    out.insert(out.end(), bmp.begin(), bmp.end());
     return out;
 }
 
 std::vector<std::uint8_t> picturePayload(std::string_view className, const std::vector<std::uint8_t>& graphicData)
 {
-    if (className.size() > 63) throw std::invalid_argument("picturePayload: class name too long");
+    if (className.size() > 255) throw std::invalid_argument("picturePayload: class name too long");
     std::vector<std::uint8_t> out(1 + className.size() + graphicData.size());
     out[0] = static_cast<std::uint8_t>(className.size());
-    auto next = std::copy(className.begin(), className.end(), out.begin() + 1);
-    std::copy(graphicData.begin(), graphicData.end(), next);
+    std::copy(graphicData.begin(), graphicData.end(), std::copy(className.begin(), className.end(), out.begin() + 1));
     return out;
 }
 
