@@ -581,8 +581,8 @@ TEST_F(CanvasTest, OriginalFacesMapToInstalledFaces)
     const FaceCase cases[] = {
         {"MS Sans Serif", "Liberation Sans"},
         {"Arial", "Liberation Sans"},
-        {"Small Fonts", "Liberation Sans"},
-        {"SmallFonts", "Liberation Sans"},
+        {"Small Fonts", "DejaVu Sans Condensed"},
+        {"SmallFonts", "DejaVu Sans Condensed"},
         {"Times New Roman", "Liberation Serif"},
         {"No Such Face", QFontInfo(QFont("sans-serif")).family()},
     };

@@ -17,7 +17,10 @@ void installSubstitutions()
 {
     static const bool installed = [] {
         const QStringList sans{"Liberation Sans", "Arimo", "DejaVu Sans"};
-        const QStringList small{"Liberation Sans", "Arimo", "DejaVu Sans Condensed", "DejaVu Sans"};
+        // Measured unsmoothed with full hinting at 8 to 10 pixels: the condensed face stays
+        // legible and narrow, where Liberation Sans runs its letters together at 8 pixels and
+        // DejaVu Sans is a sixth wider.
+        const QStringList small{"DejaVu Sans Condensed", "Liberation Sans", "DejaVu Sans"};
         const QStringList serif{"Liberation Serif", "Tinos", "DejaVu Serif"};
         const QStringList mono{"Liberation Mono", "Cousine", "DejaVu Sans Mono"};
         QFont::insertSubstitutions("MS Sans Serif", sans);
