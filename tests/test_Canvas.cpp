@@ -160,6 +160,44 @@ TEST_F(CanvasTest, StyledPensRepeatTheirPatternAndFillGapsWithASolidBrush)
     EXPECT_EQ(row(1, 11), "XXX.XXX....");
 }
 
+TEST_F(CanvasTest, LinesFarBeyondTheImageKeepTheirPixelsAndPattern)
+{
+    // The same dotted lines on an image that holds them whole and on this small one.
+    QImage whole(400, 200, QImage::Format_RGB32);
+    whole.fill(toQRgb(background));
+    auto drawLines = [](TCanvas& canvas) {
+        canvas.pen().setColor(clRed);
+        canvas.pen().setStyle(TPenStyle::psDot);
+        canvas.brush().setColor(clBlue);
+        canvas.moveTo(-150, -60);
+        canvas.lineTo(120, 45);
+        canvas.moveTo(13, -90);
+        canvas.lineTo(-7, 80);
+        canvas.moveTo(-40, -20);  // half-way points where the image begins
+        canvas.lineTo(40, 20);
+    };
+    {
+        QPainter painter(&whole);
+        painter.translate(200, 100);
+        TCanvas canvas(painter);
+        drawLines(canvas);
+    }
+    paint(drawLines);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(image.pixel(x, y), whole.pixel(x + 200, y + 100)) << x << "," << y;
+    EXPECT_GT(paintedPixels().size(), 16u);
+
+    // Four thousand million pixels long: only the visible part costs time.
+    paint([](TCanvas& canvas) {
+        canvas.pen().setColor(clRed);
+        canvas.pen().setStyle(TPenStyle::psDot);
+        canvas.brush().setStyle(TBrushStyle::bsClear);
+        canvas.moveTo(-2000000000, 5);
+        canvas.lineTo(2000000000, 5);
+    });
+    EXPECT_EQ(row(5, 16), "X...XXX...XXX...");  // pixel 0 is the 2000000000th, 2 past a whole period
+}
+
 TEST_F(CanvasTest, RectanglesExcludeTheirRightAndBottomEdges)
 {
     paint([](TCanvas& canvas) {

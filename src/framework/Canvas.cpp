@@ -163,20 +163,22 @@ void TCanvas::lineTo(int x, int y)
 
 void TCanvas::thinSegment(TPoint from, TPoint to, DashPattern& pattern)
 {
-    if (pattern.style() == TPenStyle::psSolid || pattern.style() == TPenStyle::psInsideFrame) {
-        if (from.y == to.y && from.x != to.x) {
-            const int left = from.x < to.x ? from.x : to.x + 1;
-            painter_->fillRect(QRect(left, from.y, std::abs(to.x - from.x), 1), toQColor(pen_.color()));
-            return;
-        }
-        if (from.x == to.x && from.y != to.y) {
-            const int top = from.y < to.y ? from.y : to.y + 1;
-            painter_->fillRect(QRect(from.x, top, 1, std::abs(to.y - from.y)), toQColor(pen_.color()));
-            return;
-        }
-    }
     OutlinePainter outline(*painter_, pen_, brush_, pattern);
-    forEachLinePixel(from, to, [&outline](int x, int y) { outline.plot(x, y); });
+    forEachLinePixel(
+        from, to, visibleArea(), [&outline](int x, int y) { outline.plot(x, y); },
+        [&pattern](std::int64_t pixels) { pattern.skip(pixels); });
+}
+
+// The logical area that reaches the device, a pixel wider all round. A device without a size
+// of its own, such as a recording, gets a generous square around the origin.
+TRect TCanvas::visibleArea() const
+{
+    constexpr int unsizedReach = 1 << 16;
+    const QPaintDevice* device = painter_->device();
+    QRect deviceRect(0, 0, device->width(), device->height());
+    if (deviceRect.isEmpty()) deviceRect = QRect(-unsizedReach, -unsizedReach, 2 * unsizedReach, 2 * unsizedReach);
+    const QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect).adjusted(-1, -1, 1, 1);
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
 void TCanvas::thinOutline(std::span<const TPoint> points, bool closed)

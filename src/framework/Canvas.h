@@ -91,6 +91,7 @@ private:
     QPen wideQPen(Qt::PenJoinStyle join) const;
     std::optional<QColor> brushColor() const;
     void thinSegment(TPoint from, TPoint to, DashPattern& pattern);
+    TRect visibleArea() const;
     void thinOutline(std::span<const TPoint> points, bool closed);
     void ellipticFigure(const TRect& box, const std::optional<ArcSweep>& arc);
     const QFont& qFont();

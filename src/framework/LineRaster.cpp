@@ -38,6 +38,14 @@ bool DashPattern::nextIsDash()
     return dash;
 }
 
+void DashPattern::skip(std::int64_t pixels)
+{
+    if (lengths_.empty()) return;
+    std::int64_t period = 0;
+    for (int length : lengths_) period += length;
+    for (std::int64_t i = pixels % period; i > 0; --i) nextIsDash();
+}
+
 void DashPattern::restart()
 {
     segment_ = 0;
