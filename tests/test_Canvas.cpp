@@ -371,6 +371,39 @@ TEST_F(CanvasTest, WidePensDrawSolidWithRoundEndsAndInsideFrameKeepsToTheBox)
     EXPECT_EQ(at(7, 15), background);
 }
 
+TEST_F(CanvasTest, GeometryFarBeyondTheImageDrawsWhatShows)
+{
+    constexpr int far = 2147483647;
+    paint([](TCanvas& canvas) {
+        canvas.brush().setColor(clBlue);
+        canvas.pen().setColor(clRed);
+        canvas.pen().setStyle(TPenStyle::psDot);
+        canvas.rectangle(-far, -far, far, 8);
+        canvas.pen().setStyle(TPenStyle::psClear);
+        canvas.ellipse(-far, 8, far, far);
+        canvas.brush().setColor(clRed);
+        canvas.frameRect({-far, -far, far, far});
+        canvas.fillRect({far - 1, -far, -far, far});  // inverted: nothing
+        const TPoint corners[] = {{-far, -far}, {far, -far}, {far, far}, {-far, far}};
+        canvas.polygon(corners);
+        canvas.textOut(far, far, "x");
+        canvas.textRect({-far, -far, far, far}, far, -far, "x");
+        canvas.setPixel(far, -far, clBlue);
+        canvas.stretchDraw({-far, -far, far, far}, TBitmap());
+        EXPECT_TRUE(canvas.copyRect({-far, -far, far, far}, canvas, {-far, -far, far, far}));
+        EXPECT_EQ(canvas.pixel(far, far), CLR_INVALID);
+    });
+    EXPECT_EQ(pixelsOf(red).size(), 16u * 16u);
+
+    paint([](TCanvas& canvas) {
+        canvas.brush().setColor(clBlue);
+        canvas.pen().setStyle(TPenStyle::psClear);
+        canvas.rectangle(-far, -far, far, 8);
+    });
+    EXPECT_EQ(pixelsOf(blue).size(), 16u * 8u);
+    EXPECT_EQ(at(0, 7), blue);
+}
+
 TEST_F(CanvasTest, PixelsReadBackAndOutsideReadsAreInvalid)
 {
     paint([](TCanvas& canvas) {
@@ -466,6 +499,14 @@ TEST_F(CanvasTest, StretchDrawAndCopyRectScaleIntoTheTarget)
     EXPECT_EQ(pixelsOf(red), (Pixels{{2, 2}, {3, 2}, {2, 3}, {3, 3}, {4, 4}, {5, 4}, {4, 5}, {5, 5}, {8, 8},
                                      {9, 8}, {10, 8}, {8, 9}, {9, 9}, {10, 9}, {8, 10}, {9, 10}, {10, 10}}));
     EXPECT_EQ(pixelsOf(blue).size(), 8u + 36u - 9u);
+
+    // Of a source rectangle larger than the source, the part that exists goes to its share.
+    paint([&](TCanvas& canvas) {
+        EXPECT_TRUE(canvas.copyRect({0, 0, 16, 16}, sourceCanvas, {0, 0, 8, 8}));
+        EXPECT_TRUE(canvas.copyRect({0, 0, 16, 16}, sourceCanvas, {0, 0, 1 << 30, 1 << 30}));
+    });
+    EXPECT_EQ(pixelsOf(red), (Pixels{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(pixelsOf(blue).size(), 64u - 4u);
 }
 
 struct ColorCase {

@@ -15,7 +15,7 @@ namespace {
 // Corners in either order, as the drawing calls accept them.
 TRect normalized(int x1, int y1, int x2, int y2)
 {
-    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    return clamped({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
 }
 
 QPointF pixelCentre(TPoint p)
@@ -225,8 +225,9 @@ void TCanvas::fillRect(const TRect& rect)
     if (active() && fill && !rect.isEmpty()) painter_->fillRect(toQRect(rect), *fill);
 }
 
-void TCanvas::frameRect(const TRect& rect)
+void TCanvas::frameRect(const TRect& area)
 {
+    const TRect rect = clamped(area);
     const auto frame = brushColor();
     if (!active() || !frame || rect.isEmpty()) return;
     painter_->fillRect(QRect(rect.left, rect.top, rect.width(), 1), *frame);
@@ -286,7 +287,7 @@ void TCanvas::polygon(std::span<const TPoint> points)
 {
     if (!active() || points.empty()) return;
     QPolygon corners;
-    for (TPoint p : points) corners << QPoint(p.x, p.y);
+    for (TPoint p : points) corners << toQPoint(p.x, p.y);
     if (const auto fill = brushColor()) {
         painter_->setPen(Qt::NoPen);
         painter_->setBrush(*fill);
@@ -337,14 +338,14 @@ std::uint32_t TCanvas::pixel(int x, int y) const
 
 void TCanvas::setPixel(int x, int y, TColor color)
 {
-    if (active()) painter_->fillRect(QRect(x, y, 1, 1), toQColor(color));
+    if (active()) painter_->fillRect(QRect(toQPoint(x, y), QSize(1, 1)), toQColor(color));
 }
 
 void TCanvas::draw(int x, int y, const TBitmap& bitmap)
 {
     if (!active()) return;
     const QImage image = toDrawableImage(bitmap);
-    if (!image.isNull()) painter_->drawImage(QPoint(x, y), image);
+    if (!image.isNull()) painter_->drawImage(toQPoint(x, y), image);
 }
 
 void TCanvas::stretchDraw(const TRect& rect, const TBitmap& bitmap)
@@ -354,16 +355,26 @@ void TCanvas::stretchDraw(const TRect& rect, const TBitmap& bitmap)
     if (!image.isNull()) painter_->drawImage(toQRect(rect), image);
 }
 
-bool TCanvas::copyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect)
+bool TCanvas::copyRect(const TRect& destArea, const TCanvas& source, const TRect& sourceRect)
 {
+    const TRect destRect = clamped(destArea);
     const QImage* image = source.readableImage();
     if (!active() || !image) return false;
-    if (destRect.isEmpty() || sourceRect.isEmpty()) return true;
+    const QRect wanted = source.painter_->deviceTransform().mapRect(toQRect(sourceRect));
+    // Only the part of the source that exists is copied, to its share of the destination, so a
+    // huge source rectangle costs no more than the image.
+    const QRect available = wanted & image->rect();
+    if (destRect.isEmpty() || sourceRect.isEmpty() || available.isEmpty()) return true;
+    const double scaleX = static_cast<double>(destRect.width()) / wanted.width();
+    const double scaleY = static_cast<double>(destRect.height()) / wanted.height();
+    const QRectF target(destRect.left + (available.left() - wanted.left()) * scaleX,
+                        destRect.top + (available.top() - wanted.top()) * scaleY, available.width() * scaleX,
+                        available.height() * scaleY);
     // A copy first: the source may be this canvas's own image.
-    const QImage part = image->copy(source.painter_->deviceTransform().mapRect(toQRect(sourceRect)));
+    const QImage part = image->copy(available);
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(toQRect(destRect), part);
+    painter_->drawImage(target, part);
     painter_->restore();
     return true;
 }

@@ -23,8 +23,10 @@ void TCanvas::drawText(int x, int y, const QString& text)
     painter_->drawText(QPoint(x, y + QFontMetrics(qFont()).ascent()), text);
 }
 
-void TCanvas::textOut(int x, int y, const std::string& text)
+void TCanvas::textOut(int left, int top, const std::string& text)
 {
+    const int x = toQtCoordinate(left);
+    const int y = toQtCoordinate(top);
     const QString line = fromWindows1252(text);
     const QFontMetrics metrics(qFont());
     const int width = metrics.horizontalAdvance(line);
@@ -35,8 +37,10 @@ void TCanvas::textOut(int x, int y, const std::string& text)
     penPos_ = {x + width, y};
 }
 
-void TCanvas::textRect(const TRect& rect, int x, int y, const std::string& text)
+void TCanvas::textRect(const TRect& rect, int left, int top, const std::string& text)
 {
+    const int x = toQtCoordinate(left);
+    const int y = toQtCoordinate(top);
     if (!active() || rect.isEmpty()) return;
     painter_->save();
     painter_->setClipRect(toQRect(rect), painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);

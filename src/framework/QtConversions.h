@@ -1,6 +1,8 @@
 #pragma once
 // Colours and rectangles of the framework as Qt takes them.
 
+#include <algorithm>
+
 #include <QColor>
 #include <QRect>
 
@@ -16,9 +18,29 @@ inline QColor toQColor(TColor color)
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
+// Stored geometry may hold any 32-bit value. What reaches Qt is cut to a range whose widths
+// and heights still fit an int, far beyond any device.
+inline constexpr int qtCoordinateLimit = 1 << 28;
+
+inline int toQtCoordinate(int value)
+{
+    return std::clamp(value, -qtCoordinateLimit, qtCoordinateLimit);
+}
+
+inline QPoint toQPoint(int x, int y)
+{
+    return {toQtCoordinate(x), toQtCoordinate(y)};
+}
+
+inline TRect clamped(const TRect& rect)
+{
+    return {toQtCoordinate(rect.left), toQtCoordinate(rect.top), toQtCoordinate(rect.right),
+            toQtCoordinate(rect.bottom)};
+}
+
 inline QRect toQRect(const TRect& rect)
 {
-    return QRect(QPoint(rect.left, rect.top), QSize(rect.width(), rect.height()));
+    return QRect(toQPoint(rect.left, rect.top), toQPoint(rect.right, rect.bottom) - QPoint(1, 1));
 }
 
 }  // namespace trovelin
