@@ -67,7 +67,7 @@ public:
     void setPixel(int x, int y, TColor color);
 
     // Text in the font's colour with the top left of its cell at (x, y); a solid brush fills
-    // the cell behind it.
+    // the cell behind it. The pen position moves to the end of the text.
     void textOut(int x, int y, const std::string& text);
     // Like textOut, clipped to `rect`; a solid brush fills the whole rectangle.
     void textRect(const TRect& rect, int x, int y, const std::string& text);
@@ -79,7 +79,8 @@ public:
     void draw(int x, int y, const TBitmap& bitmap);
     void stretchDraw(const TRect& rect, const TBitmap& bitmap);
     // Copies `sourceRect` of an image-backed canvas into `destRect`, stretching when the sizes
-    // differ. False when the source cannot be read.
+    // differ; what lies outside the source image leaves its share of `destRect` as it was.
+    // False when the source cannot be read.
     bool copyRect(const TRect& destRect, const TCanvas& source, const TRect& sourceRect);
 
 private:
