@@ -1,0 +1,26 @@
+#pragma once
+// Decoded bitmaps as Qt images.
+
+#include <memory>
+
+#include <QImage>
+
+#include "streaming/Bitmap.h"
+#include "streaming/DibImage.h"
+
+namespace trovelin {
+
+// A Qt image of the same pixels. Where Qt has the stored layout (1 and 8 bits with the colour
+// table, 16 bits 5-5-5 or 5-6-5, 24 bits, 32 bits with the fixed layout) it shares the
+// bitmap's pixel memory and keeps the image alive; other layouts are converted to RGB32.
+// Colour indices past the colour table are black, as DibImage::pixel gives them.
+// Shared 32-bit images hold the bitmap's unused high bytes: draw them through
+// toDrawableImage, which makes them opaque. Null for a null or empty image.
+QImage toQImage(const std::shared_ptr<const DibImage>& image);
+QImage toQImage(const TBitmap& bitmap);
+
+// The bitmap as a canvas draws it: opaque, except for the pixels of its transparent colour
+// when it is transparent.
+QImage toDrawableImage(const TBitmap& bitmap);
+
+}  // namespace trovelin

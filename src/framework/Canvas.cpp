@@ -1,0 +1,382 @@
+#include "framework/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "framework/BitmapImage.h"
+#include "framework/EllipseRaster.h"
+#include "framework/QtConversions.h"
+
+namespace trovelin {
+
+namespace {
+
+// Corners in either order, as the drawing calls accept them.
+TRect normalized(int x1, int y1, int x2, int y2)
+{
+    return clamped({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
+}
+
+QPointF pixelCentre(TPoint p)
+{
+    return {p.x + 0.5, p.y + 0.5};
+}
+
+// Paints the pixels of a one-pixel outline in order, pen or gap as the pattern says, merging
+// neighbours of one colour into horizontal runs. Gaps take the brush colour when the brush
+// is solid and stay untouched when it is clear.
+class OutlinePainter {
+public:
+    OutlinePainter(QPainter& painter, const TPen& pen, const TBrush& brush, DashPattern& pattern)
+        : painter_(painter), pattern_(pattern), penColor_(toQColor(pen.color()))
+    {
+        if (brush.style() == TBrushStyle::bsSolid) gapColor_ = toQColor(brush.color());
+    }
+    ~OutlinePainter() { flush(); }
+    OutlinePainter(const OutlinePainter&) = delete;
+    OutlinePainter& operator=(const OutlinePainter&) = delete;
+
+    void plot(int x, int y)
+    {
+        const std::optional<QColor>& color = pattern_.nextIsDash() ? penColor_ : gapColor_;
+        if (!color) {
+            flush();
+            return;
+        }
+        if (run_ && run_->y == y && run_->color == *color && (x == run_->right || x == run_->left - 1)) {
+            run_->left = std::min(run_->left, x);
+            run_->right = std::max(run_->right, x + 1);
+            return;
+        }
+        flush();
+        run_ = Run{y, x, x + 1, *color};
+    }
+
+private:
+    struct Run {
+        int y;
+        int left;
+        int right;
+        QColor color;
+    };
+
+    void flush()
+    {
+        if (run_) painter_.fillRect(QRect(run_->left, run_->y, run_->right - run_->left, 1), run_->color);
+        run_.reset();
+    }
+
+    QPainter& painter_;
+    DashPattern& pattern_;
+    std::optional<QColor> penColor_;
+    std::optional<QColor> gapColor_;
+    std::optional<Run> run_;
+};
+
+// Qt's arc angles run along the ellipse's parameter, not the angle seen from the centre.
+int qtArcAngle(double screenAngle, const QRectF& box)
+{
+    const double parameter = std::atan2(box.width() * std::sin(screenAngle), box.height() * std::cos(screenAngle));
+    return static_cast<int>(std::lround(parameter * 180 / std::numbers::pi * 16));
+}
+
+}  // namespace
+
+TCanvas::TCanvas(QImage& image) : ownPainter_(std::in_place, &image), painter_(&*ownPainter_)
+{
+    prepare();
+}
+
+TCanvas::TCanvas(QPainter& painter) : painter_(&painter)
+{
+    painter_->save();
+    prepare();
+}
+
+TCanvas::~TCanvas()
+{
+    if (!ownPainter_) painter_->restore();
+}
+
+void TCanvas::prepare()
+{
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, false);
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->setBackgroundMode(Qt::TransparentMode);
+    font_.setOnChange([this] { qFont_.reset(); });
+}
+
+bool TCanvas::active() const
+{
+    return painter_->isActive();
+}
+
+// Wide pens draw solid, as the original platform drew its wide styled pens.
+DashPattern TCanvas::freshPattern() const
+{
+    return DashPattern(penWidth() > 1 ? TPenStyle::psSolid : pen_.style());
+}
+
+int TCanvas::penWidth() const
+{
+    return std::max(pen_.width(), 1);
+}
+
+bool TCanvas::penDraws() const
+{
+    return pen_.style() != TPenStyle::psClear;
+}
+
+QPen TCanvas::wideQPen(Qt::PenJoinStyle join) const
+{
+    return QPen(QBrush(toQColor(pen_.color())), penWidth(), Qt::SolidLine, Qt::RoundCap, join);
+}
+
+std::optional<QColor> TCanvas::brushColor() const
+{
+    if (brush_.style() != TBrushStyle::bsSolid) return std::nullopt;
+    return toQColor(brush_.color());
+}
+
+void TCanvas::moveTo(int x, int y)
+{
+    penPos_ = {x, y};
+    linePattern_.restart();
+}
+
+void TCanvas::lineTo(int x, int y)
+{
+    const TPoint from = penPos_;
+    penPos_ = {x, y};
+    if (!active() || !penDraws()) return;
+    if (penWidth() > 1) {
+        painter_->setPen(wideQPen(Qt::RoundJoin));
+        painter_->drawLine(pixelCentre(from), pixelCentre(penPos_));
+        return;
+    }
+    if (linePattern_.style() != pen_.style()) linePattern_ = freshPattern();
+    thinSegment(from, penPos_, linePattern_);
+}
+
+void TCanvas::thinSegment(TPoint from, TPoint to, DashPattern& pattern)
+{
+    OutlinePainter outline(*painter_, pen_, brush_, pattern);
+    forEachLinePixel(
+        from, to, visibleArea(), [&outline](int x, int y) { outline.plot(x, y); },
+        [&pattern](std::int64_t pixels) { pattern.skip(pixels); });
+}
+
+// The logical area that reaches the device, a pixel wider all round. A device without a size
+// of its own, such as a recording, gets a generous square around the origin.
+TRect TCanvas::visibleArea() const
+{
+    constexpr int unsizedReach = 1 << 16;
+    const QPaintDevice* device = painter_->device();
+    QRect deviceRect(0, 0, device->width(), device->height());
+    if (deviceRect.isEmpty()) deviceRect = QRect(-unsizedReach, -unsizedReach, 2 * unsizedReach, 2 * unsizedReach);
+    const QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect).adjusted(-1, -1, 1, 1);
+    return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
+
+void TCanvas::thinOutline(std::span<const TPoint> points, bool closed)
+{
+    DashPattern pattern = freshPattern();
+    for (std::size_t i = 1; i < points.size(); ++i) thinSegment(points[i - 1], points[i], pattern);
+    if (closed && points.size() > 1) thinSegment(points.back(), points.front(), pattern);
+}
+
+void TCanvas::rectangle(int x1, int y1, int x2, int y2)
+{
+    const TRect box = normalized(x1, y1, x2, y2);
+    if (!active() || box.isEmpty()) return;
+    if (const auto fill = brushColor()) painter_->fillRect(toQRect(box), *fill);
+    if (!penDraws()) return;
+
+    const int width = penWidth();
+    if (width > 1) {
+        const bool inside = pen_.style() == TPenStyle::psInsideFrame;
+        if (inside && (box.width() <= width || box.height() <= width)) {
+            painter_->fillRect(toQRect(box), toQColor(pen_.color()));
+            return;
+        }
+        painter_->setPen(wideQPen(inside ? Qt::MiterJoin : Qt::RoundJoin));
+        painter_->setBrush(Qt::NoBrush);
+        const double inset = inside ? width / 2.0 : 0.5;
+        painter_->drawRect(QRectF(box.left + inset, box.top + inset, box.width() - 2 * inset, box.height() - 2 * inset));
+        return;
+    }
+    if (box.width() == 1 || box.height() == 1) {
+        painter_->fillRect(toQRect(box), toQColor(pen_.color()));
+        return;
+    }
+    const TPoint corners[] = {{box.left, box.top},
+                              {box.right - 1, box.top},
+                              {box.right - 1, box.bottom - 1},
+                              {box.left, box.bottom - 1}};
+    thinOutline(corners, true);
+}
+
+void TCanvas::fillRect(const TRect& rect)
+{
+    const auto fill = brushColor();
+    if (active() && fill && !rect.isEmpty()) painter_->fillRect(toQRect(rect), *fill);
+}
+
+void TCanvas::frameRect(const TRect& area)
+{
+    const TRect rect = clamped(area);
+    const auto frame = brushColor();
+    if (!active() || !frame || rect.isEmpty()) return;
+    painter_->fillRect(QRect(rect.left, rect.top, rect.width(), 1), *frame);
+    painter_->fillRect(QRect(rect.left, rect.bottom - 1, rect.width(), 1), *frame);
+    painter_->fillRect(QRect(rect.left, rect.top, 1, rect.height()), *frame);
+    painter_->fillRect(QRect(rect.right - 1, rect.top, 1, rect.height()), *frame);
+}
+
+void TCanvas::ellipse(int x1, int y1, int x2, int y2)
+{
+    ellipticFigure(normalized(x1, y1, x2, y2), std::nullopt);
+}
+
+void TCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    const TRect box = normalized(x1, y1, x2, y2);
+    ellipticFigure(box, arcSweep(box, {x3, y3}, {x4, y4}));
+}
+
+void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& arc)
+{
+    if (!active() || box.isEmpty()) return;
+    const auto fill = arc ? std::nullopt : brushColor();
+    const EllipsePixels pixels = rasterEllipse(box);
+    const bool rastered = !pixels.rows.empty();
+    if (rastered) {
+        if (fill) {
+            for (const PixelSpan& row : pixels.rows)
+                painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
+        }
+        if (!penDraws()) return;
+        if (penWidth() == 1) {
+            const std::vector<TPoint> outline = arc ? arcOutline(box, pixels, *arc) : pixels.outline;
+            DashPattern pattern = freshPattern();
+            OutlinePainter painter(*painter_, pen_, brush_, pattern);
+            for (TPoint p : outline) painter.plot(p.x, p.y);
+            return;
+        }
+    }
+
+    // Wide pens, and boxes too large to raster, go through Qt's ellipse on the pixel centres.
+    const double inset = pen_.style() == TPenStyle::psInsideFrame ? penWidth() / 2.0 : 0.5;
+    const QRectF path(box.left + inset, box.top + inset, box.width() - 2 * inset, box.height() - 2 * inset);
+    painter_->setPen(penDraws() ? wideQPen(Qt::RoundJoin) : QPen(Qt::NoPen));
+    painter_->setBrush(fill && !rastered ? QBrush(*fill) : QBrush(Qt::NoBrush));
+    if (!arc) {
+        painter_->drawEllipse(path);
+        return;
+    }
+    const int start = qtArcAngle(arc->start, path);
+    int span = qtArcAngle(arc->start + arc->sweep, path) - start;
+    if (span <= 0) span += 360 * 16;
+    painter_->drawArc(path, start, span);
+}
+
+void TCanvas::polygon(std::span<const TPoint> points)
+{
+    if (!active() || points.empty()) return;
+    QPolygon corners;
+    for (TPoint p : points) corners << toQPoint(p.x, p.y);
+    if (const auto fill = brushColor()) {
+        painter_->setPen(Qt::NoPen);
+        painter_->setBrush(*fill);
+        painter_->drawPolygon(corners, Qt::OddEvenFill);
+    }
+    if (!penDraws()) return;
+    if (penWidth() == 1) {
+        thinOutline(points, true);
+        return;
+    }
+    painter_->setPen(wideQPen(Qt::RoundJoin));
+    painter_->setBrush(Qt::NoBrush);
+    QPolygonF centres;
+    for (TPoint p : points) centres << pixelCentre(p);
+    painter_->drawPolygon(centres);
+}
+
+void TCanvas::polyline(std::span<const TPoint> points)
+{
+    if (!active() || !penDraws()) return;
+    if (penWidth() == 1) {
+        thinOutline(points, false);
+        return;
+    }
+    painter_->setPen(wideQPen(Qt::RoundJoin));
+    QPolygonF centres;
+    for (TPoint p : points) centres << pixelCentre(p);
+    painter_->drawPolyline(centres);
+}
+
+const QImage* TCanvas::readableImage() const
+{
+    if (!active()) return nullptr;
+    const QPaintDevice* device = painter_->device();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    return static_cast<const QImage*>(device);
+}
+
+std::uint32_t TCanvas::pixel(int x, int y) const
+{
+    const QImage* image = readableImage();
+    if (!image) return CLR_INVALID;
+    const QPoint at = painter_->deviceTransform().map(QPoint(x, y));
+    if (!image->valid(at)) return CLR_INVALID;
+    const QRgb color = image->pixel(at);
+    return static_cast<std::uint32_t>(qRed(color) | (qGreen(color) << 8) | (qBlue(color) << 16));
+}
+
+void TCanvas::setPixel(int x, int y, TColor color)
+{
+    if (active()) painter_->fillRect(QRect(toQPoint(x, y), QSize(1, 1)), toQColor(color));
+}
+
+void TCanvas::draw(int x, int y, const TBitmap& bitmap)
+{
+    if (!active()) return;
+    const QImage image = toDrawableImage(bitmap);
+    if (!image.isNull()) painter_->drawImage(toQPoint(x, y), image);
+}
+
+void TCanvas::stretchDraw(const TRect& rect, const TBitmap& bitmap)
+{
+    if (!active() || rect.isEmpty()) return;
+    const QImage image = toDrawableImage(bitmap);
+    if (!image.isNull()) painter_->drawImage(toQRect(rect), image);
+}
+
+bool TCanvas::copyRect(const TRect& destArea, const TCanvas& source, const TRect& sourceRect)
+{
+    const TRect destRect = clamped(destArea);
+    const QImage* image = source.readableImage();
+    if (!active() || !image) return false;
+    const QRect wanted = source.painter_->deviceTransform().mapRect(toQRect(sourceRect));
+    // Only the part of the source that exists is copied, to its share of the destination, so a
+    // huge source rectangle costs no more than the image.
+    const QRect available = wanted & image->rect();
+    if (destRect.isEmpty() || sourceRect.isEmpty() || available.isEmpty()) return true;
+    const double scaleX = static_cast<double>(destRect.width()) / wanted.width();
+    const double scaleY = static_cast<double>(destRect.height()) / wanted.height();
+    const QRectF target(destRect.left + (available.left() - wanted.left()) * scaleX,
+                        destRect.top + (available.top() - wanted.top()) * scaleY, available.width() * scaleX,
+                        available.height() * scaleY);
+    // A copy first: the source may be this canvas's own image.
+    const QImage part = image->copy(available);
+    painter_->save();
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(target, part);
+    painter_->restore();
+    return true;
+}
+
+}  // namespace trovelin

@@ -1,0 +1,110 @@
+#include "framework/EllipseRaster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+namespace trovelin {
+
+namespace {
+
+// Positions relative to the box centre in half pixels, so that boxes of even and odd sizes
+// both have whole-numbered pixel centres.
+struct Doubled {
+    std::int64_t x;
+    std::int64_t y;
+};
+
+Doubled fromCentre(const TRect& box, TPoint p)
+{
+    return {2 * std::int64_t{p.x} - (std::int64_t{box.left} + box.right - 1),
+            2 * std::int64_t{p.y} - (std::int64_t{box.top} + box.bottom - 1)};
+}
+
+constexpr double fullTurn = 2 * std::numbers::pi;
+
+// Counter-clockwise on screen, where y grows downwards, in [0, 2 pi).
+double screenAngle(Doubled d)
+{
+    const double angle = std::atan2(-static_cast<double>(d.y), static_cast<double>(d.x));
+    return angle < 0 ? angle + fullTurn : angle;
+}
+
+// Half the width, in half pixels, of the row `rowFromCentre` half pixels off the centre: the
+// widest span whose pixel centres lie inside the ellipse through the box's outer edges. The
+// rows through the centre span the whole box and every row keeps at least its middle pixels,
+// so that thin ellipses still reach all four sides.
+std::int64_t halfSpan(std::int64_t width, std::int64_t height, std::int64_t rowFromCentre)
+{
+    const std::int64_t narrowest = (width - 1) % 2;
+    if (std::abs(rowFromCentre) <= 1) return width - 1;
+    const std::int64_t limit = width * width * (height * height - rowFromCentre * rowFromCentre);
+    std::int64_t x = std::min(width - 1, static_cast<std::int64_t>(std::sqrt(static_cast<double>(limit))) / height);
+    if ((x - narrowest) % 2 != 0) --x;
+    while (x + 2 <= width - 1 && (x + 2) * (x + 2) * height * height <= limit) x += 2;
+    while (x > narrowest && x * x * height * height > limit) x -= 2;
+    return std::max(x, narrowest);
+}
+
+}  // namespace
+
+EllipsePixels rasterEllipse(const TRect& box)
+{
+    EllipsePixels result;
+    if (box.isEmpty() || box.width() > maxRasterExtent || box.height() > maxRasterExtent) return result;
+    const std::int64_t width = box.width();
+    const std::int64_t height = box.height();
+    const std::int64_t centreTimesTwo = std::int64_t{box.left} + box.right - 1;
+    for (int y = box.top; y < box.bottom; ++y) {
+        const std::int64_t half = halfSpan(width, height, fromCentre(box, {box.left, y}).y);
+        result.rows.push_back({y, static_cast<int>((centreTimesTwo - half) / 2),
+                               static_cast<int>((centreTimesTwo + half) / 2 + 1)});
+    }
+
+    // A border pixel has a filled area's edge beside it above, below, left or right.
+    auto inside = [&](int x, int y) {
+        if (y < box.top || y >= box.bottom) return false;
+        const PixelSpan& row = result.rows[static_cast<std::size_t>(y - box.top)];
+        return x >= row.left && x < row.right;
+    };
+    for (const PixelSpan& row : result.rows) {
+        for (int x = row.left; x < row.right; ++x) {
+            if (x == row.left || x == row.right - 1 || !inside(x, row.y - 1) || !inside(x, row.y + 1))
+                result.outline.push_back({x, row.y});
+        }
+    }
+    // Ordering by the angle on the ellipse squeezed into a circle keeps neighbours together
+    // even where a steep border has several pixels on one row.
+    auto circleAngle = [&](TPoint p) {
+        const Doubled d = fromCentre(box, p);
+        return screenAngle({d.x * height, d.y * width});
+    };
+    std::sort(result.outline.begin(), result.outline.end(),
+              [&](TPoint a, TPoint b) { return circleAngle(a) < circleAngle(b); });
+    return result;
+}
+
+ArcSweep arcSweep(const TRect& box, TPoint start, TPoint end)
+{
+    const Doubled startRay = fromCentre(box, start);
+    const Doubled endRay = fromCentre(box, end);
+    const double startAngle = screenAngle(startRay);
+    auto product = [](std::int64_t a, std::int64_t b) { return static_cast<double>(a) * static_cast<double>(b); };
+    const bool sameRay = product(startRay.x, endRay.y) == product(startRay.y, endRay.x) &&
+                         product(startRay.x, endRay.x) + product(startRay.y, endRay.y) >= 0;
+    if (sameRay) return {startAngle, fullTurn};
+    return {startAngle, std::fmod(screenAngle(endRay) - startAngle + fullTurn, fullTurn)};
+}
+
+std::vector<TPoint> arcOutline(const TRect& box, const EllipsePixels& ellipse, const ArcSweep& arc)
+{
+    auto offset = [&](TPoint p) { return std::fmod(screenAngle(fromCentre(box, p)) - arc.start + fullTurn, fullTurn); };
+    std::vector<TPoint> points;
+    for (TPoint p : ellipse.outline)
+        if (offset(p) <= arc.sweep) points.push_back(p);
+    std::stable_sort(points.begin(), points.end(), [&](TPoint a, TPoint b) { return offset(a) < offset(b); });
+    return points;
+}
+
+}  // namespace trovelin

@@ -1,0 +1,28 @@
+#include "support/GuiApplication.h"
+
+#include <QGuiApplication>
+
+namespace trovelin::testing {
+
+void ensureGuiApplication()
+{
+    if (QGuiApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "trovelin-tests";
+    static char* argv[] = {name, nullptr};
+    // Kept until the program ends: Qt's font caches must not outlive it.
+    static auto* application = new QGuiApplication(argc, argv);
+    (void)application;
+}
+
+}  // namespace trovelin::testing
+
+// fontconfig keeps its configuration and caches until the program ends without freeing them;
+// sanitizer builds should report the project's leaks, not those.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}

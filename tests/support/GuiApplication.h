@@ -1,0 +1,10 @@
+#pragma once
+// Fonts and text need a QGuiApplication; tests that paint text start one through this.
+
+namespace trovelin::testing {
+
+// Starts the application object once per test program. Without a display and without
+// QT_QPA_PLATFORM it runs on the offscreen platform, so that a bare ctest run works too.
+void ensureGuiApplication();
+
+}  // namespace trovelin::testing
