@@ -235,6 +235,16 @@ TEST_F(CanvasTest, RectanglesExcludeTheirRightAndBottomEdges)
     EXPECT_EQ(pixelsOf(blue), (Pixels{{2, 2}, {3, 2}, {4, 2}, {2, 3}, {3, 3}, {4, 3}}));
     EXPECT_EQ(pixelsOf(red).size(), 14u);
     EXPECT_EQ(at(11, 12), red);
+
+    // A hatched brush draws lines of its colour inside the rectangle and leaves the rest.
+    paint([](TCanvas& canvas) {
+        canvas.brush().setColor(clBlue);
+        canvas.brush().setStyle(TBrushStyle::bsHorizontal);
+        canvas.fillRect({0, 0, 16, 16});
+    });
+    EXPECT_GT(pixelsOf(blue).size(), 16u);
+    EXPECT_LT(pixelsOf(blue).size(), 16u * 8u);
+    EXPECT_EQ(pixelsOf(blue).size(), paintedPixels().size());
 }
 
 TEST_F(CanvasTest, EllipsesStayInsideTheirBoxAndTouchEverySide)

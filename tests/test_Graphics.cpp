@@ -45,10 +45,11 @@ TEST(Graphics, PenPropertiesReadByNameAndReportChanges)
     EXPECT_EQ(pen.width(), 1);
     EXPECT_EQ(pen.style(), TPenStyle::psSolid);
     checkProperties(pen, {{"Color", "clBtnShadow", 0}, {"Width", "", 3}, {"Style", "psDashDotDot", 0},
-                          {"Style", "psInsideFrame", 0}});
+                          {"Style", "psInsideFrame", 0}, {"Mode", "pmNotXor", 0}});
     EXPECT_EQ(pen.color(), clBtnShadow);
     EXPECT_EQ(pen.width(), 3);
     EXPECT_EQ(pen.style(), TPenStyle::psInsideFrame);
+    EXPECT_EQ(pen.mode(), TPenMode::pmNotXor);
 }
 
 TEST(Graphics, BrushPropertiesReadByNameAndReportChanges)
@@ -56,7 +57,7 @@ TEST(Graphics, BrushPropertiesReadByNameAndReportChanges)
     TBrush brush;
     EXPECT_EQ(brush.color(), clWhite);
     EXPECT_EQ(brush.style(), TBrushStyle::bsSolid);
-    checkProperties(brush, {{"Color", "clInfoBk", 0}, {"Style", "bsClear", 0}});
+    checkProperties(brush, {{"Color", "clInfoBk", 0}, {"Style", "bsDiagCross", 0}, {"Style", "bsClear", 0}});
     EXPECT_EQ(brush.color(), clInfoBk);
     EXPECT_EQ(brush.style(), TBrushStyle::bsClear);
 }

@@ -24,14 +24,14 @@ QPointF pixelCentre(TPoint p)
 }
 
 // Paints the pixels of a one-pixel outline in order, pen or gap as the pattern says, merging
-// neighbours of one colour into horizontal runs. Gaps take the brush colour when the brush
-// is solid and stay untouched when it is clear.
+// neighbours of one colour into horizontal runs. Gaps take the brush colour unless the brush
+// is clear, when they stay untouched.
 class OutlinePainter {
 public:
     OutlinePainter(QPainter& painter, const TPen& pen, const TBrush& brush, DashPattern& pattern)
         : painter_(painter), pattern_(pattern), penColor_(toQColor(pen.color()))
     {
-        if (brush.style() == TBrushStyle::bsSolid) gapColor_ = toQColor(brush.color());
+        if (brush.style() != TBrushStyle::bsClear) gapColor_ = toQColor(brush.color());
     }
     ~OutlinePainter() { flush(); }
     OutlinePainter(const OutlinePainter&) = delete;
@@ -135,9 +135,25 @@ QPen TCanvas::wideQPen(Qt::PenJoinStyle join) const
     return QPen(QBrush(toQColor(pen_.color())), penWidth(), Qt::SolidLine, Qt::RoundCap, join);
 }
 
-std::optional<QColor> TCanvas::brushColor() const
+std::optional<QBrush> TCanvas::brushFill() const
 {
-    if (brush_.style() != TBrushStyle::bsSolid) return std::nullopt;
+    const QColor color = toQColor(brush_.color());
+    switch (brush_.style()) {
+    case TBrushStyle::bsSolid: return QBrush(color);
+    case TBrushStyle::bsClear: return std::nullopt;
+    case TBrushStyle::bsHorizontal: return QBrush(color, Qt::HorPattern);
+    case TBrushStyle::bsVertical: return QBrush(color, Qt::VerPattern);
+    case TBrushStyle::bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
+    case TBrushStyle::bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
+    case TBrushStyle::bsCross: return QBrush(color, Qt::CrossPattern);
+    case TBrushStyle::bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
+    }
+    return std::nullopt;
+}
+
+std::optional<QColor> TCanvas::backgroundColor() const
+{
+    if (brush_.style() == TBrushStyle::bsClear) return std::nullopt;
     return toQColor(brush_.color());
 }
 
@@ -192,7 +208,7 @@ void TCanvas::rectangle(int x1, int y1, int x2, int y2)
 {
     const TRect box = normalized(x1, y1, x2, y2);
     if (!active() || box.isEmpty()) return;
-    if (const auto fill = brushColor()) painter_->fillRect(toQRect(box), *fill);
+    if (const auto fill = brushFill()) painter_->fillRect(toQRect(box), *fill);
     if (!penDraws()) return;
 
     const int width = penWidth();
@@ -221,14 +237,14 @@ void TCanvas::rectangle(int x1, int y1, int x2, int y2)
 
 void TCanvas::fillRect(const TRect& rect)
 {
-    const auto fill = brushColor();
+    const auto fill = brushFill();
     if (active() && fill && !rect.isEmpty()) painter_->fillRect(toQRect(rect), *fill);
 }
 
 void TCanvas::frameRect(const TRect& area)
 {
     const TRect rect = clamped(area);
-    const auto frame = brushColor();
+    const auto frame = brushFill();
     if (!active() || !frame || rect.isEmpty()) return;
     painter_->fillRect(QRect(rect.left, rect.top, rect.width(), 1), *frame);
     painter_->fillRect(QRect(rect.left, rect.bottom - 1, rect.width(), 1), *frame);
@@ -250,7 +266,7 @@ void TCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& arc)
 {
     if (!active() || box.isEmpty()) return;
-    const auto fill = arc ? std::nullopt : brushColor();
+    const auto fill = arc ? std::nullopt : brushFill();
     const EllipsePixels pixels = rasterEllipse(box);
     const bool rastered = !pixels.rows.empty();
     if (rastered) {
@@ -272,7 +288,7 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
     const double inset = pen_.style() == TPenStyle::psInsideFrame ? penWidth() / 2.0 : 0.5;
     const QRectF path(box.left + inset, box.top + inset, box.width() - 2 * inset, box.height() - 2 * inset);
     painter_->setPen(penDraws() ? wideQPen(Qt::RoundJoin) : QPen(Qt::NoPen));
-    painter_->setBrush(fill && !rastered ? QBrush(*fill) : QBrush(Qt::NoBrush));
+    painter_->setBrush(fill && !rastered ? *fill : QBrush(Qt::NoBrush));
     if (!arc) {
         painter_->drawEllipse(path);
         return;
@@ -288,7 +304,7 @@ void TCanvas::polygon(std::span<const TPoint> points)
     if (!active() || points.empty()) return;
     QPolygon corners;
     for (TPoint p : points) corners << toQPoint(p.x, p.y);
-    if (const auto fill = brushColor()) {
+    if (const auto fill = brushFill()) {
         painter_->setPen(Qt::NoPen);
         painter_->setBrush(*fill);
         painter_->drawPolygon(corners, Qt::OddEvenFill);

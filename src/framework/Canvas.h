@@ -90,7 +90,10 @@ private:
     bool penDraws() const;
     DashPattern freshPattern() const;
     QPen wideQPen(Qt::PenJoinStyle join) const;
-    std::optional<QColor> brushColor() const;
+    // What fills shapes: none for a clear brush.
+    std::optional<QBrush> brushFill() const;
+    // What goes behind text and between dashes: the brush colour, unless the brush is clear.
+    std::optional<QColor> backgroundColor() const;
     void thinSegment(TPoint from, TPoint to, DashPattern& pattern);
     TRect visibleArea() const;
     void thinOutline(std::span<const TPoint> points, bool closed);

@@ -31,7 +31,7 @@ void TCanvas::textOut(int left, int top, const std::string& text)
     const QFontMetrics metrics(qFont());
     const int width = metrics.horizontalAdvance(line);
     if (active()) {
-        if (const auto fill = brushColor()) painter_->fillRect(QRect(x, y, width, metrics.height()), *fill);
+        if (const auto fill = backgroundColor()) painter_->fillRect(QRect(x, y, width, metrics.height()), *fill);
         drawText(x, y, line);
     }
     penPos_ = {x + width, y};
@@ -44,7 +44,7 @@ void TCanvas::textRect(const TRect& rect, int left, int top, const std::string& 
     if (!active() || rect.isEmpty()) return;
     painter_->save();
     painter_->setClipRect(toQRect(rect), painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    if (const auto fill = brushColor()) painter_->fillRect(toQRect(rect), *fill);
+    if (const auto fill = backgroundColor()) painter_->fillRect(toQRect(rect), *fill);
     drawText(x, y, fromWindows1252(text));
     painter_->restore();
 }

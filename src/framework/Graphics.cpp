@@ -8,11 +8,15 @@ const ClassInfo& TPen::staticClassInfo()
 {
     static const EnumType styleNames{"psSolid", "psDash",  "psDot",        "psDashDot",
                                      "psDashDotDot", "psClear", "psInsideFrame"};
+    static const EnumType modeNames{"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy",
+                                    "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge",
+                                    "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor"};
     static const ClassInfo info{
         "TPen",
         nullptr,
         {
             published::integer("Color", &TPen::color, &TPen::setColor, clBlack, &colorConstants()),
+            published::enumeration("Mode", modeNames, &TPen::mode, &TPen::setMode, std::optional(TPenMode::pmCopy)),
             published::enumeration("Style", styleNames, &TPen::style, &TPen::setStyle,
                                    std::optional(TPenStyle::psSolid)),
             published::integer("Width", &TPen::width, &TPen::setWidth, 1),
@@ -22,16 +26,19 @@ const ClassInfo& TPen::staticClassInfo()
 
 void TPen::assign(const TPen& other)
 {
-    const bool differs = color_ != other.color_ || width_ != other.width_ || style_ != other.style_;
+    const bool differs =
+        color_ != other.color_ || width_ != other.width_ || style_ != other.style_ || mode_ != other.mode_;
     color_ = other.color_;
     width_ = other.width_;
     style_ = other.style_;
+    mode_ = other.mode_;
     if (differs) changed();
 }
 
 const ClassInfo& TBrush::staticClassInfo()
 {
-    static const EnumType styleNames{"bsSolid", "bsClear"};
+    static const EnumType styleNames{"bsSolid",     "bsClear",     "bsHorizontal", "bsVertical",
+                                     "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
     static const ClassInfo info{
         "TBrush",
         nullptr,

@@ -13,7 +13,15 @@ namespace trovelin {
 // Pen styles keep their stored ordinals. psInsideFrame draws solid and keeps wide outlines of
 // rectangles and ellipses inside their box.
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum class TBrushStyle { bsSolid, bsClear };
+// The mixing modes a record may give a pen. Drawing uses pmCopy whatever the mode: nothing in
+// this system draws with another one, and records that carry one still read.
+enum class TPenMode {
+    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+// The hatched styles fill with hatch lines in the brush colour; every style but bsClear puts
+// the brush colour behind text and between the dashes of styled pens.
+enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 
 // Setters report a change through the on-change callback only when the value differs.
 class GraphicsObject : public Persistent {
@@ -51,11 +59,14 @@ public:
     void setWidth(std::int32_t width) { change(width_, width); }
     TPenStyle style() const { return style_; }
     void setStyle(TPenStyle style) { change(style_, style); }
+    TPenMode mode() const { return mode_; }
+    void setMode(TPenMode mode) { change(mode_, mode); }
 
 private:
     TColor color_ = clBlack;
     std::int32_t width_ = 1;
     TPenStyle style_ = TPenStyle::psSolid;
+    TPenMode mode_ = TPenMode::pmCopy;
 };
 
 class TBrush : public GraphicsObject {
