@@ -33,7 +33,7 @@ Sample makeSample(const BmpForm& form)
 {
     std::mt19937 random(1024);
     Sample sample;
-    sample.bmp = makeBmp(randomBmpSpec(form, benchWidth, benchHeight, random));
+    sample.bmp = makeBmp(randomBmpContent(form, benchWidth, benchHeight, random));
     sample.payload = bitmapPayload(sample.bmp);
     std::uint32_t offset = 0;
     std::memcpy(&offset, sample.bmp.data() + 10, 4);

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     bool ok = true;
     int n = 0;
     for (const BmpForm& form : acceptedBmpForms()) {
-        const auto payload = bitmapPayload(makeBmp(randomBmpSpec(form, 5, 3, random)));
+        const auto payload = bitmapPayload(makeBmp(randomBmpContent(form, 5, 3, random)));
         ok &= writeFile(bitmaps + "/form-" + std::to_string(n) + ".bin", payload);
         ok &= writeFile(pictures + "/bitmap-" + std::to_string(n++) + ".bin", picturePayload("TBitmap", payload));
     }

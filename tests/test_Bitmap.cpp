@@ -47,13 +47,13 @@ std::uint32_t colorOf(std::uint32_t rgb) { return ((rgb >> 16) & 0xFF) | (rgb & 
 
 TEST(Bitmap, TheMainWindowGlyphDecodesTo16By16With16Colours)
 {
-    BmpSpec spec;
-    spec.width = spec.height = 16;
-    spec.bitsPerPixel = 4;
-    spec.colorTable = grayTable(16);
-    spec.colorsUsedField = 16;
-    spec.value = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 16); };
-    const auto payload = bitmapPayload(makeBmp(spec));
+    BmpContent content;
+    content.width = content.height = 16;
+    content.bitsPerPixel = 4;
+    content.colorTable = grayTable(16);
+    content.colorsUsedField = 16;
+    content.value = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 16); };
+    const auto payload = bitmapPayload(makeBmp(content));
     ASSERT_EQ(payload.size(), 250u);
 
     TBitmap bitmap = decode(payload);
@@ -81,12 +81,12 @@ TEST(Bitmap, AByteCountOfZeroEmptiesTheBitmap)
 TEST(Bitmap, RowsFollowTheStoredOrderAndHeightIsHeldPositive)
 {
     for (bool topDown : {false, true}) {
-        BmpSpec spec;
-        spec.width = 3;
-        spec.height = 4;
-        spec.topDown = topDown;
-        spec.value = [](int x, int y) { return static_cast<std::uint32_t>(0x010203 * (1 + x + 3 * y)); };
-        TBitmap bitmap = decode(bitmapPayload(makeBmp(spec)));
+        BmpContent content;
+        content.width = 3;
+        content.height = 4;
+        content.topDown = topDown;
+        content.value = [](int x, int y) { return static_cast<std::uint32_t>(0x010203 * (1 + x + 3 * y)); };
+        TBitmap bitmap = decode(bitmapPayload(makeBmp(content)));
         EXPECT_EQ(bitmap.height(), 4);
         EXPECT_EQ(bitmap.image()->storedTopDown, topDown);
         EXPECT_EQ(bitmap.image()->header.height, topDown ? -4 : 4);
@@ -97,13 +97,13 @@ TEST(Bitmap, RowsFollowTheStoredOrderAndHeightIsHeldPositive)
 
 TEST(Bitmap, CoreHeadersHaveUnsignedSizesAndThreeByteColours)
 {
-    BmpSpec spec;
-    spec.coreHeader = true;
-    spec.width = 40000;
-    spec.bitsPerPixel = 1;
-    spec.colorTable = {{0x10, 0x20, 0x30, 0}, {0x40, 0x50, 0x60, 0}};
-    spec.value = [](int x, int) { return x == 39999 ? 1u : 0u; };
-    TBitmap bitmap = decode(bitmapPayload(makeBmp(spec)));
+    BmpContent content;
+    content.coreHeader = true;
+    content.width = 40000;
+    content.bitsPerPixel = 1;
+    content.colorTable = {{0x10, 0x20, 0x30, 0}, {0x40, 0x50, 0x60, 0}};
+    content.value = [](int x, int) { return x == 39999 ? 1u : 0u; };
+    TBitmap bitmap = decode(bitmapPayload(makeBmp(content)));
     EXPECT_EQ(bitmap.width(), 40000);
     EXPECT_EQ(bitmap.image()->header.size, 40u);  // held as an info header
     EXPECT_EQ(bitmap.image()->colorTable[1], (RgbQuad{0x40, 0x50, 0x60, 0}));
@@ -113,12 +113,12 @@ TEST(Bitmap, CoreHeadersHaveUnsignedSizesAndThreeByteColours)
 
 TEST(Bitmap, ColourTablesTakeTheirDefaultCountWhenColoursUsedIsZero)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.bitsPerPixel = 8;
-    spec.colorTable = grayTable(256);
-    spec.value = [](int x, int) { return x == 0 ? 0u : 255u; };
-    TBitmap bitmap = decode(bitmapPayload(makeBmp(spec)));
+    BmpContent content;
+    content.width = 2;
+    content.bitsPerPixel = 8;
+    content.colorTable = grayTable(256);
+    content.value = [](int x, int) { return x == 0 ? 0u : 255u; };
+    TBitmap bitmap = decode(bitmapPayload(makeBmp(content)));
     EXPECT_EQ(bitmap.image()->colorTable.size(), 256u);
     EXPECT_EQ(bitmap.image()->header.clrUsed, 256u);
     EXPECT_EQ(bitmap.image()->pixel(1, 0), 0xFFFFFFu);
@@ -127,15 +127,15 @@ TEST(Bitmap, ColourTablesTakeTheirDefaultCountWhenColoursUsedIsZero)
 TEST(Bitmap, BitFieldMasksComeAfterAnInfoHeaderOrInsideALargerOne)
 {
     for (std::uint32_t headerSize : {40u, 108u}) {
-        BmpSpec spec;
-        spec.width = 2;
-        spec.bitsPerPixel = 32;
-        spec.compression = BitmapCompression::BitFields;
-        spec.headerSize = headerSize;
-        spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the low byte
-        spec.value = [](int x, int) { return x == 0 ? 0x00332211u : 0x00000080u; };
-        TBitmap bitmap = decode(bitmapPayload(makeBmp(spec)));
-        EXPECT_EQ(bitmap.image()->masks, spec.masks) << headerSize;
+        BmpContent content;
+        content.width = 2;
+        content.bitsPerPixel = 32;
+        content.compression = BitmapCompression::BitFields;
+        content.headerSize = headerSize;
+        content.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the low byte
+        content.value = [](int x, int) { return x == 0 ? 0x00332211u : 0x00000080u; };
+        TBitmap bitmap = decode(bitmapPayload(makeBmp(content)));
+        EXPECT_EQ(bitmap.image()->masks, content.masks) << headerSize;
         EXPECT_EQ(bitmap.image()->headerExtension.size(), headerSize - 40);
         EXPECT_EQ(bitmap.image()->pixel(0, 0), 0x332211u) << headerSize;
         EXPECT_EQ(bitmap.image()->pixel(1, 0), 0x000080u) << headerSize;
@@ -146,13 +146,13 @@ TEST(Bitmap, PixelBytesStartAfterTheColourTableAndStopWhereTheByteCountEnds)
 {
     // 50 x 7 at 24 bits has 152-byte rows, 1064 bytes; the count field says 1000, but the
     // file size S leaves only 600 pixel bytes after the headers.
-    BmpSpec spec;
-    spec.width = 50;
-    spec.height = 7;
-    spec.value = [](int, int) { return 0x808080u; };
-    spec.pixelByteCountField = 1000;
-    spec.pixelOffsetField = 4000;  // ignored
-    auto bmp = makeBmp(spec);
+    BmpContent content;
+    content.width = 50;
+    content.height = 7;
+    content.value = [](int, int) { return 0x808080u; };
+    content.pixelByteCountField = 1000;
+    content.pixelOffsetField = 4000;  // ignored
+    auto bmp = makeBmp(content);
     bmp.resize(14 + 40 + 600);
     auto payload = bitmapPayload(bmp);
     payload.insert(payload.end(), 50, 0xEE);  // trailing bytes of the payload
@@ -219,17 +219,17 @@ TEST(Bitmap, DimensionsBeyondTheStorageCapAreRefusedBeforeAllocating)
     };
     for (Size size : {Size{40000, 40000, 24}, Size{8192, 8193, 32}, Size{0x7FFFFFFF, 1, 32},
                       Size{1, -0x7FFFFFFF - 1, 8}, Size{65536, 65536, 1}}) {
-        BmpSpec spec;
-        spec.bitsPerPixel = size.bitCount;
-        spec.colorTable = grayTable(size.bitCount <= 8 ? 1 << size.bitCount : 0);
-        auto payload = bitmapPayload(makeBmp(spec));
+        BmpContent content;
+        content.bitsPerPixel = size.bitCount;
+        content.colorTable = grayTable(size.bitCount <= 8 ? 1 << size.bitCount : 0);
+        auto payload = bitmapPayload(makeBmp(content));
         patchU32(payload, 4 + 14 + 4, static_cast<std::uint32_t>(size.width));
         patchU32(payload, 4 + 14 + 8, static_cast<std::uint32_t>(size.height));
         patchU32(payload, 4 + 14 + 20, 1);  // one pixel byte, which is there
         EXPECT_EQ(failure(payload), "Bitmap image is not valid") << size.width << " x " << size.height;
     }
     // A run-length image is held at 32 bits, so the cap counts four bytes a pixel.
-    BmpSpec rle;
+    BmpContent rle;
     rle.bitsPerPixel = 8;
     rle.compression = BitmapCompression::Rle8;
     rle.colorTable = grayTable(256);
@@ -242,13 +242,13 @@ TEST(Bitmap, DimensionsBeyondTheStorageCapAreRefusedBeforeAllocating)
 // An 8-bit run-length bitmap of `width` x `height` whose pixel bytes are `codes`.
 std::vector<std::uint8_t> rle8(int width, int height, std::vector<std::uint8_t> codes)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitsPerPixel = 8;
-    spec.compression = BitmapCompression::Rle8;
-    spec.colorTable = grayTable(256);
-    auto bmp = makeBmp(spec);
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.bitsPerPixel = 8;
+    content.compression = BitmapCompression::Rle8;
+    content.colorTable = grayTable(256);
+    auto bmp = makeBmp(content);
     const std::size_t pixelStart = 14 + 40 + 1024;
     bmp.resize(pixelStart);
     bmp.insert(bmp.end(), codes.begin(), codes.end());
@@ -284,12 +284,12 @@ TEST(Bitmap, RunLengthCodesThatLeaveTheImageAreClipped)
 
 TEST(Bitmap, FourBitRunsAlternateTheirTwoIndices)
 {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.bitsPerPixel = 4;
-    spec.compression = BitmapCompression::Rle4;
-    spec.colorTable = grayTable(16);
-    auto bmp = makeBmp(spec);
+    BmpContent content;
+    content.width = 5;
+    content.bitsPerPixel = 4;
+    content.compression = BitmapCompression::Rle4;
+    content.colorTable = grayTable(16);
+    auto bmp = makeBmp(content);
     bmp.resize(14 + 40 + 64);
     for (std::uint8_t code : {5, 0x1E, 0, 1}) bmp.push_back(code);
     patchU32(bmp, 14 + 20, 4);
@@ -308,12 +308,12 @@ public:
 
 TEST(Bitmap, StreamsThatCannotLendTheirBytesDecodeTheSame)
 {
-    BmpSpec spec;
-    spec.width = 9;
-    spec.height = 4;
-    spec.value = [](int x, int y) { return static_cast<std::uint32_t>(0x0A0B0C * (x + 9 * y)); };
-    spec.pixelByteCountField = 3 * 28 + 5;
-    const auto payload = bitmapPayload(makeBmp(spec));
+    BmpContent content;
+    content.width = 9;
+    content.height = 4;
+    content.value = [](int x, int y) { return static_cast<std::uint32_t>(0x0A0B0C * (x + 9 * y)); };
+    content.pixelByteCountField = 3 * 28 + 5;
+    const auto payload = bitmapPayload(makeBmp(content));
     UnlendingStream stream(payload);
     TBitmap unlent;
     unlent.readData(stream);

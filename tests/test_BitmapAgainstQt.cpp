@@ -29,7 +29,7 @@ TEST(BitmapAgainstQt, EveryAcceptedFormDecodesLikeQtsReader)
     for (const BmpForm& form : acceptedBmpForms()) {
         for (int width : {1, 3, 5, 7, 31, 33}) {
             const int height = 5;
-            const std::vector<std::uint8_t> bmp = makeBmp(randomBmpSpec(form, width, height, random));
+            const std::vector<std::uint8_t> bmp = makeBmp(randomBmpContent(form, width, height, random));
 
             const auto payload = bitmapPayload(bmp);
             ByteViewStream stream(payload);

@@ -31,28 +31,28 @@ const std::vector<BmpForm>& acceptedBmpForms()
     return forms;
 }
 
-BmpSpec randomBmpSpec(const BmpForm& form, int width, int height, std::mt19937& random)
+BmpContent randomBmpContent(const BmpForm& form, int width, int height, std::mt19937& random)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitsPerPixel = form.bitsPerPixel;
-    spec.compression = form.compression;
-    spec.topDown = form.topDown;
-    spec.coreHeader = form.coreHeader;
-    spec.headerSize = form.headerSize;
-    spec.masks = form.masks;
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.bitsPerPixel = form.bitsPerPixel;
+    content.compression = form.compression;
+    content.topDown = form.topDown;
+    content.coreHeader = form.coreHeader;
+    content.headerSize = form.headerSize;
+    content.masks = form.masks;
     auto byte = [&random] { return static_cast<std::uint8_t>(random()); };
     if (form.bitsPerPixel <= 8)
-        for (int i = 0; i < 1 << form.bitsPerPixel; ++i) spec.colorTable.push_back({byte(), byte(), byte(), 0});
+        for (int i = 0; i < 1 << form.bitsPerPixel; ++i) content.colorTable.push_back({byte(), byte(), byte(), 0});
 
     const bool runLength = form.compression == BitmapCompression::Rle8 || form.compression == BitmapCompression::Rle4;
     const std::uint32_t valueMask = form.bitsPerPixel == 32 ? 0x00FFFFFFu : (1u << form.bitsPerPixel) - 1;
     auto values = std::make_shared<std::vector<std::uint32_t>>(static_cast<std::size_t>(width) * height);
     for (std::size_t i = 0; i < values->size(); ++i)
         (*values)[i] = (runLength && i > 0 && random() % 3 != 0 ? (*values)[i - 1] : random()) & valueMask;
-    spec.value = [values, width](int x, int y) { return (*values)[static_cast<std::size_t>(y) * width + x]; };
-    return spec;
+    content.value = [values, width](int x, int y) { return (*values)[static_cast<std::size_t>(y) * width + x]; };
+    return content;
 }
 
 }  // namespace trovelin::testing

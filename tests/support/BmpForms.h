@@ -23,6 +23,6 @@ struct BmpForm {
 const std::vector<BmpForm>& acceptedBmpForms();
 
 // An image of `form` with a random colour table and random pixels (with runs in run-length forms).
-BmpSpec randomBmpSpec(const BmpForm& form, int width, int height, std::mt19937& random);
+BmpContent randomBmpContent(const BmpForm& form, int width, int height, std::mt19937& random);
 
 }  // namespace trovelin::testing

@@ -7,12 +7,12 @@ namespace trovelin::testing {
 
 namespace {
 
-std::vector<std::uint8_t> packedRow(const BmpSpec& spec, int y)
+std::vector<std::uint8_t> packedRow(const BmpContent& content, int y)
 {
-    std::vector<std::uint8_t> row(dibStride(static_cast<std::uint64_t>(spec.width), spec.bitsPerPixel), 0);
-    for (int x = 0; x < spec.width; ++x) {
-        const std::uint32_t v = spec.value(x, y);
-        switch (spec.bitsPerPixel) {
+    std::vector<std::uint8_t> row(dibStride(static_cast<std::uint64_t>(content.width), content.bitsPerPixel), 0);
+    for (int x = 0; x < content.width; ++x) {
+        const std::uint32_t v = content.value(x, y);
+        switch (content.bitsPerPixel) {
         case 1: row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
         case 4: row[x / 2] |= static_cast<std::uint8_t>((v & 0x0F) << (x % 2 == 0 ? 4 : 0)); break;
         case 8: row[x] = static_cast<std::uint8_t>(v); break;
@@ -36,11 +36,11 @@ std::vector<std::uint8_t> packedRow(const BmpSpec& spec, int y)
 
 // Encodes one row of indices: runs of three or more equal indices as runs, the rest as literal
 // blocks (or as short runs when a block would be under three pixels, which literals cannot be).
-void encodeRunLengthRow(const BmpSpec& spec, int y, std::vector<std::uint8_t>& out)
+void encodeRunLengthRow(const BmpContent& content, int y, std::vector<std::uint8_t>& out)
 {
-    const bool nibbles = spec.bitsPerPixel == 4;
-    std::vector<std::uint32_t> indices(static_cast<std::size_t>(spec.width));
-    for (int x = 0; x < spec.width; ++x) indices[x] = spec.value(x, y) & (nibbles ? 0x0F : 0xFF);
+    const bool nibbles = content.bitsPerPixel == 4;
+    std::vector<std::uint32_t> indices(static_cast<std::size_t>(content.width));
+    for (int x = 0; x < content.width; ++x) indices[x] = content.value(x, y) & (nibbles ? 0x0F : 0xFF);
     auto runLengthAt = [&](std::size_t at) {
         std::size_t n = 1;
         while (at + n < indices.size() && indices[at + n] == indices[at] && n < 255) ++n;
@@ -84,17 +84,17 @@ void encodeRunLengthRow(const BmpSpec& spec, int y, std::vector<std::uint8_t>& o
     out.push_back(0);  // end of line
 }
 
-std::vector<std::uint8_t> pixelBytes(const BmpSpec& spec)
+std::vector<std::uint8_t> pixelBytes(const BmpContent& content)
 {
     std::vector<std::uint8_t> out;
     const bool runLength =
-        spec.compression == BitmapCompression::Rle8 || spec.compression == BitmapCompression::Rle4;
-    for (int i = 0; i < spec.height; ++i) {
-        const int y = spec.topDown ? i : spec.height - 1 - i;
+        content.compression == BitmapCompression::Rle8 || content.compression == BitmapCompression::Rle4;
+    for (int i = 0; i < content.height; ++i) {
+        const int y = content.topDown ? i : content.height - 1 - i;
         if (runLength) {
-            encodeRunLengthRow(spec, y, out);
+            encodeRunLengthRow(content, y, out);
         } else {
-            std::vector<std::uint8_t> row = packedRow(spec, y);
+            std::vector<std::uint8_t> row = packedRow(content, y);
             out.insert(out.end(), row.begin(), row.end());
         }
     }
@@ -124,56 +124,56 @@ void patchU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_
     for (std::size_t i = 0; i < 4; ++i) bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-std::vector<std::uint8_t> makeBmp(const BmpSpec& spec)
+std::vector<std::uint8_t> makeBmp(const BmpContent& content)
 {
-    const std::vector<std::uint8_t> pixels = pixelBytes(spec);
-    const bool bitFields = spec.compression == BitmapCompression::BitFields;
-    const std::uint32_t headerSize = spec.coreHeader ? 12 : spec.headerSize;
+    const std::vector<std::uint8_t> pixels = pixelBytes(content);
+    const bool bitFields = content.compression == BitmapCompression::BitFields;
+    const std::uint32_t headerSize = content.coreHeader ? 12 : content.headerSize;
     const std::uint32_t separateMasks = bitFields && headerSize == 40 ? 12 : 0;
-    const std::uint32_t tableBytes = static_cast<std::uint32_t>(spec.colorTable.size()) * (spec.coreHeader ? 3 : 4);
+    const std::uint32_t tableBytes = static_cast<std::uint32_t>(content.colorTable.size()) * (content.coreHeader ? 3 : 4);
     const std::uint32_t offset = 14 + headerSize + separateMasks + tableBytes;
 
     std::vector<std::uint8_t> out{'B', 'M'};
     putU32(out, offset + static_cast<std::uint32_t>(pixels.size()));
     putU32(out, 0);
-    putU32(out, spec.pixelOffsetField ? spec.pixelOffsetField : offset);
+    putU32(out, content.pixelOffsetField ? content.pixelOffsetField : offset);
     putU32(out, headerSize);
-    if (spec.coreHeader) {
-        putU16(out, static_cast<std::uint32_t>(spec.width));
-        putU16(out, static_cast<std::uint32_t>(spec.height));
+    if (content.coreHeader) {
+        putU16(out, static_cast<std::uint32_t>(content.width));
+        putU16(out, static_cast<std::uint32_t>(content.height));
         putU16(out, 1);
-        putU16(out, static_cast<std::uint32_t>(spec.bitsPerPixel));
+        putU16(out, static_cast<std::uint32_t>(content.bitsPerPixel));
     } else {
-        putU32(out, static_cast<std::uint32_t>(spec.width));
-        putU32(out, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
+        putU32(out, static_cast<std::uint32_t>(content.width));
+        putU32(out, static_cast<std::uint32_t>(content.topDown ? -content.height : content.height));
         putU16(out, 1);
-        putU16(out, static_cast<std::uint32_t>(spec.bitsPerPixel));
-        putU32(out, static_cast<std::uint32_t>(spec.compression));
-        putU32(out, spec.pixelByteCountField.value_or(static_cast<std::uint32_t>(pixels.size())));
+        putU16(out, static_cast<std::uint32_t>(content.bitsPerPixel));
+        putU32(out, static_cast<std::uint32_t>(content.compression));
+        putU32(out, content.pixelByteCountField.value_or(static_cast<std::uint32_t>(pixels.size())));
         putU32(out, 2835);
         putU32(out, 2835);
-        putU32(out, spec.colorsUsedField);
+        putU32(out, content.colorsUsedField);
         putU32(out, 0);
         std::vector<std::uint8_t> extension(headerSize - 40, 0);
         if (extension.size() >= 12 && bitFields) {
             std::vector<std::uint8_t> masks;
-            putU32(masks, spec.masks.red);
-            putU32(masks, spec.masks.green);
-            putU32(masks, spec.masks.blue);
+            putU32(masks, content.masks.red);
+            putU32(masks, content.masks.green);
+            putU32(masks, content.masks.blue);
             std::copy(masks.begin(), masks.end(), extension.begin());
         }
         out.insert(out.end(), extension.begin(), extension.end());
     }
     if (separateMasks != 0) {
-        putU32(out, spec.masks.red);
-        putU32(out, spec.masks.green);
-        putU32(out, spec.masks.blue);
+        putU32(out, content.masks.red);
+        putU32(out, content.masks.green);
+        putU32(out, content.masks.blue);
     }
-    for (const RgbQuad& entry : spec.colorTable) {
+    for (const RgbQuad& entry : content.colorTable) {
         out.push_back(entry.blue);
         out.push_back(entry.green);
         out.push_back(entry.red);
-        if (!spec.coreHeader) out.push_back(entry.reserved);
+        if (!content.coreHeader) out.push_back(entry.reserved);
     }
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
@@ -182,11 +182,11 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& spec)
 std::vector<std::uint8_t> makeBmp24(int width, int height, const std::function<std::uint32_t(int x, int y)>& pixel)
 {
     if (width <= 0 || height <= 0) throw std::invalid_argument("makeBmp24: empty size");
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.value = pixel;
-    return makeBmp(spec);
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.value = pixel;
+    return makeBmp(content);
 }
 
 std::vector<std::uint8_t> bitmapPayload(const std::vector<std::uint8_t>& bmp)

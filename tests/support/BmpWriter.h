@@ -11,7 +11,7 @@
 
 namespace trovelin::testing {
 
-struct BmpSpec {
+struct BmpContent {
     int width = 1;
     int height = 1;  // rows; stored negative when topDown
     int bitsPerPixel = 24;
@@ -31,7 +31,7 @@ struct BmpSpec {
 // The BMP file: file header, DIB header, masks, colour table and pixel bytes (run-length encoded
 // for the two run-length compressions: runs of equal indices, literal blocks, end-of-line codes
 // and an end-of-bitmap code).
-std::vector<std::uint8_t> makeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> makeBmp(const BmpContent& content);
 
 // A bottom-up 24-bit BMP file of width x height; `pixel` gives 0x00RRGGBB for each point.
 std::vector<std::uint8_t> makeBmp24(int width, int height, const std::function<std::uint32_t(int x, int y)>& pixel);
