@@ -1,0 +1,111 @@
+#include "panelfile/Loader.h"
+
+#include <cstring>
+#include <memory>
+
+#include "framework/Image.h"
+#include "panelfile/LoaderHost.h"
+#include "panelfile/PictureList.h"
+#include "platform/UnsharedFile.h"
+#include "streaming/Bitmap.h"
+#include "streaming/TypeInfo.h"
+#include "streaming/ValueTag.h"
+
+namespace trovelin {
+
+namespace {
+
+// The class name is peeked at in a fixed window after the signature: its length byte and at
+// most 19 characters. Longer names, and a prefix byte in the length's place, match no class.
+constexpr std::size_t classNamePeek = 20;
+
+// Creates `Control` owned by the main window and parented to the hidden host panel.
+template <class Control> std::unique_ptr<Control> adopt(Control* control, LoaderHost& host)
+{
+    std::unique_ptr<Control> owned(control);
+    owned->setParent(&host.hostPanel());
+    return owned;
+}
+
+// Skips one whole record, so that a class the loader does not know costs no more than its bytes.
+void skipRecord(Stream& stream, const ReaderEnvironment& environment)
+{
+    Reader reader(stream, environment);
+    reader.readSignature();
+    reader.skipComponent(true);
+}
+
+}  // namespace
+
+PanelLoader::PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes)
+    : host_(host), pictures_(pictures), classes_(std::move(classes))
+{
+}
+
+bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
+{
+    if (clearFirst && pictures_.count() != 0) pictures_.clear();
+    if (pictures_.full()) return false;
+
+    std::unique_ptr<FileStream> file = openUnshared(fileName);
+    std::optional<PanelHeader> header = readPanelHeader(*file);
+    if (!header) {
+        host_.setStatusText("Not KVR Format !!!");
+        return true;
+    }
+    header_ = std::move(header);
+    readBackground(*file);
+    readRecords(*file);
+    file.reset();
+    host_.repaintPictureGrid();
+    return true;
+}
+
+void PanelLoader::readBackground(Stream& stream)
+{
+    auto background = adopt(new TImage(&host_.owner()), host_);
+    readComponentRecord(stream, *background, host_.readerEnvironment());
+    TPicture& picture = background->picture();
+    // A background without any graphic gives no picture at all.
+    if (!picture.graphic() || sameText(picture.graphicClassName(), "TIcon")) return;
+    pictures_.append(picture.bitmap());
+}
+
+void PanelLoader::readRecords(Stream& stream)
+{
+    const ReaderEnvironment environment = host_.readerEnvironment();
+    while (stream.position() < stream.size()) {
+        const std::int64_t start = stream.position();
+        char signature[4] = {};
+        if (stream.read(signature, sizeof signature) != sizeof signature ||
+            std::memcmp(signature, recordSignature, sizeof signature) != 0) {
+            host_.showMessage("Format ERROR!!!");
+            return;
+        }
+        std::uint8_t peek[classNamePeek] = {};
+        const std::size_t peeked = stream.read(peek, sizeof peek);
+        stream.setPosition(start);
+        const std::size_t length = peek[0];
+        const bool recognisable = length < classNamePeek && length < peeked;
+        const std::string_view className(reinterpret_cast<const char*>(peek + 1), recognisable ? length : 0);
+        const LoaderClass* entry = recognisable ? findClass(className) : nullptr;
+        if (!entry) {
+            skipRecord(stream, environment);
+            continue;
+        }
+        auto control = adopt(entry->create(&host_.owner()), host_);
+        TBitmap* glyph = entry->glyph ? entry->glyph(*control) : nullptr;
+        if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
+        entry->read(stream, *control, environment);
+        if (glyph && !glyph->empty()) pictures_.append(*glyph);
+    }
+}
+
+const LoaderClass* PanelLoader::findClass(std::string_view name) const
+{
+    for (const LoaderClass& entry : classes_)
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
+
+}  // namespace trovelin

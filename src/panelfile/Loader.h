@@ -1,0 +1,42 @@
+#pragma once
+// The panel loader: re-creates the controls of one panel file out of sight, lets each read its
+// own record, and appends the pictures they carry (the background's, the buttons' glyphs) to the
+// picture list.
+
+#include <optional>
+#include <string>
+
+#include "panelfile/LoaderClasses.h"
+#include "panelfile/PanelHeader.h"
+
+namespace trovelin {
+
+class LoaderHost;
+class PictureList;
+class Stream;
+
+class PanelLoader {
+public:
+    PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes);
+
+    // Loads one panel file, after clearing the list when `clearFirst`. False only when the list
+    // is full, and then the file is not touched. A file that is not a panel file, or whose
+    // records stop making sense, still gives true; failures of the record reader and of opening
+    // the file are thrown with their messages, keeping what was harvested so far.
+    bool LoadForm(const std::string& fileName, bool clearFirst);
+
+    // The header of the last file that got past its magic.
+    const std::optional<PanelHeader>& panelHeader() const { return header_; }
+
+private:
+    void readBackground(Stream& stream);
+    void readRecords(Stream& stream);
+    const LoaderClass* findClass(std::string_view name) const;
+
+    LoaderHost& host_;
+    PictureList& pictures_;
+    LoaderClassTable classes_;
+    std::optional<PanelHeader> header_;
+};
+
+}  // namespace trovelin

@@ -1,0 +1,34 @@
+#pragma once
+// The picture list: the pictures harvested from panel files, in harvest order, at most 512.
+// There is one for the whole process; the loader fills it and the grid reads it.
+
+#include <array>
+#include <memory>
+
+#include "streaming/Bitmap.h"
+
+namespace trovelin {
+
+inline constexpr int pictureListCapacity = 512;
+
+class PictureList {
+public:
+    int count() const { return count_; }
+    bool full() const { return count_ >= pictureListCapacity; }
+    // Slot `index` for 0 <= index < count().
+    const TBitmap& at(int index) const { return *slots_[static_cast<std::size_t>(index)]; }
+
+    // Frees every picture.
+    void clear();
+    // Appends a copy of `source` (sharing its pixels); does nothing when the list is full.
+    void append(const TBitmap& source);
+
+private:
+    std::array<std::unique_ptr<TBitmap>, pictureListCapacity> slots_;
+    int count_ = 0;
+};
+
+// The process-wide list.
+PictureList& pictureList();
+
+}  // namespace trovelin

@@ -1,0 +1,17 @@
+#pragma once
+// Opening a file for reading without sharing it. The original platform refuses such an open
+// while another program has the file open; here the file is locked exclusively (flock) for as
+// long as the stream lives, and an open fails while another process holds that lock.
+
+#include <memory>
+#include <string>
+
+#include "streaming/Stream.h"
+
+namespace trovelin {
+
+// The open file, locked until the stream is destroyed; a missing, unreadable, locked or
+// non-regular file fails with "Cannot open file %s".
+std::unique_ptr<FileStream> openUnshared(const std::string& path);
+
+}  // namespace trovelin

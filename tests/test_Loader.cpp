@@ -1,0 +1,243 @@
+// The panel loader: when it touches files, what it harvests from backgrounds and buttons, how it
+// treats unknown classes and broken records, and what stays in the picture list when it fails.
+
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "cli/HeadlessMainWindow.h"
+#include "framework/WinControl.h"
+#include "panelfile/Loader.h"
+#include "panelfile/PictureList.h"
+#include "streaming/Errors.h"
+#include "support/BmpWriter.h"
+#include "support/FileWriter.h"
+#include "support/MetafileWriter.h"
+#include "support/PanelFileWriter.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+using cli::LoaderEvent;
+
+std::vector<std::uint8_t> bmp(int width, int height)
+{
+    return makeBmp24(width, height, [](int x, int y) { return static_cast<std::uint32_t>(x * 16 + y); });
+}
+
+// A background record whose picture payload is `pictureData` (none when empty).
+std::vector<std::uint8_t> background(const std::vector<std::uint8_t>& pictureData)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background");
+    if (!pictureData.empty()) w.property("Picture.Data").binary(pictureData);
+    w.end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> speedButton(std::string_view name, const std::vector<std::uint8_t>& glyph,
+                                      std::string_view className = "TSpeedButton")
+{
+    RecordWriter w;
+    w.beginRecord(className, name);
+    if (!glyph.empty()) w.property("Glyph.Data").binary(bitmapPayload(glyph));
+    w.end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> label(std::string_view name, std::string_view className = "TLabel")
+{
+    RecordWriter w;
+    w.beginRecord(className, name).property("Caption").string("Dimmer").end().end();
+    return w.bytes();
+}
+
+class Loader : public ::testing::Test {
+protected:
+    Loader() { std::filesystem::create_directories(folder); }
+    ~Loader() override { std::filesystem::remove_all(folder); }
+
+    std::string panel(const std::string& name, std::vector<std::vector<std::uint8_t>> records)
+    {
+        PanelFileContent content;
+        content.title = name;
+        content.records = std::move(records);
+        const std::string path = (folder / name).string();
+        EXPECT_TRUE(writeFile(path, writePanelFile(content)));
+        return path;
+    }
+    void fill(int count)
+    {
+        TBitmap one;
+        one.setImage(std::make_shared<DibImage>(1, 1, 24));
+        for (int i = 0; i < count; ++i) pictures.append(one);
+    }
+    std::string failure(const std::string& path, bool clearFirst)
+    {
+        try {
+            loader.LoadForm(path, clearFirst);
+        } catch (const Exception& error) {
+            return error.message();
+        }
+        return "loaded";
+    }
+
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("trovelin-loader-" + std::to_string(::getpid()));
+    cli::HeadlessMainWindow window;
+    PictureList pictures;
+    PanelLoader loader{window, pictures, frameworkLoaderClasses()};
+};
+
+TEST_F(Loader, AFullListIsRefusedBeforeTheFileIsTouched)
+{
+    fill(pictureListCapacity);
+    const std::string missing = (folder / "missing.kvr").string();
+    EXPECT_FALSE(loader.LoadForm(missing, false));
+    EXPECT_EQ(pictures.count(), 512);
+
+    // Clearing first makes room, so the missing file is opened and fails.
+    EXPECT_EQ(failure(missing, true), "Cannot open file " + missing);
+    EXPECT_EQ(pictures.count(), 0);
+
+    fill(pictureListCapacity);
+    EXPECT_TRUE(loader.LoadForm(panel("one.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(3, 2))))}), true));
+    EXPECT_EQ(pictures.count(), 1);
+    EXPECT_EQ(pictures.at(0).width(), 3);
+}
+
+TEST_F(Loader, TheListFillsUpInTheMiddleOfAFile)
+{
+    fill(510);
+    const auto glyph = bmp(16, 16);
+    const std::string path = panel("full.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(8, 8)))),
+                                                speedButton("B1", glyph), speedButton("B2", glyph),
+                                                speedButton("B3", glyph)});
+    EXPECT_TRUE(loader.LoadForm(path, false));
+    EXPECT_EQ(pictures.count(), 512);
+    EXPECT_EQ(pictures.at(510).width(), 8);
+    EXPECT_EQ(pictures.at(511).width(), 16);
+    EXPECT_EQ(window.repaintRequests(), 1);
+    EXPECT_FALSE(loader.LoadForm(path, false));  // the next file of a folder walk
+}
+
+TEST_F(Loader, BackgroundsGiveTheirPictureUnlessItIsAnIcon)
+{
+    struct Case {
+        std::vector<std::uint8_t> pictureData;
+        int added;
+        int width;
+    };
+    const Case cases[] = {
+        {picturePayload("TBitmap", bitmapPayload(bmp(5, 4))), 1, 5},
+        {picturePayload("TIcon", {0, 0, 1, 0, 1, 0}), 0, 0},
+        {picturePayload("TMetafile", placeableMetafileData(0, 0, 96, 96, 96, {})), 1, 0},  // an empty picture
+        {{}, 0, 0},                                                                       // no graphic at all
+        {picturePayload("TJPEGImage", {1, 2, 3}), 0, 0},
+    };
+    for (const Case& c : cases) {
+        pictures.clear();
+        EXPECT_TRUE(loader.LoadForm(panel("background.kvr", {background(c.pictureData)}), true));
+        ASSERT_EQ(pictures.count(), c.added);
+        if (c.added) {
+            EXPECT_EQ(pictures.at(0).width(), c.width);
+        }
+    }
+    EXPECT_EQ(window.repaintRequests(), 5);
+    EXPECT_TRUE(window.takeEvents().empty());
+}
+
+TEST_F(Loader, ButtonsGiveOnlyTheGlyphTheirRecordStores)
+{
+    const std::string path = panel("buttons.kvr", {background({}), speedButton("Plain", {}),
+                                                   speedButton("Strip", bmp(64, 16)), label("Label1")});
+    EXPECT_TRUE(loader.LoadForm(path, true));
+    ASSERT_EQ(pictures.count(), 1);
+    EXPECT_EQ(pictures.at(0).width(), 64);  // a strip of several images stays whole
+    EXPECT_TRUE(window.hostPanel().controls().empty());  // every control is gone again
+    EXPECT_EQ(window.owner().components().size(), 15u);
+}
+
+TEST_F(Loader, ClassNamesMustMatchExactlyAndUnknownRecordsAreSkippedWhole)
+{
+    RecordWriter nested;
+    nested.beginRecord("TPanel", "Panel9").property("Caption").string("x").end();
+    nested.beginChild("TSpeedButton", "Inner").property("Glyph.Data").binary(bitmapPayload(bmp(2, 2))).end().end();
+    nested.end();
+    const std::string path = panel("classes.kvr", {background({}), speedButton("Upper", bmp(4, 4), "TSPEEDBUTTON"),
+                                                   label("Lower", "tlabel"), nested.bytes(),
+                                                   speedButton("Last", bmp(6, 6))});
+    EXPECT_TRUE(loader.LoadForm(path, true));
+    ASSERT_EQ(pictures.count(), 1);
+    EXPECT_EQ(pictures.at(0).width(), 6);
+    EXPECT_TRUE(window.takeEvents().empty());
+}
+
+TEST_F(Loader, ARecordWithoutItsSignatureEndsTheLoadWithOneMessage)
+{
+    auto broken = label("Label2");
+    broken[0] = 'X';
+    const std::string path = panel("broken.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(2, 2)))),
+                                                  speedButton("B1", bmp(3, 3)), broken, speedButton("B2", bmp(4, 4))});
+    EXPECT_TRUE(loader.LoadForm(path, true));
+    EXPECT_EQ(pictures.count(), 2);
+    const auto events = window.takeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, LoaderEvent::Kind::Message);
+    EXPECT_EQ(events[0].text, "Format ERROR!!!");
+    EXPECT_EQ(window.repaintRequests(), 1);
+}
+
+TEST_F(Loader, NotAPanelFileGoesToTheStatusBar)
+{
+    const std::string path = (folder / "notes.kvr").string();
+    ASSERT_TRUE(writeFile(path, {'N', 'O', 'T', 'E', 0, 0}));
+    fill(3);
+    EXPECT_TRUE(loader.LoadForm(path, false));
+    EXPECT_EQ(pictures.count(), 3);
+    const auto events = window.takeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, LoaderEvent::Kind::Status);
+    EXPECT_EQ(events[0].text, "Not KVR Format !!!");
+    EXPECT_EQ(window.repaintRequests(), 0);
+}
+
+TEST_F(Loader, ReaderErrorsLeaveTheLoadKeepingWhatWasHarvested)
+{
+    // Component names of the main window are taken; its own name only gets a counter.
+    for (std::string_view taken : {"PictureGrid", "panelpapa", "Icons4"}) {
+        const std::string path = panel("taken.kvr", {background({}), speedButton("B1", bmp(3, 3)), label(taken)});
+        EXPECT_EQ(failure(path, true), "A component named " + std::string(taken) + " already exists");
+        EXPECT_EQ(pictures.count(), 1);
+    }
+    EXPECT_EQ(failure(panel("window.kvr", {background({}), label("Trovelin")}), true), "loaded");
+
+    auto cut = speedButton("B2", bmp(8, 8));
+    cut.resize(cut.size() - 40);
+    const std::string path = panel("cut.kvr", {background({}), speedButton("B1", bmp(3, 3)), cut});
+    EXPECT_EQ(failure(path, true), "Error reading B2.Glyph.Data: Stream read error");
+    EXPECT_EQ(pictures.count(), 1);
+    EXPECT_TRUE(window.hostPanel().controls().empty());
+    EXPECT_EQ(window.owner().components().size(), 15u);
+    // The file was closed on the way out: it can be opened without sharing again.
+    EXPECT_EQ(failure(path, true), "Error reading B2.Glyph.Data: Stream read error");
+}
+
+TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)
+{
+    const std::string path = panel("held.kvr", {background({})});
+    const int other = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(failure(path, true), "Cannot open file " + path);
+    ::close(other);
+    EXPECT_EQ(failure(path, true), "loaded");
+}
+
+}  // namespace
+}  // namespace trovelin
