@@ -2,24 +2,55 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/Dump.h"
+#include "cli/Harvest.h"
 
 namespace {
 
 int usage()
 {
-    std::cerr << "usage: trovelin-cli dump FILE.kvr\n"
-                 "  dump   print the header and every record of a panel file\n";
+    std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] PATH...\n"
+                 "       trovelin-cli dump FILE.kvr\n"
+                 "  harvest  load panel files (a folder stands for its *.kvr files) into the picture list\n"
+                 "           and list the pictures; --out writes them as DIR/NNN.png\n"
+                 "  dump     print the header and every record of a panel file\n";
     return 2;
+}
+
+int runHarvest(const std::vector<std::string>& arguments)
+{
+    trovelin::cli::HarvestOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--keep-going") {
+            options.keepGoing = true;
+        } else if (argument == "-q") {
+            options.quiet = true;
+        } else if (argument == "--out") {
+            if (++i == arguments.size()) return usage();
+            options.outputFolder = arguments[i];
+        } else if (argument.starts_with("-") && argument != "-") {
+            return usage();
+        } else {
+            options.paths.push_back(argument);
+        }
+    }
+    if (options.paths.empty()) return usage();
+    return trovelin::cli::harvest(options, std::cout, std::cerr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) return usage();
-    std::string command = argv[1];
-    if (command == "dump") return trovelin::cli::dumpPanelFile(argv[2], std::cout, std::cerr);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) return usage();
+    const std::string& command = arguments[0];
+    if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
+    if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], std::cout, std::cerr);
     return usage();
 }

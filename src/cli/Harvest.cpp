@@ -1,0 +1,153 @@
+#include "cli/Harvest.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <iomanip>
+#include <ostream>
+
+#include "cli/HeadlessMainWindow.h"
+#include "cli/Json.h"
+#include "framework/BitmapImage.h"
+#include "panelfile/Loader.h"
+#include "panelfile/PictureList.h"
+#include "streaming/Errors.h"
+#include "streaming/TypeInfo.h"
+
+namespace trovelin::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Progress shows only once a run has taken this long.
+constexpr auto progressDelay = std::chrono::seconds(1);
+
+struct Event {
+    std::string file;
+    std::string kind;  // "status", "message" or "error"
+    std::string text;
+};
+
+bool hasPanelExtension(const fs::path& path)
+{
+    return sameText(path.extension().string(), ".kvr");
+}
+
+std::string threeDigits(int index)
+{
+    std::string name = std::to_string(index);
+    return std::string(name.size() < 3 ? 3 - name.size() : 0, '0') + name;
+}
+
+void writeText(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
+               std::ostream& out)
+{
+    out << "index  size        bpp  file\n";
+    for (int i = 0; i < pictures.count(); ++i) {
+        const TBitmap& picture = pictures.at(i);
+        const std::string size = std::to_string(picture.width()) + " x " + std::to_string(picture.height());
+        out << std::setw(5) << i << "  " << std::left << std::setw(10) << size << std::right << "  " << std::setw(3)
+            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  " << sources[static_cast<std::size_t>(i)]
+            << '\n';
+    }
+    out << pictures.count() << (pictures.count() == 1 ? " picture\n" : " pictures\n");
+    for (const Event& event : events) out << event.file << ": " << event.kind << ": " << event.text << '\n';
+}
+
+void writeJson(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
+               std::ostream& out)
+{
+    out << "{\"pictures\":[";
+    for (int i = 0; i < pictures.count(); ++i) {
+        const TBitmap& picture = pictures.at(i);
+        out << (i ? "," : "") << "{\"index\":" << i << ",\"width\":" << picture.width()
+            << ",\"height\":" << picture.height() << ",\"bpp\":" << (picture.empty() ? 0 : picture.image()->bitsPerPixel())
+            << ",\"file\":" << jsonString(sources[static_cast<std::size_t>(i)]) << "}";
+    }
+    out << "],\"events\":[";
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        out << (i ? "," : "") << "{\"file\":" << jsonString(events[i].file) << ",\"kind\":\"" << events[i].kind
+            << "\",\"text\":" << jsonString(events[i].text) << "}";
+    }
+    out << "]}\n";
+}
+
+// Writes every non-empty picture as NNN.png; a failure to write is an error event.
+void writePictures(const PictureList& pictures, const std::string& folder, std::vector<Event>& events)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    for (int i = 0; i < pictures.count(); ++i) {
+        if (pictures.at(i).empty()) continue;
+        const std::string path = (fs::path(folder) / (threeDigits(i) + ".png")).string();
+        if (!toQImage(pictures.at(i)).save(QString::fromStdString(path), "PNG"))
+            events.push_back({path, "error", "Cannot write " + path});
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (!fs::is_directory(path, error)) {
+            files.push_back(path);
+            continue;
+        }
+        std::vector<std::string> found;
+        for (const fs::directory_entry& entry : fs::directory_iterator(path, error))
+            if (hasPanelExtension(entry.path()) && !entry.is_directory(error)) found.push_back(entry.path().string());
+        std::sort(found.begin(), found.end());
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress)
+{
+    const std::vector<std::string> files = expandPanelPaths(options.paths);
+    HeadlessMainWindow window;
+    PictureList& pictures = pictureList();
+    pictures.clear();
+    PanelLoader loader(window, pictures, frameworkLoaderClasses());
+
+    std::vector<std::string> sources;  // the panel file of each picture
+    std::vector<Event> events;
+    bool failed = false;
+    const Clock::time_point start = Clock::now();
+    bool showingProgress = false;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& file = files[i];
+        bool listHadRoom = true;
+        try {
+            listHadRoom = loader.LoadForm(file, i == 0);
+        } catch (const Exception& error) {
+            events.push_back({file, "error", error.message()});
+            failed = true;
+        }
+        for (const LoaderEvent& event : window.takeEvents())
+            events.push_back({file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+        sources.resize(static_cast<std::size_t>(pictures.count()), file);
+        if (!options.quiet && (showingProgress || Clock::now() - start > progressDelay)) {
+            showingProgress = true;
+            progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
+        }
+        if (!listHadRoom || (failed && !options.keepGoing)) break;
+    }
+    if (showingProgress) progress << '\n';
+
+    if (!options.outputFolder.empty()) writePictures(pictures, options.outputFolder, events);
+    failed = failed || std::any_of(events.begin(), events.end(), [](const Event& e) { return e.kind == "error"; });
+    if (options.json)
+        writeJson(pictures, sources, events, out);
+    else
+        writeText(pictures, sources, events, out);
+    pictures.clear();
+    return failed ? 1 : 0;
+}
+
+}  // namespace trovelin::cli

@@ -1,0 +1,26 @@
+#pragma once
+// `trovelin-cli harvest`: the program's main job without a screen. Loads panel files in the
+// order given, as the main window loads the files of a folder, and reports the picture list.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace trovelin::cli {
+
+struct HarvestOptions {
+    std::vector<std::string> paths;  // panel files, or folders standing for their "*.kvr" files
+    std::string outputFolder;        // where NNN.png files go; empty: none are written
+    bool json = false;
+    bool keepGoing = false;  // an error ends the walk unless this is set
+    bool quiet = false;      // no progress on the error stream
+};
+
+// The panel files `paths` stand for, in order: a folder gives its "*.kvr" files (letter case
+// ignored) sorted by name; anything else is taken as a file.
+std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths);
+
+// Runs the harvest; returns the exit status: 0, or 1 when a load failed.
+int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress);
+
+}  // namespace trovelin::cli

@@ -1,0 +1,13 @@
+#pragma once
+// Writing JSON strings: the few escapes the tool's output needs.
+
+#include <string>
+#include <string_view>
+
+namespace trovelin::cli {
+
+// `text` as a quoted JSON string. Bytes that are not valid UTF-8 are taken as Windows-1252 /
+// Latin-1 characters, as panel files store their text.
+std::string jsonString(std::string_view text);
+
+}  // namespace trovelin::cli
