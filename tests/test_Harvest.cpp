@@ -1,0 +1,119 @@
+// The command-line harvest: which files a folder stands for, the folder walk's stopping rules,
+// the JSON manifest and the PNG files.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Harvest.h"
+#include "cli/Json.h"
+#include "support/BmpWriter.h"
+#include "support/FileWriter.h"
+#include "support/PanelFileWriter.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> panelWithGlyphs(int glyphs, int width)
+{
+    PanelFileContent content;
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    content.records.push_back(background.bytes());
+    for (int i = 0; i < glyphs; ++i) {
+        RecordWriter button;
+        button.beginRecord("TSpeedButton", "B" + std::to_string(i))
+            .property("Glyph.Data")
+            .binary(bitmapPayload(makeBmp24(width, 2, [i](int, int) { return static_cast<std::uint32_t>(i); })))
+            .end()
+            .end();
+        content.records.push_back(button.bytes());
+    }
+    return writePanelFile(content);
+}
+
+class Harvest : public ::testing::Test {
+protected:
+    Harvest() { fs::create_directories(folder); }
+    ~Harvest() override { fs::remove_all(folder); }
+
+    std::string file(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::string path = (folder / name).string();
+        EXPECT_TRUE(writeFile(path, bytes));
+        return path;
+    }
+    int run(cli::HarvestOptions options)
+    {
+        out.str("");
+        progress.str("");
+        options.quiet = true;
+        return cli::harvest(options, out, progress);
+    }
+
+    fs::path folder = fs::temp_directory_path() / ("trovelin-harvest-" + std::to_string(::getpid()));
+    std::ostringstream out;
+    std::ostringstream progress;
+};
+
+TEST_F(Harvest, AFolderStandsForItsPanelFilesSortedByName)
+{
+    file("b.KVR", {});
+    file("a.kvr", {});
+    file("c.txt", {});
+    fs::create_directories(folder / "d.kvr");
+    EXPECT_EQ(cli::expandPanelPaths({folder.string(), "x.kvr"}),
+              (std::vector<std::string>{(folder / "a.kvr").string(), (folder / "b.KVR").string(), "x.kvr"}));
+}
+
+TEST_F(Harvest, TheJsonManifestListsPicturesAndEventsAndThePngsMatch)
+{
+    const std::string first = file("1.kvr", panelWithGlyphs(2, 5));
+    const std::string notPanel = file("2.kvr", {'J', 'U', 'N', 'K'});
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{folder.string()}, outFolder, true, false, false}), 0);
+    EXPECT_EQ(out.str(), "{\"pictures\":[{\"index\":0,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" +
+                             cli::jsonString(first) + "},{\"index\":1,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" +
+                             cli::jsonString(first) + "}],\"events\":[{\"file\":" + cli::jsonString(notPanel) +
+                             ",\"kind\":\"status\",\"text\":\"Not KVR Format !!!\"}]}\n");
+    QImage second(QString::fromStdString(outFolder + "/001.png"));
+    ASSERT_FALSE(second.isNull());
+    EXPECT_EQ(second.size(), QSize(5, 2));
+    EXPECT_EQ(second.pixel(0, 0) & 0xFFFFFF, 1u);
+    EXPECT_FALSE(fs::exists(outFolder + "/002.png"));
+}
+
+TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
+{
+    file("1.kvr", panelWithGlyphs(300, 1));
+    file("2.kvr", panelWithGlyphs(300, 2));
+    const std::string third = file("3.kvr", panelWithGlyphs(1, 3));
+    EXPECT_EQ(run({{folder.string()}, "", true, false, false}), 0);
+    EXPECT_NE(out.str().find("\"index\":511,"), std::string::npos);
+    EXPECT_EQ(out.str().find(third), std::string::npos);  // never loaded: the list was full
+
+    const std::string missing = (folder / "missing.kvr").string();
+    EXPECT_EQ(run({{missing, third}, "", false, false, false}), 1);
+    EXPECT_NE(out.str().find("0 pictures"), std::string::npos);
+    EXPECT_NE(out.str().find(missing + ": error: Cannot open file " + missing), std::string::npos);
+
+    EXPECT_EQ(run({{missing, third}, "", false, true, false}), 1);
+    EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
+}
+
+TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)
+{
+    EXPECT_EQ(cli::jsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");
+    EXPECT_EQ(cli::jsonString("caf\xC3\xA9"), "\"caf\xC3\xA9\"");  // valid UTF-8 stays
+    EXPECT_EQ(cli::jsonString("caf\xE9"), "\"caf\xC3\xA9\"");       // a Latin-1 byte is converted
+}
+
+}  // namespace
+}  // namespace trovelin
