@@ -105,6 +105,13 @@ std::vector<std::uint8_t> pixelBytes(const BmpContent& content)
     return out;
 }
 
+// 0 when the colour table has the depth's default size, else the table's size.
+std::uint32_t colorsUsedFor(const BmpContent& content)
+{
+    const std::size_t defaultCount = content.bitsPerPixel <= 8 ? std::size_t{1} << content.bitsPerPixel : 0;
+    return content.colorTable.size() == defaultCount ? 0 : static_cast<std::uint32_t>(content.colorTable.size());
+}
+
 }  // namespace
 
 void putU16(std::vector<std::uint8_t>& out, std::uint32_t value)
@@ -152,7 +159,7 @@ std::vector<std::uint8_t> makeBmp(const BmpContent& content)
         putU32(out, content.pixelByteCountField.value_or(static_cast<std::uint32_t>(pixels.size())));
         putU32(out, 2835);
         putU32(out, 2835);
-        putU32(out, content.colorsUsedField);
+        putU32(out, content.colorsUsedField ? content.colorsUsedField : colorsUsedFor(content));
         putU32(out, 0);
         std::vector<std::uint8_t> extension(headerSize - 40, 0);
         if (extension.size() >= 12 && bitFields) {

@@ -24,7 +24,7 @@ struct BmpContent {
     // The stored value of each pixel: a colour-table index, a raw 16- or 32-bit pixel, or 0x00RRGGBB at 24 bits.
     std::function<std::uint32_t(int x, int y)> value = [](int, int) { return 0u; };
     std::optional<std::uint32_t> pixelByteCountField;  // written instead of the true count
-    std::uint32_t colorsUsedField = 0;
+    std::uint32_t colorsUsedField = 0;  // 0: the table's size when it is not the depth's default
     std::uint32_t pixelOffsetField = 0;  // 0: the true offset
 };
 

@@ -1,0 +1,168 @@
+#include "support/SamplePanels.h"
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "support/BmpWriter.h"
+#include "support/PanelFileWriter.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin::testing {
+
+namespace {
+
+std::uint8_t channel(double value) { return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 255.0))); }
+
+// A soft plasma of three sine fields.
+BmpContent plasma(int width, int height)
+{
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.value = [](int x, int y) {
+        const double r = 128 + 127 * std::sin(x / 17.0 + std::sin(y / 23.0));
+        const double g = 128 + 127 * std::sin(y / 13.0 + x / 41.0);
+        const double b = 128 + 127 * std::sin((x + y) / 29.0);
+        return (std::uint32_t{channel(r)} << 16) | (std::uint32_t{channel(g)} << 8) | channel(b);
+    };
+    return content;
+}
+
+// Concentric rings through a deep-blue-to-amber palette.
+BmpContent rings(int width, int height)
+{
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.bitsPerPixel = 8;
+    for (int i = 0; i < 256; ++i) {
+        const double t = i / 255.0;
+        content.colorTable.push_back({channel(120 - 100 * t), channel(30 + 150 * t), channel(20 + 235 * t), 0});
+    }
+    content.value = [width, height](int x, int y) {
+        const double d = std::hypot(x - width / 2.0, y - height / 2.0);
+        return static_cast<std::uint32_t>(127.5 + 127.5 * std::cos(d / 6.0));
+    };
+    return content;
+}
+
+// A banded sunset with a sun disc, run-length encoded: long runs of one colour.
+BmpContent sunset(int width, int height)
+{
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.bitsPerPixel = 8;
+    content.compression = BitmapCompression::Rle8;
+    for (int i = 0; i < 32; ++i)
+        content.colorTable.push_back({channel(40 + 4 * i), channel(30 + 5 * i), channel(120 + 4 * i), 0});
+    content.colorTable.push_back({80, 230, 255, 0});  // the sun
+    content.value = [width, height](int x, int y) {
+        if (std::hypot(x - width * 0.7, y - height * 0.45) < height * 0.15) return 32u;
+        return static_cast<std::uint32_t>(y * 32 / height);
+    };
+    return content;
+}
+
+// Four 16 x 16 frames side by side: a disc that grows, on the dark yellow that marks
+// transparency (the bottom-left pixel), in the 16 standard colours.
+BmpContent glyphStrip(std::uint32_t discIndex)
+{
+    BmpContent content;
+    content.width = 64;
+    content.height = 16;
+    content.bitsPerPixel = 4;
+    content.colorsUsedField = 16;
+    const std::uint8_t standard[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                          {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {128, 128, 128},
+                                          {192, 192, 192}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                          {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    for (const auto& c : standard) content.colorTable.push_back({c[2], c[1], c[0], 0});
+    content.value = [discIndex](int x, int y) {
+        const int frame = x / 16;
+        const double d = std::hypot(x % 16 - 7.5, y - 7.5);
+        if (d < 2.5 + 1.5 * frame) return discIndex;
+        return d < 3.5 + 1.5 * frame ? 0u : 3u;
+    };
+    return content;
+}
+
+std::vector<std::uint8_t> backgroundRecord(const BmpContent& picture, int width, int height)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background").property("Left").integer(0).property("Top").integer(0);
+    w.property("Width").integer(width).property("Height").integer(height);
+    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp(picture))));
+    w.end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> labelRecord(std::string_view name, std::string_view caption, int left, int top)
+{
+    RecordWriter w;
+    w.beginRecord("TLabel", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("Caption").string(caption).property("Font.Color").ident("clWhite");
+    w.property("Font.Height").integer(-11).property("Font.Name").string("MS Sans Serif");
+    w.property("Font.Style").set({"fsBold"}).property("ParentFont").boolean(false);
+    w.property("Transparent").boolean(true).end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> buttonRecord(std::string_view name, int left, int top, const BmpContent& glyph)
+{
+    RecordWriter w;
+    w.beginRecord("TSpeedButton", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("Width").integer(32).property("Height").integer(32).property("Flat").boolean(true);
+    w.property("Glyph.Data").binary(bitmapPayload(makeBmp(glyph)));
+    w.property("NumGlyphs").integer(4).end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> groupBoxRecord(std::string_view name, std::string_view caption)
+{
+    RecordWriter w;
+    w.beginRecord("TGroupBox", name).property("Left").integer(16).property("Top").integer(16);
+    w.property("Width").integer(200).property("Height").integer(96).property("Caption").string(caption);
+    w.property("Color").ident("clBtnFace").end().end();
+    return w.bytes();
+}
+
+}  // namespace
+
+std::vector<SamplePanel> samplePanels()
+{
+    std::vector<SamplePanel> panels;
+
+    PanelFileContent small;
+    small.channelCount = 12;
+    small.channelBits = {0x0FFF};
+    small.channelBytes = {1, 1, 2, 0, 0, 2};
+    small.title = "Club Stage";
+    small.records = {backgroundRecord(plasma(320, 200), 640, 400), groupBoxRecord("Dimmers", "Front wash"),
+                     labelRecord("Label1", "Wash", 24, 40), buttonRecord("Blackout", 16, 300, glyphStrip(9)),
+                     buttonRecord("Strobe", 56, 300, glyphStrip(12))};
+    panels.push_back({"club-stage.kvr", writePanelFile(small), {{320, 200, 24}, {64, 16, 4}, {64, 16, 4}}});
+
+    PanelFileContent large;
+    large.large = true;
+    large.channelCount = 200;
+    large.channelBits = {0xFFFFFFFF, 0xFFFFFFFF, 0x0000FFFF};
+    large.blco = std::vector<std::uint16_t>(256, 0x0100);
+    large.title = "Arena Rig";
+    large.records = {backgroundRecord(rings(400, 240), 800, 480), labelRecord("Label1", "Movers", 30, 20),
+                     buttonRecord("Preset1", 30, 400, glyphStrip(10)), buttonRecord("Preset2", 70, 400, glyphStrip(14)),
+                     buttonRecord("Preset3", 110, 400, glyphStrip(13))};
+    panels.push_back({"arena-rig.kvr", writePanelFile(large),
+                      {{400, 240, 8}, {64, 16, 4}, {64, 16, 4}, {64, 16, 4}}});
+
+    PanelFileContent theatre;
+    theatre.channelCount = 24;
+    theatre.title = "Theatre Sunset";
+    theatre.records = {backgroundRecord(sunset(360, 180), 720, 360), groupBoxRecord("Scenes", "Scenes"),
+                       buttonRecord("Dusk", 20, 320, glyphStrip(11))};
+    panels.push_back({"theatre-sunset.kvr", writePanelFile(theatre), {{360, 180, 32}, {64, 16, 4}}});
+    return panels;
+}
+
+}  // namespace trovelin::testing

@@ -1,0 +1,24 @@
+#pragma once
+// The sample panel files that ship next to the programs, with what the loader must harvest
+// from each. tools/make_sample_panels writes them; a test keeps the committed copies current.
+
+#include <string>
+#include <vector>
+
+namespace trovelin::testing {
+
+struct SamplePicture {
+    int width;
+    int height;
+    int bitsPerPixel;
+};
+
+struct SamplePanel {
+    std::string fileName;
+    std::vector<std::uint8_t> bytes;
+    std::vector<SamplePicture> pictures;  // in harvest order
+};
+
+std::vector<SamplePanel> samplePanels();
+
+}  // namespace trovelin::testing
