@@ -47,18 +47,21 @@ bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
     if (clearFirst && pictures_.count() != 0) pictures_.clear();
     if (pictures_.full()) return false;
 
-    std::unique_ptr<FileStream> file = openUnshared(fileName);
-    std::optional<PanelHeader> header = readPanelHeader(*file);
+    loadPanel(*openUnshared(fileName));
+    return true;
+}
+
+void PanelLoader::loadPanel(Stream& stream)
+{
+    std::optional<PanelHeader> header = readPanelHeader(stream);
     if (!header) {
         host_.setStatusText("Not KVR Format !!!");
-        return true;
+        return;
     }
     header_ = std::move(header);
-    readBackground(*file);
-    readRecords(*file);
-    file.reset();
+    readBackground(stream);
+    readRecords(stream);
     host_.repaintPictureGrid();
-    return true;
 }
 
 void PanelLoader::readBackground(Stream& stream)

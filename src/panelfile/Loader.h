@@ -24,6 +24,8 @@ public:
     // records stop making sense, still gives true; failures of the record reader and of opening
     // the file are thrown with their messages, keeping what was harvested so far.
     bool LoadForm(const std::string& fileName, bool clearFirst);
+    // The load itself, from an open panel file at its start: header, background and records.
+    void loadPanel(Stream& stream);
 
     // The header of the last file that got past its magic.
     const std::optional<PanelHeader>& panelHeader() const { return header_; }
