@@ -72,6 +72,8 @@ PanelHeader storedHeader(const testing::PanelFileContent& content, std::uint16_t
     std::copy(content.channelWords.begin(), content.channelWords.end(), header.channelWords.begin());
     if (content.blco) std::copy(content.blco->begin(), content.blco->end(), header.blco.begin());
     if (content.smth) std::copy(content.smth->begin(), content.smth->end(), header.smthBits.begin());
+    header.hasBlco = content.blco.has_value();
+    header.hasSmth = content.smth.has_value();
     header.title = content.title;
     return header;
 }

@@ -5,6 +5,7 @@
 #include "streaming/Errors.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
+#include "support/BmpWriter.h"
 #include "support/RecordWriter.h"
 
 namespace trovelin {
@@ -42,7 +43,7 @@ TEST(RecordText, ShowsEveryValueKindAndNestedChildren)
               "  Color = clRed\n"
               "  Visible = False\n"
               "  PopupMenu = nil\n"
-              "  Glyph.Data = {12 bytes}\n"
+              "  Glyph.Data = {12 bytes: empty bitmap}\n"
               "  List = (1 'a')\n"
               "  Items = <[2] item N = 5 end >\n"
               "  Ratio = 0.5\n"
@@ -51,6 +52,38 @@ TEST(RecordText, ShowsEveryValueKindAndNestedChildren)
               "  inherited Item1: TMenuItem [1]\n"
               "  end\n"
               "end\n");
+}
+
+TEST(RecordText, PicturePayloadsShowWhatTheyDecodeTo)
+{
+    const auto bmp = testing::makeBmp24(3, 2, [](int, int) { return 0u; });
+    auto badGlyph = testing::bitmapPayload(bmp);
+    badGlyph[4] = 'X';
+    RecordWriter w;
+    w.beginRecord("TImage", "Image1");
+    w.property("Picture.Data").binary(testing::picturePayload("TBitmap", testing::bitmapPayload(bmp)));
+    w.property("Glyph.Data").binary(badGlyph);
+    w.property("Other.Data").binary(testing::bitmapPayload(bmp));
+    w.end().end();
+    const std::string text = textOf(w);
+    EXPECT_NE(text.find("Picture.Data = {" + std::to_string(1 + 7 + 4 + bmp.size()) + " bytes: TBitmap 3 x 2, 24 bpp}"),
+              std::string::npos);
+    EXPECT_NE(text.find("Glyph.Data = {" + std::to_string(badGlyph.size()) + " bytes: Bitmap image is not valid}"),
+              std::string::npos);
+    EXPECT_NE(text.find("Other.Data = {" + std::to_string(4 + bmp.size()) + " bytes}"), std::string::npos);
+}
+
+TEST(RecordText, AFailedReadKeepsWhatWasReadSoFar)
+{
+    RecordWriter w;
+    w.beginRecord("TLabel", "Label1").property("Left").integer(4).property("Top").tag(42).end().end();
+    const auto bytes = w.bytes();
+    ByteViewStream stream(bytes);
+    RecordNode root;
+    EXPECT_THROW(readRecordTree(stream, root), EReadError);
+    EXPECT_EQ(root.name, "Label1");
+    ASSERT_EQ(root.properties.size(), 1u);
+    EXPECT_EQ(root.properties[0].second, "4");
 }
 
 TEST(RecordText, FailsLikeTheReaderOnBadRecords)

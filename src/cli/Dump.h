@@ -1,5 +1,6 @@
 #pragma once
-// `trovelin-cli dump FILE`: the header and every record of a panel file, as text.
+// `trovelin-cli dump [--json] FILE`: the header and every record of a panel file as a tree, with
+// what the loader does with each record, for a person finding out why a panel file misbehaves.
 
 #include <iosfwd>
 #include <string>
@@ -7,6 +8,8 @@
 namespace trovelin::cli {
 
 // Writes the dump to `out`; returns the process exit code (0, or 1 after a reported error).
-int dumpPanelFile(const std::string& path, std::ostream& out, std::ostream& errors);
+// A record that fails shows how far it could be read, then the error, and the dump ends there
+// as the load would.
+int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::ostream& errors);
 
 }  // namespace trovelin::cli

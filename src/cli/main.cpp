@@ -12,7 +12,7 @@ namespace {
 int usage()
 {
     std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] PATH...\n"
-                 "       trovelin-cli dump FILE.kvr\n"
+                 "       trovelin-cli dump [--json] FILE.kvr\n"
                  "  harvest  load panel files (a folder stands for its *.kvr files) into the picture list\n"
                  "           and list the pictures; --out writes them as DIR/NNN.png\n"
                  "  dump     print the header and every record of a panel file\n";
@@ -51,6 +51,8 @@ int main(int argc, char** argv)
     if (arguments.empty()) return usage();
     const std::string& command = arguments[0];
     if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
-    if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], std::cout, std::cerr);
+    if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], false, std::cout, std::cerr);
+    if (command == "dump" && arguments.size() == 3 && arguments[1] == "--json")
+        return trovelin::cli::dumpPanelFile(arguments[2], true, std::cout, std::cerr);
     return usage();
 }

@@ -96,8 +96,10 @@ std::optional<PanelHeader> readPanelHeader(Stream& stream)
     stream.read(header.channelBytes.data(), channels);
     readWords(stream, std::span(header.channelWords).first(channels));
 
-    if (readChunkTag(stream, blcoTag)) readWords(stream, std::span(header.blco).first(channels));
-    if (readChunkTag(stream, smthTag))
+    header.hasBlco = readChunkTag(stream, blcoTag);
+    if (header.hasBlco) readWords(stream, std::span(header.blco).first(channels));
+    header.hasSmth = readChunkTag(stream, smthTag);
+    if (header.hasSmth)
         readBitSet(stream, std::span(header.smthBits).first(bitSetWords));
     else
         deriveSmthBits(header);

@@ -30,6 +30,8 @@ struct PanelHeader {
     std::array<std::uint16_t, maxPanelChannels> blco{};  // all zero without a BLCO chunk
     ChannelBitSet smthBits{};  // from the SMTH chunk, else derived from the channel byte table
     std::string title;
+    bool hasBlco = false;  // which of the optional chunks the file holds
+    bool hasSmth = false;
 
     bool operator==(const PanelHeader&) const = default;
 };

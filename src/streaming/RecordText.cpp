@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "streaming/Errors.h"
+#include "streaming/PictureSummary.h"
 #include "streaming/Reader.h"
+#include "streaming/TypeInfo.h"
 
 namespace trovelin {
 
@@ -60,44 +62,56 @@ std::string number(double value)
     return text;
 }
 
-class TextWriter {
-public:
-    explicit TextWriter(Stream& stream) : reader_(stream) {}
+// "Picture.Data" holds a picture payload, "Glyph.Data" a bitmap's: both are summarised as
+// what they decode to, or why they do not.
+std::string binarySummary(std::string_view property, const std::vector<std::uint8_t>& bytes)
+{
+    std::string text = concat({"{", std::to_string(bytes.size()), " bytes"});
+    const auto endsWith = [property](std::string_view suffix) {
+        return property.size() >= suffix.size() && sameText(property.substr(property.size() - suffix.size()), suffix);
+    };
+    if (endsWith("Picture.Data")) text += concat({": ", picturePayloadSummary(bytes)});
+    else if (endsWith("Glyph.Data")) text += concat({": ", bitmapPayloadSummary(bytes)});
+    return text + "}";
+}
 
-    std::string record()
+class TreeReader {
+public:
+    explicit TreeReader(Stream& stream) : reader_(stream) {}
+
+    void record(RecordNode& root)
     {
         reader_.readSignature();
-        component(0);
-        return out_;
+        component(0, root);
     }
 
 private:
-    void component(int depth)
+    void component(int depth, RecordNode& node)
     {
         enter(depth);
         Reader::EntryPrefix prefix = reader_.readPrefix();
-        std::string className = reader_.readShortString();
-        std::string name = reader_.readShortString();
-        std::string position = prefix.hasPosition ? concat({" [", std::to_string(prefix.position), "]"}) : "";
-        line(depth, concat({prefix.inherited ? "inherited " : "object ", name, ": ", className, position}));
+        node.inherited = prefix.inherited;
+        if (prefix.hasPosition) node.position = prefix.position;
+        node.className = reader_.readShortString();
+        node.name = reader_.readShortString();
         while (!reader_.endOfList()) {
             std::string property = reader_.readShortString();
-            line(depth + 1, concat({property, " = ", value(depth + 1)}));
+            std::string text = value(depth + 1, property);
+            node.properties.emplace_back(std::move(property), std::move(text));
         }
         reader_.readValue();
-        while (!reader_.endOfList()) component(depth + 1);
+        while (!reader_.endOfList()) component(depth + 1, node.children.emplace_back());
         reader_.readValue();
-        line(depth, "end");
     }
 
-    std::string value(int depth)
+    std::string value(int depth, std::string_view property)
     {
         switch (reader_.nextValue()) {
         case ValueTag::List: {
             enter(depth);
             reader_.readListBegin();
             std::string items;
-            while (!reader_.endOfList()) appendItem(items, " ", value(depth + 1));
+            while (!reader_.endOfList()) appendItem(items, " ", value(depth + 1, property));
             reader_.readListEnd();
             return concat({"(", items, ")"});
         }
@@ -112,7 +126,7 @@ private:
         case ValueTag::True:
         case ValueTag::Nil:
         case ValueTag::Null: return reader_.readIdent();
-        case ValueTag::Binary: return concat({"{", std::to_string(reader_.readBinary().size()), " bytes}"});
+        case ValueTag::Binary: return binarySummary(property, reader_.readBinary());
         case ValueTag::Set: {
             std::string elements;
             for (const std::string& element : reader_.readSet()) appendItem(elements, ", ", element);
@@ -147,7 +161,7 @@ private:
             std::string properties;
             while (!reader_.endOfList()) {
                 std::string name = reader_.readShortString();
-                appendItem(properties, " ", concat({name, " = ", value(depth + 1)}));
+                appendItem(properties, " ", concat({name, " = ", value(depth + 1, name)}));
             }
             reader_.readListEnd();
             items += concat({"item ", properties, " end "});
@@ -162,22 +176,42 @@ private:
         if (depth >= maxNestingDepth) throw EReadError(messages::invalidStreamFormat);
     }
 
-    void line(int depth, const std::string& text)
-    {
-        out_.append(static_cast<std::size_t>(2 * depth), ' ');
-        out_ += text;
-        out_ += '\n';
-    }
-
     Reader reader_;
-    std::string out_;
 };
+
+void writeNode(const RecordNode& node, int depth, std::string& out)
+{
+    auto line = [&out](int indent, std::string_view text) {
+        out.append(static_cast<std::size_t>(2 * indent), ' ');
+        out += text;
+        out += '\n';
+    };
+    const std::string position = node.position ? concat({" [", std::to_string(*node.position), "]"}) : "";
+    line(depth, concat({node.inherited ? "inherited " : "object ", node.name, ": ", node.className, position}));
+    for (const auto& [name, value] : node.properties) line(depth + 1, concat({name, " = ", value}));
+    for (const RecordNode& child : node.children) writeNode(child, depth + 1, out);
+    line(depth, "end");
+}
 
 }  // namespace
 
+void readRecordTree(Stream& stream, RecordNode& root)
+{
+    TreeReader(stream).record(root);
+}
+
+std::string recordToText(const RecordNode& root)
+{
+    std::string out;
+    writeNode(root, 0, out);
+    return out;
+}
+
 std::string recordToText(Stream& stream)
 {
-    return TextWriter(stream).record();
+    RecordNode root;
+    readRecordTree(stream, root);
+    return recordToText(root);
 }
 
 }  // namespace trovelin

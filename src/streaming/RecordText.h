@@ -1,20 +1,39 @@
 #pragma once
-// A record as readable text, without creating any component: what a panel file holds,
-// for people and for the command-line tool.
+// A record as a readable tree, without creating any component: what a panel file holds, for
+// people and for the command-line tool. Binary values show their size, and picture payloads
+// ("Picture.Data", "Glyph.Data") what they decode to.
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace trovelin {
 
 class Stream;
 
-// Reads one record at the stream's position and returns it as indented text:
+struct RecordNode {
+    std::string className;
+    std::string name;
+    bool inherited = false;
+    std::optional<int> position;  // the child position of the entry's prefix
+    std::vector<std::pair<std::string, std::string>> properties;  // name and value as text
+    std::vector<RecordNode> children;
+};
+
+// Reads one record at the stream's position into `root`, filling it as it goes, so that after
+// a failure (thrown like the reader's) `root` shows how far the record could be read.
+void readRecordTree(Stream& stream, RecordNode& root);
+
+// The tree as indented text:
 //   object Name: TClass
 //     Property = value
 //     object Child: TChildClass
 //     end
 //   end
-// Fails like the reader on a malformed record.
+std::string recordToText(const RecordNode& root);
+
+// Reads one record and returns it as text.
 std::string recordToText(Stream& stream);
 
 }  // namespace trovelin

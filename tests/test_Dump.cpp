@@ -1,0 +1,74 @@
+// The dump: what the loader does with each record, and how far a failing record got.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Dump.h"
+#include "support/FileWriter.h"
+#include "support/PanelFileWriter.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+
+class Dump : public ::testing::Test {
+protected:
+    ~Dump() override { std::filesystem::remove(path); }
+
+    int dump(const std::vector<std::vector<std::uint8_t>>& records, bool json)
+    {
+        PanelFileContent content;
+        content.large = true;
+        content.blco = std::vector<std::uint16_t>{1};
+        content.title = "Rig";
+        content.records = records;
+        EXPECT_TRUE(writeFile(path, writePanelFile(content)));
+        out.str("");
+        return cli::dumpPanelFile(path, json, out, errors);
+    }
+    static std::vector<std::uint8_t> record(std::string_view className, std::string_view name)
+    {
+        RecordWriter w;
+        w.beginRecord(className, name).property("Left").integer(1).end().end();
+        return w.bytes();
+    }
+
+    std::string path = (std::filesystem::temp_directory_path() / ("trovelin-dump-" + std::to_string(::getpid()))).string();
+    std::ostringstream out;
+    std::ostringstream errors;
+};
+
+TEST_F(Dump, RecordsShowWhatTheLoaderDoesAndFailuresHowFarTheyGot)
+{
+    RecordWriter failing;
+    failing.beginRecord("TLabel", "Label1").property("Left").integer(3).property("Top").tag(42).end().end();
+    EXPECT_EQ(dump({record("TImage", "Background"), record("TKnob", "Knob1"), record("TLabel", "Label0"),
+                    failing.bytes(), record("TLabel", "Label2")},
+                   false),
+              1);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Chunks: BLCO\n"), std::string::npos);
+    EXPECT_NE(text.find("(skipped by the loader: class not in its table):\nobject Knob1: TKnob"), std::string::npos);
+    EXPECT_NE(text.find("object Label1: TLabel\n  Left = 3\nend\nerror: Invalid stream format\n"), std::string::npos);
+    EXPECT_EQ(text.find("Label2"), std::string::npos);  // the load ends at the failure
+}
+
+TEST_F(Dump, JsonNamesTheLoadersStop)
+{
+    auto noSignature = record("TLabel", "Label1");
+    noSignature[0] = 'Q';
+    EXPECT_EQ(dump({record("TImage", "Background"), record("TGroupBox", "Box"), noSignature}, true), 1);
+    const std::string json = out.str();
+    EXPECT_EQ(json.rfind("{\"file\":", 0), 0u);
+    EXPECT_NE(json.find("\"variant\":\"KVLP\",\"channels\":0,\"title\":\"Rig\",\"chunks\":[\"BLCO\"]"), std::string::npos);
+    EXPECT_NE(json.find("\"loader\":\"read\",\"record\":{\"class\":\"TGroupBox\""), std::string::npos);
+    EXPECT_NE(json.find(",\"stop\":\"Format ERROR!!!\"}\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace trovelin
