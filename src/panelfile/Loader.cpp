@@ -19,6 +19,10 @@ namespace {
 // most 19 characters. Longer names, and a prefix byte in the length's place, match no class.
 constexpr std::size_t classNamePeek = 20;
 
+// Files up to this size are read whole, so that pictures are copied straight out of memory;
+// larger ones are read piece by piece, so that a huge file costs no huge buffer.
+constexpr std::int64_t maxWholeFileBytes = std::int64_t{512} << 20;
+
 // Creates `Control` owned by the main window and parented to the hidden host panel.
 template <class Control> std::unique_ptr<Control> adopt(Control* control, LoaderHost& host)
 {
@@ -47,7 +51,16 @@ bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
     if (clearFirst && pictures_.count() != 0) pictures_.clear();
     if (pictures_.full()) return false;
 
-    loadPanel(*openUnshared(fileName));
+    // The file stays open, and so unshared, for the whole load.
+    const std::unique_ptr<FileStream> file = openUnshared(fileName);
+    if (file->size() > maxWholeFileBytes) {
+        loadPanel(*file);
+        return true;
+    }
+    fileBytes_.resize(static_cast<std::size_t>(file->size()));
+    fileBytes_.resize(file->read(fileBytes_.data(), fileBytes_.size()));
+    ByteViewStream bytes(fileBytes_);
+    loadPanel(bytes);
     return true;
 }
 

@@ -3,8 +3,10 @@
 // own record, and appends the pictures they carry (the background's, the buttons' glyphs) to the
 // picture list.
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
@@ -39,6 +41,8 @@ private:
     PictureList& pictures_;
     LoaderClassTable classes_;
     std::optional<PanelHeader> header_;
+    // The file being loaded, read whole; kept for the next load so that its memory is reused.
+    std::vector<std::uint8_t> fileBytes_;
 };
 
 }  // namespace trovelin
