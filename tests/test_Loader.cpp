@@ -13,6 +13,7 @@
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
+#include "streaming/Stream.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/MetafileWriter.h"
@@ -226,6 +227,25 @@ TEST_F(Loader, ReaderErrorsLeaveTheLoadKeepingWhatWasHarvested)
     EXPECT_EQ(window.owner().components().size(), 15u);
     // The file was closed on the way out: it can be opened without sharing again.
     EXPECT_EQ(failure(path, true), "Error reading B2.Glyph.Data: Stream read error");
+}
+
+TEST_F(Loader, APanelReadPieceByPieceLoadsLikeOneReadWhole)
+{
+    // Files too large to read whole are loaded straight from the open file.
+    const std::string path = panel("streamed.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(7, 5)))),
+                                                    speedButton("B1", bmp(9, 3))});
+    FileStream file(path);
+    loader.loadPanel(file);
+    ASSERT_EQ(pictures.count(), 2);
+    EXPECT_EQ(pictures.at(0).image()->pixel(6, 4), (6u * 16 + 4) << 16);  // blue 100
+    EXPECT_EQ(pictures.at(1).width(), 9);
+    EXPECT_EQ(loader.panelHeader()->title, "streamed.kvr");
+
+    PictureList wholeRead;
+    PanelLoader other(window, wholeRead, frameworkLoaderClasses());
+    other.LoadForm(path, true);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(wholeRead.at(0).image()->pixel(x, y), pictures.at(0).image()->pixel(x, y));
 }
 
 TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)
