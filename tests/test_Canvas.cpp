@@ -10,7 +10,6 @@
 #include <QPicture>
 
 #include "framework/Canvas.h"
-#include "framework/SystemColors.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
 
@@ -517,23 +516,6 @@ TEST_F(CanvasTest, StretchDrawAndCopyRectScaleIntoTheTarget)
     });
     EXPECT_EQ(pixelsOf(red), (Pixels{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
     EXPECT_EQ(pixelsOf(blue).size(), 64u - 4u);
-}
-
-struct ColorCase {
-    TColor color;
-    std::uint32_t rgb;
-};
-
-TEST(SystemColors, ResolveThroughTheStandardSchemeAndPlainValuesPassThrough)
-{
-    const ColorCase cases[] = {
-        {clBtnFace, 0xC0C0C0},  {clBtnShadow, 0x808080}, {clBtnHighlight, 0xFFFFFF}, {cl3DDkShadow, 0x000000},
-        {cl3DLight, 0xC0C0C0},  {clWindow, 0xFFFFFF},    {clWindowText, 0x000000},   {clHighlight, 0x800000},
-        {clHighlightText, 0xFFFFFF}, {clInfoBk, 0xE1FFFF}, {clBackground, 0x808000}, {systemColor(30), 0xC0C0C0},
-        {systemColor(31), 0x000000}, {systemColor(0xFFFF), 0x000000}, {clRed, 0x0000FF}, {0x12345678, 0x345678},
-        {clNone, 0xFFFFFF},     {clDefault, 0x000000},
-    };
-    for (const ColorCase& c : cases) EXPECT_EQ(colorToRgb(c.color), c.rgb) << std::hex << c.color;
 }
 
 TEST_F(CanvasTest, DifferentTextsPaintDifferentlyAndUnsmoothed)
