@@ -1,14 +1,12 @@
 #pragma once
-// The main window as the loader sees it, without a screen: a top-level window "Trovelin" that
-// owns components of the desktop window's member names (so that a record naming one of them
-// fails here as it does there) and the hidden host panel, and that notes what the loader shows.
+// The main window as the loader sees it, without a screen: the main window's components, and a
+// note of everything the loader shows.
 
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
 #include "panelfile/LoaderHost.h"
-#include "streaming/Component.h"
+#include "panelfile/MainWindowComponents.h"
 
 namespace trovelin::cli {
 
@@ -20,11 +18,9 @@ struct LoaderEvent {
 
 class HeadlessMainWindow : public LoaderHost {
 public:
-    HeadlessMainWindow();
-
-    Component& owner() override { return window_; }
-    TWinControl& hostPanel() override { return *hostPanel_; }
-    ReaderEnvironment readerEnvironment() override { return application_.readerEnvironment(); }
+    Component& owner() override { return components_.window(); }
+    TWinControl& hostPanel() override { return components_.panelPapa(); }
+    ReaderEnvironment readerEnvironment() override { return components_.readerEnvironment(); }
     void setStatusText(const std::string& text) override;
     void repaintPictureGrid() override { ++repaintRequests_; }
     void showMessage(const std::string& text) override;
@@ -34,9 +30,7 @@ public:
     int repaintRequests() const { return repaintRequests_; }
 
 private:
-    TApplication application_;
-    Component window_{nullptr};
-    TWinControl* hostPanel_;
+    MainWindowComponents components_;
     std::vector<LoaderEvent> events_;
     int repaintRequests_ = 0;
 };
