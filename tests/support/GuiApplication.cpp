@@ -1,10 +1,12 @@
 #include "support/GuiApplication.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 namespace trovelin::testing {
 
-void ensureGuiApplication()
+namespace {
+
+template <class Application> void ensureApplication()
 {
     if (QGuiApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -14,8 +16,21 @@ void ensureGuiApplication()
     static char name[] = "trovelin-tests";
     static char* argv[] = {name, nullptr};
     // Kept until the program ends: Qt's font caches must not outlive it.
-    static auto* application = new QGuiApplication(argc, argv);
+    static auto* application = new Application(argc, argv);
+    QGuiApplication::setApplicationDisplayName("Trovelin");
     (void)application;
+}
+
+}  // namespace
+
+void ensureGuiApplication()
+{
+    ensureApplication<QGuiApplication>();
+}
+
+void ensureWidgetApplication()
+{
+    ensureApplication<QApplication>();
 }
 
 }  // namespace trovelin::testing

@@ -6,5 +6,7 @@ namespace trovelin::testing {
 // Starts the application object once per test program. Without a display and without
 // QT_QPA_PLATFORM it runs on the offscreen platform, so that a bare ctest run works too.
 void ensureGuiApplication();
+// The same for tests of widgets, which need a QApplication; the application title is "Trovelin".
+void ensureWidgetApplication();
 
 }  // namespace trovelin::testing

@@ -1,0 +1,167 @@
+#include "app/DrawGrid.h"
+
+#include <algorithm>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "framework/Canvas.h"
+#include "framework/SystemColors.h"
+
+namespace trovelin {
+
+namespace {
+
+QColor qColorOf(TColor color)
+{
+    const std::uint32_t rgb = colorToRgb(color);
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
+}
+
+}  // namespace
+
+TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    updateScrollBars();
+}
+
+void TDrawGrid::setColCount(int count)
+{
+    colCount_ = std::max(count, 1);
+    leftCol_ = std::min(leftCol_, colCount_ - 1);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TDrawGrid::setRowCount(int count)
+{
+    rowCount_ = std::max(count, 1);
+    topRow_ = std::min(topRow_, rowCount_ - 1);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TDrawGrid::setColor(TColor color)
+{
+    color_ = color;
+    viewport()->update();
+}
+
+void TDrawGrid::setTopRow(int row)
+{
+    verticalScrollBar()->setValue(std::clamp(row, 0, rowCount_ - 1));
+    topRow_ = verticalScrollBar()->value();
+    viewport()->update();
+}
+
+TRect TDrawGrid::cellRect(int col, int row) const
+{
+    const int left = (col - leftCol_) * cellStepX();
+    const int top = (row - topRow_) * cellStepY();
+    return {left, top, left + defaultColWidth_, top + defaultRowHeight_};
+}
+
+bool TDrawGrid::selectCell(int col, int row)
+{
+    if (col < 0 || row < 0 || col >= colCount_ || row >= rowCount_) return false;
+    bool canSelect = true;
+    if (onSelectCell) onSelectCell(col, row, canSelect);
+    if (!canSelect) return false;
+    col_ = col;
+    row_ = row;
+    scrollToCurrent();
+    viewport()->update();
+    return true;
+}
+
+void TDrawGrid::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    painter.fillRect(0, 0, width, height, qColorOf(color_));
+    TCanvas canvas(painter);
+    // Row by row, left to right: a picture larger than its cell stays over its neighbours
+    // until they are painted.
+    for (int row = topRow_; row < rowCount_ && (row - topRow_) * cellStepY() < height; ++row) {
+        for (int col = leftCol_; col < colCount_ && (col - leftCol_) * cellStepX() < width; ++col) {
+            const TRect rect = cellRect(col, row);
+            const bool selected = col == col_ && row == row_;
+            const unsigned state = (selected ? gdSelected : 0u) | (selected && hasFocus() ? gdFocused : 0u);
+            // Without focus-selected drawing, the current cell shows the selection colour only
+            // while the grid does not have the focus; with the focus it gets a focus frame.
+            canvas.brush().setStyle(TBrushStyle::bsSolid);
+            canvas.brush().setColor(selected && !hasFocus() ? clHighlight : color_);
+            canvas.fillRect(rect);
+            if (onDrawCell) onDrawCell(col, row, rect, state, canvas);
+            if (state & gdFocused) {
+                painter.save();
+                painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(rect.left, rect.top, rect.width() - 1, rect.height() - 1);
+                painter.restore();
+            }
+            canvas.brush().setColor(clSilver);
+            canvas.fillRect({rect.right, rect.top, rect.right + gridLineWidth_, rect.bottom + gridLineWidth_});
+            canvas.fillRect({rect.left, rect.bottom, rect.right, rect.bottom + gridLineWidth_});
+        }
+    }
+}
+
+void TDrawGrid::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton) return;
+    const int x = event->position().toPoint().x();
+    const int y = event->position().toPoint().y();
+    if (x < 0 || y < 0) return;
+    selectCell(leftCol_ + x / cellStepX(), topRow_ + y / cellStepY());
+}
+
+void TDrawGrid::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left: selectCell(col_ - 1, row_); break;
+    case Qt::Key_Right: selectCell(col_ + 1, row_); break;
+    case Qt::Key_Up: selectCell(col_, row_ - 1); break;
+    case Qt::Key_Down: selectCell(col_, row_ + 1); break;
+    default: QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void TDrawGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void TDrawGrid::scrollContentsBy(int, int)
+{
+    topRow_ = verticalScrollBar()->value();
+    leftCol_ = horizontalScrollBar()->value();
+    viewport()->update();
+}
+
+void TDrawGrid::updateScrollBars()
+{
+    const int fullRows = std::max(viewport()->height() / cellStepY(), 1);
+    const int fullCols = std::max(viewport()->width() / cellStepX(), 1);
+    verticalScrollBar()->setRange(0, std::max(rowCount_ - fullRows, 0));
+    verticalScrollBar()->setPageStep(fullRows);
+    horizontalScrollBar()->setRange(0, std::max(colCount_ - fullCols, 0));
+    horizontalScrollBar()->setPageStep(fullCols);
+}
+
+void TDrawGrid::scrollToCurrent()
+{
+    const int fullRows = std::max(viewport()->height() / cellStepY(), 1);
+    if (row_ < topRow_) setTopRow(row_);
+    else if (row_ >= topRow_ + fullRows) setTopRow(row_ - fullRows + 1);
+}
+
+}  // namespace trovelin

@@ -1,0 +1,75 @@
+#pragma once
+// The framework's draw grid: square cells of a default size separated by one-pixel grid lines,
+// scrolled by whole cells, painted cell by cell through an owner's draw handler after the grid
+// has filled each cell with its background. Selection moves through an owner's handler that may
+// refuse it. Only visible cells are painted.
+
+#include <functional>
+
+#include <QAbstractScrollArea>
+
+#include "framework/Geometry.h"
+#include "framework/NamedConstants.h"
+
+namespace trovelin {
+
+class TCanvas;
+
+enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2 };
+
+class TDrawGrid : public QAbstractScrollArea {
+public:
+    explicit TDrawGrid(QWidget* parent = nullptr);
+
+    int colCount() const { return colCount_; }
+    void setColCount(int count);  // values below 1 become 1
+    int rowCount() const { return rowCount_; }
+    void setRowCount(int count);  // values below 1 become 1
+    int defaultColWidth() const { return defaultColWidth_; }
+    int defaultRowHeight() const { return defaultRowHeight_; }
+    TColor color() const { return color_; }
+    void setColor(TColor color);
+
+    // The current cell.
+    int col() const { return col_; }
+    int row() const { return row_; }
+    int topRow() const { return topRow_; }
+    void setTopRow(int row);
+    int leftCol() const { return leftCol_; }
+
+    // The cell's rectangle in the grid's client area (right and bottom exclusive).
+    TRect cellRect(int col, int row) const;
+    // Asks onSelectCell, then makes the cell current unless it was refused; true when it moved.
+    bool selectCell(int col, int row);
+
+    // (col, row, rectangle, state, canvas): draws over the background the grid has filled.
+    std::function<void(int, int, const TRect&, unsigned, TCanvas&)> onDrawCell;
+    // (col, row, can select): clearing the flag refuses the move.
+    std::function<void(int, int, bool&)> onSelectCell;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    int cellStepX() const { return defaultColWidth_ + gridLineWidth_; }
+    int cellStepY() const { return defaultRowHeight_ + gridLineWidth_; }
+    void updateScrollBars();
+    void scrollToCurrent();
+
+    int colCount_ = 5;
+    int rowCount_ = 5;
+    int defaultColWidth_ = 65;
+    int defaultRowHeight_ = 65;
+    int gridLineWidth_ = 1;
+    TColor color_ = clWindow;
+    int col_ = 0;
+    int row_ = 0;
+    int topRow_ = 0;
+    int leftCol_ = 0;
+};
+
+}  // namespace trovelin

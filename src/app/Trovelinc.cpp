@@ -1,0 +1,153 @@
+#include "app/Trovelinc.h"
+
+#include <QBoxLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+
+#include "app/DrawGrid.h"
+#include "framework/BitmapImage.h"
+#include "framework/Canvas.h"
+#include "panelfile/PictureList.h"
+
+namespace trovelin {
+
+namespace {
+
+constexpr int statusPanelWidths[2] = {304, 50};
+// The grid's border and frame take these pixels of its width before the columns.
+constexpr int gridWidthOverhead = 8;
+
+}  // namespace
+
+TTrovelin::TTrovelin(PictureList& pictures, QWidget* parent)
+    : QWidget(parent), pictures_(pictures), loader_(*this, pictures, frameworkLoaderClasses())
+{
+    setWindowTitle("Trovelin for KVR Panel Files");
+    setGeometry(349, 251, 662, 453);
+    messageBox = [this](const QString& caption, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+        box.exec();
+    };
+
+    Panel1 = new QWidget;
+    Panel1->setMinimumWidth(0);
+    PictureGrid = new TDrawGrid;
+    PictureGrid->setColor(pictureGridColor);
+    PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
+        PictureGridDrawCell(col, row, rect, state, canvas);
+    };
+    PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) { PictureGridSelectCell(col, row, canSelect); };
+
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(PictureGrid);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({305, 338});
+    QObject::connect(Splitter1, &QSplitter::splitterMoved, [this] { FormResize(); });
+
+    auto* statusBar = new QStatusBar;
+    statusBar->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        statusPanels_[i] = new QLabel;
+        statusPanels_[i]->setFixedWidth(statusPanelWidths[i]);
+        statusBar->addWidget(statusPanels_[i], i == 1 ? 1 : 0);
+    }
+    statusBar->setFixedHeight(19);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(statusBar);
+}
+
+TTrovelin::~TTrovelin()
+{
+    pictures_.clear();
+}
+
+void TTrovelin::FormResize()
+{
+    PictureGrid->setColCount((PictureGrid->width() - gridWidthOverhead) / PictureGrid->defaultColWidth());
+    PictureGrid->setRowCount(pictureListCapacity / PictureGrid->colCount() + 1);
+}
+
+void TTrovelin::PictureGridDrawCell(int col, int row, const TRect& rect, unsigned, TCanvas& canvas)
+{
+    const int index = col + row * PictureGrid->colCount();
+    if (index >= pictures_.count()) {
+        canvas.brush().setStyle(TBrushStyle::bsSolid);
+        canvas.brush().setColor(clSilver);
+        canvas.fillRect(rect);
+        return;
+    }
+    const TBitmap& picture = pictures_.at(index);
+    if (picture.empty()) return;
+    canvas.draw(rect.left + (PictureGrid->defaultColWidth() - picture.width()) / 2,
+                rect.top + (PictureGrid->defaultRowHeight() - picture.height()) / 2, picture);
+}
+
+void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
+{
+    const int index = col + row * PictureGrid->colCount();
+    if (index >= pictures_.count()) {
+        canSelect = false;
+        return;
+    }
+    copyToClipboard(index);
+}
+
+void TTrovelin::copyToClipboard(int index)
+{
+    const TBitmap& picture = pictures_.at(index);
+    setStatusPanel(0, QString("%1x%2").arg(picture.width()).arg(picture.height()));
+    // The clipboard gets the pixels alone: no palette, no transparency.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QImage image = toQImage(picture).convertToFormat(QImage::Format_RGB888);
+    if (clipboard && !image.isNull()) {
+        clipboard->setImage(image);
+        const QMimeData* placed = clipboard->mimeData();
+        if (placed && placed->hasImage()) return;
+    }
+    messageBox(QGuiApplication::applicationDisplayName(), "Failed to copy image to clipboard!");
+}
+
+QString TTrovelin::statusText(int panel) const
+{
+    return statusPanels_[panel]->text();
+}
+
+void TTrovelin::setStatusPanel(int panel, const QString& text)
+{
+    statusPanels_[panel]->setText(text);
+}
+
+void TTrovelin::setStatusText(const std::string& text)
+{
+    setStatusPanel(0, QString::fromStdString(text));
+}
+
+void TTrovelin::repaintPictureGrid()
+{
+    PictureGrid->viewport()->repaint();
+}
+
+void TTrovelin::showMessage(const std::string& text)
+{
+    messageBox(loaderMessageCaption, QString::fromStdString(text));
+}
+
+void TTrovelin::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+}  // namespace trovelin

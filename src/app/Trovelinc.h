@@ -1,0 +1,74 @@
+#pragma once
+// The main window: the picture grid on the right, the status bar, and the loader's view of the
+// window. The file browser on the left (drive selector, file list, tool buttons) joins it in
+// the left panel.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QWidget>
+
+#include "framework/Geometry.h"
+#include "framework/NamedConstants.h"
+#include "panelfile/Loader.h"
+#include "panelfile/LoaderHost.h"
+#include "panelfile/MainWindowComponents.h"
+
+class QLabel;
+class QSplitter;
+
+namespace trovelin {
+
+class TCanvas;
+class TDrawGrid;
+class PictureList;
+
+// The grid's stored background colour: red 255, green 247, blue 232.
+inline constexpr TColor pictureGridColor = 15267839;
+
+class TTrovelin : public QWidget, public LoaderHost {
+public:
+    explicit TTrovelin(PictureList& pictures, QWidget* parent = nullptr);
+    ~TTrovelin() override;
+
+    // Handlers, named after control and event.
+    void FormResize();
+    void PictureGridDrawCell(int col, int row, const TRect& rect, unsigned state, TCanvas& canvas);
+    void PictureGridSelectCell(int col, int row, bool& canSelect);
+
+    bool LoadForm(const std::string& fileName, bool clearFirst) { return loader_.LoadForm(fileName, clearFirst); }
+
+    TDrawGrid& pictureGrid() { return *PictureGrid; }
+    QWidget& leftPanel() { return *Panel1; }
+    // The text of status bar panel 0 or 1.
+    QString statusText(int panel) const;
+    void setStatusPanel(int panel, const QString& text);
+
+    // Shows a modal message box (caption, text) with an OK button and no icon; tests replace it.
+    std::function<void(const QString&, const QString&)> messageBox;
+
+    // LoaderHost
+    Component& owner() override { return components_.window(); }
+    TWinControl& hostPanel() override { return components_.panelPapa(); }
+    ReaderEnvironment readerEnvironment() override { return components_.readerEnvironment(); }
+    void setStatusText(const std::string& text) override;
+    void repaintPictureGrid() override;
+    void showMessage(const std::string& text) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void copyToClipboard(int index);
+
+    PictureList& pictures_;
+    MainWindowComponents components_;
+    PanelLoader loader_;
+    QWidget* Panel1;
+    QSplitter* Splitter1;
+    TDrawGrid* PictureGrid;
+    QLabel* statusPanels_[2];
+};
+
+}  // namespace trovelin

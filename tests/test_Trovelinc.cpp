@@ -1,0 +1,138 @@
+// The main window's picture grid: its size from the width, what each cell shows, which cells can
+// be selected, and the copy of a selected picture to the clipboard.
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "app/DrawGrid.h"
+#include "app/Trovelinc.h"
+#include "framework/Canvas.h"
+#include "framework/WinControl.h"
+#include "panelfile/PictureList.h"
+#include "streaming/Bitmap.h"
+#include "support/GuiApplication.h"
+
+namespace trovelin {
+namespace {
+
+// A bitmap of one colour (0x00RRGGBB as stored, blue in the low byte).
+TBitmap solid(int width, int height, std::uint32_t rgb)
+{
+    auto image = std::make_shared<DibImage>(width, height, 32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = image->scanLine(y) + 4 * x;
+            p[0] = static_cast<std::uint8_t>(rgb);
+            p[1] = static_cast<std::uint8_t>(rgb >> 8);
+            p[2] = static_cast<std::uint8_t>(rgb >> 16);
+            p[3] = 0;
+        }
+    TBitmap bitmap;
+    bitmap.setImage(std::move(image));
+    return bitmap;
+}
+
+class MainWindowGrid : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing::ensureWidgetApplication(); }
+
+    MainWindowGrid()
+    {
+        window.messageBox = [this](const QString& caption, const QString& text) {
+            messages.push_back(caption + ": " + text);
+        };
+    }
+
+    // Paints cell (col, row) into a 65 x 65 image filled with the grid colour, as the grid does.
+    QImage cell(int col, int row)
+    {
+        QImage image(65, 65, QImage::Format_RGB32);
+        image.fill(QColor(232, 247, 255));
+        TCanvas canvas(image);
+        window.PictureGridDrawCell(col, row, {0, 0, 65, 65}, 0, canvas);
+        return image;
+    }
+
+    PictureList pictures;
+    TTrovelin window{pictures};
+    std::vector<QString> messages;
+};
+
+TEST_F(MainWindowGrid, ColumnsFollowTheWidthAndRowsHoldAllPictures)
+{
+    struct Case {
+        int width, cols, rows;
+    };
+    for (Case c : {Case{338, 5, 103}, Case{72, 1, 513}, Case{268, 4, 129}}) {
+        window.pictureGrid().resize(c.width, 300);
+        window.FormResize();
+        EXPECT_EQ(window.pictureGrid().colCount(), c.cols) << c.width;
+        EXPECT_EQ(window.pictureGrid().rowCount(), c.rows) << c.width;
+    }
+}
+
+TEST_F(MainWindowGrid, CellsShowPicturesCentredAndSilverPastTheCount)
+{
+    window.pictureGrid().resize(338, 300);
+    window.FormResize();
+    for (int i = 0; i < 7; ++i) pictures.append(solid(i == 1 ? 100 : 32, i == 1 ? 100 : 16, 0xFF0000));
+    const QImage small = cell(0, 0);
+    EXPECT_EQ(small.pixelColor(16, 24), QColor(255, 0, 0));
+    EXPECT_EQ(small.pixelColor(15, 24), QColor(232, 247, 255));
+    EXPECT_EQ(small.pixelColor(47, 39), QColor(255, 0, 0));
+    EXPECT_EQ(small.pixelColor(48, 40), QColor(232, 247, 255));
+    EXPECT_EQ(cell(1, 0).pixelColor(0, 0), QColor(255, 0, 0));  // 100 x 100 starts 17 up and left
+    EXPECT_EQ(cell(1, 1).pixelColor(16, 24), QColor(255, 0, 0));
+    EXPECT_EQ(cell(2, 1).pixelColor(32, 32), QColor(192, 192, 192));
+    EXPECT_EQ(cell(0, 50).pixelColor(0, 0), QColor(192, 192, 192));
+
+    // Narrowing to three columns moves picture 4 from (4, 0) to (1, 1).
+    pictures.clear();
+    for (int i = 0; i < 7; ++i) pictures.append(solid(10, 10, i == 4 ? 0x00FF00 : 0x0000FF));
+    window.pictureGrid().resize(3 * 65 + 8, 300);
+    window.FormResize();
+    EXPECT_EQ(cell(1, 1).pixelColor(32, 32), QColor(0, 255, 0));
+}
+
+TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
+{
+    window.pictureGrid().resize(338, 300);
+    window.FormResize();
+    EXPECT_FALSE(window.pictureGrid().selectCell(0, 0));  // an empty list refuses every cell
+
+    pictures.append(solid(48, 32, 0x123456));
+    pictures.append(TBitmap{});
+    EXPECT_FALSE(window.pictureGrid().selectCell(2, 0));
+    EXPECT_EQ(window.statusText(0), "");
+
+    EXPECT_TRUE(window.pictureGrid().selectCell(0, 0));
+    EXPECT_EQ(window.statusText(0), "48x32");
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(48, 32));
+    EXPECT_EQ(copied.pixelColor(47, 31), QColor(0x12, 0x34, 0x56));
+    EXPECT_TRUE(messages.empty());
+
+    // An empty picture cannot go to the clipboard; the cell is selected anyway.
+    EXPECT_TRUE(window.pictureGrid().selectCell(1, 0));
+    EXPECT_EQ(window.statusText(0), "0x0");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Trovelin: Failed to copy image to clipboard!");
+    EXPECT_EQ(window.pictureGrid().col(), 1);
+}
+
+TEST_F(MainWindowGrid, TheLoaderReachesTheStatusBarAndTheMessageBox)
+{
+    window.setStatusText("Not KVR Format !!!");
+    EXPECT_EQ(window.statusText(0), "Not KVR Format !!!");
+    window.showMessage("Format ERROR!!!");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "KvrTrovelin: Format ERROR!!!");
+    EXPECT_EQ(window.owner().name(), "Trovelin");
+    EXPECT_EQ(window.hostPanel().name(), "PanelPapa");
+}
+
+}  // namespace
+}  // namespace trovelin
