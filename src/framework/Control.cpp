@@ -1,5 +1,6 @@
 #include "framework/Control.h"
 
+#include "framework/ControlHost.h"
 #include "framework/Menus.h"
 #include "framework/WinControl.h"
 #include "streaming/Errors.h"
@@ -65,6 +66,63 @@ void TControl::assignConstraints(const Persistent* other)
     auto* source = dynamic_cast<const TSizeConstraints*>(other);
     if (!source) throw EReadError(messages::invalidPropertyValue);
     constraints_ = *source;
+}
+
+void TControl::setEnabled(bool value)
+{
+    if (value == enabled_) return;
+    enabled_ = value;
+    leftPressed_ = false;
+    invalidate();
+}
+
+void TControl::setVisible(bool value)
+{
+    if (value == visible_) return;
+    visible_ = value;
+    invalidate();
+}
+
+ControlHost* TControl::host() const
+{
+    for (const TControl* control = this; control; control = control->parent_)
+        if (control->host_) return control->host_;
+    return nullptr;
+}
+
+void TControl::invalidate()
+{
+    if (ControlHost* owner = host()) owner->invalidateControl(*this);
+}
+
+void TControl::repaint()
+{
+    if (ControlHost* owner = host()) owner->repaintControl(*this);
+}
+
+void TControl::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == TMouseButton::mbLeft && clicksOnRelease_) leftPressed_ = true;
+    if (onMouseDownHandler) onMouseDownHandler(*this, button, shift, x, y);
+}
+
+void TControl::mouseMove(TShiftState shift, int x, int y)
+{
+    if (onMouseMoveHandler) onMouseMoveHandler(*this, shift, x, y);
+}
+
+void TControl::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    // A click needs the press and the release on the control, as the button of a dialog does.
+    const bool clicked = button == TMouseButton::mbLeft && leftPressed_ && containsPoint(x, y);
+    if (button == TMouseButton::mbLeft) leftPressed_ = false;
+    if (onMouseUpHandler) onMouseUpHandler(*this, button, shift, x, y);
+    if (clicked) click();
+}
+
+void TControl::click()
+{
+    if (onClickHandler) onClickHandler(*this);
 }
 
 void TControl::setColor(TColor value)

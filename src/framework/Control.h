@@ -3,6 +3,7 @@
 // control can take over from its parent (colour, font, hint display, reading order).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/Font.h"
@@ -12,6 +13,9 @@
 
 namespace trovelin {
 
+class ControlHost;
+class TCanvas;
+class TControl;
 class TWinControl;
 class TPopupMenu;
 
@@ -20,6 +24,25 @@ enum TAnchorKind : std::uint32_t { akLeft = 1u << 0, akTop = 1u << 1, akRight = 
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum class TDragKind { dkDrag, dkDock };
 enum class TDragMode { dmManual, dmAutomatic };
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// Keys and mouse buttons held during a mouse event; ssDouble marks the second press of a double click.
+enum TShiftStateFlag : std::uint32_t {
+    ssShift = 1u << 0,
+    ssAlt = 1u << 1,
+    ssCtrl = 1u << 2,
+    ssLeft = 1u << 3,
+    ssRight = 1u << 4,
+    ssMiddle = 1u << 5,
+    ssDouble = 1u << 6,
+};
+using TShiftState = std::uint32_t;
+
+// Program-side event handlers. The MethodRef members of TControl only carry the handler names
+// that records store; these are what runs.
+using TNotifyEvent = std::function<void(TControl& sender)>;
+using TMouseEvent = std::function<void(TControl& sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TControl& sender, TShiftState shift, int x, int y)>;
 
 // The values a control follows from its parent while the matching Parent* flag is set.
 enum class InheritedValue { Color, Font, ShowHint, BiDiMode, Ctl3D };
@@ -66,9 +89,9 @@ public:
     TDragMode dragMode() const { return dragMode_; }
     void setDragMode(TDragMode value) { dragMode_ = value; }
     bool enabled() const { return enabled_; }
-    void setEnabled(bool value) { enabled_ = value; }
+    void setEnabled(bool value);
     bool visible() const { return visible_; }
-    void setVisible(bool value) { visible_ = value; }
+    void setVisible(bool value);
     TSizeConstraints& constraints() { return constraints_; }
     void assignConstraints(const Persistent* other);
 
@@ -99,9 +122,35 @@ public:
     // Called by the parent when one of its inheritable values changed.
     virtual void parentValueChanged(InheritedValue value);
 
+    // Painting: the canvas has its origin at the control's top left and covers its client area.
+    virtual void paint(TCanvas&) {}
+    // The host that shows this control: its own, else the nearest parent's.
+    ControlHost* host() const;
+    // Gives the control a host of its own (null detaches it); the host must outlive the link.
+    void setHost(ControlHost* host) { host_ = host; }
+    // Asks the host to paint the control again, later (invalidate) or before returning (repaint).
+    void invalidate();
+    void repaint();
+
+    // Mouse input in client coordinates, delivered by the host only while the control is enabled;
+    // enter and leave arrive whatever the state. Overrides call the inherited version first.
+    virtual void mouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void mouseMove(TShiftState shift, int x, int y);
+    virtual void mouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void mouseEnter() {}
+    virtual void mouseLeave() {}
+    virtual void click();
+    bool containsPoint(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    TNotifyEvent onClickHandler;
+    TMouseEvent onMouseDownHandler, onMouseUpHandler;
+    TMouseMoveEvent onMouseMoveHandler;
+
 protected:
     // Controls whose caption follows their name while the two are equal.
     void setCaptionFollowsName() { captionFollowsName_ = true; }
+    // Controls that raise click() themselves instead of on a left press and release inside them.
+    void setClicksItself() { clicksOnRelease_ = false; }
     // Passes a change on to the controls that follow this one; only windowed controls have any.
     virtual void notifyChildren(InheritedValue) {}
     void componentRemoved(Component* component) override;
@@ -133,6 +182,9 @@ private:
     TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
     bool parentBiDiMode_ = true;
     TPopupMenu* popupMenu_ = nullptr;
+    ControlHost* host_ = nullptr;
+    bool clicksOnRelease_ = true;
+    bool leftPressed_ = false;
 };
 
 // A control without a window of its own (image, label, speed button).

@@ -4,6 +4,7 @@
 
 #include "framework/ControlProperties.h"
 #include "framework/Menus.h"
+#include "framework/WinControl.h"
 #include "streaming/Errors.h"
 
 namespace trovelin {
@@ -11,6 +12,7 @@ namespace trovelin {
 TSpeedButton::TSpeedButton(Component* owner) : TGraphicControl(owner)
 {
     setCaptionFollowsName();
+    setClicksItself();
 }
 
 const ClassInfo& TSpeedButton::staticClassInfo()
@@ -52,6 +54,116 @@ void TSpeedButton::assignGlyph(const Persistent* other)
 {
     if (other && !dynamic_cast<const TBitmap*>(other)) throw EReadError(messages::invalidPropertyValue);
     glyph_.assign(static_cast<const TBitmap*>(other));
+}
+
+void TSpeedButton::setDown(bool value)
+{
+    if (value == down_) return;
+    down_ = value;
+    state_ = value ? TButtonState::bsExclusive : TButtonState::bsUp;
+    if (value && groupIndex_ != 0 && parent()) {
+        for (TControl* sibling : parent()->controls()) {
+            auto* button = dynamic_cast<TSpeedButton*>(sibling);
+            if (button && button != this && button->groupIndex_ == groupIndex_) button->setDown(false);
+        }
+    }
+    invalidate();
+}
+
+void TSpeedButton::setFlat(bool value)
+{
+    if (value == flat_) return;
+    flat_ = value;
+    if (!flat_) mouseInControl_ = false;
+    invalidate();
+}
+
+void TSpeedButton::setLayout(TButtonLayout value)
+{
+    if (value == layout_) return;
+    layout_ = value;
+    invalidate();
+}
+
+void TSpeedButton::setGlyph(const TBitmap& glyph)
+{
+    glyph_.assign(&glyph);
+    const int width = glyph_.width(), height = glyph_.height();
+    if (height > 0 && width % height == 0) {
+        const int frames = width / height;
+        if (frames >= 1) numGlyphs_ = frames <= 4 ? frames : 1;
+    }
+    invalidate();
+}
+
+void TSpeedButton::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::mouseDown(button, shift, x, y);
+    if (button != TMouseButton::mbLeft || !enabled()) return;
+    if (!down_) {
+        state_ = TButtonState::bsDown;
+        invalidate();
+    }
+    dragging_ = true;
+}
+
+void TSpeedButton::mouseMove(TShiftState shift, int x, int y)
+{
+    TGraphicControl::mouseMove(shift, x, y);
+    if (!dragging_) {
+        updateTracking(containsPoint(x, y));
+        return;
+    }
+    TButtonState wanted = down_ ? TButtonState::bsExclusive : TButtonState::bsUp;
+    if (containsPoint(x, y) && !down_) wanted = TButtonState::bsDown;
+    if (wanted != state_) {
+        state_ = wanted;
+        invalidate();
+    }
+}
+
+void TSpeedButton::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TGraphicControl::mouseUp(button, shift, x, y);
+    if (button != TMouseButton::mbLeft || !dragging_) return;
+    dragging_ = false;
+    const bool doClick = containsPoint(x, y);
+    if (groupIndex_ == 0) {
+        state_ = TButtonState::bsUp;
+        invalidate();
+    } else if (doClick) {
+        // A grouped button latches; only AllowAllUp lets the last one of its group go up again.
+        if (!down_) setDown(true);
+        else if (allowAllUp_) setDown(false);
+        state_ = down_ ? TButtonState::bsExclusive : TButtonState::bsUp;
+        invalidate();
+    } else {
+        state_ = down_ ? TButtonState::bsExclusive : TButtonState::bsUp;
+        invalidate();
+    }
+    updateTracking(doClick);
+    if (doClick) click();
+}
+
+void TSpeedButton::mouseEnter()
+{
+    if (!flat_ || mouseInControl_ || !enabled() || dragMode() == TDragMode::dmAutomatic || dragging_) return;
+    mouseInControl_ = true;
+    repaint();
+}
+
+void TSpeedButton::mouseLeave()
+{
+    if (!flat_ || !mouseInControl_ || !enabled() || dragging_) return;
+    mouseInControl_ = false;
+    invalidate();
+}
+
+void TSpeedButton::updateTracking(bool inside)
+{
+    if (!flat_ || !enabled() || inside == mouseInControl_) return;
+    mouseInControl_ = inside;
+    invalidate();
 }
 
 void TSpeedButton::setNumGlyphs(std::int32_t value)

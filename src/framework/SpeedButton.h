@@ -9,6 +9,9 @@ namespace trovelin {
 class TBasicAction;
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// Up, pressed by the mouse (bsDown) or held down by Down (bsExclusive); a disabled button
+// is told by enabled().
+enum class TButtonState { bsUp, bsDown, bsExclusive };
 
 class TSpeedButton : public TGraphicControl {
 public:
@@ -22,15 +25,19 @@ public:
     bool allowAllUp() const { return allowAllUp_; }
     void setAllowAllUp(bool value) { allowAllUp_ = value; }
     bool down() const { return down_; }
-    void setDown(bool value) { down_ = value; }
+    // Latching down a grouped button releases the other buttons of its group under the same parent.
+    void setDown(bool value);
     bool flat() const { return flat_; }
-    void setFlat(bool value) { flat_ = value; }
+    void setFlat(bool value);
     TBitmap& glyph() { return glyph_; }
     void assignGlyph(const Persistent* other);
+    // A program's glyph: a strip of square images sets NumGlyphs to their count (1 beyond 4).
+    // Records keep their own NumGlyphs, so reading one goes through assignGlyph instead.
+    void setGlyph(const TBitmap& glyph);
     std::int32_t groupIndex() const { return groupIndex_; }
     void setGroupIndex(std::int32_t value) { groupIndex_ = value; }
     TButtonLayout layout() const { return layout_; }
-    void setLayout(TButtonLayout value) { layout_ = value; }
+    void setLayout(TButtonLayout value);
     std::int32_t margin() const { return margin_; }
     void setMargin(std::int32_t value) { margin_ = value; }
     // Images side by side in the glyph, 1 to 4.
@@ -41,10 +48,27 @@ public:
     bool transparent() const { return transparent_; }
     void setTransparent(bool value) { transparent_ = value; }
 
+    TButtonState state() const { return state_; }
+    // Pressed by the mouse or latched by Down.
+    bool pressedOrDown() const { return down_ || state_ != TButtonState::bsUp; }
+    // Whether the mouse is over a flat, enabled button; always false for other buttons.
+    bool mouseInControl() const { return mouseInControl_; }
+
+    void mouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void mouseMove(TShiftState shift, int x, int y) override;
+    void mouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void mouseEnter() override;
+    void mouseLeave() override;
+
 protected:
     void componentRemoved(Component* component) override;
 
 private:
+    void updateTracking(bool inside);
+
+    TButtonState state_ = TButtonState::bsUp;
+    bool dragging_ = false;
+    bool mouseInControl_ = false;
     TBasicAction* action_ = nullptr;
     bool allowAllUp_ = false;
     bool down_ = false;
