@@ -170,7 +170,7 @@ std::optional<std::string> DriveMap::toWindowsPath(std::string_view linuxPath) c
     const Drive* best = nullptr;
     std::size_t bestDepth = 0;
     for (const Drive& d : drives_) {
-        const std::vector<std::string_view> mountParts = linuxParts(d.mountPoint).value_or(std::vector<std::string_view>{});
+        const auto mountParts = linuxParts(d.mountPoint).value_or(std::vector<std::string_view>{});
         if (mountParts.size() > parts->size() || (best != nullptr && mountParts.size() < bestDepth)) continue;
         if (!std::equal(mountParts.begin(), mountParts.end(), parts->begin())) continue;
         best = &d;

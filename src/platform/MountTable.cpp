@@ -17,7 +17,8 @@ std::string unescape(std::string_view field)
         const bool escape = field[i] == '\\' && i + 3 < field.size() && isOctalDigit(field[i + 1]) &&
                             isOctalDigit(field[i + 2]) && isOctalDigit(field[i + 3]);
         if (escape) {
-            result += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0'));
+            const int value = ((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0');
+            result += static_cast<char>(value);
             i += 3;
         } else {
             result += field[i];

@@ -31,7 +31,10 @@ private:
     std::size_t position_ = 0;
 };
 
-std::uint32_t capped(std::uint64_t value) { return value > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(value); }
+std::uint32_t capped(std::uint64_t value)
+{
+    return value > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(value);
+}
 
 std::uint64_t bytes(std::uint64_t count, std::uint64_t unit)
 {
