@@ -127,6 +127,22 @@ TEST_F(PosixFileSystemTest, AFileTheUserMayNotWriteIsReadOnly)
     EXPECT_EQ(search(drivePath() + "\\*.kvr").at("locked.kvr").attributes, faArchive | faReadOnly);
 }
 
+TEST_F(PosixFileSystemTest, EntriesOfAFolderThatMayBeReadButNotEnteredAreListedByTheirType)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may enter any folder";
+    ASSERT_EQ(::mkdir((folder_ + "/closed").c_str(), 0755), 0);
+    writeFile(folder_ + "/closed/a.kvr", 5);
+    ASSERT_EQ(::mkdir((folder_ + "/closed/sub").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((folder_ + "/closed").c_str(), 0644), 0);
+    const auto found = search(drivePath("closed") + "\\*");
+    ASSERT_EQ(::chmod((folder_ + "/closed").c_str(), 0755), 0);
+    ASSERT_TRUE(found.count("a.kvr"));
+    EXPECT_EQ(found.at("a.kvr").attributes & (faArchive | faDirectory), faArchive);
+    EXPECT_EQ(found.at("a.kvr").size, 0u);
+    ASSERT_TRUE(found.count("sub"));
+    EXPECT_EQ(found.at("sub").attributes & (faArchive | faDirectory), faDirectory);
+}
+
 TEST_F(PosixFileSystemTest, SearchesTakeMasksWithoutLetterCaseAndReportDotEntriesLikeAnyName)
 {
     writeFile(folder_ + "/a.kvr", 1);
@@ -145,6 +161,7 @@ TEST_F(PosixFileSystemTest, SearchesTakeMasksWithoutLetterCaseAndReportDotEntrie
     EXPECT_EQ(names(drivePath() + "\\?.kvr"), "B.KVR a.kvr ");
     EXPECT_EQ(names(drivePath("README")), "README ");
     EXPECT_EQ(names(drivePath() + "/readme"), "README ");
+    EXPECT_EQ(names(folder_ + "/*.txt"), "c.txt ");
 
     std::uint32_t error = 0;
     EXPECT_FALSE(fileSystem_.findFirstFile(drivePath() + "\\*.bmp", error));
@@ -192,6 +209,11 @@ TEST_F(PosixFileSystemTest, NoDotEntriesAtADriveRoot)
     EXPECT_EQ(entry.fileName, "..");
     EXPECT_FALSE(below->next(entry));
 
+    const auto byLinuxPath = withDrive.findFirstFile(folder_ + "/*", error);
+    ASSERT_TRUE(byLinuxPath);
+    ASSERT_TRUE(byLinuxPath->next(entry));
+    EXPECT_EQ(entry.fileName, "sub");
+
     EXPECT_FALSE(withDrive.findFirstFile("D:\\sub\\..\\..\\*.none", error));
     EXPECT_EQ(error, ERROR_FILE_NOT_FOUND);  // ".." stopped at D's root: the folder was searched
 
@@ -215,7 +237,12 @@ TEST_F(PosixFileSystemTest, CurrentDirectoryRoundTripsInCanonicalForm)
     EXPECT_FALSE(fileSystem_.setCurrentDirectory("Q:\\"));
     EXPECT_EQ(fileSystem_.currentDirectory(), drivePath());
 
+    ASSERT_TRUE(fileSystem_.setCurrentDirectory(folder_ + "/Data/"));
+    EXPECT_EQ(fileSystem_.currentDirectory(), drivePath("Data"));
+    ASSERT_TRUE(fileSystem_.setCurrentDirectory(".."));
+
     EXPECT_TRUE(fileSystem_.directoryExists("Data"));
+    EXPECT_TRUE(fileSystem_.directoryExists(folder_));
     EXPECT_FALSE(fileSystem_.directoryExists("missing"));
 
     ASSERT_TRUE(fileSystem_.setCurrentDirectory("C:\\"));

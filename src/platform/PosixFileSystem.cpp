@@ -67,11 +67,15 @@ const Drive* PosixFileSystem::driveOfRoot(std::string_view root) const
     return letter != 0 && rootForm ? drives_.drive(letter) : nullptr;
 }
 
-std::optional<std::string> PosixFileSystem::linuxPathOf(std::string_view path) const
+std::optional<PosixFileSystem::Resolved> PosixFileSystem::resolve(std::string_view path) const
 {
-    const std::optional<std::string> canonical = canonicalPath(path, currentDirectory());
-    if (!canonical) return std::nullopt;
-    return drives_.toLinuxPath(*canonical);
+    // Going through the drive path keeps ".." of a Linux path from leaving the drive too.
+    const std::optional<std::string> drivePath = path.starts_with('/') ? drives_.toWindowsPath(path)
+                                                                       : canonicalPath(path, currentDirectory());
+    if (!drivePath) return std::nullopt;
+    std::optional<std::string> linuxPath = drives_.toLinuxPath(*drivePath);
+    if (!linuxPath) return std::nullopt;
+    return Resolved{*drivePath, std::move(*linuxPath)};
 }
 
 std::uint32_t PosixFileSystem::logicalDrives() const { return drives_.logicalDrives(); }
@@ -136,14 +140,12 @@ std::unique_ptr<FolderSearch> PosixFileSystem::findFirstFile(std::string_view pa
         folder = pattern.substr(0, 2);
         masks = pattern.substr(2);
     }
-    const std::optional<std::string> canonical = canonicalPath(folder.empty() ? "." : folder, currentDirectory());
-    const std::optional<std::string> linuxFolder =
-        canonical ? drives_.toLinuxPath(*canonical) : std::optional<std::string>{};
-    if (!linuxFolder) {
+    const std::optional<Resolved> resolved = resolve(folder.empty() ? "." : folder);
+    if (!resolved) {
         error = ERROR_PATH_NOT_FOUND;
         return nullptr;
     }
-    std::vector<FindData> entries = listFolder(*linuxFolder, masks, isDriveRoot(*canonical), error);
+    std::vector<FindData> entries = listFolder(resolved->linuxPath, masks, isDriveRoot(resolved->drivePath), error);
     if (entries.empty()) return nullptr;
     error = 0;
     return std::make_unique<SnapshotSearch>(std::move(entries));
@@ -151,15 +153,15 @@ std::unique_ptr<FolderSearch> PosixFileSystem::findFirstFile(std::string_view pa
 
 bool PosixFileSystem::directoryExists(std::string_view path) const
 {
-    const std::optional<std::string> linuxPath = linuxPathOf(path);
+    const std::optional<Resolved> resolved = resolve(path);
     struct stat status {};
-    return linuxPath && ::stat(linuxPath->c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return resolved && ::stat(resolved->linuxPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool PosixFileSystem::setCurrentDirectory(std::string_view path)
 {
-    const std::optional<std::string> linuxPath = linuxPathOf(path);
-    return linuxPath && ::chdir(linuxPath->c_str()) == 0;
+    const std::optional<Resolved> resolved = resolve(path);
+    return resolved && ::chdir(resolved->linuxPath.c_str()) == 0;
 }
 
 std::string PosixFileSystem::currentDirectory() const

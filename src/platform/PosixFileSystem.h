@@ -3,6 +3,9 @@
 // from statvfs and udev's label links, folder searches from readdir, and the process's working
 // directory as the current directory.
 
+#include <optional>
+#include <string>
+
 #include "platform/DriveMap.h"
 #include "platform/FileSystem.h"
 
@@ -27,7 +30,11 @@ public:
 
 private:
     const Drive* driveOfRoot(std::string_view root) const;
-    std::optional<std::string> linuxPathOf(std::string_view path) const;
+    struct Resolved {
+        std::string drivePath;  // canonical
+        std::string linuxPath;
+    };
+    std::optional<Resolved> resolve(std::string_view path) const;
 
     DriveMap drives_;
 };

@@ -56,7 +56,11 @@ std::vector<FindData> listFolder(const std::string& folder, std::string_view mas
         struct stat status {};
         if (::fstatat(dirDescriptor, name.c_str(), &status, 0) != 0 &&
             ::fstatat(dirDescriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-            continue;
+            if (errno == ENOENT) continue;
+            // Listed but not to be looked at (a folder that may be read but not entered): the
+            // listing's own type is all there is, without size or time.
+            status = {};
+            status.st_mode = item->d_type == DT_DIR ? S_IFDIR : item->d_type == DT_REG ? S_IFREG : 0;
         }
         const bool writable = ::faccessat(dirDescriptor, name.c_str(), W_OK, AT_EACCESS) == 0;
         FindData entry;
