@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
