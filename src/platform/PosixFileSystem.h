@@ -1,0 +1,42 @@
+#pragma once
+// The file system services on this system: drives from the mount table, space and volume data
+// from statvfs and udev's label links, folder searches from readdir, and the process's working
+// directory as the current directory.
+
+#include <optional>
+#include <string>
+
+#include "platform/DriveMap.h"
+#include "platform/FileSystem.h"
+
+namespace trovelin {
+
+class PosixFileSystem : public FileSystem {
+public:
+    // The drives of the running system, as they are mounted now.
+    PosixFileSystem();
+    explicit PosixFileSystem(DriveMap drives);
+
+    const DriveMap& drives() const { return drives_; }
+
+    std::uint32_t logicalDrives() const override;
+    DriveType driveType(std::string_view root) const override;
+    std::optional<DiskFreeSpace> diskFreeSpace(std::string_view root) const override;
+    std::optional<VolumeInformation> volumeInformation(std::string_view root) const override;
+    std::unique_ptr<FolderSearch> findFirstFile(std::string_view pattern, std::uint32_t& error) override;
+    bool directoryExists(std::string_view path) const override;
+    bool setCurrentDirectory(std::string_view path) override;
+    std::string currentDirectory() const override;
+
+private:
+    const Drive* driveOfRoot(std::string_view root) const;
+    struct Resolved {
+        std::string drivePath;  // canonical
+        std::string linuxPath;
+    };
+    std::optional<Resolved> resolve(std::string_view path) const;
+
+    DriveMap drives_;
+};
+
+}  // namespace trovelin
