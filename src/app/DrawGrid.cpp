@@ -17,7 +17,8 @@ namespace {
 QColor qColorOf(TColor color)
 {
     const std::uint32_t rgb = colorToRgb(color);
-    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>((rgb >> 16) & 0xFF));
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ TTrovelin::TTrovelin(PictureList& pictures, QWidget* parent)
     PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
         PictureGridDrawCell(col, row, rect, state, canvas);
     };
-    PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) { PictureGridSelectCell(col, row, canSelect); };
+    PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) {
+        PictureGridSelectCell(col, row, canSelect);
+    };
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);

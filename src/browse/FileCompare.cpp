@@ -102,7 +102,9 @@ std::optional<int> CompareFiles(const FileListItem& first, const FileListItem& s
                          ? -1
                          : 1;
             break;
-        case 3: result = timeKey(first, text1, locale, ascending) - timeKey(second, text2, locale, ascending) < 0 ? -1 : 1; break;
+        case 3:
+            result = timeKey(first, text1, locale, ascending) - timeKey(second, text2, locale, ascending) < 0 ? -1 : 1;
+            break;
         default: result = 0;
         }
     }
