@@ -12,6 +12,7 @@
 #include "framework/WinControl.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
+#include "platform/DriveMap.h"
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
 #include "support/BmpWriter.h"
@@ -246,6 +247,16 @@ TEST_F(Loader, APanelReadPieceByPieceLoadsLikeOneReadWhole)
     other.LoadForm(path, true);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(wholeRead.at(0).image()->pixel(x, y), pictures.at(0).image()->pixel(x, y));
+}
+
+TEST_F(Loader, DrivePathsNameFilesOnTheirDrive)
+{
+    const std::string path = panel("drive.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(3, 3))))});
+    const std::string drivePath = DriveMap::fromSystem().toWindowsPath(path).value();
+    EXPECT_TRUE(loader.LoadForm(drivePath, true));
+    EXPECT_EQ(pictures.count(), 1);
+    const std::string missing = drivePath.substr(0, drivePath.size() - 9) + "missing.kvr";
+    EXPECT_EQ(failure(missing, true), "Cannot open file " + missing);
 }
 
 TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)

@@ -11,7 +11,8 @@
 namespace trovelin {
 
 // The open file, locked until the stream is destroyed; a missing, unreadable, locked or
-// non-regular file fails with "Cannot open file %s".
+// non-regular file fails with "Cannot open file %s". The path is this system's, or a drive path
+// such as "C:\Shows\show.kvr".
 std::unique_ptr<FileStream> openUnshared(const std::string& path);
 
 }  // namespace trovelin
