@@ -12,6 +12,7 @@
 #include "framework/Canvas.h"
 #include "framework/WinControl.h"
 #include "panelfile/PictureList.h"
+#include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
 
@@ -35,6 +36,11 @@ TBitmap solid(int width, int height, std::uint32_t rgb)
     return bitmap;
 }
 
+class NoShell : public ShellInfo {
+public:
+    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
+};
+
 class MainWindowGrid : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::ensureWidgetApplication(); }
@@ -57,7 +63,9 @@ protected:
     }
 
     PictureList pictures;
-    TTrovelin window{pictures};
+    PosixFileSystem fileSystem;
+    NoShell shell;
+    TTrovelin window{pictures, fileSystem, shell};
     std::vector<QString> messages;
 };
 

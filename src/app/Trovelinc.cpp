@@ -2,6 +2,8 @@
 
 #include <QBoxLayout>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +15,8 @@
 #include "framework/BitmapImage.h"
 #include "framework/Canvas.h"
 #include "panelfile/PictureList.h"
+#include "platform/FileAttributes.h"
+#include "platform/FindFiles.h"
 
 namespace trovelin {
 
@@ -24,15 +28,30 @@ constexpr int gridWidthOverhead = 8;
 
 }  // namespace
 
-TTrovelin::TTrovelin(PictureList& pictures, QWidget* parent)
-    : QWidget(parent), pictures_(pictures), loader_(*this, pictures, frameworkLoaderClasses())
+TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell, QWidget* parent)
+    : QWidget(parent),
+      pictures_(pictures),
+      loader_(*this, pictures, frameworkLoaderClasses()),
+      fileSystem_(fileSystem),
+      MFileExplorer(fileSystem, shell, isoDateTimeText(), ',')
 {
+    pictures_.clear();  // FormCreate
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);
     messageBox = [this](const QString& caption, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
         box.exec();
     };
+
+    popupView = [](int, int) {};
+    MFileExplorer.SetFileType(1u << ftReadOnly | 1u << ftHidden | 1u << ftSystem | 1u << ftArchive | 1u << ftNormal);
+    MFileExplorer.SetMask("*.kvr");
+    MFileExplorer.SetSortColumn(0);
+    MFileExplorer.SetViewStyle(TViewStyle::vsReport);
+    MFileExplorer.OnChange = [this] { guarded([this] { MFileExplorerChange(); }); };
+    MFileExplorer.OnClick = [this] { guarded([this] { MFileExplorerClick(); }); };
+    HDrvComboBox.OnChange = [this] { guarded([this] { HDrvComboBoxChange(); }); };
+    HDrvComboBox.buildList(describeDrives(fileSystem, shell));
 
     Panel1 = new QWidget;
     Panel1->setMinimumWidth(0);
@@ -72,7 +91,91 @@ TTrovelin::TTrovelin(PictureList& pictures, QWidget* parent)
 
 TTrovelin::~TTrovelin()
 {
-    pictures_.clear();
+    pictures_.clear();  // FormDestroy
+}
+
+void TTrovelin::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        messageBox(QGuiApplication::applicationDisplayName(), QString::fromStdString(error.what()));
+    }
+}
+
+void TTrovelin::FormShow(const std::string& programFolder)
+{
+    if (!programFolder.empty()) HDrvComboBox.SetDrive(programFolder[0]);
+    QCoreApplication::processEvents();
+    MFileExplorer.SetDirectory(programFolder);
+}
+
+void TTrovelin::HDrvComboBoxChange()
+{
+    const char drive = HDrvComboBox.drive();
+    MFileExplorer.SetDirectory(drive == DriveSelection::myComputer ? std::string(drivesDirectory)
+                                                                   : std::string(1, drive) + ":\\");
+}
+
+void TTrovelin::MFileExplorerClick()
+{
+    const std::string& fileName = MFileExplorer.FileName();
+    const std::size_t nameStart = fileName.rfind('\\') == std::string::npos ? 0 : fileName.rfind('\\') + 1;
+    const std::size_t dot = fileName.rfind('.');
+    const QString extension =
+        dot == std::string::npos || dot < nameStart ? QString() : QString::fromStdString(fileName.substr(dot));
+    if (QLocale().toLower(extension) != ".kvr") return;
+    setStatusPanel(0, QString::fromStdString(fileName));
+    LoadForm(fileName, true);
+    PictureGrid->setTopRow(0);
+}
+
+void TTrovelin::MFileExplorerChange()
+{
+    const std::string directory = MFileExplorer.Directory();
+    const char first = directory.empty() ? '\0' : directory[0];
+    // The drive list loads nothing and leaves the last folder in status panel 1, so coming back
+    // to that folder does not load it again.
+    if (directory == drivesDirectory) {
+        if (HDrvComboBox.drive() != DriveSelection::myComputer) HDrvComboBox.SetDrive(DriveSelection::myComputer);
+        return;
+    }
+    if (HDrvComboBox.drive() != first) HDrvComboBox.SetDrive(first);
+    if (QString::fromStdString(directory) == statusText(1)) return;
+    setStatusPanel(1, QString::fromStdString(directory));
+    TSearchRec search;
+    bool clearFirst = true;
+    for (std::uint32_t found = FindFirst(fileSystem_, directory + "\\*.kvr", faAnyFile, search); found == 0;
+         found = FindNext(search)) {
+        const bool listHadRoom = LoadForm(directory + "\\" + search.Name, clearFirst);
+        clearFirst = false;
+        if (!listHadRoom) break;
+    }
+    FindClose(search);
+    PictureGrid->setTopRow(0);
+}
+
+void TTrovelin::ViewLevelUpClick()
+{
+    MFileExplorer.OneLevelUp();
+}
+
+void TTrovelin::ViewIconsClick()
+{
+    MFileExplorer.SetViewStyle(static_cast<TViewStyle>((static_cast<int>(MFileExplorer.ViewStyle()) + 1) % 4));
+}
+
+void TTrovelin::ViewIconsMouseUp(int x, int y, int width, int height)
+{
+    if (x <= width / 2 || y <= height / 2) return;
+    popupView(x, y);
+}
+
+// The menu items' tags number the view styles, so "List" (tag 1) selects small icons and
+// "Small Icons" (tag 2) the list.
+void TTrovelin::Icons1Click(int tag)
+{
+    MFileExplorer.SetViewStyle(static_cast<TViewStyle>(tag));
 }
 
 void TTrovelin::FormResize()

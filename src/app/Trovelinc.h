@@ -9,6 +9,9 @@
 
 #include <QWidget>
 
+#include "browse/DriveSelection.h"
+#include "browse/FileListText.h"
+#include "browse/Mfileexplorer.h"
 #include "framework/Geometry.h"
 #include "framework/NamedConstants.h"
 #include "panelfile/Loader.h"
@@ -29,10 +32,21 @@ inline constexpr TColor pictureGridColor = 15267839;
 
 class TTrovelin : public QWidget, public LoaderHost {
 public:
-    explicit TTrovelin(PictureList& pictures, QWidget* parent = nullptr);
+    TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell, QWidget* parent = nullptr);
     ~TTrovelin() override;
 
     // Handlers, named after control and event.
+    // FormShow: drive selector and file list move to the program's folder (a drive path).
+    void FormShow(const std::string& programFolder);
+    void HDrvComboBoxChange();
+    void MFileExplorerClick();
+    void MFileExplorerChange();
+    void ViewLevelUpClick();
+    void ViewIconsClick();
+    // Opens the view menu when the release point (x, y) lies in the lower-right quarter of the
+    // width x height button.
+    void ViewIconsMouseUp(int x, int y, int width, int height);
+    void Icons1Click(int tag);
     void FormResize();
     void PictureGridDrawCell(int col, int row, const TRect& rect, unsigned state, TCanvas& canvas);
     void PictureGridSelectCell(int col, int row, bool& canSelect);
@@ -40,6 +54,8 @@ public:
     bool LoadForm(const std::string& fileName, bool clearFirst) { return loader_.LoadForm(fileName, clearFirst); }
 
     TDrawGrid& pictureGrid() { return *PictureGrid; }
+    TMFileExplorer& fileList() { return MFileExplorer; }
+    DriveSelection& driveSelector() { return HDrvComboBox; }
     QWidget& leftPanel() { return *Panel1; }
     // The text of status bar panel 0 or 1.
     QString statusText(int panel) const;
@@ -47,6 +63,8 @@ public:
 
     // Shows a modal message box (caption, text) with an OK button and no icon; tests replace it.
     std::function<void(const QString&, const QString&)> messageBox;
+    // Pops the view menu up at a point relative to the view button; tests replace it.
+    std::function<void(int x, int y)> popupView;
 
     // LoaderHost
     Component& owner() override { return components_.window(); }
@@ -61,10 +79,16 @@ protected:
 
 private:
     void copyToClipboard(int index);
+    // Runs a handler as the framework's event dispatch does: an exception that leaves it is shown
+    // with its message, and the application goes on.
+    void guarded(const std::function<void()>& handler);
 
     PictureList& pictures_;
     MainWindowComponents components_;
     PanelLoader loader_;
+    FileSystem& fileSystem_;
+    TMFileExplorer MFileExplorer;
+    DriveSelection HDrvComboBox;
     QWidget* Panel1;
     QSplitter* Splitter1;
     TDrawGrid* PictureGrid;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "browse/ShellInfo.h"
+#include "platform/FileSystem.h"
+
 namespace trovelin {
 
 namespace {
@@ -45,6 +48,19 @@ void DriveSelection::Change(int index)
     if (index >= 0) savedIndex_ = index;
     if (savedIndex_ >= 0 && static_cast<std::size_t>(savedIndex_) < letters_.size()) SetDrive(letters_[savedIndex_]);
     if (OnChange) OnChange();
+}
+
+std::vector<DriveDescription> describeDrives(const FileSystem& fileSystem, ShellInfo& shell)
+{
+    std::vector<DriveDescription> drives;
+    const std::uint32_t mask = fileSystem.logicalDrives();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!(mask & (1u << (letter - 'A')))) continue;
+        const std::string root = std::string(1, letter) + ":\\";
+        const ShellFileInfo info = shell.fileInfo(root);
+        drives.push_back({letter, static_cast<unsigned>(fileSystem.driveType(root)), info.displayName, info.iconIndex});
+    }
+    return drives;
 }
 
 int driveItemHeight(int fontCellHeight, int iconHeight)

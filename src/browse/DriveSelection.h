@@ -52,6 +52,12 @@ private:
     char drive_ = '\0';
 };
 
+class FileSystem;
+class ShellInfo;
+
+// The drives of the logical-drive mask, A to Z, with their types and the shell's names and icons.
+std::vector<DriveDescription> describeDrives(const FileSystem& fileSystem, ShellInfo& shell);
+
 // ResetItemHeight: the larger of the font's cell height and the icon height + 2.
 int driveItemHeight(int fontCellHeight, int iconHeight);
 

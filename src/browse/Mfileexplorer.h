@@ -11,6 +11,7 @@
 #include "browse/DateTimeText.h"
 #include "browse/FileCompare.h"
 #include "browse/FileListItem.h"
+#include "browse/ShellInfo.h"
 #include "framework/Control.h"
 
 namespace trovelin {
@@ -29,18 +30,6 @@ using TObjectTypes = unsigned;
 inline constexpr int VK_BACK = 8;
 inline constexpr int VK_RETURN = 13;
 inline constexpr int VK_UP = 38;
-
-// What the shell tells about a path.
-struct ShellFileInfo {
-    int iconIndex = -1;
-    std::string displayName;
-    std::string typeName;
-};
-class ShellInfo {
-public:
-    virtual ~ShellInfo() = default;
-    virtual ShellFileInfo fileInfo(const std::string& path) = 0;
-};
 
 struct ListColumn {
     std::string caption;

@@ -1,0 +1,158 @@
+// The main window's browsing flow: a folder shown loads its panel files into one list, the drive
+// list loads nothing, a clicked panel file replaces the list, and the view buttons and menu.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/DrawGrid.h"
+#include "app/Trovelinc.h"
+#include "panelfile/PictureList.h"
+#include "platform/PosixFileSystem.h"
+#include "support/BmpWriter.h"
+#include "support/FileWriter.h"
+#include "support/GuiApplication.h"
+#include "support/PanelFileWriter.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+class NoShell : public ShellInfo {
+public:
+    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
+};
+
+// A panel file whose background is `width` x 4 pixels.
+std::vector<std::uint8_t> panelWithBackground(int width)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background");
+    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(width, 4, [](int, int) {
+        return 0x808080u;
+    }))));
+    w.end().end();
+    PanelFileContent content;
+    content.records = {w.bytes()};
+    return writePanelFile(content);
+}
+
+class BrowsingFlow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureWidgetApplication(); }
+
+    BrowsingFlow()
+    {
+        fs::create_directories(root / "Show");
+        fs::create_directories(root / "Empty");
+        writeFile((root / "Show" / "a.kvr").string(), panelWithBackground(1));
+        writeFile((root / "Show" / "B.KVR").string(), panelWithBackground(2));
+        writeFile((root / "Show" / "c.Kvr").string(), panelWithBackground(3));
+        writeFile((root / "Show" / "d.kvr.bak").string(), panelWithBackground(4));
+        show = fileSystem.drives().toWindowsPath((root / "Show").string()).value();
+        window.messageBox = [this](const QString& caption, const QString& text) {
+            messages.push_back(caption + ": " + text);
+        };
+    }
+    ~BrowsingFlow() override
+    {
+        fileSystem.setCurrentDirectory(fileSystem.drives().toWindowsPath(fs::temp_directory_path().string()).value());
+        fs::remove_all(root);
+    }
+
+    std::vector<int> widths() const
+    {
+        std::vector<int> result;
+        for (int i = 0; i < pictures.count(); ++i) result.push_back(pictures.at(i).width());
+        return result;
+    }
+
+    fs::path root = fs::temp_directory_path() / ("trovelin-flow-" + std::to_string(::getpid()));
+    PictureList pictures;
+    PosixFileSystem fileSystem;
+    NoShell shell;
+    TTrovelin window{pictures, fileSystem, shell};
+    std::string show;
+    std::vector<QString> messages;
+};
+
+TEST_F(BrowsingFlow, AFolderShownLoadsItsPanelFilesIntoOneList)
+{
+    window.FormShow(show);
+    EXPECT_EQ(window.fileList().Directory(), show);
+    EXPECT_EQ(widths(), (std::vector<int>{1, 2, 3}));  // the search's order; the .bak file is not one
+    EXPECT_EQ(window.statusText(1).toStdString(), show);
+    EXPECT_EQ(window.driveSelector().drive(), show[0]);
+
+    // The drive list loads nothing; coming back to the same folder does not load it again.
+    pictures.clear();
+    window.fileList().SetDirectory("Drives");
+    EXPECT_EQ(window.driveSelector().drive(), '0');
+    window.fileList().SetDirectory(show);
+    EXPECT_EQ(pictures.count(), 0);
+
+    // Another folder, even without panel files, is new; the previous pictures stay on show.
+    window.fileList().SetDirectory(show + "\\..\\Empty");
+    EXPECT_EQ(pictures.count(), 0);
+    window.fileList().SetDirectory(show);
+    EXPECT_EQ(pictures.count(), 3);
+
+    // The comparison with the last folder is exact: another spelling counts as new.
+    window.setStatusPanel(1, QString::fromStdString(show).toUpper());
+    pictures.clear();
+    window.MFileExplorerChange();
+    EXPECT_EQ(pictures.count(), 3);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BrowsingFlow, AClickedPanelFileReplacesTheList)
+{
+    window.FormShow(show);
+    for (const auto& [name, loads] : std::vector<std::pair<std::string, bool>>{
+             {"B.KVR", true}, {"c.Kvr", true}, {"d.kvr.bak", false}, {"", false}}) {
+        pictures.clear();
+        window.setStatusPanel(0, "");
+        window.fileList().SetFileName(show + "\\" + name);
+        window.MFileExplorerClick();
+        EXPECT_EQ(pictures.count(), loads ? 1 : 0) << name;
+        EXPECT_EQ(window.statusText(0).toStdString(), loads ? show + "\\" + name : "") << name;
+    }
+    // A missing file reaches the error display through the event dispatch.
+    window.fileList().SetFileName(show + "\\gone.kvr");
+    window.fileList().OnClick();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].toStdString(), "Trovelin: Cannot open file " + show + "\\gone.kvr");
+}
+
+TEST_F(BrowsingFlow, ViewButtonsAndMenuStepTheViewStyle)
+{
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsReport);
+    window.ViewIconsClick();
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsIcon);
+    window.ViewIconsClick();
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsSmallIcon);
+    window.Icons1Click(2);  // "Small Icons" carries tag 2, the list style
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsList);
+
+    int popups = 0;
+    window.popupView = [&popups](int, int) { ++popups; };
+    window.ViewIconsMouseUp(12, 20, 24, 24);
+    window.ViewIconsMouseUp(20, 12, 24, 24);
+    EXPECT_EQ(popups, 0);
+    window.ViewIconsMouseUp(13, 13, 24, 24);
+    EXPECT_EQ(popups, 1);
+
+    window.FormShow(show);
+    window.driveSelector().buildList({{'C', 3, "C:", -1}});
+    window.driveSelector().Change(0);
+    EXPECT_EQ(window.fileList().Directory(), "Drives");
+    window.ViewLevelUpClick();
+    EXPECT_EQ(window.fileList().Directory(), "Drives");
+}
+
+}  // namespace
+}  // namespace trovelin
