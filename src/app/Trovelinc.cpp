@@ -6,12 +6,19 @@
 #include <QLocale>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
 
 #include "app/DrawGrid.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListView.h"
+#include "framework/WinControl.h"
+#include "skin/MainWindowGlyphs.h"
+#include "skin/Wspeedbutton.h"
+#include "widgets/ControlHostWidget.h"
 #include "framework/BitmapImage.h"
 #include "framework/Canvas.h"
 #include "panelfile/PictureList.h"
@@ -28,7 +35,8 @@ constexpr int gridWidthOverhead = 8;
 
 }  // namespace
 
-TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell, QWidget* parent)
+TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell,
+                     std::function<QIcon(int)> iconOf, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
       loader_(*this, pictures, frameworkLoaderClasses()),
@@ -43,7 +51,6 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
         box.exec();
     };
 
-    popupView = [](int, int) {};
     MFileExplorer.SetFileType(1u << ftReadOnly | 1u << ftHidden | 1u << ftSystem | 1u << ftArchive | 1u << ftNormal);
     MFileExplorer.SetMask("*.kvr");
     MFileExplorer.SetSortColumn(0);
@@ -52,9 +59,12 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     MFileExplorer.OnClick = [this] { guarded([this] { MFileExplorerClick(); }); };
     HDrvComboBox.OnChange = [this] { guarded([this] { HDrvComboBoxChange(); }); };
     HDrvComboBox.buildList(describeDrives(fileSystem, shell));
+    HDrvComboBox.onSelectionMoved = [this] {
+        if (driveComboBox_) driveComboBox_->showSelection();
+    };
 
     Panel1 = new QWidget;
-    Panel1->setMinimumWidth(0);
+    buildFileBrowser(iconOf ? iconOf : [](int) { return QIcon(); });
     PictureGrid = new TDrawGrid;
     PictureGrid->setColor(pictureGridColor);
     PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
@@ -92,6 +102,52 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
 TTrovelin::~TTrovelin()
 {
     pictures_.clear();  // FormDestroy
+}
+
+// The left side: the tool strip (drive selector, level-up and view buttons) over the file list.
+void TTrovelin::buildFileBrowser(const std::function<QIcon(int)>& iconOf)
+{
+    auto* Panel2 = new QWidget;
+    Panel2->setFixedHeight(41);
+    driveComboBox_ = new TKOVDrvComboBox(HDrvComboBox, iconOf, Panel2);
+    driveComboBox_->setGeometry(6, 9, 227, 24);
+    toolStrip_ = std::make_unique<TWinControl>(nullptr);
+    toolStrip_->setColor(clBtnFace);
+    auto makeButton = [this, Panel2](std::unique_ptr<TWSpeedButton>& button, const std::vector<std::uint8_t>& glyph,
+                                     int left) {
+        button = std::make_unique<TWSpeedButton>(nullptr);
+        button->setParent(toolStrip_.get());
+        button->setWidth(24);
+        button->setHeight(24);
+        button->setFlat(true);
+        button->setGlyph(decodeGlyphData(glyph));
+        auto* host = new ControlHostWidget(*button, Panel2);
+        host->move(left, 9);
+        return host;
+    };
+    makeButton(ViewLevelUp, ViewLevelUpGlyphData(), 238);
+    viewIconsHost_ = makeButton(ViewIcons, ViewIconsGlyphData(), 269);
+    ViewLevelUp->onClickHandler = [this](TControl&) { guarded([this] { ViewLevelUpClick(); }); };
+    ViewIcons->onClickHandler = [this](TControl&) { guarded([this] { ViewIconsClick(); }); };
+    ViewIcons->onMouseUpHandler = [this](TControl&, TMouseButton, TShiftState, int x, int y) {
+        guarded([this, x, y] { ViewIconsMouseUp(x, y, ViewIcons->width(), ViewIcons->height()); });
+    };
+
+    PopupView = new QMenu(this);
+    const char* captions[] = {"Large Icons", "List", "Small Icons", "Details"};
+    for (int tag = 0; tag < 4; ++tag)
+        PopupView->addAction(captions[tag], [this, tag] { guarded([this, tag] { Icons1Click(tag); }); });
+    popupView = [this](int x, int y) {
+        PopupView->exec(viewIconsHost_->mapToGlobal(QPoint(x, y)));
+        ViewIcons->setDown(false);
+    };
+
+    fileListView_ = new FileListView(MFileExplorer, iconOf);
+    auto* column = new QVBoxLayout(Panel1);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel2);
+    column->addWidget(fileListView_, 1);
 }
 
 void TTrovelin::guarded(const std::function<void()>& handler)

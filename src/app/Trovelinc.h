@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include <QIcon>
 #include <QWidget>
 
 #include "browse/DriveSelection.h"
@@ -19,12 +20,17 @@
 #include "panelfile/MainWindowComponents.h"
 
 class QLabel;
+class QMenu;
 class QSplitter;
 
 namespace trovelin {
 
+class ControlHostWidget;
+class FileListView;
 class TCanvas;
 class TDrawGrid;
+class TKOVDrvComboBox;
+class TWSpeedButton;
 class PictureList;
 
 // The grid's stored background colour: red 255, green 247, blue 232.
@@ -32,7 +38,9 @@ inline constexpr TColor pictureGridColor = 15267839;
 
 class TTrovelin : public QWidget, public LoaderHost {
 public:
-    TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell, QWidget* parent = nullptr);
+    // `iconOf` gives the shell's icon of an image index for the file list and drive selector.
+    TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell,
+              std::function<QIcon(int)> iconOf = {}, QWidget* parent = nullptr);
     ~TTrovelin() override;
 
     // Handlers, named after control and event.
@@ -89,7 +97,17 @@ private:
     FileSystem& fileSystem_;
     TMFileExplorer MFileExplorer;
     DriveSelection HDrvComboBox;
+    void buildFileBrowser(const std::function<QIcon(int)>& iconOf);
+
     QWidget* Panel1;
+    // The tool strip as the buttons' parent control: they take its colour.
+    std::unique_ptr<TWinControl> toolStrip_;
+    std::unique_ptr<TWSpeedButton> ViewLevelUp;
+    std::unique_ptr<TWSpeedButton> ViewIcons;
+    ControlHostWidget* viewIconsHost_ = nullptr;
+    TKOVDrvComboBox* driveComboBox_ = nullptr;
+    FileListView* fileListView_ = nullptr;
+    QMenu* PopupView = nullptr;
     QSplitter* Splitter1;
     TDrawGrid* PictureGrid;
     QLabel* statusPanels_[2];

@@ -33,14 +33,20 @@ void DriveSelection::SetDrive(char c)
 {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     if (c == drive_) {
-        selected_ = savedIndex_ == -1 ? 0 : savedIndex_;
+        select(savedIndex_ == -1 ? 0 : savedIndex_);
         return;
     }
     const std::size_t found = letters_.find(c);
     if (found == std::string::npos) return;
     drive_ = c;
     savedIndex_ = static_cast<int>(found);
-    selected_ = savedIndex_;
+    select(savedIndex_);
+}
+
+void DriveSelection::select(int index)
+{
+    selected_ = index;
+    if (onSelectionMoved) onSelectionMoved();
 }
 
 void DriveSelection::Change(int index)

@@ -43,8 +43,12 @@ public:
     int savedIndex() const { return savedIndex_; }
 
     std::function<void()> OnChange;
+    // The selected entry moved, quietly or not, so that a view can show it.
+    std::function<void()> onSelectionMoved;
 
 private:
+    void select(int index);
+
     std::vector<DriveEntry> entries_;
     std::string letters_;  // one letter per entry
     int savedIndex_ = 0;

@@ -1,0 +1,156 @@
+#include "browse/FileListView.h"
+
+#include <utility>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include "browse/Mfileexplorer.h"
+
+namespace trovelin {
+
+namespace {
+
+// The original platform's key codes for the keys the list handles.
+int virtualKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Up: return VK_UP;
+    default: return 0;
+    }
+}
+
+TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= ssShift;
+    if (modifiers & Qt::ControlModifier) shift |= ssCtrl;
+    if (modifiers & Qt::AltModifier) shift |= ssAlt;
+    return shift;
+}
+
+}  // namespace
+
+FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconOf, QWidget* parent)
+    : QStackedWidget(parent), list_(list), iconOf_(std::move(iconOf))
+{
+    report_ = new QTreeWidget;
+    report_->setRootIsDecorated(false);
+    report_->setHeaderHidden(true);
+    report_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    report_->setAllColumnsShowFocus(true);
+    icons_ = new QListWidget;
+    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    icons_->setResizeMode(QListView::Adjust);
+    addWidget(report_);
+    addWidget(icons_);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+    connect(report_, &QTreeWidget::itemSelectionChanged, [this] { syncSelection(true); });
+    connect(icons_, &QListWidget::itemSelectionChanged, [this] { syncSelection(false); });
+    list_.onRefresh = [this](bool refreshing) {
+        if (refreshing) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            return;
+        }
+        showRows();
+        QApplication::restoreOverrideCursor();
+        QCoreApplication::processEvents();
+    };
+    list_.OnViewStyleChanged = [this] { showViewStyle(); };
+    showViewStyle();
+}
+
+void FileListView::showRows()
+{
+    filling_ = true;
+    report_->clear();
+    icons_->clear();
+    report_->setColumnCount(static_cast<int>(list_.columns().size()));
+    for (std::size_t c = 0; c < list_.columns().size(); ++c) report_->setColumnWidth(static_cast<int>(c), list_.columns()[c].width);
+    for (const FileListItem& item : list_.items()) {
+        auto* row = new QTreeWidgetItem;
+        row->setText(0, QString::fromStdString(item.caption));
+        row->setIcon(0, iconOf_(item.imageIndex));
+        for (std::size_t c = 1; c < list_.columns().size(); ++c) {
+            row->setText(static_cast<int>(c), QString::fromStdString(item.subItems[c - 1]));
+            if (list_.columns()[c].rightAligned) row->setTextAlignment(static_cast<int>(c), Qt::AlignRight | Qt::AlignVCenter);
+        }
+        report_->addTopLevelItem(row);
+        icons_->addItem(new QListWidgetItem(iconOf_(item.imageIndex), QString::fromStdString(item.caption)));
+    }
+    filling_ = false;
+}
+
+void FileListView::showViewStyle()
+{
+    switch (list_.ViewStyle()) {
+    case TViewStyle::vsReport: setCurrentWidget(report_); return;
+    case TViewStyle::vsIcon:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setIconSize(QSize(32, 32));
+        break;
+    case TViewStyle::vsSmallIcon:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setIconSize(QSize(16, 16));
+        break;
+    case TViewStyle::vsList:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setFlow(QListView::TopToBottom);
+        icons_->setWrapping(true);
+        icons_->setIconSize(QSize(16, 16));
+        break;
+    }
+    setCurrentWidget(icons_);
+}
+
+void FileListView::syncSelection(bool fromReport)
+{
+    if (filling_) return;
+    list_.clearSelection();
+    for (int i = 0; i < static_cast<int>(list_.items().size()); ++i) {
+        const bool selected = fromReport ? report_->topLevelItem(i)->isSelected() : icons_->item(i)->isSelected();
+        if (selected) list_.setSelected(i, true);
+    }
+}
+
+bool FileListView::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        // A right-button press raises no native behaviour: no selection move, no menu.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) return true;
+        break;
+    case QEvent::MouseButtonRelease:
+        // The release that ends a double-click is no click of its own.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && watched != report_ && watched != icons_ &&
+            !std::exchange(releaseEndsDoubleClick_, false))
+            list_.Click();
+        break;
+    case QEvent::MouseButtonDblClick:
+        releaseEndsDoubleClick_ = true;
+        list_.DblClick();
+        return true;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (const int vk = virtualKey(key->key()); vk == VK_BACK || vk == VK_RETURN ||
+                                                   (vk == VK_UP && (key->modifiers() & Qt::ControlModifier))) {
+            list_.Keydown(vk, shiftOf(key->modifiers()));
+            return true;
+        }
+        break;
+    }
+    default: break;
+    }
+    return QStackedWidget::eventFilter(watched, event);
+}
+
+}  // namespace trovelin
