@@ -50,7 +50,8 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
     icons_->setResizeMode(QListView::Adjust);
     addWidget(report_);
     addWidget(icons_);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)}) {
+    QAbstractItemView* const views[] = {report_, icons_};
+    for (QAbstractItemView* view : views) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
     }
@@ -75,14 +76,16 @@ void FileListView::showRows()
     report_->clear();
     icons_->clear();
     report_->setColumnCount(static_cast<int>(list_.columns().size()));
-    for (std::size_t c = 0; c < list_.columns().size(); ++c) report_->setColumnWidth(static_cast<int>(c), list_.columns()[c].width);
+    for (std::size_t c = 0; c < list_.columns().size(); ++c)
+        report_->setColumnWidth(static_cast<int>(c), list_.columns()[c].width);
     for (const FileListItem& item : list_.items()) {
         auto* row = new QTreeWidgetItem;
         row->setText(0, QString::fromStdString(item.caption));
         row->setIcon(0, iconOf_(item.imageIndex));
         for (std::size_t c = 1; c < list_.columns().size(); ++c) {
             row->setText(static_cast<int>(c), QString::fromStdString(item.subItems[c - 1]));
-            if (list_.columns()[c].rightAligned) row->setTextAlignment(static_cast<int>(c), Qt::AlignRight | Qt::AlignVCenter);
+            if (list_.columns()[c].rightAligned)
+                row->setTextAlignment(static_cast<int>(c), Qt::AlignRight | Qt::AlignVCenter);
         }
         report_->addTopLevelItem(row);
         icons_->addItem(new QListWidgetItem(iconOf_(item.imageIndex), QString::fromStdString(item.caption)));

@@ -175,9 +175,9 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
     for (std::uint32_t found = FindFirst(fileSystem_, folder + pattern, faAnyFile, search); found == 0;
          found = FindNext(search)) {
         const std::uint32_t a = search.Attr;
-        const bool accepted = (a & faDirectory) == (request & faDirectory) &&
-                              (!(a & faReadOnly) || (request & faReadOnly)) && (!(a & faHidden) || (request & faHidden)) &&
-                              (!(a & faSysFile) || (request & faSysFile));
+        const auto allows = [request, a](std::uint32_t bit) { return !(a & bit) || (request & bit); };
+        const bool accepted = (a & faDirectory) == (request & faDirectory) && allows(faReadOnly) &&
+                              allows(faHidden) && allows(faSysFile);
         if (!accepted || search.Name == ".") continue;
         const std::string path = folder + search.Name;
         const ShellFileInfo shell = shell_.fileInfo(path);
