@@ -8,20 +8,10 @@
 #include <QScrollBar>
 
 #include "framework/Canvas.h"
-#include "framework/SystemColors.h"
+#include "framework/QtConversions.h"
 
 namespace trovelin {
 
-namespace {
-
-QColor qColorOf(TColor color)
-{
-    const std::uint32_t rgb = colorToRgb(color);
-    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>((rgb >> 16) & 0xFF));
-}
-
-}  // namespace
 
 TDrawGrid::TDrawGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -85,7 +75,7 @@ void TDrawGrid::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     const int width = viewport()->width();
     const int height = viewport()->height();
-    painter.fillRect(0, 0, width, height, qColorOf(color_));
+    painter.fillRect(0, 0, width, height, toQColor(color_));
     TCanvas canvas(painter);
     // Row by row, left to right: a picture larger than its cell stays over its neighbours
     // until they are painted.
