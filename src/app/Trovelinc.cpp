@@ -101,6 +101,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
 
 TTrovelin::~TTrovelin()
 {
+    // The widgets show the buttons and the file list, which are members: they go first.
+    delete Splitter1;
     pictures_.clear();  // FormDestroy
 }
 
