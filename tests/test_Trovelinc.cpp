@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include "app/DrawGrid.h"
+#include "app/LocaleTexts.h"
 #include "app/Trovelinc.h"
 #include "framework/Canvas.h"
 #include "framework/WinControl.h"
@@ -129,6 +130,22 @@ TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Trovelin: Failed to copy image to clipboard!");
     EXPECT_EQ(window.pictureGrid().col(), 1);
+}
+
+TEST(LocaleTexts, FileTimesShowInTheLocalesFormatsWithoutAZoneAndReadBack)
+{
+    testing::ensureWidgetApplication();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const DateTimeText text = localeDateTimeText();
+    // 2026-12-07 13:45:30 as the framework's value.
+    const double value = 46363.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0;
+    const std::string shown = text.format(value);
+    EXPECT_EQ(shown, "12/7/26 1:45:30 PM");
+    ASSERT_TRUE(text.parse(shown).has_value());
+    EXPECT_NEAR(*text.parse(shown), value, 1e-6);
+    EXPECT_FALSE(text.parse("yesterday").has_value());
+    EXPECT_EQ(localeThousandsSeparator(), ',');
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(MainWindowGrid, TheLoaderReachesTheStatusBarAndTheMessageBox)

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "app/DrawGrid.h"
+#include "app/LocaleTexts.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
@@ -41,7 +42,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
       pictures_(pictures),
       loader_(*this, pictures, frameworkLoaderClasses()),
       fileSystem_(fileSystem),
-      MFileExplorer(fileSystem, shell, isoDateTimeText(), ',')
+      MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
     pictures_.clear();  // FormCreate
     setWindowTitle("Trovelin for KVR Panel Files");
