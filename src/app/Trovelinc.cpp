@@ -179,10 +179,9 @@ void TTrovelin::HDrvComboBoxChange()
 void TTrovelin::MFileExplorerClick()
 {
     const std::string& fileName = MFileExplorer.FileName();
-    const std::size_t nameStart = fileName.rfind('\\') == std::string::npos ? 0 : fileName.rfind('\\') + 1;
-    const std::size_t dot = fileName.rfind('.');
-    const QString extension =
-        dot == std::string::npos || dot < nameStart ? QString() : QString::fromStdString(fileName.substr(dot));
+    const std::string name = namePart(fileName);
+    const std::size_t dot = name.rfind('.');
+    const QString extension = dot == std::string::npos ? QString() : QString::fromStdString(name.substr(dot));
     if (QLocale().toLower(extension) != ".kvr") return;
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);

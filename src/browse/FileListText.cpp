@@ -52,6 +52,18 @@ std::string serialText(std::uint32_t serial)
     return text;
 }
 
+std::string withTrailingBackslash(std::string path)
+{
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+std::string namePart(const std::string& path)
+{
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 bool isDrivesDirectory(const std::string& directory)
 {
     return sameText(directory, drivesDirectory);
@@ -60,8 +72,7 @@ bool isDrivesDirectory(const std::string& directory)
 std::optional<std::string> levelUpFrom(const std::string& directory)
 {
     if (isDrivesDirectory(directory)) return std::nullopt;
-    std::string path = directory;
-    if (path.empty() || path.back() != '\\') path += '\\';
+    std::string path = withTrailingBackslash(directory);
     if (path.size() >= 2 && path[path.size() - 2] == ':') return std::string(drivesDirectory);
     path.pop_back();
     // Without any backslash the parent is empty, which names no folder and so changes nothing.

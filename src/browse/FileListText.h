@@ -19,6 +19,11 @@ std::string GetMediaTypeStr(TMediaType mediaType);
 // The serial as eight upper-case hex digits in two groups: "1A2B-3C4D".
 std::string serialText(std::uint32_t serial);
 
+// The path with a backslash at its end.
+std::string withTrailingBackslash(std::string path);
+// The part of a path after its last backslash.
+std::string namePart(const std::string& path);
+
 // The pseudo-directory of the drive list.
 inline constexpr const char* drivesDirectory = "Drives";
 bool isDrivesDirectory(const std::string& directory);  // letter case ignored

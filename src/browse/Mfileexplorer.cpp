@@ -32,18 +32,6 @@ constexpr VolumeFlag volumeFlags[] = {
     {0x10000, fsObjectIDsSupport},   {0x20000, fsEncryptedFileSystemSupport},
 };
 
-std::string withBackslash(std::string path)
-{
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
-std::string namePart(const std::string& path)
-{
-    const std::size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::vector<std::string> splitMask(const std::string& mask)
 {
     std::vector<std::string> patterns;
@@ -76,7 +64,7 @@ void TMFileExplorer::SetDirectory(const std::string& value)
         return;
     }
     if (!fileSystem_.directoryExists(value)) return;
-    if (!fileSystem_.setCurrentDirectory(withBackslash(value))) return;
+    if (!fileSystem_.setCurrentDirectory(withTrailingBackslash(value))) return;
     directory_ = fileSystem_.currentDirectory();
     UpdateFileList();
 }
@@ -162,7 +150,7 @@ void TMFileExplorer::UpdateFileList()
     unsigned request = 0;
     for (unsigned attribute = ftReadOnly; attribute <= ftNormal; ++attribute)
         if (fileType_ & (1u << attribute)) request |= attributeBitOf[attribute];
-    const std::string folder = withBackslash(directory_);
+    const std::string folder = withTrailingBackslash(directory_);
     AddFile(folder, "*.*", request | faDirectory);
     for (const std::string& pattern : splitMask(mask_)) AddFile(folder, pattern, request);
 }
@@ -289,7 +277,7 @@ void TMFileExplorer::DblClick()
     if (index < 0) return;
     const FileListItem& item = items_[static_cast<std::size_t>(index)];
     const std::string& kind = item.sub(FileListItem::kind);
-    if (kind == "dir" || kind == "drv") SetDirectory(withBackslash(item.sub(FileListItem::fullPath)));
+    if (kind == "dir" || kind == "drv") SetDirectory(withTrailingBackslash(item.sub(FileListItem::fullPath)));
 }
 
 void TMFileExplorer::Keydown(int key, TShiftState shift)

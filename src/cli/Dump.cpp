@@ -15,9 +15,6 @@ namespace trovelin::cli {
 
 namespace {
 
-// The longest class name the loader's peek at a record can recognise.
-constexpr std::size_t longestLoaderClassName = 19;
-
 struct DumpedRecord {
     std::int64_t offset = 0;
     std::string loader;  // "background", "read" or "skipped"
@@ -63,9 +60,7 @@ bool startsWithSignature(Stream& stream)
 std::string loaderVerdict(const RecordNode& tree, const LoaderClassTable& classes)
 {
     if (tree.inherited || tree.position || tree.className.size() > longestLoaderClassName) return "skipped";
-    for (const LoaderClass& entry : classes)
-        if (entry.name == tree.className) return "read";
-    return "skipped";
+    return findLoaderClass(classes, tree.className) ? "read" : "skipped";
 }
 
 Dump readDump(Stream& stream)

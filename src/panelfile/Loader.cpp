@@ -15,9 +15,9 @@ namespace trovelin {
 
 namespace {
 
-// The class name is peeked at in a fixed window after the signature: its length byte and at
-// most 19 characters. Longer names, and a prefix byte in the length's place, match no class.
-constexpr std::size_t classNamePeek = 20;
+// The class name is peeked at in a fixed window after the signature. Longer names, and a prefix
+// byte in the length's place, match no class.
+constexpr std::size_t classNamePeek = 1 + longestLoaderClassName;
 
 // Files up to this size are read whole, so that pictures are copied straight out of memory;
 // larger ones are read piece by piece, so that a huge file costs no huge buffer.
@@ -104,7 +104,7 @@ void PanelLoader::readRecords(Stream& stream)
         const std::size_t length = peek[0];
         const bool recognisable = length < classNamePeek && length < peeked;
         const std::string_view className(reinterpret_cast<const char*>(peek + 1), recognisable ? length : 0);
-        const LoaderClass* entry = recognisable ? findClass(className) : nullptr;
+        const LoaderClass* entry = recognisable ? findLoaderClass(classes_, className) : nullptr;
         if (!entry) {
             skipRecord(stream, environment);
             continue;
@@ -115,13 +115,6 @@ void PanelLoader::readRecords(Stream& stream)
         entry->read(stream, *control, environment);
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
     }
-}
-
-const LoaderClass* PanelLoader::findClass(std::string_view name) const
-{
-    for (const LoaderClass& entry : classes_)
-        if (entry.name == name) return &entry;
-    return nullptr;
 }
 
 }  // namespace trovelin

@@ -35,7 +35,6 @@ public:
 private:
     void readBackground(Stream& stream);
     void readRecords(Stream& stream);
-    const LoaderClass* findClass(std::string_view name) const;
 
     LoaderHost& host_;
     PictureList& pictures_;

@@ -19,6 +19,13 @@ void readControlRecord(Stream& stream, TControl& control, const ReaderEnvironmen
     readComponentRecord(stream, control, environment);
 }
 
+const LoaderClass* findLoaderClass(const LoaderClassTable& classes, std::string_view name)
+{
+    for (const LoaderClass& entry : classes)
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
+
 LoaderClassTable frameworkLoaderClasses()
 {
     return {

@@ -3,6 +3,7 @@
 // control, how its record is read and which picture it gives. Names are compared exactly,
 // letter case included. Classes outside the framework add their entries where they are built.
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,13 @@ struct LoaderClass {
 };
 
 using LoaderClassTable = std::vector<LoaderClass>;
+
+// The loader peeks at a record's class name in a fixed window: its length byte and at most this
+// many characters. Longer names match no class.
+inline constexpr std::size_t longestLoaderClassName = 19;
+
+// The entry of exactly this name, or null.
+const LoaderClass* findLoaderClass(const LoaderClassTable& classes, std::string_view name);
 
 // Reads a record with the component record reader.
 void readControlRecord(Stream& stream, TControl& control, const ReaderEnvironment& environment);

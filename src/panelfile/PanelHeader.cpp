@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "streaming/LittleEndian.h"
 #include "streaming/Stream.h"
 
 namespace trovelin {
@@ -30,16 +31,14 @@ void readWords(Stream& stream, std::span<std::uint16_t> words)
 {
     auto bytes = readField<maxFieldBytes>(stream, 2 * words.size());
     for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        words[i] = readLe16(bytes.data() + 2 * i);
 }
 
 void readBitSet(Stream& stream, std::span<std::uint32_t> words)
 {
     auto bytes = readField<sizeof(ChannelBitSet)>(stream, 4 * words.size());
     for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = static_cast<std::uint32_t>(bytes[4 * i]) | (static_cast<std::uint32_t>(bytes[4 * i + 1]) << 8) |
-                   (static_cast<std::uint32_t>(bytes[4 * i + 2]) << 16) |
-                   (static_cast<std::uint32_t>(bytes[4 * i + 3]) << 24);
+        words[i] = readLe32(bytes.data() + 4 * i);
 }
 
 // A chunk is known only by its tag at the one place it may stand; anything else is given back.
@@ -89,8 +88,7 @@ std::optional<PanelHeader> readPanelHeader(Stream& stream)
     const std::size_t bitSetWords = channels / 32;
 
     auto count = readField<2>(stream, large ? 2 : 1);
-    header.channelCount = std::min<std::uint16_t>(static_cast<std::uint16_t>(count[0] | (count[1] << 8)),
-                                                  maxPanelChannels);
+    header.channelCount = std::min<std::uint16_t>(readLe16(count.data()), maxPanelChannels);
 
     readBitSet(stream, std::span(header.channelBits).first(bitSetWords));
     stream.read(header.channelBytes.data(), channels);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "streaming/Errors.h"
+#include "streaming/LittleEndian.h"
 #include "streaming/RunLength.h"
 #include "streaming/Stream.h"
 
@@ -18,12 +19,6 @@ constexpr std::uint32_t infoHeaderSize = 40;
 constexpr std::uint32_t headerWithMasksSize = 52;
 constexpr std::uint32_t maskBytes = 12;
 constexpr std::uint32_t maxColorTableEntries = 256;
-
-std::uint16_t readLe16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t readLe32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 [[noreturn]] void refuse() { throw EInvalidGraphic(messages::bitmapImageIsNotValid); }
 [[noreturn]] void cutShort() { throw EReadError(messages::streamReadError); }

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "streaming/Errors.h"
+#include "streaming/LittleEndian.h"
 
 namespace trovelin {
 
@@ -64,7 +65,7 @@ std::uint32_t DibImage::pixel(int x, int y) const
     case 4: return fromTable((row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F);
     case 8: return fromTable(row[x]);
     case 16: {
-        const std::uint32_t value = row[2 * x] | (row[2 * x + 1] << 8);
+        const std::uint32_t value = readLe16(row + 2 * x);
         const ColorMasks used = masks == ColorMasks{} ? ColorMasks{0x7C00, 0x03E0, 0x001F} : masks;
         return colorValue(maskedChannel(value, used.red), maskedChannel(value, used.green),
                           maskedChannel(value, used.blue));
@@ -72,7 +73,7 @@ std::uint32_t DibImage::pixel(int x, int y) const
     case 24: return colorValue(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
     default: {
         const std::uint8_t* p = row + 4 * x;
-        const std::uint32_t value = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        const std::uint32_t value = readLe32(p);
         if (masks == ColorMasks{}) return colorValue(p[2], p[1], p[0]);
         return colorValue(maskedChannel(value, masks.red), maskedChannel(value, masks.green),
                           maskedChannel(value, masks.blue));

@@ -5,6 +5,7 @@
 
 #include "streaming/ClassInfo.h"
 #include "streaming/Errors.h"
+#include "streaming/LittleEndian.h"
 #include "streaming/Stream.h"
 
 namespace trovelin {
@@ -21,12 +22,6 @@ constexpr std::int32_t minimumWmfLength = 4 + placeableHeaderSize;
 constexpr int defaultUnitsPerInch = 96;
 constexpr int hundredthsOfMmPerInch = 2540;
 constexpr int screenPixelsPerInch = 96;
-
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 [[noreturn]] void refuse() { throw EInvalidGraphic(messages::metafileIsNotValid); }
 
@@ -57,20 +52,20 @@ const ClassInfo& TMetafile::staticClassInfo()
 
 void TMetafile::readData(Stream& stream)
 {
-    const std::int32_t length = static_cast<std::int32_t>(le32(readPlain<4>(stream).data()));
+    const std::int32_t length = static_cast<std::int32_t>(readLe32(readPlain<4>(stream).data()));
     std::vector<std::uint8_t> records;
     if (stream.remaining() > static_cast<std::int64_t>(emfHeaderSize)) {
         std::array<std::uint8_t, emfHeaderSize> header = readPlain<emfHeaderSize>(stream);
         stream.seek(-static_cast<std::int64_t>(emfHeaderSize), SeekOrigin::Current);
-        if (le32(header.data()) == emfHeaderRecordType && le32(header.data() + 40) == emfSignature) {
-            const std::uint32_t byteCount = le32(header.data() + 48);
+        if (readLe32(header.data()) == emfHeaderRecordType && readLe32(header.data() + 40) == emfSignature) {
+            const std::uint32_t byteCount = readLe32(header.data() + 48);
             if (byteCount < emfHeaderSize) refuse();
             if (byteCount > static_cast<std::uint64_t>(stream.remaining()))
                 throw EReadError(messages::streamReadError);
             records.resize(byteCount);
             stream.readExact(records.data(), byteCount);
             const auto frame = [&](int offset) {
-                return static_cast<std::int64_t>(static_cast<std::int32_t>(le32(header.data() + offset)));
+                return static_cast<std::int64_t>(static_cast<std::int32_t>(readLe32(header.data() + offset)));
             };
             install(std::move(records), true, static_cast<std::int32_t>(frame(32) - frame(24)),
                     static_cast<std::int32_t>(frame(36) - frame(28)));
@@ -79,14 +74,14 @@ void TMetafile::readData(Stream& stream)
     }
     const std::array<std::uint8_t, placeableHeaderSize> header = readPlain<placeableHeaderSize>(stream);
     std::uint16_t checksum = 0;
-    for (std::size_t offset = 0; offset < 20; offset += 2) checksum ^= le16(header.data() + offset);
-    if (le32(header.data()) != placeableKey || checksum != le16(header.data() + 20)) refuse();
+    for (std::size_t offset = 0; offset < 20; offset += 2) checksum ^= readLe16(header.data() + offset);
+    if (readLe32(header.data()) != placeableKey || checksum != readLe16(header.data() + 20)) refuse();
     if (length < minimumWmfLength) refuse();
     const auto recordBytes = std::min<std::int64_t>(length - minimumWmfLength, stream.remaining());
     records.resize(static_cast<std::size_t>(recordBytes));
     stream.read(records.data(), records.size());
-    const auto coordinate = [&](int offset) { return static_cast<std::int16_t>(le16(header.data() + offset)); };
-    const int unitsPerInch = le16(header.data() + 14) == 0 ? defaultUnitsPerInch : le16(header.data() + 14);
+    const auto coordinate = [&](int offset) { return static_cast<std::int16_t>(readLe16(header.data() + offset)); };
+    const int unitsPerInch = readLe16(header.data() + 14) == 0 ? defaultUnitsPerInch : readLe16(header.data() + 14);
     install(std::move(records), false,
             mulDivRounded(coordinate(10) - coordinate(6), hundredthsOfMmPerInch, unitsPerInch),
             mulDivRounded(coordinate(12) - coordinate(8), hundredthsOfMmPerInch, unitsPerInch));

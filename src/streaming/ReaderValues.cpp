@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "streaming/Errors.h"
+#include "streaming/LittleEndian.h"
 #include "streaming/Extended.h"
 #include "streaming/Reader.h"
 #include "streaming/Stream.h"
@@ -13,13 +14,6 @@ namespace {
 [[noreturn]] void failReadError() { throw EReadError(messages::streamReadError); }
 [[noreturn]] void failInvalidValue() { throw EReadError(messages::invalidPropertyValue); }
 [[noreturn]] void failStreamFormat() { throw EReadError(messages::invalidStreamFormat); }
-
-template <class T> T fromLittleEndian(const std::uint8_t* bytes)
-{
-    std::make_unsigned_t<T> value = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;) value = static_cast<decltype(value)>((value << 8) | bytes[i]);
-    return static_cast<T>(value);
-}
 }  // namespace
 
 const ClassInfo* ClassRegistry::find(std::string_view name) const
@@ -239,7 +233,7 @@ std::u16string Reader::readWideString()
     for (char16_t& c : text) {
         std::uint8_t bytes[2];
         readBytes(bytes, 2);
-        c = static_cast<char16_t>(bytes[0] | (bytes[1] << 8));
+        c = static_cast<char16_t>(readLe16(bytes));
     }
     return text;
 }

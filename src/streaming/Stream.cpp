@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "streaming/Errors.h"
+#include "streaming/LittleEndian.h"
 
 namespace trovelin {
 
@@ -63,15 +64,14 @@ std::uint16_t Stream::readU16()
 {
     std::uint8_t b[2];
     readExact(b, 2);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    return readLe16(b);
 }
 
 std::uint32_t Stream::readU32()
 {
     std::uint8_t b[4];
     readExact(b, 4);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    return readLe32(b);
 }
 
 std::vector<std::uint8_t> Stream::readToEnd()
