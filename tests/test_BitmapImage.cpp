@@ -11,6 +11,8 @@
 
 #include "framework/BitmapImage.h"
 #include "framework/Canvas.h"
+#include "streaming/Stream.h"
+#include "support/BmpWriter.h"
 #include "support/GuiApplication.h"
 
 namespace trovelin {
@@ -113,6 +115,41 @@ TEST(BitmapImage, ThirtyTwoBitPixelsDrawOpaqueWhateverTheirUnusedByte)
             EXPECT_EQ(result.pixel(1, 0), qRgb(0x60, 0x50, 0x40)) << format;
         }
     }
+}
+
+// Decoded 32-bit pictures are made opaque once, so that the picture grid and the controls draw
+// them straight from the bitmap's memory on every paint. Bit fields that reach into the high byte
+// keep their bytes.
+TEST(BitmapImage, DecodedThirtyTwoBitPicturesDrawWithoutACopy)
+{
+    testing::ensureGuiApplication();
+    auto decode = [](const testing::BmpContent& content) {
+        const std::vector<std::uint8_t> payload = testing::bitmapPayload(testing::makeBmp(content));
+        ByteViewStream stream(payload);
+        TBitmap bitmap;
+        bitmap.readData(stream);
+        return bitmap;
+    };
+    testing::BmpContent content;
+    content.width = 3;
+    content.height = 2;
+    content.bitsPerPixel = 32;
+    content.value = [](int x, int y) { return 0x12000000u | static_cast<std::uint32_t>(x * 40 + y * 90); };
+    for (const ColorMasks masks : {ColorMasks{}, ColorMasks{0xFF0000, 0x00FF00, 0x0000FF}}) {
+        content.compression = masks == ColorMasks{} ? BitmapCompression::None : BitmapCompression::BitFields;
+        content.masks = masks;
+        const TBitmap bitmap = decode(content);
+        EXPECT_TRUE(bitmap.sharedImage()->highBytesOpaque);
+        const QImage drawable = toDrawableImage(bitmap);
+        EXPECT_EQ(drawable.constBits(), bitmap.sharedImage()->bits());
+        EXPECT_EQ(drawable.pixel(2, 1), qRgb(0, 0, 2 * 40 + 90));
+    }
+
+    content.compression = BitmapCompression::BitFields;
+    content.masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
+    const TBitmap highRed = decode(content);
+    EXPECT_FALSE(highRed.sharedImage()->highBytesOpaque);
+    EXPECT_EQ(highRed.sharedImage()->pixel(0, 0), 0x12u);  // red 0x12 from the high byte
 }
 
 }  // namespace

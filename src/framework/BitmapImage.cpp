@@ -83,8 +83,9 @@ QImage toDrawableImage(const TBitmap& bitmap)
 {
     QImage image = toQImage(bitmap);
     if (image.isNull()) return image;
-    const bool highBytesUnused = image.format() == QImage::Format_RGB32;
-    if (!highBytesUnused && !bitmap.transparent()) return image;
+    // Qt reads the high byte of RGB32 pixels as alpha on some drawing paths.
+    const bool highBytesUnsafe = image.format() == QImage::Format_RGB32 && !bitmap.sharedImage()->highBytesOpaque;
+    if (!highBytesUnsafe && !bitmap.transparent()) return image;
 
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb transparentColor =

@@ -15,12 +15,13 @@ namespace trovelin {
 // bitmap's pixel memory and keeps the image alive; other layouts are converted to RGB32.
 // Colour indices past the colour table are black, as DibImage::pixel gives them.
 // Shared 32-bit images hold the bitmap's unused high bytes: draw them through
-// toDrawableImage, which makes them opaque. Null for a null or empty image.
+// toDrawableImage, which makes them opaque unless the image already is. Null for a null or
+// empty image.
 QImage toQImage(const std::shared_ptr<const DibImage>& image);
 QImage toQImage(const TBitmap& bitmap);
 
 // The bitmap as a canvas draws it: opaque, except for the pixels of its transparent colour
-// when it is transparent.
+// when it is transparent. Opaque bitmaps whose layout Qt has are not copied.
 QImage toDrawableImage(const TBitmap& bitmap);
 
 }  // namespace trovelin

@@ -156,37 +156,42 @@ bool isAcceptedFormat(const BitmapInfoHeader& h)
 }
 
 // Reads the pixel bytes straight into the image rows, in the stored row order. Rows the byte
-// count does not reach stay black.
+// count does not reach stay black. 32-bit pixels whose high byte is unused get 0xFF there on the
+// way in, so that drawing code can show them as they are.
 void readPixels(Stream& stream, DibImage& image, bool topDown, std::uint32_t pixelBytes)
 {
-    std::uint64_t left = pixelBytes;
-    if (topDown) {
-        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, image.byteCount()));
-        stream.readExact(image.bits(), take);
-        std::memset(image.bits() + take, 0, image.byteCount() - take);
-        stream.seek(static_cast<std::int64_t>(left - take), SeekOrigin::Current);
-        return;
-    }
-    // Bottom-up: the stored rows fill memory from the last row up, so the rows never reached
-    // are one block at the top.
+    const bool opaqueHighBytes = leavesHighByteUnused(image.bitsPerPixel(), image.masks);
     const std::size_t stride = image.stride();
+    auto rowAt = [&](int storedRow) { return image.scanLine(topDown ? storedRow : image.height() - 1 - storedRow); };
+    auto finish = [&](std::uint8_t* row) {
+        if (opaqueHighBytes) setHighBytesOpaque(row, static_cast<std::size_t>(image.width()));
+    };
+
+    std::uint64_t left = pixelBytes;
     const int fullRows = static_cast<int>(std::min<std::uint64_t>(left / stride, image.height()));
     if (const std::uint8_t* rows = stream.borrow(static_cast<std::size_t>(fullRows) * stride)) {
-        for (int row = 0; row < fullRows; ++row)
-            std::memcpy(image.scanLine(image.height() - 1 - row), rows + static_cast<std::size_t>(row) * stride, stride);
+        for (int row = 0; row < fullRows; ++row) {
+            const std::uint8_t* source = rows + static_cast<std::size_t>(row) * stride;
+            if (opaqueHighBytes)
+                copyWithHighBytesOpaque(rowAt(row), source, static_cast<std::size_t>(image.width()));
+            else
+                std::memcpy(rowAt(row), source, stride);
+        }
     } else {
-        for (int row = 0; row < fullRows; ++row) stream.readExact(image.scanLine(image.height() - 1 - row), stride);
+        for (int row = 0; row < fullRows; ++row) {
+            stream.readExact(rowAt(row), stride);
+            finish(rowAt(row));
+        }
     }
     left -= static_cast<std::uint64_t>(fullRows) * stride;
-    if (fullRows < image.height()) {
-        const int partialRow = image.height() - 1 - fullRows;
-        std::uint8_t* partial = image.scanLine(partialRow);
-        const auto take = static_cast<std::size_t>(left);  // less than a row
-        stream.readExact(partial, take);
-        std::memset(partial + take, 0, stride - take);
+    for (int row = fullRows; row < image.height(); ++row) {
+        const auto take = static_cast<std::size_t>(left);  // less than a row, then nothing
+        stream.readExact(rowAt(row), take);
+        std::memset(rowAt(row) + take, 0, stride - take);
+        finish(rowAt(row));
         left = 0;
-        std::memset(image.bits(), 0, static_cast<std::size_t>(partialRow) * stride);
     }
+    image.highBytesOpaque = opaqueHighBytes;
     stream.seek(static_cast<std::int64_t>(left), SeekOrigin::Current);
 }
 
@@ -202,9 +207,11 @@ std::shared_ptr<DibImage> decodePixels(Stream& stream, const StoredLayout& layou
     // Check the bytes are there and the size is allowed before the storage is allocated.
     if (layout.pixelBytes > static_cast<std::uint64_t>(stream.remaining())) cutShort();
     auto image = std::make_shared<DibImage>(width, height, depth);
+    image->masks = layout.masks;
     if (runLength) {
         std::vector<std::uint8_t> packed = readBlock(stream, layout.pixelBytes);
         expandRunLength(packed, compression == BitmapCompression::Rle4 ? 4 : 8, layout.colorTable, *image);
+        image->makeHighBytesOpaque();
     } else {
         readPixels(stream, *image, h.height < 0, layout.pixelBytes);
     }
@@ -233,7 +240,6 @@ std::shared_ptr<const DibImage> decodeBitmapData(Stream& stream)
     image->header = layout.header;
     image->headerExtension = std::move(layout.headerExtension);
     image->storedTopDown = layout.header.height < 0;
-    image->masks = layout.masks;
     image->colorTable = std::move(layout.colorTable);
     return image;
 }

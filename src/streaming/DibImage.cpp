@@ -1,6 +1,7 @@
 #include "streaming/DibImage.h"
 
 #include <bit>
+#include <cstring>
 
 #include "streaming/Errors.h"
 #include "streaming/LittleEndian.h"
@@ -79,6 +80,36 @@ std::uint32_t DibImage::pixel(int x, int y) const
                           maskedChannel(value, masks.blue));
     }
     }
+}
+
+bool leavesHighByteUnused(int bitsPerPixel, const ColorMasks& masks)
+{
+    return bitsPerPixel == 32 && ((masks.red | masks.green | masks.blue) & 0xFF000000u) == 0;
+}
+
+void copyWithHighBytesOpaque(std::uint8_t* target, const std::uint8_t* source, std::size_t count)
+{
+    // Whole words keep the pass as fast as a plain copy.
+    constexpr std::uint32_t highByte = std::endian::native == std::endian::little ? 0xFF000000u : 0x000000FFu;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t word;
+        std::memcpy(&word, source + 4 * i, 4);
+        word |= highByte;
+        std::memcpy(target + 4 * i, &word, 4);
+    }
+}
+
+void setHighBytesOpaque(std::uint8_t* pixels, std::size_t count)
+{
+    copyWithHighBytesOpaque(pixels, pixels, count);
+}
+
+void DibImage::makeHighBytesOpaque()
+{
+    if (!leavesHighByteUnused(bitsPerPixel_, masks)) return;
+    // Rows of 32-bit pixels have no padding, so the storage is one run of pixels.
+    setHighBytesOpaque(pixels_.get(), byteCount() / 4);
+    highBytesOpaque = true;
 }
 
 }  // namespace trovelin

@@ -53,6 +53,12 @@ struct ColorMasks {
 // 0 when the result would not fit in 32 bits.
 std::uint64_t dibStride(std::uint64_t width, unsigned bitsPerPixel);
 
+// Whether 32-bit pixels with these masks leave their high byte unused (no other depth does).
+bool leavesHighByteUnused(int bitsPerPixel, const ColorMasks& masks);
+// Writes 0xFF into the high byte of `count` 32-bit pixels, in place or while copying them.
+void setHighBytesOpaque(std::uint8_t* pixels, std::size_t count);
+void copyWithHighBytesOpaque(std::uint8_t* target, const std::uint8_t* source, std::size_t count);
+
 class DibImage {
 public:
     // Uninitialised storage of width x height at `bitsPerPixel` (1, 4, 8, 16, 24 or 32);
@@ -83,6 +89,13 @@ public:
     ColorMasks masks;  // effective masks of 16- and 32-bit images; zero means the fixed layout
     // The colour table, which is also the bitmap's palette.
     std::vector<RgbQuad> colorTable;
+    // Set when every pixel of a 32-bit image holds 0xFF in its unused high byte, so that drawing
+    // code may show the pixels as they are instead of converting them on every paint.
+    bool highBytesOpaque = false;
+
+    // Writes 0xFF into the unused high byte of every pixel, and says so in highBytesOpaque, when
+    // the image leaves that byte unused. No other image is touched.
+    void makeHighBytesOpaque();
 
 private:
     int width_;
