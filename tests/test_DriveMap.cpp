@@ -119,6 +119,31 @@ TEST(DriveMap, CExistsWithoutARootEntryAndLettersStopAtZ)
     EXPECT_EQ(map.logicalDrives(), 0x3FFFFFCu);
 }
 
+// Unplugging the first of two sticks must not move the second to its letter, and a new stick
+// takes the first free letter rather than one a mounted volume holds.
+TEST(DriveMap, ReadAgainDrivesStillMountedKeepTheirLetters)
+{
+    const DriveMap before(parseMountTable("/dev/sda1 / ext4 rw 0 0\n"
+                                          "/dev/sdb1 /media/one vfat rw 0 0\n"
+                                          "/dev/sdb2 /media/two vfat rw 0 0\n"
+                                          "/dev/sda3 /home ext4 rw 0 0\n"),
+                          testProbe());
+    ASSERT_EQ(before.drive('F')->mountPoint, "/home");
+    const DriveMap after = before.refreshed(parseMountTable("/dev/sda1 / ext4 rw 0 0\n"
+                                                            "/dev/sdc1 /media/three vfat rw 0 0\n"
+                                                            "/dev/sdb2 /media/two vfat rw 0 0\n"
+                                                            "/dev/sda3 /home ext4 rw 0 0\n"
+                                                            "/dev/sdd1 /media/four vfat rw 0 0\n"),
+                                            testProbe());
+    ASSERT_EQ(after.drives().size(), 5u);
+    EXPECT_EQ(after.drive('E')->mountPoint, "/media/two");
+    EXPECT_EQ(after.drive('F')->mountPoint, "/home");
+    EXPECT_EQ(after.drive('D')->mountPoint, "/media/three");
+    EXPECT_EQ(after.drive('G')->mountPoint, "/media/four");
+    EXPECT_EQ(after.drives()[1].letter, 'D');  // still in letter order
+    EXPECT_EQ(after.toWindowsPath("/home/me"), "F:\\me");
+}
+
 TEST(DriveMap, MountTableFieldsAreUnescapedAndShortLinesSkipped)
 {
     const auto entries = parseMountTable("a\\134b /x\\011y\\012z t 0 0\nbroken line\n\n  /dev/q   /q  ext4\n");

@@ -59,13 +59,12 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     MFileExplorer.OnChange = [this] { guarded([this] { MFileExplorerChange(); }); };
     MFileExplorer.OnClick = [this] { guarded([this] { MFileExplorerClick(); }); };
     HDrvComboBox.OnChange = [this] { guarded([this] { HDrvComboBoxChange(); }); };
-    HDrvComboBox.buildList(describeDrives(fileSystem, shell));
     HDrvComboBox.onSelectionMoved = [this] {
         if (driveComboBox_) driveComboBox_->showSelection();
     };
 
     Panel1 = new QWidget;
-    buildFileBrowser(iconOf ? iconOf : [](int) { return QIcon(); });
+    buildFileBrowser(shell, iconOf ? iconOf : [](int) { return QIcon(); });
     PictureGrid = new TDrawGrid;
     PictureGrid->setColor(pictureGridColor);
     PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
@@ -108,11 +107,15 @@ TTrovelin::~TTrovelin()
 }
 
 // The left side: the tool strip (drive selector, level-up and view buttons) over the file list.
-void TTrovelin::buildFileBrowser(const std::function<QIcon(int)>& iconOf)
+void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int)>& iconOf)
 {
     auto* Panel2 = new QWidget;
     Panel2->setFixedHeight(41);
-    driveComboBox_ = new TKOVDrvComboBox(HDrvComboBox, iconOf, Panel2);
+    auto currentDrives = [this, &shell] {
+        fileSystem_.refreshDrives();
+        return describeDrives(fileSystem_, shell);
+    };
+    driveComboBox_ = new TKOVDrvComboBox(HDrvComboBox, currentDrives, iconOf, Panel2);
     driveComboBox_->setGeometry(6, 9, 227, 24);
     toolStrip_ = std::make_unique<TWinControl>(nullptr);
     toolStrip_->setColor(clBtnFace);

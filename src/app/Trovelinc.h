@@ -97,7 +97,7 @@ private:
     FileSystem& fileSystem_;
     TMFileExplorer MFileExplorer;
     DriveSelection HDrvComboBox;
-    void buildFileBrowser(const std::function<QIcon(int)>& iconOf);
+    void buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int)>& iconOf);
 
     QWidget* Panel1;
     // The tool strip as the buttons' parent control: they take its colour.

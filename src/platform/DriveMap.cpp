@@ -99,33 +99,67 @@ DriveType driveTypeOf(const MountEntry& entry, const MountProbe& probe)
     return DRIVE_FIXED;
 }
 
-DriveMap::DriveMap(const std::vector<MountEntry>& mounts, const MountProbe& probe)
+DriveMap::DriveMap(const std::vector<MountEntry>& mounts, const MountProbe& probe) : DriveMap(mounts, probe, nullptr) {}
+
+DriveMap::DriveMap(const std::vector<MountEntry>& mounts, const MountProbe& probe, const DriveMap* previous)
 {
-    drives_.push_back(Drive{'C', "/", "", "", DRIVE_FIXED});
-    char nextLetter = 'D';
+    // First the volumes, in table order; letters come after, once it is known which of the
+    // previous drives are still mounted.
+    std::vector<Drive> volumes{Drive{'C', "/", "", "", DRIVE_FIXED}};
     for (const MountEntry& entry : mounts) {
         if (entry.mountPoint.empty() || entry.mountPoint.front() != '/') continue;
         if (isPseudoFileSystem(entry.type) || isSystemStatePath(entry.mountPoint)) continue;
         if (entry.type == "overlay" && entry.mountPoint != "/") continue;
 
-        const auto samePoint = std::find_if(drives_.begin(), drives_.end(),
+        const auto samePoint = std::find_if(volumes.begin(), volumes.end(),
                                             [&](const Drive& d) { return d.mountPoint == entry.mountPoint; });
-        if (samePoint != drives_.end()) {
+        if (samePoint != volumes.end()) {
             samePoint->device = entry.device;
             samePoint->fileSystemType = entry.type;
             samePoint->type = driveTypeOf(entry, probe);
             continue;
         }
         const bool blockDevice = entry.device.starts_with("/dev/");
-        const bool seen = blockDevice && std::any_of(drives_.begin(), drives_.end(),
+        const bool seen = blockDevice && std::any_of(volumes.begin(), volumes.end(),
                                                      [&](const Drive& d) { return d.device == entry.device; });
-        if (seen || nextLetter > 'Z') continue;
+        if (seen) continue;
         if (probe.isFolder && !probe.isFolder(entry.mountPoint)) continue;
-        drives_.push_back(Drive{nextLetter++, entry.mountPoint, entry.device, entry.type, driveTypeOf(entry, probe)});
+        volumes.push_back(Drive{'\0', entry.mountPoint, entry.device, entry.type, driveTypeOf(entry, probe)});
     }
+
+    std::string taken = "C";
+    if (previous != nullptr) {
+        for (Drive& volume : volumes) {
+            const auto before = std::find_if(previous->drives_.begin(), previous->drives_.end(),
+                                             [&](const Drive& d) { return d.mountPoint == volume.mountPoint; });
+            if (volume.letter == '\0' && before != previous->drives_.end() &&
+                taken.find(before->letter) == std::string::npos) {
+                volume.letter = before->letter;
+                taken += before->letter;
+            }
+        }
+    }
+    char nextLetter = 'D';
+    for (Drive& volume : volumes) {
+        if (volume.letter != '\0') continue;
+        while (nextLetter <= 'Z' && taken.find(nextLetter) != std::string::npos) ++nextLetter;
+        if (nextLetter > 'Z') break;
+        volume.letter = nextLetter;
+        taken += nextLetter;
+    }
+    std::erase_if(volumes, [](const Drive& d) { return d.letter == '\0'; });
+    std::sort(volumes.begin(), volumes.end(), [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+    drives_ = std::move(volumes);
+}
+
+DriveMap DriveMap::refreshed(const std::vector<MountEntry>& mounts, const MountProbe& probe) const
+{
+    return DriveMap(mounts, probe, this);
 }
 
 DriveMap DriveMap::fromSystem() { return DriveMap(readSystemMountTable(), systemMountProbe()); }
+
+DriveMap DriveMap::refreshedFromSystem() const { return refreshed(readSystemMountTable(), systemMountProbe()); }
 
 const Drive* DriveMap::drive(char letter) const
 {

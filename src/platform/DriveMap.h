@@ -8,7 +8,8 @@
 // - not a block device that already has a letter (a bind mount shows the same volume twice);
 // - a folder (files bound over files, as containers do for /etc/hosts, are no drives).
 // A later mount over the same point replaces what the drive shows there but keeps its letter;
-// volumes beyond Z get none.
+// volumes beyond Z get none. Read again, the drives that are still mounted keep their letters,
+// so that a path the user holds goes on naming the same folder; new volumes take free letters.
 
 #include <cstdint>
 #include <functional>
@@ -59,6 +60,9 @@ public:
 
     // The drives of the running system, from /proc/self/mounts.
     static DriveMap fromSystem();
+    // The drives as mounted now, with the letters of this map for the mount points still there.
+    DriveMap refreshed(const std::vector<MountEntry>& mounts, const MountProbe& probe) const;
+    DriveMap refreshedFromSystem() const;
 
     const std::vector<Drive>& drives() const { return drives_; }
     // The drive of a letter (either case), or null.
@@ -74,6 +78,8 @@ public:
     std::optional<std::string> toWindowsPath(std::string_view linuxPath) const;
 
 private:
+    DriveMap(const std::vector<MountEntry>& mounts, const MountProbe& probe, const DriveMap* previous);
+
     std::vector<Drive> drives_;  // C first, then in letter order
 };
 

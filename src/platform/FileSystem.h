@@ -68,6 +68,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
+    // Reads the drives again, as they are mounted now; drives still mounted keep their letters.
+    // Systems whose drives never change need not do anything.
+    virtual void refreshDrives() {}
     // Bit 0 for A:, bit 2 for C:, ...
     virtual std::uint32_t logicalDrives() const = 0;
     // For a root such as "C:\" (or "C:"): DRIVE_NO_ROOT_DIR for a letter without a drive.

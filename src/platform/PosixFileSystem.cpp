@@ -60,6 +60,8 @@ PosixFileSystem::PosixFileSystem() : drives_(DriveMap::fromSystem()) {}
 
 PosixFileSystem::PosixFileSystem(DriveMap drives) : drives_(std::move(drives)) {}
 
+void PosixFileSystem::refreshDrives() { drives_ = drives_.refreshedFromSystem(); }
+
 const Drive* PosixFileSystem::driveOfRoot(std::string_view root) const
 {
     const char letter = driveLetterOf(root);

@@ -19,6 +19,7 @@ public:
 
     const DriveMap& drives() const { return drives_; }
 
+    void refreshDrives() override;
     std::uint32_t logicalDrives() const override;
     DriveType driveType(std::string_view root) const override;
     std::optional<DiskFreeSpace> diskFreeSpace(std::string_view root) const override;
