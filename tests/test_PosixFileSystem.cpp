@@ -109,6 +109,25 @@ TEST_F(PosixFileSystemTest, AttributeBitsOfFilesFoldersLinksAndFifos)
     }
 }
 
+// The file list looks every entry up again by its name: that must find the entry itself, not a
+// neighbour differing in letter case, and the hidden bit must still come from the bare name.
+TEST_F(PosixFileSystemTest, ANameWithoutWildcardsFindsExactlyThatEntryWhereItExists)
+{
+    writeFile(folder_ + "/a.kvr", 10);
+    writeFile(folder_ + "/A.KVR", 20);
+    writeFile(folder_ + "/.Hidden.kvr", 30);
+
+    const auto exact = search(drivePath() + "\\a.kvr");
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact.at("a.kvr").size, 10u);
+    EXPECT_EQ(search(drivePath() + "\\.Hidden.kvr").at(".Hidden.kvr").attributes, faArchive | faHidden);
+
+    const auto caseless = search(drivePath() + "\\a.Kvr");  // no entry of exactly this name
+    ASSERT_EQ(caseless.size(), 2u);
+    EXPECT_EQ(caseless.at("A.KVR").size, 20u);
+    EXPECT_TRUE(search(drivePath() + "\\b.kvr").empty());
+}
+
 TEST(FileAttributes, ReadOnlyWhenNotWritableAndHiddenNeverForDotEntries)
 {
     EXPECT_EQ(fileAttributes("a.kvr", S_IFREG | 0444, false), faArchive | faReadOnly);

@@ -25,21 +25,24 @@ QString dateTimeFormat()
 
 DateTimeText localeDateTimeText()
 {
+    // Taken once: a folder of thousands of files formats as many dates.
+    const QLocale locale;
+    const QString format = dateTimeFormat();
+    const bool fourDigitYears = format.contains(QLatin1String("yyyy"));
     DateTimeText text;
-    text.format = [](double value) {
+    text.format = [locale, format](double value) {
         const double days = std::floor(value);
         const QDate date = epoch.addDays(static_cast<qint64>(days));
         const QTime time = QTime(0, 0).addMSecs(static_cast<int>(std::lround((value - days) * 86400000.0)));
-        return QLocale().toString(QDateTime(date, time, Qt::UTC), dateTimeFormat()).toStdString();
+        return locale.toString(QDateTime(date, time, Qt::UTC), format).toStdString();
     };
-    text.parse = [](const std::string& value) -> std::optional<double> {
-        const QDateTime parsed = QLocale().toDateTime(QString::fromStdString(value), dateTimeFormat());
+    text.parse = [locale, format, fourDigitYears](const std::string& value) -> std::optional<double> {
+        const QDateTime parsed = locale.toDateTime(QString::fromStdString(value), format);
         if (!parsed.isValid()) return std::nullopt;
         // Two-digit years fall within 50 years of today, as the original platform reads them,
         // not in the 1900s.
         QDate date = parsed.date();
-        if (!dateTimeFormat().contains(QLatin1String("yyyy")) && QDate::currentDate().year() - date.year() > 50)
-            date = date.addYears(100);
+        if (!fourDigitYears && QDate::currentDate().year() - date.year() > 50) date = date.addYears(100);
         return static_cast<double>(epoch.daysTo(date)) + parsed.time().msecsSinceStartOfDay() / 86400000.0;
     };
     return text;

@@ -3,28 +3,22 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 
+#include "platform/FileAttributes.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/WindowsPath.h"
 
 namespace trovelin {
 
-namespace {
-
-// The MIME database's description; a type it does not know is named after the extension, as
-// "KVR File".
-std::string typeNameOf(const QFileInfo& file)
-{
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
-    if (!type.isDefault()) return type.comment().toStdString();
-    const QString suffix = file.suffix().toUpper();
-    return suffix.isEmpty() ? "File" : (suffix + " File").toStdString();
-}
-
-}  // namespace
-
 QtShellInfo::QtShellInfo(const PosixFileSystem& fileSystem) : fileSystem_(fileSystem) {}
 
-ShellFileInfo QtShellInfo::fileInfo(const std::string& path)
+ShellFileInfo QtShellInfo::fileInfo(const std::string& path) { return describe(path, std::nullopt); }
+
+ShellFileInfo QtShellInfo::entryInfo(const std::string& path, std::uint32_t attributes)
+{
+    return describe(path, (attributes & faDirectory) != 0);
+}
+
+ShellFileInfo QtShellInfo::describe(const std::string& path, std::optional<bool> knownFolder)
 {
     ShellFileInfo info;
     const std::optional<std::string> native = fileSystem_.drives().toLinuxPath(path);
@@ -39,9 +33,31 @@ ShellFileInfo QtShellInfo::fileInfo(const std::string& path)
         return info;
     }
     info.displayName = file.fileName().toStdString();
-    info.typeName = file.isDir() ? "File folder" : typeNameOf(file);
-    info.iconIndex = iconIndex(provider_.icon(file));
+    if (knownFolder ? *knownFolder : file.isDir()) {
+        info.typeName = "File folder";
+        info.iconIndex = iconIndex(provider_.icon(QFileIconProvider::Folder));
+        return info;
+    }
+    const FileKind& kind = kindOfExtension(file.suffix().toLower());
+    info.typeName = kind.typeName;
+    info.iconIndex = kind.iconIndex;
     return info;
+}
+
+// The MIME database's description of the extension; one it does not know is named after the
+// extension, as "KVR File".
+const QtShellInfo::FileKind& QtShellInfo::kindOfExtension(const QString& suffix)
+{
+    if (const auto known = kinds_.find(suffix); known != kinds_.end()) return known->second;
+    const QString sample = "file." + suffix;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(sample, QMimeDatabase::MatchExtension);
+    FileKind kind;
+    if (!type.isDefault())
+        kind.typeName = type.comment().toStdString();
+    else
+        kind.typeName = suffix.isEmpty() ? "File" : (suffix.toUpper() + " File").toStdString();
+    kind.iconIndex = iconIndex(provider_.icon(QFileInfo(sample)));
+    return kinds_.emplace(suffix, std::move(kind)).first->second;
 }
 
 QIcon QtShellInfo::icon(int index) const

@@ -5,9 +5,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QListWidget>
-#include <QTreeWidget>
+#include <QListView>
+#include <QTreeView>
 
+#include "browse/FileListModel.h"
 #include "browse/Mfileexplorer.h"
 
 namespace trovelin {
@@ -38,16 +39,22 @@ TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
 }  // namespace
 
 FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconOf, QWidget* parent)
-    : QStackedWidget(parent), list_(list), iconOf_(std::move(iconOf))
+    : QStackedWidget(parent), list_(list), model_(new FileListModel(list, std::move(iconOf)))
 {
-    report_ = new QTreeWidget;
+    model_->setParent(this);
+    report_ = new QTreeView;
     report_->setRootIsDecorated(false);
     report_->setHeaderHidden(true);
+    report_->setUniformRowHeights(true);
     report_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     report_->setAllColumnsShowFocus(true);
-    icons_ = new QListWidget;
+    report_->setModel(model_);
+    icons_ = new QListView;
     icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     icons_->setResizeMode(QListView::Adjust);
+    icons_->setUniformItemSizes(true);
+    icons_->setModel(model_);
+    icons_->setSelectionModel(report_->selectionModel());  // one selection, whichever view shows
     addWidget(report_);
     addWidget(icons_);
     QAbstractItemView* const views[] = {report_, icons_};
@@ -55,8 +62,7 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
     }
-    connect(report_, &QTreeWidget::itemSelectionChanged, [this] { syncSelection(true); });
-    connect(icons_, &QListWidget::itemSelectionChanged, [this] { syncSelection(false); });
+    connect(report_->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { syncSelection(); });
     list_.onRefresh = [this](bool refreshing) {
         if (refreshing) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -73,23 +79,9 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
 void FileListView::showRows()
 {
     filling_ = true;
-    report_->clear();
-    icons_->clear();
-    report_->setColumnCount(static_cast<int>(list_.columns().size()));
+    model_->reset();
     for (std::size_t c = 0; c < list_.columns().size(); ++c)
         report_->setColumnWidth(static_cast<int>(c), list_.columns()[c].width);
-    for (const FileListItem& item : list_.items()) {
-        auto* row = new QTreeWidgetItem;
-        row->setText(0, QString::fromStdString(item.caption));
-        row->setIcon(0, iconOf_(item.imageIndex));
-        for (std::size_t c = 1; c < list_.columns().size(); ++c) {
-            row->setText(static_cast<int>(c), QString::fromStdString(item.subItems[c - 1]));
-            if (list_.columns()[c].rightAligned)
-                row->setTextAlignment(static_cast<int>(c), Qt::AlignRight | Qt::AlignVCenter);
-        }
-        report_->addTopLevelItem(row);
-        icons_->addItem(new QListWidgetItem(iconOf_(item.imageIndex), QString::fromStdString(item.caption)));
-    }
     filling_ = false;
 }
 
@@ -115,14 +107,11 @@ void FileListView::showViewStyle()
     setCurrentWidget(icons_);
 }
 
-void FileListView::syncSelection(bool fromReport)
+void FileListView::syncSelection()
 {
     if (filling_) return;
     list_.clearSelection();
-    for (int i = 0; i < static_cast<int>(list_.items().size()); ++i) {
-        const bool selected = fromReport ? report_->topLevelItem(i)->isSelected() : icons_->item(i)->isSelected();
-        if (selected) list_.setSelected(i, true);
-    }
+    for (const QModelIndex& row : report_->selectionModel()->selectedRows()) list_.setSelected(row.row(), true);
 }
 
 bool FileListView::eventFilter(QObject* watched, QEvent* event)

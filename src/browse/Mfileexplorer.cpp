@@ -168,7 +168,7 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
                               allows(faHidden) && allows(faSysFile);
         if (!accepted || search.Name == ".") continue;
         const std::string path = folder + search.Name;
-        const ShellFileInfo shell = shell_.fileInfo(path);
+        const ShellFileInfo shell = shell_.entryInfo(path, a);
         std::uint64_t size = 0;
         TSearchRec lookUp;
         if (FindFirst(fileSystem_, path, faAnyFile, lookUp) == 0) size = lookUp.Size;

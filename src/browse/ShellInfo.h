@@ -2,6 +2,7 @@
 // What the shell tells about a path: its icon, display name and type name. The desktop app asks
 // Qt; tests give their own answers.
 
+#include <cstdint>
 #include <string>
 
 namespace trovelin {
@@ -16,6 +17,13 @@ class ShellInfo {
 public:
     virtual ~ShellInfo() = default;
     virtual ShellFileInfo fileInfo(const std::string& path) = 0;
+    // The same for an entry that a folder search has just found with `attributes`, which say
+    // whether it is a folder, so that a shell need not look at the entry again.
+    virtual ShellFileInfo entryInfo(const std::string& path, std::uint32_t attributes)
+    {
+        static_cast<void>(attributes);
+        return fileInfo(path);
+    }
 };
 
 }  // namespace trovelin

@@ -72,8 +72,14 @@ const Drive* PosixFileSystem::driveOfRoot(std::string_view root) const
 std::optional<PosixFileSystem::Resolved> PosixFileSystem::resolve(std::string_view path) const
 {
     // Going through the drive path keeps ".." of a Linux path from leaving the drive too.
-    const std::optional<std::string> drivePath = path.starts_with('/') ? drives_.toWindowsPath(path)
-                                                                       : canonicalPath(path, currentDirectory());
+    // Only a relative path needs the current directory, which costs a system call to read.
+    std::optional<std::string> drivePath;
+    if (path.starts_with('/'))
+        drivePath = drives_.toWindowsPath(path);
+    else if (driveLetterOf(path) != 0 && path.size() > 2 && (path[2] == '\\' || path[2] == '/'))
+        drivePath = canonicalPath(path);
+    else
+        drivePath = canonicalPath(path, currentDirectory());
     if (!drivePath) return std::nullopt;
     std::optional<std::string> linuxPath = drives_.toLinuxPath(*drivePath);
     if (!linuxPath) return std::nullopt;

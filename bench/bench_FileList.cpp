@@ -1,0 +1,117 @@
+// Browsing a folder of 10,000 panel files: the file list's refresh (listing, shell type names
+// and icons, sorting, and the report view filled and drawn once) against `ls -l` on the same
+// folder, which lists, stats and formats every entry too.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <QApplication>
+
+#include "app/LocaleTexts.h"
+#include "app/QtShellInfo.h"
+#include "browse/FileListView.h"
+#include "browse/Mfileexplorer.h"
+#include "platform/PosixFileSystem.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace trovelin;
+namespace fs = std::filesystem;
+
+constexpr int fileCount = 10'000;
+
+struct Folder {
+    fs::path path = fs::temp_directory_path() / ("trovelin-bench-filelist-" + std::to_string(::getpid()));
+
+    Folder()
+    {
+        fs::create_directories(path);
+        for (int i = 0; i < fileCount; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "show-%05d.kvr", i);
+            std::ofstream(path / name) << "KVR panel " << i;
+        }
+    }
+    ~Folder() { fs::remove_all(path); }
+};
+
+const Folder& folder()
+{
+    static const Folder instance;
+    return instance;
+}
+
+void lsLong(benchmark::State& state)
+{
+    const std::string path = folder().path.string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    char* const argv[] = {const_cast<char*>("ls"), const_cast<char*>("-l"), const_cast<char*>(path.c_str()), nullptr};
+    for (auto _ : state) {
+        pid_t child = 0;
+        if (posix_spawnp(&child, "ls", &actions, nullptr, argv, environ) != 0) {
+            state.SkipWithError("ls cannot be started");
+            break;
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(lsLong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The refresh as the main window runs it: "*.kvr" in report style, rows shown in the view.
+void fileListRefresh(benchmark::State& state)
+{
+    PosixFileSystem fileSystem;
+    QtShellInfo shell(fileSystem);
+    TMFileExplorer list(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator());
+    FileListView view(list, [&shell](int index) { return shell.icon(index); });
+    view.resize(300, 400);
+    view.show();
+    list.SetFileType(1u << ftReadOnly | 1u << ftHidden | 1u << ftSystem | 1u << ftArchive | 1u << ftNormal);
+    list.SetMask("*.kvr");
+    list.SetViewStyle(TViewStyle::vsReport);
+    list.SetDirectory(fileSystem.drives().toWindowsPath(folder().path.string()).value());
+    for (auto _ : state) {
+        list.UpdateFileList();
+        view.repaint();
+    }
+    state.counters["rows"] = static_cast<double>(list.items().size());
+}
+BENCHMARK(fileListRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same without a window: listing, shell answers, texts and sorting alone.
+void fileListRefreshLogic(benchmark::State& state)
+{
+    PosixFileSystem fileSystem;
+    QtShellInfo shell(fileSystem);
+    TMFileExplorer list(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator());
+    list.SetFileType(1u << ftReadOnly | 1u << ftHidden | 1u << ftSystem | 1u << ftArchive | 1u << ftNormal);
+    list.SetMask("*.kvr");
+    list.SetDirectory(fileSystem.drives().toWindowsPath(folder().path.string()).value());
+    for (auto _ : state) list.UpdateFileList();
+}
+BENCHMARK(fileListRefreshLogic)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

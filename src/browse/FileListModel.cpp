@@ -1,0 +1,41 @@
+#include "browse/FileListModel.h"
+
+#include "browse/Mfileexplorer.h"
+
+namespace trovelin {
+
+FileListModel::FileListModel(const TMFileExplorer& list, std::function<QIcon(int)> iconOf)
+    : list_(list), iconOf_(std::move(iconOf))
+{
+}
+
+void FileListModel::reset()
+{
+    beginResetModel();
+    rows_ = static_cast<int>(list_.items().size());
+    columns_ = static_cast<int>(list_.columns().size());
+    endResetModel();
+}
+
+int FileListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int FileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const
+{
+    const auto row = static_cast<std::size_t>(index.row());
+    const auto column = static_cast<std::size_t>(index.column());
+    if (!index.isValid() || row >= list_.items().size() || column >= list_.columns().size()) return {};
+    const FileListItem& item = list_.items()[row];
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdString(column == 0 ? item.caption : item.subItems[column - 1]);
+    case Qt::DecorationRole:
+        return column == 0 ? QVariant(iconOf_(item.imageIndex)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return list_.columns()[column].rightAligned ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    default: return {};
+    }
+}
+
+}  // namespace trovelin

@@ -1,0 +1,33 @@
+#pragma once
+// The rows of a TMFileExplorer as a Qt item model: the caption with its icon in column 0, the
+// visible sub-items after it, right-aligned where the column is.
+
+#include <functional>
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+namespace trovelin {
+
+class TMFileExplorer;
+
+class FileListModel : public QAbstractTableModel {
+public:
+    FileListModel(const TMFileExplorer& list, std::function<QIcon(int)> iconOf);
+
+    // Takes the list's current rows and columns; until then the model shows the rows it took last,
+    // so views asking in the middle of a refresh never reach past the list.
+    void reset();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    const TMFileExplorer& list_;
+    std::function<QIcon(int)> iconOf_;
+    int rows_ = 0;
+    int columns_ = 0;
+};
+
+}  // namespace trovelin
