@@ -38,25 +38,26 @@ ShellFileInfo QtShellInfo::describe(const std::string& path, std::optional<bool>
         info.iconIndex = iconIndex(provider_.icon(QFileIconProvider::Folder));
         return info;
     }
-    const FileKind& kind = kindOfExtension(file.suffix().toLower());
+    const FileKind& kind = kindOfExtension(file);
     info.typeName = kind.typeName;
     info.iconIndex = kind.iconIndex;
     return info;
 }
 
-// The MIME database's description of the extension; one it does not know is named after the
-// extension, as "KVR File".
-const QtShellInfo::FileKind& QtShellInfo::kindOfExtension(const QString& suffix)
+// The MIME database's description of the file's extension; one it does not know is named after
+// the extension, as "KVR File". The icon is the first such file's.
+const QtShellInfo::FileKind& QtShellInfo::kindOfExtension(const QFileInfo& file)
 {
+    const QString suffix = file.suffix().toLower();
     if (const auto known = kinds_.find(suffix); known != kinds_.end()) return known->second;
-    const QString sample = "file." + suffix;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(sample, QMimeDatabase::MatchExtension);
+    const QMimeType type = QMimeDatabase().mimeTypeForFile("file." + suffix, QMimeDatabase::MatchExtension);
     FileKind kind;
     if (!type.isDefault())
         kind.typeName = type.comment().toStdString();
     else
         kind.typeName = suffix.isEmpty() ? "File" : (suffix.toUpper() + " File").toStdString();
-    kind.iconIndex = iconIndex(provider_.icon(QFileInfo(sample)));
+    const QIcon icon = provider_.icon(file);
+    kind.iconIndex = iconIndex(icon.isNull() ? provider_.icon(QFileIconProvider::File) : icon);
     return kinds_.emplace(suffix, std::move(kind)).first->second;
 }
 

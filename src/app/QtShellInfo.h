@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QFileIconProvider>
+#include <QFileInfo>
 #include <QIcon>
 #include <QString>
 
@@ -33,7 +34,7 @@ private:
         int iconIndex;
     };
     ShellFileInfo describe(const std::string& path, std::optional<bool> knownFolder);
-    const FileKind& kindOfExtension(const QString& suffix);
+    const FileKind& kindOfExtension(const QFileInfo& file);
     int iconIndex(const QIcon& icon);
 
     const PosixFileSystem& fileSystem_;

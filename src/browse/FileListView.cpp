@@ -111,7 +111,9 @@ void FileListView::syncSelection()
 {
     if (filling_) return;
     list_.clearSelection();
-    for (const QModelIndex& row : report_->selectionModel()->selectedRows()) list_.setSelected(row.row(), true);
+    // The report selects whole rows, the icon views only their first column.
+    for (const QModelIndex& index : report_->selectionModel()->selectedIndexes())
+        if (index.column() == 0) list_.setSelected(index.row(), true);
 }
 
 bool FileListView::eventFilter(QObject* watched, QEvent* event)
