@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -130,6 +132,17 @@ TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Trovelin: Failed to copy image to clipboard!");
     EXPECT_EQ(window.pictureGrid().col(), 1);
+}
+
+TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    QList<QLabel*> panels = window.findChildren<QLabel*>();
+    std::sort(panels.begin(), panels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    ASSERT_GE(panels.size(), 2);
+    EXPECT_EQ(panels.front()->width(), 304);
+    EXPECT_GT(panels.back()->width(), 662 - 304 - 30);  // the window's 662 less panel 0 and the bar's margins
 }
 
 TEST(LocaleTexts, FileTimesShowInTheLocalesFormatsWithoutAZoneAndReadBack)

@@ -85,9 +85,13 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
 
     auto* statusBar = new QStatusBar;
     statusBar->setSizeGripEnabled(false);
+    // As in the original framework's status bar, the last panel reaches to the right edge.
     for (int i = 0; i < 2; ++i) {
         statusPanels_[i] = new QLabel;
-        statusPanels_[i]->setFixedWidth(statusPanelWidths[i]);
+        if (i == 0)
+            statusPanels_[i]->setFixedWidth(statusPanelWidths[i]);
+        else
+            statusPanels_[i]->setMinimumWidth(statusPanelWidths[i]);
         statusBar->addWidget(statusPanels_[i], i == 1 ? 1 : 0);
     }
     statusBar->setFixedHeight(19);
