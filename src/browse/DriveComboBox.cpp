@@ -15,7 +15,7 @@ namespace {
 // icon but is indented like the drives.
 class DriveItemDelegate : public QStyledItemDelegate {
 public:
-    explicit DriveItemDelegate(const TKOVDrvComboBox& comboBox) : QStyledItemDelegate(nullptr), comboBox_(comboBox) {}
+    explicit DriveItemDelegate(TKOVDrvComboBox& comboBox) : QStyledItemDelegate(&comboBox), comboBox_(comboBox) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
