@@ -115,6 +115,28 @@ TEST_F(ControlHostWidgetTest, RequestsFromTheControlRepaintTheWidget)
     EXPECT_GT(control.paints, before + 1);
 }
 
+// Controls draw between paints (a fader moving its knob); that stays on screen through a plain
+// redraw of the widget and goes only when the control asks for a paint of its own.
+TEST_F(ControlHostWidgetTest, DrawingBetweenPaintsStaysUntilTheControlPaintsAgain)
+{
+    ProbeControl control(nullptr);
+    control.setWidth(10);
+    control.setHeight(10);
+    ControlHostWidget widget(control);
+    control.drawOnCanvas([](TCanvas& canvas) { canvas.setPixel(3, 4, 0x00FF00); });
+    const int paints = control.paints;
+    EXPECT_EQ(colorAt(widget.grab().toImage(), 3, 4), 0x00FF00u);
+    EXPECT_EQ(colorAt(widget.grab().toImage(), 5, 5), 0xFF0000u);
+    EXPECT_EQ(control.paints, paints);
+
+    control.invalidate();
+    EXPECT_EQ(colorAt(widget.grab().toImage(), 3, 4), 0xFF0000u);
+    EXPECT_EQ(control.paints, paints + 1);
+
+    const TPoint screen = control.clientToScreen({2, 3});
+    EXPECT_EQ(QPoint(screen.x, screen.y), widget.mapToGlobal(QPoint(2, 3)));
+}
+
 TEST_F(ControlHostWidgetTest, MouseEventsArriveWithButtonsShiftStatesAndPositions)
 {
     ProbeControl control(nullptr);

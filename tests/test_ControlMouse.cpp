@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/ControlHost.h"
+#include "support/TestControlHost.h"
 #include "framework/SpeedButton.h"
 #include "framework/WinControl.h"
 #include "streaming/DibImage.h"
@@ -15,20 +16,12 @@
 namespace trovelin {
 namespace {
 
-struct CountingHost : ControlHost {
-    void invalidateControl(TControl&) override { ++invalidated; }
-    void repaintControl(TControl&) override { ++repainted; }
-    int invalidated = 0;
-    int repainted = 0;
-};
-
 constexpr auto left = TMouseButton::mbLeft;
 
 class ControlMouse : public ::testing::Test {
 protected:
     ControlMouse()
     {
-        panel.setHost(&host);
         button.setParent(&panel);
         button.setWidth(24);
         button.setHeight(24);
@@ -42,9 +35,9 @@ protected:
         button.mouseUp(left, 0, x, y);
     }
 
-    CountingHost host;
     TWinControl panel{nullptr};
     TSpeedButton button{nullptr};
+    testing::TestControlHost host{panel};
     std::vector<std::string> events;
 };
 
@@ -55,8 +48,7 @@ TEST_F(ControlMouse, RequestsReachTheNearestHostUpTheParentChain)
     EXPECT_EQ(host.invalidated, 1);
     EXPECT_EQ(host.repainted, 1);
 
-    CountingHost own;
-    button.setHost(&own);
+    testing::TestControlHost own{button};
     button.setEnabled(false);
     button.setEnabled(false);  // unchanged: no request
     EXPECT_EQ(own.invalidated, 1);

@@ -100,6 +100,23 @@ void TControl::repaint()
     if (ControlHost* owner = host()) owner->repaintControl(*this);
 }
 
+void TControl::drawOnCanvas(const std::function<void(TCanvas&)>& draw)
+{
+    if (ControlHost* owner = host()) owner->drawOnControl(*this, draw);
+}
+
+TPoint TControl::clientToScreen(TPoint point) const
+{
+    const ControlHost* owner = host();
+    return owner != nullptr ? owner->clientToScreen(*this, point) : point;
+}
+
+ControlServices* TControl::services() const
+{
+    ControlHost* owner = host();
+    return owner != nullptr ? owner->services() : nullptr;
+}
+
 void TControl::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == TMouseButton::mbLeft && clicksOnRelease_) leftPressed_ = true;

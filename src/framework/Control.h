@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/Font.h"
+#include "framework/Geometry.h"
 #include "framework/NamedConstants.h"
 #include "framework/SizeConstraints.h"
 #include "streaming/Component.h"
@@ -14,6 +15,7 @@
 namespace trovelin {
 
 class ControlHost;
+class ControlServices;
 class TCanvas;
 class TControl;
 class TWinControl;
@@ -131,6 +133,12 @@ public:
     // Asks the host to paint the control again, later (invalidate) or before returning (repaint).
     void invalidate();
     void repaint();
+    // Draws on the control as shown, outside a paint; nothing is drawn where no host shows it.
+    void drawOnCanvas(const std::function<void(TCanvas&)>& draw);
+    // A client point on the screen; the point itself where no host shows the control.
+    TPoint clientToScreen(TPoint point) const;
+    // The timers, hint windows and pointer of the control's host; null where it has none.
+    ControlServices* services() const;
 
     // Mouse input in client coordinates, delivered by the host only while the control is enabled;
     // enter and leave arrive whatever the state. Overrides call the inherited version first.

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include "framework/Canvas.h"
+#include "framework/WinControl.h"
 
 namespace trovelin {
 namespace {
@@ -32,7 +33,8 @@ int wholePixel(qreal value)
 
 }  // namespace
 
-ControlHostWidget::ControlHostWidget(TControl& control, QWidget* parent) : QWidget(parent), control_(control)
+ControlHostWidget::ControlHostWidget(TControl& control, QWidget* parent, ControlServices* services)
+    : QWidget(parent), control_(control), services_(services)
 {
     control_.setHost(this);
     setMouseTracking(true);
@@ -52,12 +54,54 @@ void ControlHostWidget::followControlSize()
 
 void ControlHostWidget::invalidateControl(TControl&)
 {
+    surfaceStale_ = true;
     update();
 }
 
 void ControlHostWidget::repaintControl(TControl&)
 {
+    surfaceStale_ = true;
     repaint();
+}
+
+void ControlHostWidget::drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw)
+{
+    if (!control_.visible()) return;
+    if (surfaceStale_ || surface_.size() != size()) paintSurface();
+    {
+        QPainter painter(&surface_);
+        const TPoint offset = offsetOf(control);
+        painter.translate(offset.x, offset.y);
+        TCanvas canvas(painter);
+        draw(canvas);
+    }
+    update();
+}
+
+TPoint ControlHostWidget::clientToScreen(const TControl& control, TPoint point) const
+{
+    const TPoint offset = offsetOf(control);
+    const QPoint screen = mapToGlobal(QPoint(point.x + offset.x, point.y + offset.y));
+    return {screen.x(), screen.y()};
+}
+
+TPoint ControlHostWidget::offsetOf(const TControl& control) const
+{
+    TPoint offset;
+    for (const TControl* c = &control; c != nullptr && c != &control_; c = c->parent()) {
+        offset.x += c->left();
+        offset.y += c->top();
+    }
+    return offset;
+}
+
+void ControlHostWidget::paintSurface()
+{
+    surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    surface_.fill(Qt::transparent);
+    surfaceStale_ = false;
+    TCanvas canvas(surface_);
+    control_.paint(canvas);
 }
 
 TShiftState ControlHostWidget::shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
@@ -75,9 +119,8 @@ TShiftState ControlHostWidget::shiftState(Qt::KeyboardModifiers modifiers, Qt::M
 void ControlHostWidget::paintEvent(QPaintEvent*)
 {
     if (!control_.visible()) return;
-    QPainter painter(this);
-    TCanvas canvas(painter);
-    control_.paint(canvas);
+    if (surfaceStale_ || surface_.size() != size()) paintSurface();
+    QPainter(this).drawImage(0, 0, surface_);
 }
 
 void ControlHostWidget::press(QMouseEvent* event, TShiftState extra)

@@ -1,7 +1,10 @@
 #pragma once
 // A Qt widget that shows one graphic control: it paints the control through a canvas and hands
-// it the mouse in the control's own terms (buttons, shift states, client coordinates).
+// it the mouse in the control's own terms (buttons, shift states, client coordinates). What the
+// control shows is kept on a surface, so that the control can also draw between paints, as the
+// original's controls draw on their canvas; a window uncovered again shows the surface as it is.
 
+#include <QImage>
 #include <QWidget>
 
 #include "framework/Control.h"
@@ -11,8 +14,9 @@ namespace trovelin {
 
 class ControlHostWidget : public QWidget, public ControlHost {
 public:
-    // Hosts `control`, which must outlive the widget, and takes the control's size.
-    explicit ControlHostWidget(TControl& control, QWidget* parent = nullptr);
+    // Hosts `control`, which must outlive the widget, and takes the control's size. `services`
+    // (timers, hints, the pointer), when given, must outlive the widget too.
+    explicit ControlHostWidget(TControl& control, QWidget* parent = nullptr, ControlServices* services = nullptr);
     ~ControlHostWidget() override;
 
     TControl& control() { return control_; }
@@ -21,6 +25,9 @@ public:
 
     void invalidateControl(TControl& control) override;
     void repaintControl(TControl& control) override;
+    void drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw) override;
+    TPoint clientToScreen(const TControl& control, TPoint point) const override;
+    ControlServices* services() override { return services_; }
 
     // Qt's mouse state in the control's terms.
     static TShiftState shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
@@ -36,8 +43,14 @@ protected:
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
+    void paintSurface();
+    // Where `control`, the hosted one or a control inside it, lies in the widget.
+    TPoint offsetOf(const TControl& control) const;
 
     TControl& control_;
+    ControlServices* services_;
+    QImage surface_;
+    bool surfaceStale_ = true;
 };
 
 }  // namespace trovelin

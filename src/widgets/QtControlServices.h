@@ -1,0 +1,36 @@
+#pragma once
+// The desktop services for controls shown in Qt widgets: timers on the event loop, hint windows
+// as small frameless windows, and the pointer from QCursor.
+
+#include <map>
+#include <memory>
+
+#include "framework/ControlServices.h"
+#include "framework/Timer.h"
+
+class QTimer;
+
+namespace trovelin {
+
+class QtTimerService : public TimerService {
+public:
+    QtTimerService();
+    ~QtTimerService() override;
+    void arm(TTimer& timer) override;
+    void disarm(TTimer& timer) override;
+
+private:
+    std::map<TTimer*, std::unique_ptr<QTimer>> timers_;
+};
+
+class QtControlServices : public ControlServices {
+public:
+    TimerService& timers() override { return timers_; }
+    std::unique_ptr<HintDisplay> createHintDisplay() override;
+    TPoint cursorPos() const override;
+
+private:
+    QtTimerService timers_;
+};
+
+}  // namespace trovelin

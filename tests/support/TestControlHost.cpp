@@ -1,0 +1,121 @@
+#include "support/TestControlHost.h"
+
+#include <QPainter>
+
+#include "framework/Canvas.h"
+#include "framework/Control.h"
+#include "framework/WinControl.h"
+
+namespace trovelin::testing {
+
+namespace {
+
+class RecordingHintDisplay : public HintDisplay {
+public:
+    explicit RecordingHintDisplay(HintRecord& record) : record_(record) {}
+    void show(const TRect& screenRect, const std::string& text, const TFont& font) override
+    {
+        record_.showing = true;
+        record_.rect = screenRect;
+        record_.text = text;
+        record_.fontName = font.name();
+        record_.fontSize = font.size();
+        ++record_.shows;
+    }
+    void hide() override { record_.showing = false; }
+
+private:
+    HintRecord& record_;
+};
+
+TPoint offsetWithin(const TControl& control, const TControl& host)
+{
+    TPoint offset;
+    for (const TControl* c = &control; c != nullptr && c != &host; c = c->parent()) {
+        offset.x += c->left();
+        offset.y += c->top();
+    }
+    return offset;
+}
+
+}  // namespace
+
+void ManualTimerService::arm(TTimer& timer)
+{
+    due_[&timer] = now_ + timer.interval();
+}
+
+void ManualTimerService::disarm(TTimer& timer)
+{
+    due_.erase(&timer);
+}
+
+void ManualTimerService::advance(int milliseconds)
+{
+    const int end = now_ + milliseconds;
+    for (;;) {
+        // The earliest due timer; a handler may arm, disarm or destroy any timer, so look again
+        // after every firing.
+        TTimer* next = nullptr;
+        int when = end + 1;
+        for (const auto& [timer, due] : due_)
+            if (due < when) {
+                next = timer;
+                when = due;
+            }
+        if (next == nullptr) break;
+        now_ = when;
+        due_[next] = when + next->interval();
+        next->fire();
+    }
+    now_ = end;
+}
+
+TestControlHost::TestControlHost(TControl& control, TPoint screenOrigin) : control_(control), screenOrigin_(screenOrigin)
+{
+    control_.setHost(this);
+}
+
+TestControlHost::~TestControlHost()
+{
+    if (control_.host() == this) control_.setHost(nullptr);
+}
+
+const QImage& TestControlHost::paint(QRgb background)
+{
+    surface_ = QImage(std::max(control_.width(), 1), std::max(control_.height(), 1), QImage::Format_RGB32);
+    surface_.fill(background);
+    TCanvas canvas(surface_);
+    control_.paint(canvas);
+    return surface_;
+}
+
+void TestControlHost::repaintControl(TControl&)
+{
+    ++repainted;
+    paint();
+}
+
+void TestControlHost::drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw)
+{
+    ++drawnBetweenPaints;
+    if (surface_.isNull()) paint();
+    QPainter painter(&surface_);
+    const TPoint offset = offsetWithin(control, control_);
+    painter.translate(offset.x, offset.y);
+    TCanvas canvas(painter);
+    draw(canvas);
+}
+
+TPoint TestControlHost::clientToScreen(const TControl& control, TPoint point) const
+{
+    const TPoint offset = offsetWithin(control, control_);
+    return {screenOrigin_.x + offset.x + point.x, screenOrigin_.y + offset.y + point.y};
+}
+
+std::unique_ptr<HintDisplay> TestControlHost::createHintDisplay()
+{
+    return std::make_unique<RecordingHintDisplay>(hint);
+}
+
+}  // namespace trovelin::testing
