@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cli/HeadlessMainWindow.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "support/BmpWriter.h"
@@ -117,7 +118,7 @@ void HarvestFolder(benchmark::State& state)
         resetPeakResident();
         const std::int64_t before = residentKiB("VmRSS");
         state.ResumeTiming();
-        PanelLoader loader(window, pictureList(), frameworkLoaderClasses());
+        PanelLoader loader(window, pictureList(), panelLoaderClasses());
         for (std::size_t i = 0; i < files.files.size(); ++i)
             if (!loader.LoadForm(files.files[i], i == 0)) break;
         state.PauseTiming();

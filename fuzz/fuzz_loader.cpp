@@ -7,6 +7,7 @@
 
 #include "cli/HeadlessMainWindow.h"
 #include "framework/WinControl.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static trovelin::cli::HeadlessMainWindow window;
     static trovelin::PictureList pictures;
-    trovelin::PanelLoader loader(window, pictures, trovelin::frameworkLoaderClasses());
+    trovelin::PanelLoader loader(window, pictures, trovelin::panelLoaderClasses());
     pictures.clear();
     trovelin::ByteViewStream stream({data, size});
     try {

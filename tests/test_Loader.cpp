@@ -10,6 +10,7 @@
 
 #include "cli/HeadlessMainWindow.h"
 #include "framework/WinControl.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "platform/DriveMap.h"
@@ -93,7 +94,7 @@ protected:
         std::filesystem::temp_directory_path() / ("trovelin-loader-" + std::to_string(::getpid()));
     cli::HeadlessMainWindow window;
     PictureList pictures;
-    PanelLoader loader{window, pictures, frameworkLoaderClasses()};
+    PanelLoader loader{window, pictures, panelLoaderClasses()};
 };
 
 TEST_F(Loader, AFullListIsRefusedBeforeTheFileIsTouched)
@@ -243,7 +244,7 @@ TEST_F(Loader, APanelReadPieceByPieceLoadsLikeOneReadWhole)
     EXPECT_EQ(loader.panelHeader()->title, "streamed.kvr");
 
     PictureList wholeRead;
-    PanelLoader other(window, wholeRead, frameworkLoaderClasses());
+    PanelLoader other(window, wholeRead, panelLoaderClasses());
     other.LoadForm(path, true);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(wholeRead.at(0).image()->pixel(x, y), pictures.at(0).image()->pixel(x, y));

@@ -22,6 +22,7 @@
 #include "widgets/ControlHostWidget.h"
 #include "framework/BitmapImage.h"
 #include "framework/Canvas.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
 #include "platform/FileAttributes.h"
 #include "platform/FindFiles.h"
@@ -40,7 +41,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
                      std::function<QIcon(int)> iconOf, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
-      loader_(*this, pictures, frameworkLoaderClasses()),
+      loader_(*this, pictures, panelLoaderClasses()),
       fileSystem_(fileSystem),
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {

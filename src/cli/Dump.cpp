@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Json.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
 #include "streaming/Errors.h"
@@ -71,7 +72,7 @@ Dump readDump(Stream& stream)
         dump.stop = "Not KVR Format !!!";
         return dump;
     }
-    const LoaderClassTable classes = frameworkLoaderClasses();
+    const LoaderClassTable classes = panelLoaderClasses();
     for (bool background = true; background || stream.position() < stream.size(); background = false) {
         if (!background && !startsWithSignature(stream)) {
             dump.stop = "Format ERROR!!!";

@@ -9,6 +9,7 @@
 #include "cli/HeadlessMainWindow.h"
 #include "cli/Json.h"
 #include "framework/BitmapImage.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
@@ -113,7 +114,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     HeadlessMainWindow window;
     PictureList& pictures = pictureList();
     pictures.clear();
-    PanelLoader loader(window, pictures, frameworkLoaderClasses());
+    PanelLoader loader(window, pictures, panelLoaderClasses());
 
     std::vector<std::string> sources;  // the panel file of each picture
     std::vector<Event> events;
