@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "cli/Dump.h"
 #include "cli/Harvest.h"
+#include "cli/Render.h"
 
 namespace {
 
@@ -13,9 +16,11 @@ int usage()
 {
     std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] PATH...\n"
                  "       trovelin-cli dump [--json] FILE.kvr\n"
+                 "       trovelin-cli render FILE.kvr --out FILE.png\n"
                  "  harvest  load panel files (a folder stands for its *.kvr files) into the picture list\n"
                  "           and list the pictures; --out writes them as DIR/NNN.png\n"
-                 "  dump     print the header and every record of a panel file\n";
+                 "  dump     print the header and every record of a panel file\n"
+                 "  render   paint the panel's background and controls as its designer placed them\n";
     return 2;
 }
 
@@ -43,6 +48,15 @@ int runHarvest(const std::vector<std::string>& arguments)
     return trovelin::cli::harvest(options, std::cout, std::cerr);
 }
 
+int runRender(int argc, char** argv, const std::vector<std::string>& arguments)
+{
+    if (arguments.size() != 3 || arguments[1] != "--out") return usage();
+    // Controls paint text, which needs fonts and so an application object, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -51,6 +65,7 @@ int main(int argc, char** argv)
     if (arguments.empty()) return usage();
     const std::string& command = arguments[0];
     if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
+    if (command == "render") return runRender(argc, argv, {arguments.begin() + 1, arguments.end()});
     if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], false, std::cout, std::cerr);
     if (command == "dump" && arguments.size() == 3 && arguments[1] == "--json")
         return trovelin::cli::dumpPanelFile(arguments[2], true, std::cout, std::cerr);

@@ -1,5 +1,6 @@
 #include "framework/GroupBox.h"
 
+#include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
 
 namespace trovelin {
@@ -35,6 +36,24 @@ const ClassInfo& TGroupBox::staticClassInfo()
         }),
         &createComponent<TGroupBox>};
     return info;
+}
+
+void TGroupBox::paint(TCanvas& canvas)
+{
+    canvas.font().assign(font());
+    canvas.brush().setStyle(TBrushStyle::bsSolid);
+    canvas.brush().setColor(color());
+    canvas.fillRect({0, 0, width(), height()});
+    const int top = canvas.textHeight("0") / 2;
+    canvas.brush().setStyle(TBrushStyle::bsClear);
+    canvas.pen().setColor(clBtnHighlight);
+    canvas.rectangle(1, top + 1, width(), height());
+    canvas.pen().setColor(clBtnShadow);
+    canvas.rectangle(0, top, width() - 1, height() - 1);
+    if (caption().empty()) return;
+    canvas.brush().setStyle(TBrushStyle::bsSolid);
+    canvas.brush().setColor(color());
+    canvas.textOut(8, 0, caption());
 }
 
 }  // namespace trovelin

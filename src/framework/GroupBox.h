@@ -11,6 +11,10 @@ public:
 
     static const ClassInfo& staticClassInfo();
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
+
+    // The background, an etched frame from half the caption's height down, and the caption on
+    // the background 8 pixels in. Child controls paint themselves.
+    void paint(TCanvas& canvas) override;
 };
 
 }  // namespace trovelin

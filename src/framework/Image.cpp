@@ -1,6 +1,8 @@
 #include "framework/Image.h"
 
+#include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
+#include "streaming/Bitmap.h"
 #include "streaming/Errors.h"
 
 namespace trovelin {
@@ -35,6 +37,18 @@ void TImage::assignPicture(const Persistent* other)
 {
     if (other && !dynamic_cast<const TPicture*>(other)) throw EReadError(messages::invalidPropertyValue);
     picture_.assign(static_cast<const TPicture*>(other));
+}
+
+void TImage::paint(TCanvas& canvas)
+{
+    const auto* bitmap = dynamic_cast<const TBitmap*>(picture_.graphic());
+    if (bitmap == nullptr || bitmap->empty()) return;
+    if (stretch_)
+        canvas.stretchDraw({0, 0, width(), height()}, *bitmap);
+    else if (center_)
+        canvas.draw((width() - bitmap->width()) / 2, (height() - bitmap->height()) / 2, *bitmap);
+    else
+        canvas.draw(0, 0, *bitmap);
 }
 
 }  // namespace trovelin

@@ -27,6 +27,10 @@ public:
     void setTransparent(bool value) { transparent_ = value; }
     MethodRef onProgress;
 
+    // A bitmap at the top left, centred or stretched over the control; icons and metafiles are
+    // kept but not drawn.
+    void paint(TCanvas& canvas) override;
+
 private:
     bool autoSize_ = false;
     bool center_ = false;

@@ -1,5 +1,6 @@
 #include "framework/Label.h"
 
+#include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
 #include "framework/WinControl.h"
 
@@ -52,6 +53,43 @@ void TLabel::componentRemoved(Component* component)
 {
     if (component == focusControl_) focusControl_ = nullptr;
     TGraphicControl::componentRemoved(component);
+}
+
+namespace {
+
+std::string withoutAccelMarks(const std::string& caption)
+{
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+void TLabel::paint(TCanvas& canvas)
+{
+    canvas.font().assign(font());
+    if (transparent_) {
+        canvas.brush().setStyle(TBrushStyle::bsClear);
+    } else {
+        canvas.brush().setStyle(TBrushStyle::bsSolid);
+        canvas.brush().setColor(color());
+        canvas.fillRect({0, 0, width(), height()});
+        canvas.brush().setStyle(TBrushStyle::bsClear);
+    }
+    const std::string text = showAccelChar_ ? withoutAccelMarks(caption()) : caption();
+    const int textWidth = canvas.textWidth(text);
+    const int textHeight = canvas.textHeight(text);
+    int x = 0;
+    if (alignment_ == TAlignment::taRightJustify) x = width() - textWidth;
+    if (alignment_ == TAlignment::taCenter) x = (width() - textWidth) / 2;
+    int y = 0;
+    if (layout_ == TTextLayout::tlBottom) y = height() - textHeight;
+    if (layout_ == TTextLayout::tlCenter) y = (height() - textHeight) / 2;
+    canvas.textRect({0, 0, width(), height()}, x, y, text);
 }
 
 }  // namespace trovelin

@@ -30,6 +30,10 @@ public:
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool value) { wordWrap_ = value; }
 
+    // The background unless transparent, then the caption on one line, placed by Alignment and
+    // Layout; with ShowAccelChar an "&" marks the next character and is not drawn ("&&" draws one).
+    void paint(TCanvas& canvas) override;
+
 protected:
     void componentRemoved(Component* component) override;
 

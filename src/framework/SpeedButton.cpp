@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QPainter>
+
+#include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
 #include "framework/Menus.h"
 #include "framework/WinControl.h"
@@ -175,6 +178,74 @@ void TSpeedButton::componentRemoved(Component* component)
 {
     if (component == action_) action_ = nullptr;
     TGraphicControl::componentRemoved(component);
+}
+
+void TSpeedButton::paint(TCanvas& canvas)
+{
+    const bool pressed = pressedOrDown();
+    if (!flat_ || mouseInControl_ || pressed) {
+        canvas.brush().setStyle(TBrushStyle::bsSolid);
+        canvas.brush().setColor(clBtnFace);
+        canvas.fillRect({0, 0, width(), height()});
+        const TColor topLeft = pressed ? clBtnShadow : clBtnHighlight;
+        const TColor bottomRight = pressed ? clBtnHighlight : clBtnShadow;
+        canvas.pen().setColor(topLeft);
+        canvas.moveTo(0, height() - 1);
+        canvas.lineTo(0, 0);
+        canvas.lineTo(width() - 1, 0);
+        canvas.pen().setColor(bottomRight);
+        canvas.lineTo(width() - 1, height() - 1);
+        canvas.lineTo(-1, height() - 1);
+    }
+    const int offset = pressed ? 1 : 0;
+    canvas.font().assign(font());
+    canvas.font().setColor(enabled() ? font().color() : clBtnShadow);
+    const std::string& text = caption();
+    const int textWidth = text.empty() ? 0 : canvas.textWidth(text);
+    const int textHeight = text.empty() ? 0 : canvas.textHeight(text);
+    const int glyphWidth = glyph_.empty() ? 0 : glyph_.width() / numGlyphs_;
+    const int glyphHeight = glyph_.empty() ? 0 : glyph_.height();
+    const int gap = glyphWidth > 0 && textWidth > 0 ? std::max(spacing_, 0) : 0;
+    const bool sideBySide = layout_ == TButtonLayout::blGlyphLeft || layout_ == TButtonLayout::blGlyphRight;
+    const int blockWidth = sideBySide ? glyphWidth + gap + textWidth : std::max(glyphWidth, textWidth);
+    const int blockHeight = sideBySide ? std::max(glyphHeight, textHeight) : glyphHeight + gap + textHeight;
+    const int left = (width() - blockWidth) / 2 + offset;
+    const int top = (height() - blockHeight) / 2 + offset;
+    TPoint glyphAt{left, top + (blockHeight - glyphHeight) / 2};
+    TPoint textAt{left + glyphWidth + gap, top + (blockHeight - textHeight) / 2};
+    switch (layout_) {
+    case TButtonLayout::blGlyphLeft: break;
+    case TButtonLayout::blGlyphRight:
+        textAt.x = left;
+        glyphAt.x = left + textWidth + gap;
+        break;
+    case TButtonLayout::blGlyphTop:
+        glyphAt = {left + (blockWidth - glyphWidth) / 2, top};
+        textAt = {left + (blockWidth - textWidth) / 2, top + glyphHeight + gap};
+        break;
+    case TButtonLayout::blGlyphBottom:
+        textAt = {left + (blockWidth - textWidth) / 2, top};
+        glyphAt = {left + (blockWidth - glyphWidth) / 2, top + textHeight + gap};
+        break;
+    }
+    if (glyphWidth > 0) {
+        // The strip holds the up, disabled, pressed and down images, as many as NumGlyphs says.
+        int frame = 0;
+        if (!enabled() && numGlyphs_ > 1) frame = 1;
+        else if (state_ == TButtonState::bsDown && numGlyphs_ > 2) frame = 2;
+        else if (down_ && numGlyphs_ > 3) frame = 3;
+        TBitmap image = glyph_;
+        image.setTransparent(true);
+        QPainter& painter = canvas.painter();
+        painter.save();
+        painter.setClipRect(glyphAt.x, glyphAt.y, glyphWidth, glyphHeight, Qt::IntersectClip);
+        canvas.draw(glyphAt.x - frame * glyphWidth, glyphAt.y, image);
+        painter.restore();
+    }
+    if (textWidth > 0) {
+        canvas.brush().setStyle(TBrushStyle::bsClear);
+        canvas.textOut(textAt.x, textAt.y, text);
+    }
 }
 
 }  // namespace trovelin

@@ -60,6 +60,11 @@ public:
     void mouseEnter() override;
     void mouseLeave() override;
 
+    // A raised face (sunk while pressed or down; none for a flat button the mouse is not over),
+    // the glyph's image for the state, transparent in its bottom-left colour, and the caption,
+    // the two centred together as Layout and Spacing place them.
+    void paint(TCanvas& canvas) override;
+
 protected:
     void componentRemoved(Component* component) override;
 

@@ -81,6 +81,7 @@ void PanelLoader::readBackground(Stream& stream)
 {
     auto background = adopt(new TImage(&host_.owner()), host_);
     readComponentRecord(stream, *background, host_.readerEnvironment());
+    if (observer_.controlRead) observer_.controlRead(*background);
     TPicture& picture = background->picture();
     // A background without any graphic gives no picture at all.
     if (!picture.graphic() || sameText(picture.graphicClassName(), "TIcon")) return;
@@ -107,6 +108,7 @@ void PanelLoader::readRecords(Stream& stream)
         const LoaderClass* entry = recognisable ? findLoaderClass(classes_, className) : nullptr;
         if (!entry) {
             skipRecord(stream, environment);
+            if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
             continue;
         }
         auto control = adopt(entry->create(&host_.owner()), host_);
@@ -114,6 +116,7 @@ void PanelLoader::readRecords(Stream& stream)
         if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
         entry->read(stream, *control, environment);
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
+        if (observer_.controlRead) observer_.controlRead(*control);
     }
 }
 

@@ -4,6 +4,7 @@
 // picture list.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,15 @@ namespace trovelin {
 class LoaderHost;
 class PictureList;
 class Stream;
+class TControl;
+
+// What a caller may watch while a panel loads, to show the panel rather than only harvest it:
+// each control (the background first) once its record is read, before the loader destroys it,
+// and the byte range of each record skipped for its class.
+struct LoadObserver {
+    std::function<void(TControl& control)> controlRead;
+    std::function<void(Stream& stream, std::int64_t start, std::int64_t end)> recordSkipped;
+};
 
 class PanelLoader {
 public:
@@ -32,6 +42,8 @@ public:
     // The header of the last file that got past its magic.
     const std::optional<PanelHeader>& panelHeader() const { return header_; }
 
+    void setObserver(LoadObserver observer) { observer_ = std::move(observer); }
+
 private:
     void readBackground(Stream& stream);
     void readRecords(Stream& stream);
@@ -40,6 +52,7 @@ private:
     PictureList& pictures_;
     LoaderClassTable classes_;
     std::optional<PanelHeader> header_;
+    LoadObserver observer_;
     // The file being loaded, read whole; kept for the next load so that its memory is reused.
     std::vector<std::uint8_t> fileBytes_;
 };

@@ -1,0 +1,179 @@
+#include "cli/Render.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ostream>
+
+#include <QPainter>
+
+#include "cli/HeadlessMainWindow.h"
+#include "framework/Canvas.h"
+#include "framework/WinControl.h"
+#include "panelctl/PanelClasses.h"
+#include "panelfile/Loader.h"
+#include "panelfile/PictureList.h"
+#include "streaming/Errors.h"
+#include "streaming/RecordText.h"
+#include "streaming/Stream.h"
+
+namespace trovelin::cli {
+
+namespace {
+
+// A record the loader skipped, as far as its text could be read.
+struct SkippedRecord {
+    std::string className;
+    std::string name;
+    TRect bounds;
+};
+
+int integerProperty(const RecordNode& node, std::string_view property)
+{
+    for (const auto& [name, value] : node.properties) {
+        int result = 0;
+        if (name == property && std::from_chars(value.data(), value.data() + value.size(), result).ec == std::errc())
+            return result;
+    }
+    return 0;
+}
+
+SkippedRecord readSkippedRecord(Stream& stream, std::int64_t start, std::int64_t end)
+{
+    const std::int64_t after = stream.position();
+    stream.setPosition(start);
+    RecordNode node;
+    try {
+        SubStream record(stream, end - start);
+        readRecordTree(record, node);
+    } catch (const std::exception&) {
+        // What was read before the failure still names and places the record.
+    }
+    stream.setPosition(after);
+    const int left = integerProperty(node, "Left");
+    const int top = integerProperty(node, "Top");
+    return {node.className, node.name,
+            {left, top, left + std::max(integerProperty(node, "Width"), 0),
+             top + std::max(integerProperty(node, "Height"), 0)}};
+}
+
+TRect boundsOf(const TControl& control)
+{
+    return {control.left(), control.top(), control.left() + std::max(control.width(), 0),
+            control.top() + std::max(control.height(), 0)};
+}
+
+// The control, then the controls inside it, each clipped to its own bounds.
+void paintControl(QImage& image, TControl& control, TPoint origin)
+{
+    if (!control.visible()) return;
+    const TRect bounds = boundsOf(control);
+    const TPoint at{origin.x + bounds.left, origin.y + bounds.top};
+    {
+        QPainter painter(&image);
+        painter.setClipRect(at.x, at.y, bounds.width(), bounds.height());
+        painter.translate(at.x, at.y);
+        TCanvas canvas(painter);
+        control.paint(canvas);
+    }
+    if (const auto* container = dynamic_cast<const TWinControl*>(&control))
+        for (TControl* child : container->controls()) paintControl(image, *child, at);
+}
+
+void paintOutline(QImage& image, const SkippedRecord& record)
+{
+    QPainter painter(&image);
+    TCanvas canvas(painter);
+    canvas.brush().setStyle(TBrushStyle::bsClear);
+    canvas.pen().setColor(clWindowText);
+    canvas.pen().setStyle(TPenStyle::psDot);
+    canvas.rectangle(record.bounds);
+    canvas.font().setName("Small Fonts");
+    canvas.font().setSize(7);
+    canvas.textRect({record.bounds.left + 1, record.bounds.top + 1, record.bounds.right - 1, record.bounds.bottom - 1},
+                    record.bounds.left + 2, record.bounds.top + 1, record.className + " " + record.name);
+}
+
+class PanelRenderer {
+public:
+    explicit PanelRenderer(const std::string& file) : file_(file) {}
+
+    RenderedPanel render()
+    {
+        RenderedPanel result;
+        // First the extent of everything the file places, then the painting itself.
+        TRect extent{0, 0, 1, 1};
+        auto grow = [&extent](const TRect& bounds) {
+            extent.right = std::max(extent.right, bounds.right);
+            extent.bottom = std::max(extent.bottom, bounds.bottom);
+        };
+        loader_.setObserver({[&grow](TControl& control) { grow(boundsOf(control)); },
+                             [&grow](Stream& stream, std::int64_t start, std::int64_t end) {
+                                 grow(readSkippedRecord(stream, start, end).bounds);
+                             }});
+        load(result);
+        if (!loaderReadHeader()) {
+            for (const LoaderEvent& event : window_.takeEvents()) result.problems.push_back(event.text);
+            result.failed = true;
+            return result;
+        }
+        window_.takeEvents();
+
+        result.image = QImage(std::min(extent.right, maxRenderedSide), std::min(extent.bottom, maxRenderedSide),
+                              QImage::Format_RGB32);
+        {
+            TCanvas background(result.image);
+            background.brush().setColor(clBtnFace);
+            background.fillRect({0, 0, result.image.width(), result.image.height()});
+        }
+        loader_.setObserver({[&result](TControl& control) { paintControl(result.image, control, {}); },
+                             [&result](Stream& stream, std::int64_t start, std::int64_t end) {
+                                 paintOutline(result.image, readSkippedRecord(stream, start, end));
+                             }});
+        result.problems.clear();
+        result.failed = !load(result);
+        for (const LoaderEvent& event : window_.takeEvents()) result.problems.push_back(event.text);
+        return result;
+    }
+
+private:
+    // False when the load threw; its message goes to the problems.
+    bool load(RenderedPanel& result)
+    {
+        try {
+            loader_.LoadForm(file_, true);
+            return true;
+        } catch (const Exception& error) {
+            result.problems.push_back(error.message());
+        } catch (const std::exception& error) {
+            result.problems.push_back(error.what());
+        }
+        return false;
+    }
+    bool loaderReadHeader() const { return loader_.panelHeader().has_value(); }
+
+    std::string file_;
+    HeadlessMainWindow window_;
+    PictureList pictures_;
+    PanelLoader loader_{window_, pictures_, panelLoaderClasses()};
+};
+
+}  // namespace
+
+RenderedPanel renderPanel(const std::string& panelFile)
+{
+    return PanelRenderer(panelFile).render();
+}
+
+int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors)
+{
+    const RenderedPanel panel = renderPanel(panelFile);
+    for (const std::string& problem : panel.problems) errors << panelFile << ": " << problem << '\n';
+    if (panel.image.isNull()) return 1;
+    if (!panel.image.save(QString::fromStdString(outputFile), "PNG")) {
+        errors << "Cannot write " << outputFile << '\n';
+        return 1;
+    }
+    return panel.failed ? 1 : 0;
+}
+
+}  // namespace trovelin::cli

@@ -1,0 +1,30 @@
+#pragma once
+// `trovelin-cli render`: a panel file as its designer saw it. The loader reads the file as for a
+// harvest, and each control, the background first, paints itself at its Left and Top onto one
+// image before the loader lets it go. Records of classes the loader does not know show as an
+// outline labelled with their class and name.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+namespace trovelin::cli {
+
+// No side of a rendered panel is larger than this; controls beyond it are cut off.
+inline constexpr int maxRenderedSide = 8192;
+
+struct RenderedPanel {
+    QImage image;  // null when the file is not a panel file
+    std::vector<std::string> problems;  // what the loader showed or threw, in order
+    bool failed = false;  // the load stopped on an error; the image shows what was read before it
+};
+
+RenderedPanel renderPanel(const std::string& panelFile);
+
+// Renders `panelFile` and writes the image as PNG to `outputFile`; returns the exit status: 0, or
+// 1 when the load failed or the image could not be written.
+int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors);
+
+}  // namespace trovelin::cli

@@ -1,0 +1,117 @@
+// `trovelin-cli render`: every control of a panel file painted at its place on one image, the
+// background first, records of unknown classes as labelled outlines, and bad files refused with
+// the loader's own texts.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Render.h"
+#include "support/BmpWriter.h"
+#include "support/FileWriter.h"
+#include "support/GuiApplication.h"
+#include "support/PanelFileWriter.h"
+#include "support/PixelProbe.h"
+#include "support/RecordWriter.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+using cli::RenderedPanel;
+
+// A background image control of `width` x `height` holding a red 4 x 3 bitmap at its top left.
+std::vector<std::uint8_t> background(int width, int height)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background");
+    w.property("Width").integer(width).property("Height").integer(height);
+    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(4, 3, [](int, int) {
+        return 0xFF0000u;
+    }))));
+    w.end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> placed(std::string_view className, std::string_view name, int left, int top, int width,
+                                 int height)
+{
+    RecordWriter w;
+    w.beginRecord(className, name);
+    w.property("Left").integer(left).property("Top").integer(top);
+    w.property("Width").integer(width).property("Height").integer(height);
+    w.end().end();
+    return w.bytes();
+}
+
+class Render : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureGuiApplication(); }
+    Render() { std::filesystem::create_directories(folder); }
+    ~Render() override { std::filesystem::remove_all(folder); }
+
+    std::string panel(std::vector<std::vector<std::uint8_t>> records)
+    {
+        PanelFileContent content;
+        content.records = std::move(records);
+        const std::string path = (folder / "panel.kvr").string();
+        EXPECT_TRUE(writeFile(path, writePanelFile(content)));
+        return path;
+    }
+
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("trovelin-render-" + std::to_string(::getpid()));
+};
+
+TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
+{
+    const RenderedPanel rendered = cli::renderPanel(panel({background(100, 60), placed("TMystery", "Odd1", 50, 20, 30, 20)}));
+    ASSERT_FALSE(rendered.image.isNull());
+    EXPECT_TRUE(rendered.problems.empty());
+    EXPECT_EQ(rendered.image.size(), QSize(100, 60));
+    EXPECT_EQ(colorAt(rendered.image, 0, 0), 0x0000FFu);  // the background's picture (red, as a colour value)
+    EXPECT_EQ(colorAt(rendered.image, 3, 2), 0x0000FFu);
+    EXPECT_EQ(colorAt(rendered.image, 10, 40), 0xC0C0C0u);  // the face colour around it
+    EXPECT_EQ(colorAt(rendered.image, 50, 20), 0x000000u);  // the outline's first dot
+    // The label inside the outline is text, so some dark pixels lie inside it.
+    int dark = 0;
+    for (int y = 21; y < 39; ++y)
+        for (int x = 51; x < 79; ++x) dark += colorAt(rendered.image, x, y) == 0x000000u;
+    EXPECT_GT(dark, 10);
+}
+
+TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
+{
+    const RenderedPanel wide = cli::renderPanel(panel({background(10, 10), placed("TLabel", "Far", 150, 5, 20, 90)}));
+    EXPECT_EQ(wide.image.size(), QSize(170, 95));
+    const RenderedPanel huge =
+        cli::renderPanel(panel({background(10, 10), placed("TLabel", "Huge", 0, 0, 2'000'000'000, -5)}));
+    EXPECT_EQ(huge.image.size(), QSize(cli::maxRenderedSide, 10));
+}
+
+TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
+{
+    const std::string path = (folder / "not.kvr").string();
+    ASSERT_TRUE(writeFile(path, {'n', 'o', 'p', 'e', 0, 0, 0}));
+    const RenderedPanel notPanel = cli::renderPanel(path);
+    EXPECT_TRUE(notPanel.image.isNull());
+    EXPECT_EQ(notPanel.problems, (std::vector<std::string>{"Not KVR Format !!!"}));
+
+    std::ostringstream errors;
+    EXPECT_EQ(cli::renderPanelToFile((folder / "gone.kvr").string(), (folder / "out.png").string(), errors), 1);
+    EXPECT_NE(errors.str().find("Cannot open file"), std::string::npos);
+
+    // A record that fails ends the load; what was read before it is still drawn.
+    RecordWriter broken;
+    broken.beginRecord("TLabel", "Bad").property("Caption").integer(5).end().end();
+    const RenderedPanel partial = cli::renderPanel(panel({background(20, 20), broken.bytes()}));
+    EXPECT_TRUE(partial.failed);
+    ASSERT_FALSE(partial.image.isNull());
+    EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
+    ASSERT_EQ(partial.problems.size(), 1u);
+    EXPECT_NE(partial.problems[0].find("Invalid property value"), std::string::npos) << partial.problems[0];
+}
+
+}  // namespace
+}  // namespace trovelin
