@@ -99,22 +99,41 @@ TEST(MultibutChannels, ChannelsPast31SwitchTheWriterToTheLongForm)
     EXPECT_EQ(items[256], -1);
 }
 
+TEST(MultibutChannels, AFirstChannelThatWouldReadAsACountIsWrittenInTheLongForm)
+{
+    TMultiButton button(nullptr);
+    for (std::int16_t first : {std::int16_t{256}, std::int16_t{-2}}) {
+        button.setChannels(0, first);
+        const auto items = writtenItems(button);
+        ASSERT_EQ(items.size(), 257u);
+        EXPECT_EQ(items[1], first);
+    }
+}
+
+// Writes the button's channels into a record, reads that into a fresh button and compares.
+void expectRoundTrip(const TMultiButton& written)
+{
+    RecordWriter w;
+    w.beginRecord("TMultiButton", "Button1").property("Channels");
+    written.writeChannels(w);
+    w.end().end();
+    ByteViewStream stream(w.bytes());
+    TMultiButton read(nullptr);
+    readComponentRecord(stream, read);
+    for (int i = 0; i < multiButtonChannelCount; ++i) ASSERT_EQ(read.channels(i), written.channels(i)) << i;
+}
+
 TEST(MultibutChannels, BothFormsSurviveAWriteAndARead)
 {
     for (int highest : {5, 31, 32, 255}) {
-        TMultiButton written(nullptr);
-        written.setChannels(0, 255);
-        written.setChannels(highest, -32768);
-        written.setChannels(highest / 2, 32767);
-
-        RecordWriter w;
-        w.beginRecord("TMultiButton", "Button1").property("Channels");
-        written.writeChannels(w);
-        w.end().end();
-        ByteViewStream stream(w.bytes());
-        TMultiButton read(nullptr);
-        readComponentRecord(stream, read);
-        for (int i = 0; i < multiButtonChannelCount; ++i) ASSERT_EQ(read.channels(i), written.channels(i)) << i;
+        for (int first : {255, -1, 256, -300}) {
+            TMultiButton written(nullptr);
+            written.setChannels(0, static_cast<std::int16_t>(first));
+            written.setChannels(highest, -32768);
+            written.setChannels(highest / 2, 32767);
+            SCOPED_TRACE(std::to_string(highest) + " " + std::to_string(first));
+            expectRoundTrip(written);
+        }
     }
 }
 

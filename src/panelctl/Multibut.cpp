@@ -93,8 +93,11 @@ void TMultiButton::writeChannels(ValueWriter& writer) const
     int highestUsed = multiButtonChannelCount - 1;
     while (highestUsed >= 0 && channels_[static_cast<std::size_t>(highestUsed)] == unusedChannel) --highestUsed;
 
+    // A first channel outside -1..255 would read back as the long form's count and break the record,
+    // so such a table goes out in the long form even when channels past 31 are unused.
+    const bool shortForm = highestUsed < multiButtonShortChannels && isShortFormFirstItem(channels_[0]);
     writer.writeListBegin();
-    if (highestUsed < multiButtonShortChannels) {
+    if (shortForm) {
         for (int i = 0; i < multiButtonShortChannels; ++i) writer.writeInteger(channels_[static_cast<std::size_t>(i)]);
     } else {
         writer.writeInteger(multiButtonChannelCount);
