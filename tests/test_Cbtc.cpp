@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Canvas.h"
 #include "framework/SystemColors.h"
 #include "framework/WinControl.h"
 #include "panelctl/Cbtc.h"
@@ -152,6 +153,20 @@ TEST_F(Cbtc, SettersRepaintOnlyOnAChange)
     button.setDown(true);
     EXPECT_EQ(host.repainted, 2);
     EXPECT_TRUE(events.empty());  // setters never click
+}
+
+TEST_F(Cbtc, DegenerateSizesPaintWithoutFault)
+{
+    for (int size : {2, 1, 0, -5, -100000}) {
+        button.setWidth(size);
+        button.setHeight(size);
+        for (bool down : {false, true}) {
+            button.setDown(down);
+            QImage image = testing::filledImage(8, 8, backgroundColor);
+            TCanvas canvas(image);
+            button.paint(canvas);
+        }
+    }
 }
 
 TEST(CbtcRecord, ARecordSetsColourAndDown)

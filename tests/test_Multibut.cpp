@@ -342,6 +342,22 @@ TEST_F(MultibutPaint, ADisabledCaptionIsDrawnInTheShadowColour)
     EXPECT_EQ(count(disabled, shadow), count(enabled, text));
 }
 
+TEST_F(MultibutPaint, DegenerateSizesPaintWithoutFault)
+{
+    loadNavyGlyph(button.glyph());
+    button.setCaption("Go");
+    for (int size : {2, 1, 0, -5, -100000}) {
+        button.setWidth(size);
+        button.setHeight(size);
+        for (bool down : {false, true}) {
+            button.setDown(down);
+            QImage image = testing::filledImage(8, 8, backgroundColor);
+            TCanvas canvas(image);
+            button.paint(canvas);
+        }
+    }
+}
+
 TEST_F(MultibutPaint, NothingIsPaintedWithoutAParent)
 {
     button.setParent(nullptr);
