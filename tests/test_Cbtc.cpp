@@ -184,10 +184,11 @@ TEST(CbtcRecord, ARecordSetsColourAndDown)
 
 TEST(CbtcRecord, TheLoaderTableListsThePanelClassesInTheirTestOrder)
 {
+    const LoaderClassTable classes = panelLoaderClasses();
     std::vector<std::string_view> names;
-    for (const LoaderClass& entry : panelLoaderClasses()) names.push_back(entry.name);
+    for (const LoaderClass& entry : classes) names.push_back(entry.name);
     EXPECT_EQ(names, (std::vector<std::string_view>{"TGroupBox", "TCBTC", "TSpeedButton", "TLabel", "TMultiButton"}));
-    const LoaderClass* toggle = findLoaderClass(panelLoaderClasses(), "TCBTC");
+    const LoaderClass* toggle = findLoaderClass(classes, "TCBTC");
     ASSERT_NE(toggle, nullptr);
     EXPECT_EQ(toggle->glyph, nullptr);
 }
