@@ -1,6 +1,16 @@
 #include "panelctl/PanelClasses.h"
 
+#include "panelctl/Cbtc.h"
+#include "panelctl/Multibut.h"
+
 namespace trovelin {
+namespace {
+
+template <class Control> TControl* create(Component* owner) { return new Control(owner); }
+
+TBitmap* multiButtonGlyph(TControl& control) { return &static_cast<TMultiButton&>(control).glyph(); }
+
+}  // namespace
 
 LoaderClassTable panelLoaderClasses()
 {
@@ -8,8 +18,10 @@ LoaderClassTable panelLoaderClasses()
     const auto entry = [&framework](std::string_view name) { return *findLoaderClass(framework, name); };
     return {
         entry("TGroupBox"),
+        {"TCBTC", &create<TCBTC>, &readControlRecord, nullptr},
         entry("TSpeedButton"),
         entry("TLabel"),
+        {"TMultiButton", &create<TMultiButton>, &readControlRecord, &multiButtonGlyph},
     };
 }
 

@@ -8,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "streaming/ValueWriter.h"
+
 namespace trovelin::testing {
 
-class RecordWriter {
+// It also serves the writers of defined properties, which write through ValueWriter.
+class RecordWriter : public ValueWriter {
 public:
     RecordWriter& signature();  // "TPF0"
     // Prefix byte 0xF0|flags (flags: 1 inherited, 2 child position); with flag 2 the position
@@ -51,6 +54,10 @@ public:
     RecordWriter& tag(std::uint8_t rawTag);
     RecordWriter& raw(std::span<const std::uint8_t> bytes);
     RecordWriter& rawU32(std::uint32_t value);  // little-endian, e.g. a length field that lies
+
+    void writeListBegin() override { beginList(); }
+    void writeInteger(std::int32_t value) override { integer(value); }
+    void writeListEnd() override { end(); }
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
