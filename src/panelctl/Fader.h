@@ -75,7 +75,6 @@ public:
     bool draggingFine() const { return draggingFine_; }
     bool mouseInside() const { return mouseInside_; }
     const TTimer* repeatTimer() const { return repeatTimer_.get(); }
-    const THintWindow& hintWindow() const { return hintWindow_; }
     const QImage& backgroundBitmap() const { return background_; }
     const QImage& knobBitmap() const { return knob_; }
 

@@ -1,14 +1,15 @@
 #include "panelctl/FaderGeometry.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace trovelin {
 
 namespace {
 
 // Offsets of a position outside min..max (SetMin moves the range before the position follows)
-// land far off any canvas but stay summable with a knob length without overflowing.
-constexpr std::int64_t farOffset = std::int64_t{1} << 30;
+// land far off any canvas, but no farther than a knob's length can still be added to.
+constexpr std::int64_t farOffset = std::numeric_limits<int>::max() - std::numeric_limits<int>::max() / 8;
 
 int limitedOffset(std::int64_t offset) { return static_cast<int>(std::clamp(offset, -farOffset, farOffset)); }
 
