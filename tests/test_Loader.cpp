@@ -181,6 +181,23 @@ TEST_F(Loader, ClassNamesMustMatchExactlyAndUnknownRecordsAreSkippedWhole)
     EXPECT_TRUE(window.takeEvents().empty());
 }
 
+TEST_F(Loader, FadersAreReadAndGiveNoPicture)
+{
+    RecordWriter horizontal;
+    horizontal.beginRecord("TSliderh", "Fader1").property("Width").integer(1'000'000'000);
+    horizontal.property("M16bit").boolean(true).property("FinePosition").integer(9).end().end();
+    RecordWriter vertical;
+    vertical.beginRecord("TSlider", "Fader2").property("Min").integer(5).property("Position").string("x").end().end();
+    const std::string path = panel("faders.kvr", {background({}), horizontal.bytes(), speedButton("B1", bmp(6, 6))});
+    EXPECT_TRUE(loader.LoadForm(path, true));
+    ASSERT_EQ(pictures.count(), 1);
+    EXPECT_EQ(pictures.at(0).width(), 6);
+
+    // The record is read, not skipped: a wrong value fails as in any control.
+    const std::string bad = panel("bad-fader.kvr", {background({}), vertical.bytes()});
+    EXPECT_EQ(failure(bad, true), "Error reading Fader2.Position: Invalid property value");
+}
+
 TEST_F(Loader, ARecordWithoutItsSignatureEndsTheLoadWithOneMessage)
 {
     auto broken = label("Label2");

@@ -2,6 +2,8 @@
 
 #include "panelctl/Cbtc.h"
 #include "panelctl/Multibut.h"
+#include "panelctl/Slider.h"
+#include "panelctl/Sliderh.h"
 
 namespace trovelin {
 namespace {
@@ -19,6 +21,8 @@ LoaderClassTable panelLoaderClasses()
     return {
         entry("TGroupBox"),
         {"TCBTC", &create<TCBTC>, &readControlRecord, nullptr},
+        {"TSliderh", &create<TSliderh>, &readControlRecord, nullptr},
+        {"TSlider", &create<TSlider>, &readControlRecord, nullptr},
         entry("TSpeedButton"),
         entry("TLabel"),
         {"TMultiButton", &create<TMultiButton>, &readControlRecord, &multiButtonGlyph},

@@ -1,0 +1,325 @@
+#include "panelctl/Fader.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "framework/Canvas.h"
+#include "framework/ControlProperties.h"
+#include "framework/ControlServices.h"
+#include "framework/Timer.h"
+#include "framework/WinControl.h"
+
+namespace trovelin {
+
+namespace {
+
+constexpr int firstRepeatDelay = 500;
+constexpr int repeatInterval = 100;
+constexpr int hintMaxWidth = 100;
+
+// A bitmap of the given extent, capped; an empty image where an extent is not positive.
+QImage backingBitmap(TPoint size)
+{
+    const int width = std::clamp(size.x, 0, faderBitmapLimit);
+    const int height = std::clamp(size.y, 0, faderBitmapLimit);
+    if (width == 0 || height == 0) return {};
+    return QImage(width, height, QImage::Format_RGB32);
+}
+
+std::int32_t toInt32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+TFader::TFader(Component* owner, FaderAxis axis)
+    : TGraphicControl(owner), axis_(axis), hintWindow_(*this), color_(clBtnFace)
+{
+    hintWindow_.font().setName("SmallFonts");
+    hintWindow_.font().setSize(7);
+    const bool vertical = axis == FaderAxis::Vertical;
+    setWidth(vertical ? 40 : 152);
+    setHeight(vertical ? 152 : 40);
+    setShowHint(true);
+}
+
+TFader::~TFader() = default;
+
+std::vector<PropertyInfo> TFader::publishedProperties()
+{
+    using C = TFader;
+    namespace shared = controlProperties;
+    return {
+        shared::enabled(),
+        published::integer("Min", &C::min, &C::setMin, 0),
+        published::integer("Max", &C::max, &C::setMax, 255),
+        published::integer("Add", &C::add, &C::setAdd, 0),
+        published::integer("Position", &C::position, &C::setPosition, 0),
+        published::integer("FinePosition", &C::finePosition, &C::setFinePosition, 0),
+        // Stored as 0 by default while the constructor gives clBtnFace, so a record without a
+        // colour leaves clBtnFace.
+        published::integer("Color", &C::color, &C::setColor, 0, &colorConstants()),
+        published::event("OnChange", &C::onChange),
+        published::boolean("Inverted", &C::inverted, &C::setInverted, false),
+        published::boolean("M16bit", &C::m16bit, &C::set16bit, false),
+        shared::parentColor(),
+        shared::parentFont(),
+        shared::parentShowHint(),
+        shared::popupMenu(),
+        shared::showHint(),
+        shared::visible(),
+    };
+}
+
+void TFader::setMin(std::int32_t value)
+{
+    // Max must stay above Min, so Min cannot take the largest integer.
+    value = std::min(value, std::numeric_limits<std::int32_t>::max() - 1);
+    if (value == min_) return;
+    min_ = value;
+    if (value >= max_) setMax(value + 1);
+    if (position_ < min_) setPosition(min_);
+    repaint();
+}
+
+void TFader::setMax(std::int32_t value)
+{
+    value = std::max(value, std::numeric_limits<std::int32_t>::min() + 1);
+    if (value == max_) return;
+    max_ = value;
+    if (min_ >= value) setMin(value - 1);
+    if (position_ > max_) setPosition(max_);
+    repaint();
+}
+
+void TFader::setPosition(std::int32_t value)
+{
+    if (value == position_) return;
+    const int from = knobOffset();
+    position_ = std::clamp(value, min_, max_);
+    moveKnob(0, layout().coarseCross(), from, knobOffset());
+}
+
+void TFader::setFinePosition(std::int32_t value)
+{
+    if (!m16bit_ || value == finePosition_) return;
+    const int from = fineKnobOffset();
+    finePosition_ = std::clamp(value, 0, fineMaximum);
+    const FaderLayout shape = layout();
+    moveKnob(shape.coarseCross(), shape.cross, from, fineKnobOffset());
+}
+
+void TFader::setColor(TColor value)
+{
+    if (value == color_) return;
+    color_ = value;
+    repaint();
+}
+
+void TFader::setInverted(bool value)
+{
+    if (value == inverted_) return;
+    inverted_ = value;
+    repaint();
+}
+
+void TFader::set16bit(bool value)
+{
+    if (value == m16bit_) return;
+    m16bit_ = value;
+    repaint();
+}
+
+void TFader::setHint(int value)
+{
+    if (!mouseInside_) return;
+    const ControlServices* desktop = services();
+    if (desktop == nullptr) return;
+    const std::string text = std::to_string(std::int64_t{value} + add_);
+    const TRect needed = hintWindow_.calcHintRect(hintMaxWidth, text);
+    const TPoint p = desktop->cursorPos();
+    // The bottom sits two pixels above top + height, as the designer's faders place it.
+    hintWindow_.activateHint({p.x, p.y + 16, p.x + needed.right, p.y + needed.bottom + 14}, text);
+}
+
+FaderLayout TFader::layout() const
+{
+    const bool vertical = axis_ == FaderAxis::Vertical;
+    return {axis_, vertical ? height() : width(), vertical ? width() : height(), m16bit_};
+}
+
+bool TFader::descending() const { return valueDescends(axis_, inverted_); }
+
+int TFader::knobOffset() const { return coarseKnobOffset(layout().length, min_, max_, position_, descending()); }
+
+int TFader::fineKnobOffset() const { return trovelin::fineKnobOffset(layout().length, finePosition_, descending()); }
+
+void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset)
+{
+    const FaderLayout shape = layout();
+    const int length = shape.knobLength();
+    drawOnCanvas([&](TCanvas& canvas) {
+        // Before the first paint there are no bitmaps to erase or draw with.
+        if (!background_.isNull()) {
+            TCanvas source(background_);
+            const TRect erased = shape.rect(crossFrom, offset, crossTo, offset + length);
+            canvas.copyRect(erased, source, erased);
+        }
+        if (!knob_.isNull()) {
+            TCanvas source(knob_);
+            canvas.copyRect(shape.rect(crossFrom, newOffset, crossTo, newOffset + length), source,
+                            shape.rect(crossFrom, 0, crossTo, length));
+        }
+    });
+}
+
+TColor TFader::parentBrushColor() const { return parent() != nullptr ? parent()->color() : clBtnFace; }
+
+void TFader::paint(TCanvas& canvas)
+{
+    if (parent() == nullptr) return;
+    const TColor parentColor = parentBrushColor();
+    const TColor knobColor = color_ == clBtnFace ? parentColor : color_;
+    const FaderLayout shape = layout();
+
+    background_ = backingBitmap(shape.size());
+    if (!background_.isNull()) {
+        TCanvas bitmapCanvas(background_);
+        paintFaderBackground(bitmapCanvas, shape, parentColor);
+    }
+    const TRect whole{0, 0, shape.size().x, shape.size().y};
+    if (!background_.isNull()) canvas.copyRect(whole, TCanvas(background_), whole);
+
+    knob_ = backingBitmap(shape.knobSize());
+    if (!knob_.isNull()) {
+        {
+            TCanvas bitmapCanvas(knob_);
+            paintFaderKnob(bitmapCanvas, shape, knobColor, parentColor);
+        }
+        const TCanvas source(knob_);
+        const int length = shape.knobLength();
+        const int coarse = shape.coarseCross();
+        const int offset = knobOffset();
+        canvas.copyRect(shape.rect(0, offset, coarse, offset + length), source, shape.rect(0, 0, coarse, length));
+        if (m16bit_) {
+            const int fineOffset = fineKnobOffset();
+            canvas.copyRect(shape.rect(coarse, fineOffset, shape.cross, fineOffset + length), source,
+                            shape.rect(coarse, 0, shape.cross, length));
+        }
+    }
+    screenOrigin_ = clientToScreen({0, 0});
+}
+
+void TFader::setValue(bool fine, std::int64_t value)
+{
+    if (fine)
+        setFinePosition(toInt32(value));
+    else
+        setPosition(toInt32(value));
+}
+
+void TFader::mouseDown(TMouseButton button, TShiftState, int x, int y)
+{
+    const FaderLayout shape = layout();
+    // A fader shorter than two pixels has no travel to map the pointer onto.
+    if (faderTravel(shape.length) <= 0) return;
+    const bool fine = m16bit_ && across(x, y) >= faderFineSplit(shape.cross);
+    const std::int64_t value = fine ? fineValueAt(along(x, y), shape.length, descending())
+                                    : coarseValueAt(along(x, y), shape.length, min_, max_, descending());
+    const std::int64_t current = fine ? finePosition_ : position_;
+
+    if (button == TMouseButton::mbRight) {
+        // A step is a change even when the value is already at its limit.
+        setValue(fine, value < current ? current - 1 : current + 1);
+        change();
+        if (repeatTimer_ || services() == nullptr) return;
+        repeatTimer_ = std::make_unique<TTimer>(services()->timers());
+        repeatTimer_->setInterval(firstRepeatDelay);
+        repeatTimer_->onTimer = [this] { onTimer(); };
+        repeatTimer_->setEnabled(true);
+        return;
+    }
+    dragging_ = true;
+    draggingFine_ = fine;
+    dragButton_ = button;
+    if (value == current) return;
+    setValue(fine, value);
+    change();
+}
+
+void TFader::mouseMove(TShiftState, int x, int y)
+{
+    const FaderLayout shape = layout();
+    const bool travels = faderTravel(shape.length) > 0;
+    const int at = along(x, y);
+    if (dragging_) {
+        if (!travels) return;
+        if (draggingFine_) {
+            const std::int64_t fine = std::clamp<std::int64_t>(fineValueAt(at, shape.length, descending()), 0,
+                                                               fineMaximum);
+            if (fine == finePosition_) return;
+            setFinePosition(static_cast<std::int32_t>(fine));
+        } else {
+            const std::int64_t value =
+                std::clamp<std::int64_t>(coarseValueAt(at, shape.length, min_, max_, descending()), min_, max_);
+            if (value == position_) return;
+            setPosition(static_cast<std::int32_t>(value));
+            setHint(position_);
+        }
+        change();
+        return;
+    }
+    if (at < 0 || at > shape.length) {
+        if (mouseInside_) hintWindow_.releaseHandle();
+        return;
+    }
+    if (!travels) return;
+    // Hovering shows the coarse value a click would set, also over the fine column.
+    setHint(static_cast<int>(
+        std::clamp<std::int64_t>(coarseValueAt(at, shape.length, min_, max_, descending()), min_, max_)));
+}
+
+void TFader::mouseUp(TMouseButton button, TShiftState, int, int)
+{
+    stopRepeating();
+    // A drag begun with the middle button ends with its release too, or it would follow the
+    // pointer with no button held.
+    if (button == TMouseButton::mbLeft || (dragging_ && button == dragButton_)) {
+        dragging_ = false;
+        draggingFine_ = false;
+    }
+}
+
+void TFader::mouseEnter()
+{
+    stopRepeating();
+    mouseInside_ = true;
+}
+
+void TFader::mouseLeave()
+{
+    stopRepeating();
+    if (mouseInside_) hintWindow_.releaseHandle();
+    mouseInside_ = false;
+}
+
+void TFader::onTimer()
+{
+    repeatTimer_->setInterval(repeatInterval);
+    const ControlServices* desktop = services();
+    if (desktop == nullptr) return;
+    const TPoint pointer = desktop->cursorPos();
+    mouseDown(TMouseButton::mbRight, 0, pointer.x - screenOrigin_.x, pointer.y - screenOrigin_.y);
+}
+
+void TFader::change()
+{
+    if (onChangeHandler) onChangeHandler(*this);
+}
+
+void TFader::stopRepeating() { repeatTimer_.reset(); }
+
+}  // namespace trovelin
