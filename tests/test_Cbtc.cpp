@@ -182,16 +182,5 @@ TEST(CbtcRecord, ARecordSetsColourAndDown)
     EXPECT_TRUE(button.down());
 }
 
-TEST(CbtcRecord, TheLoaderTableListsThePanelClassesInTheirTestOrder)
-{
-    const LoaderClassTable classes = panelLoaderClasses();
-    std::vector<std::string_view> names;
-    for (const LoaderClass& entry : classes) names.push_back(entry.name);
-    EXPECT_EQ(names, (std::vector<std::string_view>{"TGroupBox", "TCBTC", "TSpeedButton", "TLabel", "TMultiButton"}));
-    const LoaderClass* toggle = findLoaderClass(classes, "TCBTC");
-    ASSERT_NE(toggle, nullptr);
-    EXPECT_EQ(toggle->glyph, nullptr);
-}
-
 }  // namespace
 }  // namespace trovelin

@@ -159,10 +159,6 @@ TEST_F(Fader, RecordsReadThroughTheSettersInStreamOrder)
     EXPECT_EQ(horizontal.color(), clRed);
     EXPECT_EQ(horizontal.width(), 152);
     EXPECT_EQ(horizontal.height(), 40);
-
-    std::vector<std::string_view> names;
-    for (const LoaderClass& entry : panelLoaderClasses()) names.push_back(entry.name);
-    EXPECT_EQ(names, (std::vector<std::string_view>{"TGroupBox", "TSliderh", "TSlider", "TSpeedButton", "TLabel"}));
 }
 
 TEST_F(Fader, PaintDrawsSlotTicksAndKnob)
