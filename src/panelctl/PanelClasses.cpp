@@ -1,5 +1,7 @@
 #include "panelctl/PanelClasses.h"
 
+#include "panelctl/Knobl.h"
+
 namespace trovelin {
 
 LoaderClassTable panelLoaderClasses()
@@ -8,6 +10,7 @@ LoaderClassTable panelLoaderClasses()
     const auto entry = [&framework](std::string_view name) { return *findLoaderClass(framework, name); };
     return {
         entry("TGroupBox"),
+        {"TKnobL", [](Component* owner) -> TControl* { return new TKnobL(owner); }, &readControlRecord, nullptr},
         entry("TSpeedButton"),
         entry("TLabel"),
     };
