@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "framework/Canvas.h"
 #include "framework/NamedConstants.h"
 #include "framework/SystemColors.h"
 #include "framework/WinControl.h"
@@ -192,6 +193,19 @@ TEST_F(Knob, OneValueRangeDrawsTheDotAtTheStart)
     EXPECT_EQ(knob.dotBox(), (TRect{12, 60, 28, 76}));
     knob.mouseDown(left, 0, 50 + 1, 50 - 100);
     EXPECT_EQ(knob.position(), 3);
+}
+
+TEST_F(Knob, HugeSizesAndPensAreDrawnCapped)
+{
+    knob.setWidth(INT_MAX);
+    knob.setHeight(INT_MAX);
+    QImage image = testing::filledImage(50, 50, 0);
+    for (const int penWidth : {INT_MIN, INT_MAX}) {
+        knob.pen().setWidth(penWidth);
+        TCanvas canvas(image);
+        knob.paint(canvas);
+    }
+    EXPECT_LE(knob.dotBox().right, 2 * maxKnobSide);
 }
 
 class KnobRecord : public ::testing::Test {

@@ -79,7 +79,7 @@ void TKnob::drawValue(TCanvas& canvas, std::int32_t value)
     const KnobSquare sq = square();
     takeStyle(canvas);
     canvas.pen().setColor(brush().color());
-    canvas.pen().setWidth(pen().width() + 1);
+    canvas.pen().setWidth(sq.p + 1);
     canvas.ellipse(dot_.left, dot_.top, dot_.right, dot_.bottom);
 
     const int o = sq.h + 3;
