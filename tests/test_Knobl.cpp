@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <vector>
@@ -371,15 +372,21 @@ TEST_F(KnoblRecord, ARangeReadAcrossAReversedPairIsRepairedAsItArrives)
     EXPECT_EQ(knob->position(), 301);
 }
 
-TEST(PanelClasses, LabelKnobIsFourthOfTheLoaderClasses)
+TEST(PanelClasses, LabelKnobComesAfterTheGroupBoxAndBeforeTheButtons)
 {
     const LoaderClassTable classes = panelLoaderClasses();
-    const auto at = std::find_if(classes.begin(), classes.end(), [](const LoaderClass& c) { return c.name == "TKnobL"; });
-    ASSERT_NE(at, classes.end());
-    EXPECT_EQ(at->glyph, nullptr);
+    const auto indexOf = [&classes](std::string_view name) {
+        return std::find_if(classes.begin(), classes.end(), [name](const LoaderClass& c) { return c.name == name; }) -
+               classes.begin();
+    };
+    const auto at = indexOf("TKnobL");
+    ASSERT_LT(at, static_cast<std::ptrdiff_t>(classes.size()));
+    EXPECT_LT(indexOf("TGroupBox"), at);
+    EXPECT_LT(at, indexOf("TSpeedButton"));
+    EXPECT_EQ(classes[static_cast<std::size_t>(at)].glyph, nullptr);
     EXPECT_EQ(findLoaderClass(classes, "TKnob"), nullptr);
     Component owner{nullptr};
-    std::unique_ptr<TControl> control(at->create(&owner));
+    std::unique_ptr<TControl> control(classes[static_cast<std::size_t>(at)].create(&owner));
     EXPECT_NE(dynamic_cast<TKnobL*>(control.get()), nullptr);
 }
 
