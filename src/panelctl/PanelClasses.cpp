@@ -1,6 +1,7 @@
 #include "panelctl/PanelClasses.h"
 
 #include "panelctl/Cbtc.h"
+#include "panelctl/Knobl.h"
 #include "panelctl/Multibut.h"
 #include "panelctl/Slider.h"
 #include "panelctl/Sliderh.h"
@@ -21,6 +22,7 @@ LoaderClassTable panelLoaderClasses()
     return {
         entry("TGroupBox"),
         {"TCBTC", &create<TCBTC>, &readControlRecord, nullptr},
+        {"TKnobL", &create<TKnobL>, &readControlRecord, nullptr},
         {"TSliderh", &create<TSliderh>, &readControlRecord, nullptr},
         {"TSlider", &create<TSlider>, &readControlRecord, nullptr},
         entry("TSpeedButton"),
