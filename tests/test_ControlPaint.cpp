@@ -90,6 +90,18 @@ TEST_F(ControlPaint, ALabelFillsItsColourAndPlacesItsCaptionByAlignment)
     EXPECT_GT(darkRight, 5);
     label.setTransparent(true);
     EXPECT_EQ(colorAt(painted(label), 0, 0), backdrop);
+
+    // Shown, an auto-sized label takes its caption's size; "&" marks are not counted.
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    TCanvas measuring(scratch);
+    label.adjustBounds(measuring);
+    measuring.font().assign(label.font());
+    EXPECT_EQ(label.width(), measuring.textWidth("Dim"));
+    EXPECT_EQ(label.height(), measuring.textHeight("Dim"));
+    label.setAutoSize(false);
+    label.setWidth(80);
+    label.adjustBounds(measuring);
+    EXPECT_EQ(label.width(), 80);
 }
 
 TEST_F(ControlPaint, ASpeedButtonIsRaisedSunkOrFlat)

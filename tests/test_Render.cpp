@@ -83,10 +83,10 @@ TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
 
 TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
 {
-    const RenderedPanel wide = cli::renderPanel(panel({background(10, 10), placed("TLabel", "Far", 150, 5, 20, 90)}));
+    const RenderedPanel wide = cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Far", 150, 5, 20, 90)}));
     EXPECT_EQ(wide.image.size(), QSize(170, 95));
     const RenderedPanel huge =
-        cli::renderPanel(panel({background(10, 10), placed("TLabel", "Huge", 0, 0, 2'000'000'000, -5)}));
+        cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
     EXPECT_EQ(huge.image.size(), QSize(cli::maxRenderedSide, 10));
 }
 
@@ -111,6 +111,17 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
     ASSERT_EQ(partial.problems.size(), 1u);
     EXPECT_NE(partial.problems[0].find("Invalid property value"), std::string::npos) << partial.problems[0];
+}
+
+// The sample desk: every record is a class the loader knows, so everything paints itself.
+TEST_F(Render, TheSampleDeskShowsItsFadersKnobsAndButtons)
+{
+    const RenderedPanel desk = cli::renderPanel(std::string(TROVELIN_SOURCE_DIR) + "/samples/console-desk.kvr");
+    EXPECT_TRUE(desk.problems.empty());
+    EXPECT_FALSE(desk.failed);
+    ASSERT_EQ(desk.image.size(), QSize(480, 300));
+    EXPECT_EQ(colorAt(desk.image, 36, 100), 0x000000u);  // the first fader's slot, below its knob
+    EXPECT_EQ(colorAt(desk.image, 375, 55), 0x0000FFu);  // the red colour toggle's disc
 }
 
 }  // namespace

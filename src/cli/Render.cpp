@@ -8,6 +8,7 @@
 
 #include "cli/HeadlessMainWindow.h"
 #include "framework/Canvas.h"
+#include "framework/Label.h"
 #include "framework/WinControl.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -54,6 +55,18 @@ SkippedRecord readSkippedRecord(Stream& stream, std::int64_t start, std::int64_t
     return {node.className, node.name,
             {left, top, left + std::max(integerProperty(node, "Width"), 0),
              top + std::max(integerProperty(node, "Height"), 0)}};
+}
+
+// Labels that size themselves to their caption do so once they are shown.
+void showLabelsAtTheirSize(TControl& control)
+{
+    if (auto* label = dynamic_cast<TLabel*>(&control)) {
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        TCanvas canvas(scratch);
+        label->adjustBounds(canvas);
+    }
+    if (const auto* container = dynamic_cast<const TWinControl*>(&control))
+        for (TControl* child : container->controls()) showLabelsAtTheirSize(*child);
 }
 
 TRect boundsOf(const TControl& control)
@@ -106,7 +119,10 @@ public:
             extent.right = std::max(extent.right, bounds.right);
             extent.bottom = std::max(extent.bottom, bounds.bottom);
         };
-        loader_.setObserver({[&grow](TControl& control) { grow(boundsOf(control)); },
+        loader_.setObserver({[&grow](TControl& control) {
+                                 showLabelsAtTheirSize(control);
+                                 grow(boundsOf(control));
+                             },
                              [&grow](Stream& stream, std::int64_t start, std::int64_t end) {
                                  grow(readSkippedRecord(stream, start, end).bounds);
                              }});
@@ -125,7 +141,10 @@ public:
             background.brush().setColor(clBtnFace);
             background.fillRect({0, 0, result.image.width(), result.image.height()});
         }
-        loader_.setObserver({[&result](TControl& control) { paintControl(result.image, control, {}); },
+        loader_.setObserver({[&result](TControl& control) {
+                                 showLabelsAtTheirSize(control);
+                                 paintControl(result.image, control, {});
+                             },
                              [&result](Stream& stream, std::int64_t start, std::int64_t end) {
                                  paintOutline(result.image, readSkippedRecord(stream, start, end));
                              }});

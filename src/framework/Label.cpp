@@ -69,6 +69,16 @@ std::string withoutAccelMarks(const std::string& caption)
 
 }  // namespace
 
+void TLabel::adjustBounds(TCanvas& canvas)
+{
+    if (!autoSize_) return;
+    canvas.font().assign(font());
+    const std::string text = showAccelChar_ ? withoutAccelMarks(caption()) : caption();
+    // An empty caption still keeps a line's height, as the original's labels do.
+    setWidth(canvas.textWidth(text));
+    setHeight(canvas.textHeight(text.empty() ? std::string("0") : text));
+}
+
 void TLabel::paint(TCanvas& canvas)
 {
     canvas.font().assign(font());

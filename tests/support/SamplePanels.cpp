@@ -128,6 +128,81 @@ std::vector<std::uint8_t> groupBoxRecord(std::string_view name, std::string_view
     return w.bytes();
 }
 
+// A desk-like blue-grey gradient with a lighter band across the middle.
+BmpContent deskGradient(int width, int height)
+{
+    BmpContent content;
+    content.width = width;
+    content.height = height;
+    content.value = [height](int x, int y) {
+        const double band = std::exp(-std::pow((y - height / 2.0) / (height / 6.0), 2));
+        const double shade = 40 + 60.0 * y / height + 50 * band + 10 * std::sin(x / 9.0);
+        return (std::uint32_t{channel(shade)} << 16) | (std::uint32_t{channel(shade + 10)} << 8) |
+               channel(shade + 35);
+    };
+    return content;
+}
+
+// One 16 x 16 glyph: a lamp of the given standard colour index with a dark rim.
+BmpContent lampGlyph(std::uint32_t lampIndex)
+{
+    BmpContent content = glyphStrip(lampIndex);
+    content.width = 16;
+    return content;
+}
+
+std::vector<std::uint8_t> faderRecord(std::string_view className, std::string_view name, int left, int top,
+                                      int position, bool sixteenBit)
+{
+    RecordWriter w;
+    w.beginRecord(className, name).property("Left").integer(left).property("Top").integer(top);
+    if (className == "TSliderh") w.property("Width").integer(152).property("Height").integer(40);
+    w.property("Position").integer(position);
+    // Stored in the published order, fine value first: a panel loads it as 0, as the original did.
+    if (sixteenBit) w.property("FinePosition").integer(128).property("M16bit").boolean(true);
+    w.end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> knobRecord(std::string_view name, int left, int top, int position)
+{
+    RecordWriter w;
+    w.beginRecord("TKnobL", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("Width").integer(64).property("Height").integer(64);
+    w.property("Brush.Color").ident("clSilver").property("Pen.Width").integer(2);
+    w.property("Position").integer(position).end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> multiButtonRecord(std::string_view name, std::string_view caption, int left, int top,
+                                            std::uint32_t lampIndex, bool longChannels)
+{
+    RecordWriter w;
+    w.beginRecord("TMultiButton", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("Width").integer(56).property("Height").integer(56).property("Caption").string(caption);
+    w.property("Glyph.Data").binary(bitmapPayload(makeBmp(lampGlyph(lampIndex))));
+    w.property("Color").ident("clTeal");
+    w.property("Channels").beginList();
+    if (longChannels) {
+        // The long form: a count, then every channel; channel 40 is in use.
+        w.integer(256);
+        for (int i = 0; i < 256; ++i) w.integer(i < 4 ? 255 : i == 40 ? 128 : -1);
+    } else {
+        for (int i = 0; i < 32; ++i) w.integer(i < 8 ? 200 : -1);
+    }
+    w.end().end().end();
+    return w.bytes();
+}
+
+std::vector<std::uint8_t> colourButtonRecord(std::string_view name, int left, int top, std::string_view colour,
+                                             bool down)
+{
+    RecordWriter w;
+    w.beginRecord("TCBTC", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("Color").ident(colour).property("Down").boolean(down).end().end();
+    return w.bytes();
+}
+
 }  // namespace
 
 std::vector<SamplePanel> samplePanels()
@@ -162,6 +237,23 @@ std::vector<SamplePanel> samplePanels()
     theatre.records = {backgroundRecord(sunset(360, 180), 720, 360), groupBoxRecord("Scenes", "Scenes"),
                        buttonRecord("Dusk", 20, 320, glyphStrip(11))};
     panels.push_back({"theatre-sunset.kvr", writePanelFile(theatre), {{360, 180, 32}, {64, 16, 4}}});
+
+    PanelFileContent console;
+    console.channelCount = 16;
+    console.title = "Console Desk";
+    console.records = {backgroundRecord(deskGradient(480, 300), 480, 300),
+                       labelRecord("Title", "Console", 16, 8),
+                       faderRecord("TSlider", "Fader1", 16, 36, 200, false),
+                       faderRecord("TSlider", "Fader2", 64, 36, 128, false),
+                       faderRecord("TSlider", "Fader3", 112, 36, 40, true),
+                       faderRecord("TSliderh", "Crossfade", 16, 200, 100, false),
+                       knobRecord("Speed", 200, 36, 90),
+                       knobRecord("Size", 280, 36, 200),
+                       multiButtonRecord("Scene1", "S1", 200, 130, 11, false),
+                       multiButtonRecord("Scene2", "S2", 270, 130, 10, true),
+                       colourButtonRecord("Red", 360, 40, "clRed", false),
+                       colourButtonRecord("Blue", 400, 40, "clBlue", true)};
+    panels.push_back({"console-desk.kvr", writePanelFile(console), {{480, 300, 24}, {16, 16, 4}, {16, 16, 4}}});
     return panels;
 }
 
