@@ -132,7 +132,7 @@ void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int
         button->setHeight(24);
         button->setFlat(true);
         button->setGlyph(decodeGlyphData(glyph));
-        auto* host = new ControlHostWidget(*button, Panel2);
+        auto* host = new ControlHostWidget(*button, Panel2, &controlServices_);
         host->move(left, 9);
         return host;
     };

@@ -18,6 +18,7 @@
 #include "panelfile/Loader.h"
 #include "panelfile/LoaderHost.h"
 #include "panelfile/MainWindowComponents.h"
+#include "widgets/QtControlServices.h"
 
 class QLabel;
 class QMenu;
@@ -100,6 +101,8 @@ private:
     void buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int)>& iconOf);
 
     QWidget* Panel1;
+    // Timers, hint windows and the pointer for the controls the window hosts.
+    QtControlServices controlServices_;
     // The tool strip as the buttons' parent control: they take its colour.
     std::unique_ptr<TWinControl> toolStrip_;
     std::unique_ptr<TWSpeedButton> ViewLevelUp;
