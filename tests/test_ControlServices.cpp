@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 
 #include "framework/Canvas.h"
@@ -118,6 +119,32 @@ TEST(ControlServices, ControlsReachTheirHostsPointerAndScreen)
     ASSERT_NE(control.services(), nullptr);
     EXPECT_EQ(control.services()->cursorPos(), (TPoint{310, 215}));
     EXPECT_EQ(control.clientToScreen({4, 5}), (TPoint{304, 205}));
+}
+
+TEST(ControlServices, QtPointerHidesByCountAndNeverPopsAnotherOverride)
+{
+    testing::ensureGuiApplication();
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    {
+        QtControlServices services;
+        services.showCursor(true);  // a show without a hide changes nothing
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        services.showCursor(false);
+        services.showCursor(false);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+        services.showCursor(true);
+        EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+        services.showCursor(true);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        services.showCursor(true);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QGuiApplication::restoreOverrideCursor();
+        services.showCursor(false);  // left hidden: the services show it when they go
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ TEST(PanelClasses, EveryClassInItsTestOrderAndOnlyButtonsGiveGlyphs)
         names.push_back(entry.name);
         if (entry.glyph) withGlyphs.push_back(entry.name);
     }
-    EXPECT_EQ(names, (std::vector<std::string_view>{"TGroupBox", "TCBTC", "TKnobL", "TSliderh", "TSlider",
-                                                    "TSpeedButton", "TLabel", "TMultiButton"}));
+    EXPECT_EQ(names, (std::vector<std::string_view>{"TGroupBox", "TFieldXY", "TCBTC", "TKnobL", "TSliderh",
+                                                    "TSlider", "TSpeedButton", "TLabel", "TMultiButton"}));
     EXPECT_EQ(withGlyphs, (std::vector<std::string_view>{"TSpeedButton", "TMultiButton"}));
 }
 

@@ -61,6 +61,7 @@ inline constexpr TColor clInfoBk = systemColor(0x18);
 
 using TCursor = std::int32_t;
 inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crCross = -3;
 inline constexpr TCursor crDrag = -12;
 
 using TFontCharset = std::int32_t;

@@ -1,6 +1,7 @@
 #include "panelctl/PanelClasses.h"
 
 #include "panelctl/Cbtc.h"
+#include "panelctl/Fieldxym.h"
 #include "panelctl/Knobl.h"
 #include "panelctl/Multibut.h"
 #include "panelctl/Slider.h"
@@ -21,6 +22,7 @@ LoaderClassTable panelLoaderClasses()
     const auto entry = [&framework](std::string_view name) { return *findLoaderClass(framework, name); };
     return {
         entry("TGroupBox"),
+        {"TFieldXY", &create<TFieldXY>, &readControlRecord, nullptr},
         {"TCBTC", &create<TCBTC>, &readControlRecord, nullptr},
         {"TKnobL", &create<TKnobL>, &readControlRecord, nullptr},
         {"TSliderh", &create<TSliderh>, &readControlRecord, nullptr},

@@ -1,6 +1,7 @@
 #include "widgets/QtControlServices.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
@@ -91,10 +92,31 @@ std::unique_ptr<HintDisplay> QtControlServices::createHintDisplay()
     return std::make_unique<QtHintDisplay>();
 }
 
+QtControlServices::~QtControlServices()
+{
+    if (hides_ > 0) QGuiApplication::restoreOverrideCursor();
+}
+
 TPoint QtControlServices::cursorPos() const
 {
     const QPoint at = QCursor::pos();
     return {at.x(), at.y()};
+}
+
+void QtControlServices::showCursor(bool show)
+{
+    // Only the first hide and its last matching show touch Qt's override stack, and a show
+    // without a hide is ignored, so that other override cursors are never popped by mistake.
+    if (!show) {
+        if (hides_++ == 0) QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+    } else if (hides_ > 0 && --hides_ == 0) {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void QtControlServices::setCursorPos(TPoint screenPoint)
+{
+    QCursor::setPos(screenPoint.x, screenPoint.y);
 }
 
 }  // namespace trovelin

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop services for controls shown in Qt widgets: timers on the event loop, hint windows
-// as small frameless windows, and the pointer from QCursor.
+// as small frameless windows, and the pointer from QCursor, hidden by a blank override cursor.
 
 #include <map>
 #include <memory>
@@ -25,12 +25,21 @@ private:
 
 class QtControlServices : public ControlServices {
 public:
+    QtControlServices() = default;
+    // Shows the pointer again if controls left it hidden.
+    ~QtControlServices() override;
+    QtControlServices(const QtControlServices&) = delete;
+    QtControlServices& operator=(const QtControlServices&) = delete;
+
     TimerService& timers() override { return timers_; }
     std::unique_ptr<HintDisplay> createHintDisplay() override;
     TPoint cursorPos() const override;
+    void showCursor(bool show) override;
+    void setCursorPos(TPoint screenPoint) override;
 
 private:
     QtTimerService timers_;
+    int hides_ = 0;  // hides not yet matched by a show
 };
 
 }  // namespace trovelin

@@ -1,7 +1,7 @@
 #pragma once
 // A host for controls under test: it paints the control onto an image, keeps what the control
 // draws between paints on that image, counts the requests, and gives timers on a clock turned by
-// hand, hint windows that only record, and a pointer the test places.
+// hand, hint windows that only record, and a pointer the test places and controls may hide and move.
 
 #include <map>
 #include <memory>
@@ -62,12 +62,21 @@ public:
     TimerService& timers() override { return clock; }
     std::unique_ptr<HintDisplay> createHintDisplay() override;
     TPoint cursorPos() const override { return cursor; }
+    void showCursor(bool show) override { ++(show ? cursorShows : cursorHides); }
+    void setCursorPos(TPoint screenPoint) override
+    {
+        cursor = screenPoint;
+        ++cursorMoves;
+    }
 
     int invalidated = 0;
     int repainted = 0;
     int drawnBetweenPaints = 0;
     ManualTimerService clock;
     TPoint cursor;
+    int cursorHides = 0;
+    int cursorShows = 0;
+    int cursorMoves = 0;
     HintRecord hint;
 
 private:
