@@ -14,7 +14,10 @@ constexpr int deltaCells = 9;
 
 }  // namespace
 
-std::int64_t fieldCoordinateAt(int pixel, int scale) { return std::int64_t{scale} * (pixel - std::int64_t{10 / scale}); }
+std::int64_t fieldCoordinateAt(int pixel, int scale)
+{
+    return std::int64_t{scale} * (pixel - std::int64_t{10 / scale});
+}
 
 int limitCoordinate(std::int64_t value)
 {
@@ -78,7 +81,8 @@ FieldAxis stepAxis(FieldAxis axis, bool up, int delta, bool m16bit)
     if (!m16bit) return {limitCoordinate(std::int64_t{axis.coarse} + (up ? 1 : -1)), axis.fine};
     // Stepping past either end stops there: letting the low byte wrap at the top would move a
     // step up to a lower value.
-    const std::int64_t combined = std::int64_t{axis.coarse} * fineRange + axis.fine + (up ? delta : -std::int64_t{delta});
+    const std::int64_t step = up ? delta : -std::int64_t{delta};
+    const std::int64_t combined = std::int64_t{axis.coarse} * fineRange + axis.fine + step;
     const std::int64_t limited = std::clamp<std::int64_t>(combined, 0, std::int64_t{fineRange} * fineRange - 1);
     return {static_cast<int>(limited / fineRange), static_cast<int>(limited % fineRange)};
 }
