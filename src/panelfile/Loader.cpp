@@ -6,6 +6,7 @@
 #include "framework/Image.h"
 #include "panelfile/LoaderHost.h"
 #include "panelfile/PictureList.h"
+#include "panelfile/ReportedRecordError.h"
 #include "platform/UnsharedFile.h"
 #include "streaming/Bitmap.h"
 #include "streaming/TypeInfo.h"
@@ -114,7 +115,18 @@ void PanelLoader::readRecords(Stream& stream)
         auto control = adopt(entry->create(&host_.owner()), host_);
         TBitmap* glyph = entry->glyph ? entry->glyph(*control) : nullptr;
         if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
-        entry->read(stream, *control, environment);
+        try {
+            entry->read(stream, *control, environment);
+        } catch (const ReportedRecordError& report) {
+            // The reader is back at the record's start: pass over the whole record, so that it is
+            // never read again, and go on with the next. A record that cannot even be skipped
+            // fails as any broken record does.
+            host_.showMessage(report.message());
+            stream.setPosition(start);
+            skipRecord(stream, environment);
+            if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
+            continue;
+        }
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
         if (observer_.controlRead) observer_.controlRead(*control);
     }
