@@ -68,7 +68,7 @@ bool accepts(Entry entry, ValueTag tag)
     return false;
 }
 
-// One walk over one record. Every way out but the record's proper end goes through report(),
+// One walk over one record. Every refusal, the end of the file included, goes through report(),
 // which puts the stream back at the record's start.
 class MixerRecordWalk {
 public:
