@@ -6,6 +6,7 @@
 #include "framework/Image.h"
 #include "panelfile/LoaderHost.h"
 #include "panelfile/PictureList.h"
+#include "panelfile/ReportedRecordError.h"
 #include "platform/UnsharedFile.h"
 #include "streaming/Bitmap.h"
 #include "streaming/TypeInfo.h"
@@ -114,7 +115,22 @@ void PanelLoader::readRecords(Stream& stream)
         auto control = adopt(entry->create(&host_.owner()), host_);
         TBitmap* glyph = entry->glyph ? entry->glyph(*control) : nullptr;
         if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
-        entry->read(stream, *control, environment);
+        try {
+            entry->read(stream, *control, environment);
+        } catch (const ReportedRecordError& report) {
+            // The reader is back at the record's start: pass over the whole record, so that it is
+            // never read again, and go on with the next. A record that cannot even be skipped runs
+            // to the end of the file; the message said so already, so the load just stops there.
+            host_.showMessage(report.message());
+            stream.setPosition(start);
+            try {
+                skipRecord(stream, environment);
+            } catch (const Exception&) {
+                return;
+            }
+            if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
+            continue;
+        }
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
         if (observer_.controlRead) observer_.controlRead(*control);
     }
