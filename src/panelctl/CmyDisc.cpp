@@ -19,8 +19,7 @@ void CmyDisc::resize(int side)
     if (side == side_) return;
     side_ = side;
     const auto count = static_cast<std::size_t>(side > 0 ? side : 0);
-    hue_.assign(count * count, notInked);
-    distance_.assign(count * count, 0.0f);
+    pixels_.assign(count * count, Pixel{});
     const int r = side / 2;
     for (int y = 2; y < side - 2; ++y) {
         for (int x = 2; x < side - 2; ++x) {
@@ -28,9 +27,10 @@ void CmyDisc::resize(int side)
             const int dy = y - r;
             const float d = std::sqrt(static_cast<float>(dx * dx + dy * dy));
             if (!(d > 0) || d > static_cast<float>(r - 2)) continue;
-            const std::size_t at = static_cast<std::size_t>(y) * count + static_cast<std::size_t>(x);
-            hue_[at] = static_cast<std::int16_t>(cmyHue(dx, dy, d));
-            distance_[at] = d;
+            const CmyInks inks = hueInks(cmyHue(dx, dy, d));
+            pixels_[static_cast<std::size_t>(y) * count + static_cast<std::size_t>(x)] = {
+                d, static_cast<std::uint8_t>(inks.c), static_cast<std::uint8_t>(inks.m),
+                static_cast<std::uint8_t>(inks.y), true};
         }
     }
 }
@@ -43,13 +43,12 @@ void CmyDisc::paint(QImage& bitmap) const
     const auto count = static_cast<std::size_t>(side_);
     for (int y = 0; y < side_; ++y) {
         auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
-        const std::size_t row = static_cast<std::size_t>(y) * count;
+        const Pixel* row = pixels_.data() + static_cast<std::size_t>(y) * count;
         for (int x = 0; x < side_; ++x) {
-            const int hue = hue_[row + static_cast<std::size_t>(x)];
-            if (hue == notInked) continue;
-            const float d = distance_[row + static_cast<std::size_t>(x)];
-            const CmyInks inks = hueInks(hue);
-            line[x] = qRgb(cmyDiscChannel(inks.c, d, r), cmyDiscChannel(inks.m, d, r), cmyDiscChannel(inks.y, d, r));
+            const Pixel& p = row[x];
+            if (!p.inked) continue;
+            line[x] = qRgb(cmyDiscChannel(p.c, p.distance, r), cmyDiscChannel(p.m, p.distance, r),
+                           cmyDiscChannel(p.y, p.distance, r));
         }
     }
     bitmap.setPixel(r, r, toQRgb(colorToRgb(clWindow)));

@@ -1,7 +1,7 @@
 #pragma once
-// The colour disc's pixels. Each pixel's hue needs an arc cosine; those depend only on the
-// disc's size, so they are computed once per size and every later drawing is table look-ups and
-// a few multiplications.
+// The colour disc's pixels. Each pixel's hue needs an arc cosine and its inks a few integer
+// divisions; those depend only on the disc's size, so they are computed once per size and every
+// later drawing is a table walk with the channel arithmetic.
 
 #include <cstdint>
 #include <vector>
@@ -20,12 +20,18 @@ public:
     void paint(QImage& bitmap) const;
 
 private:
-    // A pixel that the disc leaves in the face colour (outside the rim, or the centre).
-    static constexpr std::int16_t notInked = -1;
+    // The inks of a pixel's hue and its distance from the centre. A pixel that is not inked keeps
+    // the face colour (outside the rim), or is the centre.
+    struct Pixel {
+        float distance = 0;
+        std::uint8_t c = 0;
+        std::uint8_t m = 0;
+        std::uint8_t y = 0;
+        bool inked = false;
+    };
 
     int side_ = -1;
-    std::vector<std::int16_t> hue_;  // per pixel, row by row
-    std::vector<float> distance_;    // per pixel, from the centre
+    std::vector<Pixel> pixels_;  // row by row
 };
 
 }  // namespace trovelin
