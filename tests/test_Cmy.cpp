@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <tuple>
 
 #include "framework/Canvas.h"

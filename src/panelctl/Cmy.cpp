@@ -1,6 +1,6 @@
 #include "panelctl/Cmy.h"
 
-#include <algorithm>
+#include <optional>
 
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
