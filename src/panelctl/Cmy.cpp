@@ -1,5 +1,6 @@
 #include "panelctl/Cmy.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "framework/Canvas.h"
@@ -270,8 +271,9 @@ void TCMY::RButtonPaint(TCanvas& canvas)
 void TCMY::paint(TCanvas& canvas)
 {
     if (parent() == nullptr) return;
-    const int w = width();
-    const int h = height();
+    // A record may give a negative size, which leaves nothing to fill or frame.
+    const int w = std::max(width(), 0);
+    const int h = std::max(height(), 0);
     canvas.brush().setColor(clBtnFace);
     canvas.fillRect({0, 0, w, h});
     canvas.pen().setColor(clBtnShadow);
@@ -282,10 +284,10 @@ void TCMY::paint(TCanvas& canvas)
     canvas.lineTo(w - 1, h - 1);
     canvas.lineTo(0, h - 1);
 
-    if (w != lastWidth_ || h != lastHeight_) {
-        lastWidth_ = w;
-        lastHeight_ = h;
-        layout_ = cmyLayout(h);
+    if (width() != lastWidth_ || height() != lastHeight_) {
+        lastWidth_ = width();
+        lastHeight_ = height();
+        layout_ = cmyLayout(height());
         resizeBitmaps();
         BallPaint();
         marker_ = {layout_.D - markerSide, layout_.D - markerSide};
