@@ -1,11 +1,13 @@
 #include "panelctl/PanelClasses.h"
 
 #include "panelctl/Cbtc.h"
+#include "panelctl/Cmy.h"
 #include "panelctl/Fieldxym.h"
 #include "panelctl/Knobl.h"
 #include "panelctl/Multibut.h"
 #include "panelctl/Slider.h"
 #include "panelctl/Sliderh.h"
+#include "panelfile/ColourMixerRecord.h"
 
 namespace trovelin {
 namespace {
@@ -29,6 +31,8 @@ LoaderClassTable panelLoaderClasses()
         {"TSlider", &create<TSlider>, &readControlRecord, nullptr},
         entry("TSpeedButton"),
         entry("TLabel"),
+        // Colour mixers have a reader of their own, not the component record reader.
+        {"TCMY", &create<TCMY>, &readColourMixerControl, nullptr},
         {"TMultiButton", &create<TMultiButton>, &readControlRecord, &multiButtonGlyph},
     };
 }

@@ -1,0 +1,361 @@
+#include "panelctl/Cmy.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "framework/Canvas.h"
+#include "framework/ControlProperties.h"
+#include "framework/SystemColors.h"
+
+namespace trovelin {
+
+namespace {
+
+constexpr int defaultWidth = 168;
+constexpr int defaultHeight = 144;
+constexpr int markerSide = 5;
+
+QRgb toQRgb(std::uint32_t color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+
+std::uint8_t byteOf(std::uint32_t color, int shift) { return static_cast<std::uint8_t>((color >> shift) & 0xFF); }
+
+}  // namespace
+
+TCMY::TCMY(Component* owner) : TGraphicControl(owner)
+{
+    setWidth(defaultWidth);
+    setHeight(defaultHeight);
+    lastWidth_ = defaultWidth;
+    lastHeight_ = defaultHeight;
+    layout_ = cmyLayout(defaultHeight);
+    resizeBitmaps();
+    marker_ = {layout_.D - markerSide, layout_.D - markerSide};
+    BallPaint();
+    PoolPaint();
+}
+
+const ClassInfo& TCMY::staticClassInfo()
+{
+    using C = TCMY;
+    static const ClassInfo info{
+        "TCMY",
+        &TControl::staticClassInfo(),
+        {
+            published::character("Cyan", &C::cyan, &C::SetCyan, '\0'),
+            published::character("Magenta", &C::magenta, &C::SetMagenta, '\0'),
+            published::character("Yellow", &C::yellow, &C::SetYellow, '\0'),
+            published::boolean("RGBset", &C::rgbSet, &C::SetRGB, false),
+            published::event("OnChange", &C::onChange),
+            // Stored unless false, unlike the shared entry, which follows ParentShowHint.
+            published::boolean("ShowHint", &TControl::showHint, &TControl::setShowHint, false),
+            controlProperties::visible(),
+        },
+        &createComponent<TCMY>};
+    return info;
+}
+
+void TCMY::SetCyan(std::uint8_t value)
+{
+    if (value == cyan_) return;
+    cyan_ = value;
+    SetPosition();
+}
+
+void TCMY::SetMagenta(std::uint8_t value)
+{
+    if (value == magenta_) return;
+    magenta_ = value;
+    SetPosition();
+}
+
+void TCMY::SetYellow(std::uint8_t value)
+{
+    if (value == yellow_) return;
+    yellow_ = value;
+    SetPosition();
+}
+
+void TCMY::SetRGB(bool value)
+{
+    if (value == rgb_) return;
+    rgb_ = value;
+    SetPosition();
+}
+
+std::uint32_t TCMY::mixedColor() const
+{
+    const auto screen = [this](std::uint8_t byte) { return rgb_ ? byte : 255 - byte; };
+    return cmyRgb(screen(cyan_), screen(magenta_), screen(yellow_));
+}
+
+void TCMY::SetColor(TColor value)
+{
+    // The colour is derived from the bytes rather than kept beside them: a drag, the reset
+    // button or SetRGB change what the bytes show, and a stored copy would then refuse to set
+    // the colour it still held.
+    const std::uint32_t rgb = colorToRgb(value);
+    if (rgb == mixedColor()) return;
+    const auto ink = [this](std::uint8_t channel) { return static_cast<std::uint8_t>(rgb_ ? channel : 255 - channel); };
+    setBytes(ink(byteOf(rgb, 0)), ink(byteOf(rgb, 8)), ink(byteOf(rgb, 16)));
+    SetPosition();
+}
+
+void TCMY::SetPosition()
+{
+    bool drawn = false;
+    drawOnCanvas([&](TCanvas& canvas) {
+        drawn = true;
+        setPositionOn(&canvas);
+    });
+    if (!drawn) setPositionOn(nullptr);
+}
+
+void TCMY::setPositionOn(TCanvas* canvas)
+{
+    position_ = cmyPosition(cyan_, magenta_, yellow_, rgb_, layout_.maxSaturation());
+    PoolPaint();
+    if (canvas == nullptr) {
+        marker_ = markerTopLeft();
+        return;
+    }
+    drawBar(*canvas);
+    PPointPaint(*canvas);
+    BPointPaint(*canvas);
+    SamplePaint(*canvas);
+}
+
+void TCMY::MouseSetBall(int x, int y)
+{
+    position_ = cmyBallAt(x, y, layout_, position_.intensity);
+    bool drawn = false;
+    drawOnCanvas([&](TCanvas& canvas) {
+        drawn = true;
+        BPointPaint(canvas);
+        SamplePaint(canvas);
+        PoolPaint();
+        drawBar(canvas);
+        PPointPaint(canvas);
+    });
+    if (!drawn) {
+        marker_ = markerTopLeft();
+        PoolPaint();
+    }
+    readBack();
+}
+
+void TCMY::MouseSetIntensity(int y)
+{
+    // A bar of four pixels or less has no travel to divide: the press is ignored.
+    const std::optional<int> intensity = cmyIntensityAt(y, layout_);
+    if (!intensity) return;
+    position_.intensity = *intensity;
+    drawOnCanvas([&](TCanvas& canvas) {
+        drawBar(canvas);
+        PPointPaint(canvas);
+        SamplePaint(canvas);
+    });
+    readBack();
+}
+
+void TCMY::readBack()
+{
+    const std::uint32_t sample = sampleColor();
+    const auto byte = [this, sample](int shift) {
+        const std::uint8_t channel = byteOf(sample, shift);
+        return rgb_ ? channel : static_cast<std::uint8_t>(255 - channel);
+    };
+    setBytes(byte(0), byte(8), byte(16));
+}
+
+void TCMY::setBytes(std::uint8_t cyan, std::uint8_t magenta, std::uint8_t yellow)
+{
+    cyan_ = cyan;
+    magenta_ = magenta;
+    yellow_ = yellow;
+}
+
+void TCMY::resizeBitmaps()
+{
+    const int d = layout_.D;
+    const int b = layout_.B;
+    discBitmap_ = d > 0 ? QImage(d, d, QImage::Format_RGB32) : QImage();
+    barBitmap_ = d > 0 && b > 0 ? QImage(b, d, QImage::Format_RGB32) : QImage();
+    disc_.resize(d);
+}
+
+void TCMY::BallPaint()
+{
+    if (!discBitmap_.isNull()) disc_.paint(discBitmap_);
+}
+
+void TCMY::PoolPaint()
+{
+    if (barBitmap_.isNull()) return;
+    barBitmap_.fill(toQRgb(colorToRgb(clBtnFace)));
+    const int d = layout_.D;
+    const int b = layout_.B;
+    const std::uint32_t top = cmyPoolColor(position_, d);
+    for (int i = 0; i <= d - 5; ++i) {
+        const QRgb color = toQRgb(cmyPoolLineColor(top, i, d));
+        auto* line = reinterpret_cast<QRgb*>(barBitmap_.scanLine(i + 2));
+        for (int x = 2; x < b - 2; ++x) line[x] = color;
+    }
+}
+
+void TCMY::drawBar(TCanvas& canvas)
+{
+    if (barBitmap_.isNull()) return;
+    const int left = layout_.barLeft();
+    const int m = layout_.m;
+    canvas.copyRect({left, m, left + layout_.B, m + layout_.D}, TCanvas(barBitmap_),
+                    {0, 0, layout_.B, layout_.D});
+}
+
+void TCMY::SamplePaint(TCanvas& canvas)
+{
+    canvas.brush().setColor(static_cast<TColor>(sampleColor()));
+    canvas.fillRect(layout_.sample());
+}
+
+void TCMY::PPointPaint(TCanvas& canvas)
+{
+    canvas.pen().setColor(clWindow);
+    const int left = layout_.barLeft();
+    const int row = cmyIntensityRow(position_.intensity, layout_);
+    for (const int k : {0, 1, 3, 4}) {
+        canvas.moveTo(left, row + k);
+        canvas.lineTo(left + layout_.B, row + k);
+    }
+}
+
+TPoint TCMY::markerTopLeft() const
+{
+    const TPoint centre = cmyMarkerCentre(position_, layout_);
+    return {centre.x - 2 - layout_.m, centre.y - 2 - layout_.m};
+}
+
+void TCMY::BPointPaint(TCanvas& canvas)
+{
+    const int m = layout_.m;
+    if (!discBitmap_.isNull()) {
+        const TRect old{marker_.x, marker_.y, marker_.x + markerSide, marker_.y + markerSide};
+        canvas.copyRect({m + old.left, m + old.top, m + old.right, m + old.bottom}, TCanvas(discBitmap_), old);
+    }
+    const TPoint c = cmyMarkerCentre(position_, layout_);
+    canvas.pen().setColor(clWindowText);
+    canvas.moveTo(c.x - 2, c.y - 2);
+    canvas.lineTo(c.x + 2, c.y - 2);
+    canvas.lineTo(c.x + 2, c.y + 2);
+    canvas.lineTo(c.x - 2, c.y + 2);
+    canvas.lineTo(c.x - 2, c.y - 2);
+    marker_ = markerTopLeft();
+}
+
+void TCMY::RButtonPaint(TCanvas& canvas)
+{
+    const TRect button = layout_.resetButton();
+    canvas.brush().setColor(clWindowText);
+    canvas.fillRect(button);
+    canvas.pen().setColor(clWindowText);
+    canvas.brush().setColor(clWindow);
+    canvas.ellipse(button.left + 3, button.top + 3, button.right - 2, button.bottom - 2);
+    canvas.pen().setColor(resetPressed_ ? clBtnShadow : clBtnHighlight);
+    canvas.moveTo(button.left, button.bottom);
+    canvas.lineTo(button.left, button.top);
+    canvas.lineTo(button.right, button.top);
+    canvas.pen().setColor(resetPressed_ ? clBtnHighlight : clBtnShadow);
+    canvas.lineTo(button.right, button.bottom);
+    canvas.lineTo(button.left, button.bottom);
+}
+
+void TCMY::paint(TCanvas& canvas)
+{
+    if (parent() == nullptr) return;
+    // A record may give a negative size, which leaves nothing to fill or frame.
+    const int w = std::max(width(), 0);
+    const int h = std::max(height(), 0);
+    canvas.brush().setColor(clBtnFace);
+    canvas.fillRect({0, 0, w, h});
+    canvas.pen().setColor(clBtnShadow);
+    canvas.moveTo(0, h - 1);
+    canvas.lineTo(0, 0);
+    canvas.lineTo(w - 1, 0);
+    canvas.pen().setColor(clBtnHighlight);
+    canvas.lineTo(w - 1, h - 1);
+    canvas.lineTo(0, h - 1);
+
+    if (width() != lastWidth_ || height() != lastHeight_) {
+        lastWidth_ = width();
+        lastHeight_ = height();
+        layout_ = cmyLayout(height());
+        resizeBitmaps();
+        BallPaint();
+        marker_ = {layout_.D - markerSide, layout_.D - markerSide};
+    }
+    const int m = layout_.m;
+    if (!discBitmap_.isNull())
+        canvas.copyRect({m, m, m + layout_.D, m + layout_.D}, TCanvas(discBitmap_), {0, 0, layout_.D, layout_.D});
+    setPositionOn(&canvas);
+    RButtonPaint(canvas);
+}
+
+void TCMY::mouseDown(TMouseButton button, TShiftState, int x, int y)
+{
+    if (button != TMouseButton::mbLeft) return;
+    const CmyLayout& l = layout_;
+    const int barRight = l.barLeft() + l.B;
+    if (x < l.m || x > barRight || y < l.m || y > l.m + l.D) return;
+    if (x <= l.m + l.B && y >= l.height - l.B) {
+        resetPressed_ = true;
+        drawOnCanvas([this](TCanvas& canvas) { RButtonPaint(canvas); });
+        return;
+    }
+    const std::uint32_t before = mixedColor();
+    const bool inRows = y < l.m + l.D;
+    if (x < l.m + l.D && inRows) {
+        draggingDisc_ = true;
+        MouseSetBall(x, y);
+    } else if (x >= l.barLeft() && x < barRight && inRows) {
+        draggingBar_ = true;
+        MouseSetIntensity(y);
+    }
+    if (mixedColor() != before) change();
+}
+
+void TCMY::mouseMove(TShiftState, int x, int y)
+{
+    if (!draggingDisc_ && !draggingBar_) return;
+    const std::uint32_t before = mixedColor();
+    if (draggingDisc_)
+        MouseSetBall(x, y);
+    else
+        MouseSetIntensity(y);
+    if (mixedColor() != before) change();
+}
+
+void TCMY::mouseUp(TMouseButton button, TShiftState, int x, int y)
+{
+    if (button != TMouseButton::mbLeft) return;
+    if (resetPressed_) {
+        const std::uint8_t white = rgb_ ? 255 : 0;
+        setBytes(white, white, white);
+        SetPosition();
+        resetPressed_ = false;
+        drawOnCanvas([this](TCanvas& canvas) { RButtonPaint(canvas); });
+        change();
+    }
+    if (draggingDisc_) {
+        MouseSetBall(x, y);
+        draggingDisc_ = false;
+    } else if (draggingBar_) {
+        MouseSetIntensity(y);
+        draggingBar_ = false;
+    }
+}
+
+void TCMY::change()
+{
+    if (onChangeHandler) onChangeHandler(*this);
+}
+
+}  // namespace trovelin
