@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <string>
 
 #include "support/BmpWriter.h"
 #include "support/PanelFileWriter.h"
@@ -203,6 +204,25 @@ std::vector<std::uint8_t> colourButtonRecord(std::string_view name, int left, in
     return w.bytes();
 }
 
+std::vector<std::uint8_t> fieldRecord(std::string_view name, int left, int top, int x, int y)
+{
+    RecordWriter w;
+    w.beginRecord("TFieldXY", name).property("Left").integer(left).property("Top").integer(top);
+    w.property("PositionX").integer(x).property("PositionY").integer(y).end().end();
+    return w.bytes();
+}
+
+// Colour-mixer records have their own narrow form: no component name, small integers, and the
+// inks as one-character strings.
+std::vector<std::uint8_t> mixerRecord(int left, int top, std::uint8_t cyan, std::uint8_t yellow)
+{
+    RecordWriter w;
+    w.beginRecord("TCMY", "").property("Left").integer(left).property("Top").integer(top);
+    w.property("Cyan").string(std::string(1, static_cast<char>(cyan)));
+    w.property("Yellow").string(std::string(1, static_cast<char>(yellow))).end().end();
+    return w.bytes();
+}
+
 }  // namespace
 
 std::vector<SamplePanel> samplePanels()
@@ -254,6 +274,13 @@ std::vector<SamplePanel> samplePanels()
                        colourButtonRecord("Red", 360, 40, "clRed", false),
                        colourButtonRecord("Blue", 400, 40, "clBlue", true)};
     panels.push_back({"console-desk.kvr", writePanelFile(console), {{480, 300, 24}, {16, 16, 4}, {16, 16, 4}}});
+
+    PanelFileContent heads;
+    heads.channelCount = 8;
+    heads.title = "Moving Heads";
+    heads.records = {backgroundRecord(plasma(500, 320), 500, 320), labelRecord("Title", "Pan / tilt and colour", 16, 8),
+                     fieldRecord("PanTilt", 16, 30, 100, 180), mixerRecord(310, 30, 200, 80)};
+    panels.push_back({"moving-heads.kvr", writePanelFile(heads), {{500, 320, 24}}});
     return panels;
 }
 
