@@ -13,7 +13,6 @@
 #include <fstream>
 #include <string>
 
-#include <QApplication>
 
 #include "app/LocaleTexts.h"
 #include "app/QtShellInfo.h"
@@ -106,12 +105,3 @@ void fileListRefreshLogic(benchmark::State& state)
 BENCHMARK(fileListRefreshLogic)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include <QApplication>
 #include <QImage>
 
 #include "app/DrawGrid.h"
@@ -58,12 +57,3 @@ BENCHMARK(decodedPictures)->Unit(benchmark::kMicrosecond);
 BENCHMARK(picturesConvertedOnEveryPaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-}

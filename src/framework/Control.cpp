@@ -105,6 +105,16 @@ void TControl::drawOnCanvas(const std::function<void(TCanvas&)>& draw)
     if (ControlHost* owner = host()) owner->drawOnControl(*this, draw);
 }
 
+TPoint TControl::offsetWithin(const TControl& ancestor) const
+{
+    TPoint offset;
+    for (const TControl* c = this; c != nullptr && c != &ancestor; c = c->parent_) {
+        offset.x += c->left_;
+        offset.y += c->top_;
+    }
+    return offset;
+}
+
 TPoint TControl::clientToScreen(TPoint point) const
 {
     const ControlHost* owner = host();

@@ -135,6 +135,9 @@ public:
     void repaint();
     // Draws on the control as shown, outside a paint; nothing is drawn where no host shows it.
     void drawOnCanvas(const std::function<void(TCanvas&)>& draw);
+    // Where the control lies in `ancestor`: its own Left and Top and those of its parents below
+    // `ancestor` (all of them when `ancestor` is not among them). (0, 0) for `ancestor` itself.
+    TPoint offsetWithin(const TControl& ancestor) const;
     // A client point on the screen; the point itself where no host shows the control.
     TPoint clientToScreen(TPoint point) const;
     // The timers, hint windows and pointer of the control's host; null where it has none.

@@ -108,8 +108,7 @@ void PanelLoader::readRecords(Stream& stream)
         const std::string_view className(reinterpret_cast<const char*>(peek + 1), recognisable ? length : 0);
         const LoaderClass* entry = recognisable ? findLoaderClass(classes_, className) : nullptr;
         if (!entry) {
-            skipRecord(stream, environment);
-            if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
+            passOver(stream, start, environment);
             continue;
         }
         auto control = adopt(entry->create(&host_.owner()), host_);
@@ -124,16 +123,21 @@ void PanelLoader::readRecords(Stream& stream)
             host_.showMessage(report.message());
             stream.setPosition(start);
             try {
-                skipRecord(stream, environment);
+                passOver(stream, start, environment);
             } catch (const Exception&) {
                 return;
             }
-            if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
             continue;
         }
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
         if (observer_.controlRead) observer_.controlRead(*control);
     }
+}
+
+void PanelLoader::passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment)
+{
+    skipRecord(stream, environment);
+    if (observer_.recordSkipped) observer_.recordSkipped(stream, start, stream.position());
 }
 
 }  // namespace trovelin

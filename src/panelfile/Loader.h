@@ -47,6 +47,8 @@ public:
 private:
     void readBackground(Stream& stream);
     void readRecords(Stream& stream);
+    // Skips the record at the stream's position, which began at `start`, and tells the observer.
+    void passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment);
 
     LoaderHost& host_;
     PictureList& pictures_;

@@ -9,7 +9,6 @@
 #include <QPainter>
 
 #include "framework/Canvas.h"
-#include "framework/WinControl.h"
 
 namespace trovelin {
 namespace {
@@ -70,7 +69,7 @@ void ControlHostWidget::drawOnControl(TControl& control, const std::function<voi
     if (surfaceStale_ || surface_.size() != size()) paintSurface();
     {
         QPainter painter(&surface_);
-        const TPoint offset = offsetOf(control);
+        const TPoint offset = control.offsetWithin(control_);
         painter.translate(offset.x, offset.y);
         TCanvas canvas(painter);
         draw(canvas);
@@ -80,19 +79,9 @@ void ControlHostWidget::drawOnControl(TControl& control, const std::function<voi
 
 TPoint ControlHostWidget::clientToScreen(const TControl& control, TPoint point) const
 {
-    const TPoint offset = offsetOf(control);
+    const TPoint offset = control.offsetWithin(control_);
     const QPoint screen = mapToGlobal(QPoint(point.x + offset.x, point.y + offset.y));
     return {screen.x(), screen.y()};
-}
-
-TPoint ControlHostWidget::offsetOf(const TControl& control) const
-{
-    TPoint offset;
-    for (const TControl* c = &control; c != nullptr && c != &control_; c = c->parent()) {
-        offset.x += c->left();
-        offset.y += c->top();
-    }
-    return offset;
 }
 
 void ControlHostWidget::paintSurface()

@@ -44,8 +44,6 @@ protected:
 private:
     void press(QMouseEvent* event, TShiftState extra);
     void paintSurface();
-    // Where `control`, the hosted one or a control inside it, lies in the widget.
-    TPoint offsetOf(const TControl& control) const;
 
     TControl& control_;
     ControlServices* services_;

@@ -4,7 +4,6 @@
 
 #include "framework/Canvas.h"
 #include "framework/Control.h"
-#include "framework/WinControl.h"
 
 namespace trovelin::testing {
 
@@ -27,16 +26,6 @@ public:
 private:
     HintRecord& record_;
 };
-
-TPoint offsetWithin(const TControl& control, const TControl& host)
-{
-    TPoint offset;
-    for (const TControl* c = &control; c != nullptr && c != &host; c = c->parent()) {
-        offset.x += c->left();
-        offset.y += c->top();
-    }
-    return offset;
-}
 
 }  // namespace
 
@@ -101,7 +90,7 @@ void TestControlHost::drawOnControl(TControl& control, const std::function<void(
     ++drawnBetweenPaints;
     if (surface_.isNull()) paint();
     QPainter painter(&surface_);
-    const TPoint offset = offsetWithin(control, control_);
+    const TPoint offset = control.offsetWithin(control_);
     painter.translate(offset.x, offset.y);
     TCanvas canvas(painter);
     draw(canvas);
@@ -109,7 +98,7 @@ void TestControlHost::drawOnControl(TControl& control, const std::function<void(
 
 TPoint TestControlHost::clientToScreen(const TControl& control, TPoint point) const
 {
-    const TPoint offset = offsetWithin(control, control_);
+    const TPoint offset = control.offsetWithin(control_);
     return {screenOrigin_.x + offset.x + point.x, screenOrigin_.y + offset.y + point.y};
 }
 
