@@ -3,21 +3,26 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QCursor>
 #include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
 #include "app/Trovelinc.h"
 #include "framework/Canvas.h"
+#include "framework/SpeedButton.h"
 #include "framework/WinControl.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "widgets/ControlHostWidget.h"
 
 namespace trovelin {
 namespace {
@@ -143,6 +148,60 @@ TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
     ASSERT_GE(panels.size(), 2);
     EXPECT_EQ(panels.front()->width(), 304);
     EXPECT_GT(panels.back()->width(), 662 - 304 - 30);  // the window's 662 less panel 0 and the bar's margins
+}
+
+// The view button's release at (13, 13) opens the menu; the entry chosen there is clicked with
+// the mouse while the menu is open, and the pointer then rests at `pointerAfter` (the button's
+// coordinates).
+class ViewMenu : public MainWindowGrid {
+protected:
+    ViewMenu()
+    {
+        window.show();
+        for (ControlHostWidget* host : window.findChildren<ControlHostWidget*>())
+            if (host->x() == 269) viewIcons = host;
+    }
+
+    void chooseFromMenu(const QString& caption, QPoint pointerAfter)
+    {
+        QTimer::singleShot(0, [this, caption, pointerAfter] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == caption)
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            QCursor::setPos(viewIcons->mapToGlobal(pointerAfter));
+        });
+        QTest::mousePress(viewIcons, Qt::LeftButton, {}, QPoint(13, 13));
+        QTest::mouseRelease(viewIcons, Qt::LeftButton, {}, QPoint(13, 13));
+        QCoreApplication::processEvents();
+    }
+
+    TSpeedButton& button() { return static_cast<TSpeedButton&>(viewIcons->control()); }
+
+    ControlHostWidget* viewIcons = nullptr;
+};
+
+TEST_F(ViewMenu, TheEntryChosenIsTheStyleShownAfterTheButtonsOwnClick)
+{
+    ASSERT_NE(viewIcons, nullptr);
+    ASSERT_EQ(window.fileList().ViewStyle(), TViewStyle::vsReport);
+    chooseFromMenu("List", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsSmallIcon);
+    chooseFromMenu("Large Icons", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsIcon);
+    chooseFromMenu("Small Icons", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsList);
+}
+
+TEST_F(ViewMenu, TheButtonLooksHoveredOnlyWhereThePointerIsWhenTheMenuCloses)
+{
+    ASSERT_NE(viewIcons, nullptr);
+    chooseFromMenu("Details", {200, 200});
+    EXPECT_FALSE(button().mouseInControl());
+    EXPECT_FALSE(button().down());
+    chooseFromMenu("Details", {5, 5});
+    EXPECT_TRUE(button().mouseInControl());
 }
 
 TEST(LocaleTexts, FileTimesShowInTheLocalesFormatsWithoutAZoneAndReadBack)

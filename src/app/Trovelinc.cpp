@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QLocale>
 #include <QGuiApplication>
 #include <QLabel>
@@ -146,11 +147,26 @@ void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int
 
     PopupView = new QMenu(this);
     const char* captions[] = {"Large Icons", "List", "Small Icons", "Details"};
-    for (int tag = 0; tag < 4; ++tag)
-        PopupView->addAction(captions[tag], [this, tag] { guarded([this, tag] { Icons1Click(tag); }); });
+    // The menu runs inside the button's mouse-up, before the button's own click steps the style:
+    // the entry chosen takes effect after that click, as a posted menu command would.
+    for (int tag = 0; tag < 4; ++tag) {
+        PopupView->addAction(captions[tag], [this, tag] {
+            QMetaObject::invokeMethod(
+                this, [this, tag] { guarded([this, tag] { Icons1Click(tag); }); }, Qt::QueuedConnection);
+        });
+    }
     popupView = [this](int x, int y) {
         PopupView->exec(viewIconsHost_->mapToGlobal(QPoint(x, y)));
         ViewIcons->setDown(false);
+        // The button ends its mouse-up believing the pointer still at the release point; once it
+        // has, it learns where the pointer went while the menu was open.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QPoint pointer = viewIconsHost_->mapFromGlobal(QCursor::pos());
+                ViewIcons->mouseMove(0, pointer.x(), pointer.y());
+            },
+            Qt::QueuedConnection);
     };
 
     fileListView_ = new FileListView(MFileExplorer, iconOf);
