@@ -139,6 +139,43 @@ TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
     EXPECT_EQ(window.pictureGrid().col(), 1);
 }
 
+// 30 pictures, picture i being i + 1 pixels wide, in 5 columns; the grid shows 4 full rows, so a
+// page is 3 rows.
+TEST_F(MainWindowGrid, KeysMoveTheSelectionAsTheFrameworksGridDoesAndCtrlCCopiesAgain)
+{
+    for (int i = 0; i < 30; ++i) pictures.append(solid(i + 1, 1, 0x0000FF));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TDrawGrid& grid = window.pictureGrid();
+    grid.resize(338, 320);
+    window.FormResize();
+    grid.setFocus();
+    ASSERT_TRUE(grid.selectCell(2, 0));
+    auto press = [&grid](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(&grid, key, modifiers);
+        return std::tuple(grid.col(), grid.row(), grid.topRow());
+    };
+
+    EXPECT_EQ(press(Qt::Key_PageDown), std::tuple(2, 3, 3));
+    EXPECT_EQ(window.statusText(0), "18x1");
+    EXPECT_EQ(press(Qt::Key_PageDown), std::tuple(2, 3, 6));  // row 6 is empty: only the view scrolls
+    EXPECT_EQ(press(Qt::Key_PageUp), std::tuple(2, 0, 0));
+    EXPECT_EQ(press(Qt::Key_End), std::tuple(4, 0, 0));
+    EXPECT_EQ(window.statusText(0), "5x1");
+    EXPECT_EQ(press(Qt::Key_Home), std::tuple(0, 0, 0));
+    EXPECT_EQ(press(Qt::Key_PageDown, Qt::ControlModifier), std::tuple(0, 3, 0));
+    EXPECT_EQ(window.statusText(0), "16x1");
+    EXPECT_EQ(press(Qt::Key_End, Qt::ControlModifier), std::tuple(0, 3, 0));  // the last cell is empty
+    EXPECT_EQ(press(Qt::Key_Home, Qt::ControlModifier), std::tuple(0, 0, 0));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+
+    QGuiApplication::clipboard()->setText("taken by another program");
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
 {
     window.show();

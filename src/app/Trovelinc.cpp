@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -75,6 +76,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) {
         PictureGridSelectCell(col, row, canSelect);
     };
+    // Ctrl+C copies the selected picture again, say after another program took the clipboard.
+    new QShortcut(QKeySequence::Copy, PictureGrid, [this] { copySelectedPicture(); }, Qt::WidgetShortcut);
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);
@@ -289,6 +292,13 @@ void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
         return;
     }
     copyToClipboard(index);
+}
+
+void TTrovelin::copySelectedPicture()
+{
+    // After a load the current cell may lie past the new count; it then has nothing to copy.
+    const int index = PictureGrid->col() + PictureGrid->row() * PictureGrid->colCount();
+    if (index < pictures_.count()) copyToClipboard(index);
 }
 
 void TTrovelin::copyToClipboard(int index)
