@@ -43,7 +43,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
                      std::function<QIcon(int)> iconOf, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
-      loader_(*this, pictures, panelLoaderClasses()),
+      loader_(*this, pictures, panelLoaderClasses(),
+              [&fileSystem](const std::string& fileName) { return fileSystem.openUnshared(fileName); }),
       fileSystem_(fileSystem),
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
