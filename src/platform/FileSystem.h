@@ -1,9 +1,9 @@
 #pragma once
 // The original platform's file system services that the browsing widgets and the loader call,
-// behind an interface so that their logic runs against a fake in tests. Paths are in the original form
-// ("C:\Shows\*.kvr"); relative paths go from the current directory. A path that starts with "/"
-// is one of this system ("/home/me/*.kvr"), which is how callers outside the widgets name files;
-// the widgets' own root-relative paths start with a backslash.
+// behind an interface so that their logic runs against a fake in tests. Paths are in the
+// original form ("C:\Shows\*.kvr"); relative paths go from the current directory. A path that
+// starts with "/" is one of this system ("/home/me/*.kvr"), which is how callers outside the
+// widgets name files; the widgets' own root-relative paths start with a backslash.
 
 #include <cstdint>
 #include <memory>
