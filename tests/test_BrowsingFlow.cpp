@@ -1,5 +1,6 @@
 // The main window's browsing flow: a folder shown loads its panel files into one list, the drive
-// list loads nothing, a clicked panel file replaces the list, and the view buttons and menu.
+// list loads nothing, a clicked panel file replaces the list, the view buttons and menu, and the
+// one drive map that the file list, the drive selector and the loader share.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <filesystem>
 
 #include "app/DrawGrid.h"
+#include "browse/DriveComboBox.h"
 #include "app/Trovelinc.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
@@ -152,6 +154,53 @@ TEST_F(BrowsingFlow, ViewButtonsAndMenuStepTheViewStyle)
     EXPECT_EQ(window.fileList().Directory(), "Drives");
     window.ViewLevelUpClick();
     EXPECT_EQ(window.fileList().Directory(), "Drives");
+}
+
+// Volumes on folders of the test's own, from a mount table that the test changes. A letter keeps
+// naming the volume the list showed under it until the drives are listed again, for the loader too.
+TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
+{
+    for (const char* volume : {"d", "e", "f"}) fs::create_directories(root / volume);
+    writeFile((root / "e" / "x.kvr").string(), panelWithBackground(5));
+    std::vector<std::string> mounted = {"d", "e"};
+    MountProbe probe;
+    probe.isFolder = [](const std::string&) { return true; };
+    probe.isRemovable = [](const std::string&) { return false; };
+    const fs::path volumes = root;
+    PosixFileSystem drives({[&mounted, volumes] {
+                                std::vector<MountEntry> table;
+                                for (const std::string& volume : mounted)
+                                    table.push_back({"/dev/vd" + volume, (volumes / volume).string(), "ext4"});
+                                return table;
+                            },
+                            probe});
+    PictureList list;
+    TTrovelin browser(list, drives, shell);
+    browser.messageBox = window.messageBox;
+    auto listedDrives = [&browser] {
+        std::string roots;
+        for (const FileListItem& item : browser.fileList().items()) roots += item.caption + " ";
+        return roots;
+    };
+
+    browser.fileList().SetDirectory("Drives");
+    EXPECT_EQ(listedDrives(), "C:\\ D:\\ E:\\ ");
+    mounted = {"e"};  // D goes; read afresh, the volume of E would now be D
+    browser.fileList().SetDirectory("E:\\");
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_TRUE(messages.empty());
+
+    // Listing the drives reads them again: E keeps its letter, a new volume takes the free D.
+    mounted = {"e", "f"};
+    browser.fileList().SetDirectory("Drives");
+    EXPECT_EQ(listedDrives(), "C:\\ D:\\ E:\\ ");
+    EXPECT_EQ(drives.drives().drive('D')->mountPoint, (root / "f").string());
+
+    // So does the drive selector when it rebuilds.
+    mounted = {"e"};
+    browser.findChild<TKOVDrvComboBox*>()->UpdateDrives();
+    ASSERT_EQ(browser.driveSelector().entries().size(), 3u);  // "My Computer", C and E
+    EXPECT_EQ(browser.driveSelector().entries()[2].text, "E:\\");
 }
 
 }  // namespace

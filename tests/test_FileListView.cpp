@@ -109,6 +109,22 @@ TEST_F(FileListViewTest, ALeftClickSelectsAndReportsTheFileAndTheRightButtonDoes
     EXPECT_TRUE(view.reportView()->selectionModel()->isSelected(view.reportView()->model()->index(3, 0)));
 }
 
+// Shift and Ctrl add nothing to the selection: the file clicked is the file loaded.
+TEST_F(FileListViewTest, ClicksWithShiftOrCtrlSelectOnlyTheRowClicked)
+{
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(2));
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, Qt::ControlModifier, centreOfRow(3));
+    EXPECT_EQ(list.SelectedCount(), 1);
+    EXPECT_TRUE(list.isSelected(3));
+    EXPECT_EQ(list.FileName(), shows + "\\b.kvr");
+
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, Qt::ShiftModifier, centreOfRow(1));
+    EXPECT_EQ(list.SelectedCount(), 1);
+    EXPECT_TRUE(list.isSelected(1));
+    EXPECT_EQ(list.FileName(), shows + "\\Club");
+    EXPECT_EQ(clicks, 3);
+}
+
 TEST_F(FileListViewTest, ADoubleClickOpensAFolderWithoutAClickOfItsOwn)
 {
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(1));

@@ -30,6 +30,7 @@ public:
     bool directoryExists(std::string_view path) const override { return path == "C:\\Shows"; }
     bool setCurrentDirectory(std::string_view) override { return false; }
     std::string currentDirectory() const override { return "C:\\Shows"; }
+    std::unique_ptr<FileStream> openUnshared(std::string_view) const override { return nullptr; }
 
     std::unique_ptr<FolderSearch> findFirstFile(std::string_view pattern, std::uint32_t& error) override
     {

@@ -13,7 +13,7 @@
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
-#include "platform/DriveMap.h"
+#include "platform/PosixFileSystem.h"
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
 #include "support/BmpWriter.h"
@@ -267,14 +267,27 @@ TEST_F(Loader, APanelReadPieceByPieceLoadsLikeOneReadWhole)
         for (int x = 0; x < 7; ++x) EXPECT_EQ(wholeRead.at(0).image()->pixel(x, y), pictures.at(0).image()->pixel(x, y));
 }
 
+// The viewer's loader opens drive paths through its file system's drive map.
 TEST_F(Loader, DrivePathsNameFilesOnTheirDrive)
 {
-    const std::string path = panel("drive.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(3, 3))))});
-    const std::string drivePath = DriveMap::fromSystem().toWindowsPath(path).value();
-    EXPECT_TRUE(loader.LoadForm(drivePath, true));
+    panel("drive.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(3, 3))))});
+    MountProbe probe;
+    probe.isFolder = [](const std::string&) { return true; };
+    const std::string table = "/dev/vdz " + folder.string() + " ext4 rw 0 0\n";
+    PosixFileSystem drives({[table] { return parseMountTable(table); }, probe});
+    PanelLoader viewerLoader(window, pictures, panelLoaderClasses(),
+                             [&drives](const std::string& fileName) { return drives.openUnshared(fileName); });
+
+    EXPECT_TRUE(viewerLoader.LoadForm("D:\\drive.kvr", true));
     EXPECT_EQ(pictures.count(), 1);
-    const std::string missing = drivePath.substr(0, drivePath.size() - 9) + "missing.kvr";
-    EXPECT_EQ(failure(missing, true), "Cannot open file " + missing);
+    for (const std::string missing : {"D:\\missing.kvr", "Q:\\drive.kvr"}) {
+        try {
+            viewerLoader.LoadForm(missing, true);
+            ADD_FAILURE() << missing;
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.message(), "Cannot open file " + missing);
+        }
+    }
 }
 
 TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)

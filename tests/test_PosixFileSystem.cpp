@@ -210,7 +210,8 @@ TEST_F(PosixFileSystemTest, NoDotEntriesAtADriveRoot)
     ASSERT_EQ(::mkdir((folder_ + "/sub").c_str(), 0755), 0);
     MountProbe probe;
     probe.isFolder = [](const std::string&) { return true; };
-    PosixFileSystem withDrive(DriveMap(parseMountTable("/dev/vdz " + folder_ + " ext4 rw 0 0\n"), probe));
+    const std::string table = "/dev/vdz " + folder_ + " ext4 rw 0 0\n";
+    PosixFileSystem withDrive({[table] { return parseMountTable(table); }, probe});
 
     std::uint32_t error = 0;
     const auto root = withDrive.findFirstFile("D:\\*", error);

@@ -3,21 +3,26 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QCursor>
 #include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
 #include "app/Trovelinc.h"
 #include "framework/Canvas.h"
+#include "framework/SpeedButton.h"
 #include "framework/WinControl.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "widgets/ControlHostWidget.h"
 
 namespace trovelin {
 namespace {
@@ -134,6 +139,43 @@ TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
     EXPECT_EQ(window.pictureGrid().col(), 1);
 }
 
+// 30 pictures, picture i being i + 1 pixels wide, in 5 columns; the grid shows 4 full rows, so a
+// page is 3 rows.
+TEST_F(MainWindowGrid, KeysMoveTheSelectionAsTheFrameworksGridDoesAndCtrlCCopiesAgain)
+{
+    for (int i = 0; i < 30; ++i) pictures.append(solid(i + 1, 1, 0x0000FF));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TDrawGrid& grid = window.pictureGrid();
+    grid.resize(338, 320);
+    window.FormResize();
+    grid.setFocus();
+    ASSERT_TRUE(grid.selectCell(2, 0));
+    auto press = [&grid](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(&grid, key, modifiers);
+        return std::tuple(grid.col(), grid.row(), grid.topRow());
+    };
+
+    EXPECT_EQ(press(Qt::Key_PageDown), std::tuple(2, 3, 3));
+    EXPECT_EQ(window.statusText(0), "18x1");
+    EXPECT_EQ(press(Qt::Key_PageDown), std::tuple(2, 3, 6));  // row 6 is empty: only the view scrolls
+    EXPECT_EQ(press(Qt::Key_PageUp), std::tuple(2, 0, 0));
+    EXPECT_EQ(press(Qt::Key_End), std::tuple(4, 0, 0));
+    EXPECT_EQ(window.statusText(0), "5x1");
+    EXPECT_EQ(press(Qt::Key_Home), std::tuple(0, 0, 0));
+    EXPECT_EQ(press(Qt::Key_PageDown, Qt::ControlModifier), std::tuple(0, 3, 0));
+    EXPECT_EQ(window.statusText(0), "16x1");
+    EXPECT_EQ(press(Qt::Key_End, Qt::ControlModifier), std::tuple(0, 3, 0));  // the last cell is empty
+    EXPECT_EQ(press(Qt::Key_Home, Qt::ControlModifier), std::tuple(0, 0, 0));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+
+    QGuiApplication::clipboard()->setText("taken by another program");
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
 {
     window.show();
@@ -143,6 +185,60 @@ TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
     ASSERT_GE(panels.size(), 2);
     EXPECT_EQ(panels.front()->width(), 304);
     EXPECT_GT(panels.back()->width(), 662 - 304 - 30);  // the window's 662 less panel 0 and the bar's margins
+}
+
+// The view button's release at (13, 13) opens the menu; the entry chosen there is clicked with
+// the mouse while the menu is open, and the pointer then rests at `pointerAfter` (the button's
+// coordinates).
+class ViewMenu : public MainWindowGrid {
+protected:
+    ViewMenu()
+    {
+        window.show();
+        for (ControlHostWidget* host : window.findChildren<ControlHostWidget*>())
+            if (host->x() == 269) viewIcons = host;
+    }
+
+    void chooseFromMenu(const QString& caption, QPoint pointerAfter)
+    {
+        QTimer::singleShot(0, [this, caption, pointerAfter] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == caption)
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            QCursor::setPos(viewIcons->mapToGlobal(pointerAfter));
+        });
+        QTest::mousePress(viewIcons, Qt::LeftButton, {}, QPoint(13, 13));
+        QTest::mouseRelease(viewIcons, Qt::LeftButton, {}, QPoint(13, 13));
+        QCoreApplication::processEvents();
+    }
+
+    TSpeedButton& button() { return static_cast<TSpeedButton&>(viewIcons->control()); }
+
+    ControlHostWidget* viewIcons = nullptr;
+};
+
+TEST_F(ViewMenu, TheEntryChosenIsTheStyleShownAfterTheButtonsOwnClick)
+{
+    ASSERT_NE(viewIcons, nullptr);
+    ASSERT_EQ(window.fileList().ViewStyle(), TViewStyle::vsReport);
+    chooseFromMenu("List", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsSmallIcon);
+    chooseFromMenu("Large Icons", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsIcon);
+    chooseFromMenu("Small Icons", {200, 200});
+    EXPECT_EQ(window.fileList().ViewStyle(), TViewStyle::vsList);
+}
+
+TEST_F(ViewMenu, TheButtonLooksHoveredOnlyWhereThePointerIsWhenTheMenuCloses)
+{
+    ASSERT_NE(viewIcons, nullptr);
+    chooseFromMenu("Details", {200, 200});
+    EXPECT_FALSE(button().mouseInControl());
+    EXPECT_FALSE(button().down());
+    chooseFromMenu("Details", {5, 5});
+    EXPECT_TRUE(button().mouseInControl());
 }
 
 TEST(LocaleTexts, FileTimesShowInTheLocalesFormatsWithoutAZoneAndReadBack)

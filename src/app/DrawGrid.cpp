@@ -114,15 +114,54 @@ void TDrawGrid::mousePressEvent(QMouseEvent* event)
     selectCell(leftCol_ + x / cellStepX(), topRow_ + y / cellStepY());
 }
 
+// The framework grid's keys: arrows move one cell; Page Up and Page Down move the current cell
+// and the top row together by a page, one row less than the rows in full view, so the row that
+// was at the edge stays in sight; Home and End go to the first and last column. With Ctrl, Page
+// Up and Page Down go to the top and bottom row in full view, Home and End to the first and last
+// cell. Scrolling happens even when the owner refuses the new cell.
 void TDrawGrid::keyPressEvent(QKeyEvent* event)
 {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int lastFullRow = std::min(topRow_ + fullRowsInView() - 1, rowCount_ - 1);
+    const int page = std::max(lastFullRow - topRow_, 1);
+    int col = col_;
+    int row = row_;
+    int top = topRow_;
     switch (event->key()) {
-    case Qt::Key_Left: selectCell(col_ - 1, row_); break;
-    case Qt::Key_Right: selectCell(col_ + 1, row_); break;
-    case Qt::Key_Up: selectCell(col_, row_ - 1); break;
-    case Qt::Key_Down: selectCell(col_, row_ + 1); break;
-    default: QAbstractScrollArea::keyPressEvent(event);
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_PageUp:
+        if (ctrl) {
+            row = topRow_;
+        } else {
+            row -= page;
+            top -= page;
+        }
+        break;
+    case Qt::Key_PageDown:
+        if (ctrl) {
+            row = lastFullRow;
+        } else {
+            row += page;
+            top += page;
+        }
+        break;
+    case Qt::Key_Home:
+        col = 0;
+        if (ctrl) row = 0;
+        break;
+    case Qt::Key_End:
+        col = colCount_ - 1;
+        if (ctrl) row = rowCount_ - 1;
+        break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
+    col = std::clamp(col, 0, colCount_ - 1);
+    row = std::clamp(row, 0, rowCount_ - 1);
+    if (top != topRow_) setTopRow(top);
+    if (col != col_ || row != row_) selectCell(col, row);
 }
 
 void TDrawGrid::resizeEvent(QResizeEvent* event)
@@ -138,9 +177,14 @@ void TDrawGrid::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+int TDrawGrid::fullRowsInView() const
+{
+    return std::max(viewport()->height() / cellStepY(), 1);
+}
+
 void TDrawGrid::updateScrollBars()
 {
-    const int fullRows = std::max(viewport()->height() / cellStepY(), 1);
+    const int fullRows = fullRowsInView();
     const int fullCols = std::max(viewport()->width() / cellStepX(), 1);
     verticalScrollBar()->setRange(0, std::max(rowCount_ - fullRows, 0));
     verticalScrollBar()->setPageStep(fullRows);
@@ -150,7 +194,7 @@ void TDrawGrid::updateScrollBars()
 
 void TDrawGrid::scrollToCurrent()
 {
-    const int fullRows = std::max(viewport()->height() / cellStepY(), 1);
+    const int fullRows = fullRowsInView();
     if (row_ < topRow_) setTopRow(row_);
     else if (row_ >= topRow_ + fullRows) setTopRow(row_ - fullRows + 1);
 }

@@ -2,7 +2,8 @@
 // The framework's draw grid: square cells of a default size separated by one-pixel grid lines,
 // scrolled by whole cells, painted cell by cell through an owner's draw handler after the grid
 // has filled each cell with its background. Selection moves through an owner's handler that may
-// refuse it. Only visible cells are painted.
+// refuse it, by mouse or by key (arrows, Page Up, Page Down, Home, End, and with Ctrl the ends).
+// Only visible cells are painted.
 
 #include <functional>
 
@@ -57,6 +58,8 @@ protected:
 private:
     int cellStepX() const { return defaultColWidth_ + gridLineWidth_; }
     int cellStepY() const { return defaultRowHeight_ + gridLineWidth_; }
+    // Rows wholly inside the client area; at least one.
+    int fullRowsInView() const;
     void updateScrollBars();
     void scrollToCurrent();
 

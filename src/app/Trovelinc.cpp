@@ -3,12 +3,14 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QLocale>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -41,7 +43,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
                      std::function<QIcon(int)> iconOf, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
-      loader_(*this, pictures, panelLoaderClasses()),
+      loader_(*this, pictures, panelLoaderClasses(),
+              [&fileSystem](const std::string& fileName) { return fileSystem.openUnshared(fileName); }),
       fileSystem_(fileSystem),
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
@@ -74,6 +77,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) {
         PictureGridSelectCell(col, row, canSelect);
     };
+    // Ctrl+C copies the selected picture again, say after another program took the clipboard.
+    new QShortcut(QKeySequence::Copy, PictureGrid, [this] { copySelectedPicture(); }, Qt::WidgetShortcut);
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);
@@ -146,11 +151,26 @@ void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int
 
     PopupView = new QMenu(this);
     const char* captions[] = {"Large Icons", "List", "Small Icons", "Details"};
-    for (int tag = 0; tag < 4; ++tag)
-        PopupView->addAction(captions[tag], [this, tag] { guarded([this, tag] { Icons1Click(tag); }); });
+    // The menu runs inside the button's mouse-up, before the button's own click steps the style:
+    // the entry chosen takes effect after that click, as a posted menu command would.
+    for (int tag = 0; tag < 4; ++tag) {
+        PopupView->addAction(captions[tag], [this, tag] {
+            QMetaObject::invokeMethod(
+                this, [this, tag] { guarded([this, tag] { Icons1Click(tag); }); }, Qt::QueuedConnection);
+        });
+    }
     popupView = [this](int x, int y) {
         PopupView->exec(viewIconsHost_->mapToGlobal(QPoint(x, y)));
         ViewIcons->setDown(false);
+        // The button ends its mouse-up believing the pointer still at the release point; once it
+        // has, it learns where the pointer went while the menu was open.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const QPoint pointer = viewIconsHost_->mapFromGlobal(QCursor::pos());
+                ViewIcons->mouseMove(0, pointer.x(), pointer.y());
+            },
+            Qt::QueuedConnection);
     };
 
     fileListView_ = new FileListView(MFileExplorer, iconOf);
@@ -273,6 +293,13 @@ void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
         return;
     }
     copyToClipboard(index);
+}
+
+void TTrovelin::copySelectedPicture()
+{
+    // After a load the current cell may lie past the new count; it then has nothing to copy.
+    const int index = PictureGrid->col() + PictureGrid->row() * PictureGrid->colCount();
+    if (index < pictures_.count()) copyToClipboard(index);
 }
 
 void TTrovelin::copyToClipboard(int index)

@@ -87,6 +87,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void copySelectedPicture();
     void copyToClipboard(int index);
     // Runs a handler as the framework's event dispatch does: an exception that leaves it is shown
     // with its message, and the application goes on.

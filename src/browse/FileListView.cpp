@@ -46,11 +46,13 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
     report_->setRootIsDecorated(false);
     report_->setHeaderHidden(true);
     report_->setUniformRowHeights(true);
-    report_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The list selects one row: a click with Shift or Ctrl must load the file clicked, not the
+    // first of a range.
+    report_->setSelectionMode(QAbstractItemView::SingleSelection);
     report_->setAllColumnsShowFocus(true);
     report_->setModel(model_);
     icons_ = new QListView;
-    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    icons_->setSelectionMode(QAbstractItemView::SingleSelection);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setUniformItemSizes(true);
     icons_->setModel(model_);

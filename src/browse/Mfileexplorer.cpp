@@ -193,6 +193,8 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
 
 void TMFileExplorer::AddDrives()
 {
+    // The drive list shows the drives of this moment; drives still mounted keep their letters.
+    fileSystem_.refreshDrives();
     const std::uint32_t mask = fileSystem_.logicalDrives();
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (!(mask & (1u << (letter - 'A')))) continue;

@@ -7,7 +7,6 @@
 #include "panelfile/LoaderHost.h"
 #include "panelfile/PictureList.h"
 #include "panelfile/ReportedRecordError.h"
-#include "platform/UnsharedFile.h"
 #include "streaming/Bitmap.h"
 #include "streaming/TypeInfo.h"
 #include "streaming/ValueTag.h"
@@ -42,8 +41,8 @@ void skipRecord(Stream& stream, const ReaderEnvironment& environment)
 
 }  // namespace
 
-PanelLoader::PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes)
-    : host_(host), pictures_(pictures), classes_(std::move(classes))
+PanelLoader::PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes, PanelFileOpener open)
+    : host_(host), pictures_(pictures), classes_(std::move(classes)), open_(std::move(open))
 {
 }
 
@@ -53,7 +52,7 @@ bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
     if (pictures_.full()) return false;
 
     // The file stays open, and so unshared, for the whole load.
-    const std::unique_ptr<FileStream> file = openUnshared(fileName);
+    const std::unique_ptr<FileStream> file = open_(fileName);
     if (file->size() > maxWholeFileBytes) {
         loadPanel(*file);
         return true;

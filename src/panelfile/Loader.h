@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
+#include "platform/UnsharedFile.h"
 
 namespace trovelin {
 
@@ -27,9 +29,15 @@ struct LoadObserver {
     std::function<void(Stream& stream, std::int64_t start, std::int64_t end)> recordSkipped;
 };
 
+// Opens a panel file for the whole of its load, unshared.
+using PanelFileOpener = std::function<std::unique_ptr<FileStream>(const std::string& fileName)>;
+
 class PanelLoader {
 public:
-    PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes);
+    // By default file names are this system's paths; the viewer opens drive paths through its
+    // file system, so that a letter names the volume the file list showed under it.
+    PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTable classes,
+                PanelFileOpener open = [](const std::string& fileName) { return openUnshared(fileName); });
 
     // Loads one panel file, after clearing the list when `clearFirst`. False only when the list
     // is full, and then the file is not touched. A file that is not a panel file, or whose
@@ -53,6 +61,7 @@ private:
     LoaderHost& host_;
     PictureList& pictures_;
     LoaderClassTable classes_;
+    PanelFileOpener open_;
     std::optional<PanelHeader> header_;
     LoadObserver observer_;
     // The file being loaded, read whole; kept for the next load so that its memory is reused.

@@ -84,6 +84,11 @@ MountProbe systemMountProbe()
     return probe;
 }
 
+MountSource systemMountSource()
+{
+    return {readSystemMountTable, systemMountProbe()};
+}
+
 DriveType driveTypeOf(const MountEntry& entry, const MountProbe& probe)
 {
     const std::string_view type = entry.type;
@@ -157,9 +162,9 @@ DriveMap DriveMap::refreshed(const std::vector<MountEntry>& mounts, const MountP
     return DriveMap(mounts, probe, this);
 }
 
-DriveMap DriveMap::fromSystem() { return DriveMap(readSystemMountTable(), systemMountProbe()); }
+DriveMap::DriveMap(const MountSource& source) : DriveMap(source.readTable(), source.probe, nullptr) {}
 
-DriveMap DriveMap::refreshedFromSystem() const { return refreshed(readSystemMountTable(), systemMountProbe()); }
+DriveMap DriveMap::refreshed(const MountSource& source) const { return refreshed(source.readTable(), source.probe); }
 
 const Drive* DriveMap::drive(char letter) const
 {

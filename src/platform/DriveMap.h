@@ -50,6 +50,15 @@ struct MountProbe {
 // isFolder by stat, isRemovable from /sys/class/block/<device>/removable (or its whole disk's).
 MountProbe systemMountProbe();
 
+// Where the drives come from: the mount table as it is at the moment of asking, and the probe.
+struct MountSource {
+    std::function<std::vector<MountEntry>()> readTable;
+    MountProbe probe;
+};
+
+// /proc/self/mounts and the system's probe.
+MountSource systemMountSource();
+
 // The type a mounted volume shows as: remote for network file systems, CD-ROM for iso9660 and
 // udf, RAM disk for tmpfs and ramfs, removable by the device's flag, fixed otherwise.
 DriveType driveTypeOf(const MountEntry& entry, const MountProbe& probe);
@@ -58,11 +67,11 @@ class DriveMap {
 public:
     DriveMap(const std::vector<MountEntry>& mounts, const MountProbe& probe);
 
-    // The drives of the running system, from /proc/self/mounts.
-    static DriveMap fromSystem();
+    explicit DriveMap(const MountSource& source);
+
     // The drives as mounted now, with the letters of this map for the mount points still there.
     DriveMap refreshed(const std::vector<MountEntry>& mounts, const MountProbe& probe) const;
-    DriveMap refreshedFromSystem() const;
+    DriveMap refreshed(const MountSource& source) const;
 
     const std::vector<Drive>& drives() const { return drives_; }
     // The drive of a letter (either case), or null.

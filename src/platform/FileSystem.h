@@ -1,9 +1,9 @@
 #pragma once
-// The original platform's file system services that the browsing widgets call, behind an
-// interface so that their logic runs against a fake in tests. Paths are in the original form
-// ("C:\Shows\*.kvr"); relative paths go from the current directory. A path that starts with "/"
-// is one of this system ("/home/me/*.kvr"), which is how callers outside the widgets name files;
-// the widgets' own root-relative paths start with a backslash.
+// The original platform's file system services that the browsing widgets and the loader call,
+// behind an interface so that their logic runs against a fake in tests. Paths are in the
+// original form ("C:\Shows\*.kvr"); relative paths go from the current directory. A path that
+// starts with "/" is one of this system ("/home/me/*.kvr"), which is how callers outside the
+// widgets name files; the widgets' own root-relative paths start with a backslash.
 
 #include <cstdint>
 #include <memory>
@@ -13,6 +13,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/FileTime.h"
+#include "streaming/Stream.h"
 
 namespace trovelin {
 
@@ -91,6 +92,10 @@ public:
     // Canonical: "C:\" for a drive root, "C:\Shows\Club" otherwise; empty when the process's
     // current directory has no drive path (it was removed, or its name holds a backslash).
     virtual std::string currentDirectory() const = 0;
+
+    // Opens a file for reading alone, as the loader does for a whole load: fails with "Cannot
+    // open file %s" (the path as given) while another opener holds it, or when it is missing.
+    virtual std::unique_ptr<FileStream> openUnshared(std::string_view path) const = 0;
 };
 
 }  // namespace trovelin

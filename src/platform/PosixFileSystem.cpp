@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "platform/PosixFolderSearch.h"
+#include "platform/UnsharedFile.h"
 #include "platform/VolumeLabel.h"
 #include "platform/WindowsPath.h"
+#include "streaming/Errors.h"
 
 namespace trovelin {
 
@@ -56,11 +58,9 @@ std::string upperCased(std::string text)
 
 }  // namespace
 
-PosixFileSystem::PosixFileSystem() : drives_(DriveMap::fromSystem()) {}
+PosixFileSystem::PosixFileSystem(MountSource mounts) : mounts_(std::move(mounts)), drives_(mounts_) {}
 
-PosixFileSystem::PosixFileSystem(DriveMap drives) : drives_(std::move(drives)) {}
-
-void PosixFileSystem::refreshDrives() { drives_ = drives_.refreshedFromSystem(); }
+void PosixFileSystem::refreshDrives() { drives_ = drives_.refreshed(mounts_); }
 
 const Drive* PosixFileSystem::driveOfRoot(std::string_view root) const
 {
@@ -177,6 +177,15 @@ std::string PosixFileSystem::currentDirectory() const
     const std::unique_ptr<char, decltype(&std::free)> working(::getcwd(nullptr, 0), &std::free);
     if (!working) return {};
     return drives_.toWindowsPath(working.get()).value_or(std::string{});
+}
+
+std::unique_ptr<FileStream> PosixFileSystem::openUnshared(std::string_view path) const
+{
+    // Messages keep the name the user knows.
+    const std::string shownName(path);
+    const std::optional<Resolved> resolved = resolve(path);
+    if (!resolved) throw EFOpenError(cannotOpenFileMessage(shownName));
+    return trovelin::openUnshared(resolved->linuxPath, shownName);
 }
 
 }  // namespace trovelin

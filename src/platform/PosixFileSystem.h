@@ -13,10 +13,11 @@ namespace trovelin {
 
 class PosixFileSystem : public FileSystem {
 public:
-    // The drives of the running system, as they are mounted now.
-    PosixFileSystem();
-    explicit PosixFileSystem(DriveMap drives);
+    // The drives as `mounts` says they are mounted now; it is asked again on every refresh.
+    explicit PosixFileSystem(MountSource mounts = systemMountSource());
 
+    // The one drive map of the program: the browsing widgets list its drives and the loader
+    // opens its drive paths, so a letter names the same volume for both until the next refresh.
     const DriveMap& drives() const { return drives_; }
 
     void refreshDrives() override;
@@ -28,6 +29,7 @@ public:
     bool directoryExists(std::string_view path) const override;
     bool setCurrentDirectory(std::string_view path) override;
     std::string currentDirectory() const override;
+    std::unique_ptr<FileStream> openUnshared(std::string_view path) const override;
 
 private:
     const Drive* driveOfRoot(std::string_view root) const;
@@ -37,6 +39,7 @@ private:
     };
     std::optional<Resolved> resolve(std::string_view path) const;
 
+    MountSource mounts_;
     DriveMap drives_;
 };
 

@@ -11,8 +11,10 @@
 namespace trovelin {
 
 // The open file, locked until the stream is destroyed; a missing, unreadable, locked or
-// non-regular file fails with "Cannot open file %s". The path is this system's, or a drive path
-// such as "C:\Shows\show.kvr".
+// non-regular file fails with "Cannot open file %s". `path` is this system's; a drive path goes
+// through the file system's drive map first (FileSystem::openUnshared). Messages and the stream
+// name the file `shownName`, by default the path itself.
+std::unique_ptr<FileStream> openUnshared(const std::string& path, const std::string& shownName);
 std::unique_ptr<FileStream> openUnshared(const std::string& path);
 
 }  // namespace trovelin
