@@ -12,7 +12,7 @@ constexpr std::size_t optionColumn = 22;
 
 const OptionHelp maxMemoryOption{
     "--max-memory SIZE",
-    "refuse pictures beyond this budget of decoded pixels (bytes, or with K, M or G: 512M)"};
+    "budget for decoded pixels: bytes, or with K, M or G (512M)"};
 
 void printOption(const OptionHelp& option, std::ostream& out)
 {
