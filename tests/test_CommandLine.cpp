@@ -3,64 +3,37 @@
 // error stream with status 2.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include "support/RunCommand.h"
 
 namespace trovelin {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string contents(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::CommandOutcome;
 
 // Runs a program with no display to connect to.
-Outcome run(const std::string& program, const std::string& arguments)
+CommandOutcome run(const std::string& program, const std::string& arguments)
 {
-    const fs::path base = fs::temp_directory_path() / ("trovelin-cmdline-" + std::to_string(::getpid()));
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' " + arguments +
-                                " >'" + base.string() + ".out' 2>'" + base.string() + ".err'";
-    const int status = std::system(command.c_str());
-    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(base.string() + ".out"),
-                    contents(base.string() + ".err")};
-    fs::remove(base.string() + ".out");
-    fs::remove(base.string() + ".err");
-    return outcome;
+    return testing::runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program + "' " + arguments);
 }
 
 bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(CommandLine, TheViewerAnswersHelpAndVersionWithoutADisplay)
 {
-    const Outcome help = run(TROVELIN_APP, "--help");
+    const CommandOutcome help = run(TROVELIN_APP, "--help");
     EXPECT_EQ(help.status, 0) << help.err;
     EXPECT_TRUE(help.out.starts_with("usage: trovelin [PATH]\n")) << help.out;
     EXPECT_EQ(help.err, "");
 
-    const Outcome version = run(TROVELIN_APP, "--version");
+    const CommandOutcome version = run(TROVELIN_APP, "--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("trovelin ") + TROVELIN_VERSION + "\n");
 }
 
 TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
 {
-    const Outcome help = run(TROVELIN_CLI, "--help");
+    const CommandOutcome help = run(TROVELIN_CLI, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     for (const char* part : {"trovelin-cli harvest [--json] [--out DIR] [--keep-going] [--max-memory SIZE] [-q] PATH...",
@@ -71,7 +44,7 @@ TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
     EXPECT_EQ(run(TROVELIN_CLI, "help").out, help.out);
 
     // One command's help, asked either way, is that command's part of the whole.
-    const Outcome harvest = run(TROVELIN_CLI, "harvest --json --help");
+    const CommandOutcome harvest = run(TROVELIN_CLI, "harvest --json --help");
     EXPECT_EQ(harvest.status, 0);
     EXPECT_TRUE(harvest.out.starts_with("usage: trovelin-cli harvest ")) << harvest.out;
     EXPECT_TRUE(mentions(help.out, harvest.out));
@@ -79,7 +52,7 @@ TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
     EXPECT_EQ(run(TROVELIN_CLI, "help harvest").out, harvest.out);
     EXPECT_EQ(run(TROVELIN_CLI, "dump --help").status, 0);  // not taken for a file to dump
 
-    const Outcome version = run(TROVELIN_CLI, "--version");
+    const CommandOutcome version = run(TROVELIN_CLI, "--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("trovelin-cli ") + TROVELIN_VERSION + "\n");
 }
@@ -87,7 +60,7 @@ TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
 TEST(CommandLine, AMistakeGetsTheUsageOnTheErrorStream)
 {
     for (const char* arguments : {"", "harvest", "harvest --bogus x.kvr", "help bogus", "bogus"}) {
-        const Outcome outcome = run(TROVELIN_CLI, arguments);
+        const CommandOutcome outcome = run(TROVELIN_CLI, arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;
         EXPECT_TRUE(outcome.err.starts_with("usage: trovelin-cli harvest ")) << arguments;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include <QMimeDatabase>
 
 #include "support/FileWriter.h"
+#include "support/RunCommand.h"
 #include "support/SamplePanels.h"
 
 namespace trovelin {
@@ -22,19 +22,14 @@ namespace fs = std::filesystem;
 
 constexpr const char* panelType = "application/x-kvr-panel";
 
-bool installed(const char* program) { return std::system(("command -v " + std::string(program) + " >/dev/null").c_str()) == 0; }
+using testing::installed;
 
-// Runs a shell command; its exit status, with standard output and error in `output`.
+// Runs a shell command; its exit status, with what it printed on either stream in `output`.
 int run(const std::string& command, std::string& output)
 {
-    const std::string log = (fs::temp_directory_path() / ("trovelin-run-" + std::to_string(::getpid()))).string();
-    const int status = std::system((command + " >'" + log + "' 2>&1").c_str());
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    output = text.str();
-    fs::remove(log);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const testing::CommandOutcome outcome = testing::runCommand(command);
+    output = outcome.out + outcome.err;
+    return outcome.status;
 }
 
 class DesktopFiles : public ::testing::Test {
