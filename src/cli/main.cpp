@@ -35,10 +35,9 @@ std::optional<int> answerHelp(const std::vector<std::string>& arguments)
         printHelp(std::cout);
         return 0;
     }
-    const bool asksForHelp =
-        first == "help" ? arguments.size() == 2
-                        : std::any_of(arguments.begin() + 1, arguments.end(),
-                                      [](const std::string& argument) { return argument == "--help" || argument == "-h"; });
+    auto isHelpOption = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
+    const bool asksForHelp = first == "help" ? arguments.size() == 2
+                                             : std::any_of(arguments.begin() + 1, arguments.end(), isHelpOption);
     if (!asksForHelp) return std::nullopt;
     const CommandHelp* command = findCommandHelp(first == "help" ? arguments[1] : first);
     if (!command) return usage();
