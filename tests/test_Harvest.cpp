@@ -90,6 +90,17 @@ TEST_F(Harvest, TheJsonManifestListsPicturesAndEventsAndThePngsMatch)
     EXPECT_FALSE(fs::exists(outFolder + "/002.png"));
 }
 
+TEST_F(Harvest, AFolderWithoutPanelFilesIsReportedAndTheRunGoesOn)
+{
+    const std::string panel = file("1.kvr", panelWithGlyphs(1, 3));
+    const fs::path empty = folder / "empty";
+    fs::create_directories(empty);
+    file("empty/notes.txt", {'x'});
+    EXPECT_EQ(run({{empty.string(), panel}, "", false, false, false}), 0);
+    EXPECT_EQ(progress.str(), "No panel files in " + empty.string() + "\n");
+    EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
+}
+
 TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
 {
     file("1.kvr", panelWithGlyphs(300, 1));

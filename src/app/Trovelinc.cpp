@@ -211,9 +211,24 @@ void TTrovelin::MFileExplorerClick()
     const std::size_t dot = name.rfind('.');
     const QString extension = dot == std::string::npos ? QString() : QString::fromStdString(name.substr(dot));
     if (QLocale().toLower(extension) != ".kvr") return;
+    loadClickedFile(fileName);
+}
+
+void TTrovelin::loadClickedFile(const std::string& fileName)
+{
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);
     PictureGrid->setTopRow(0);
+}
+
+void TTrovelin::OpenPanelFile(const std::string& folder, const std::string& fileName)
+{
+    // Marked as handled, the folder does not load its other panel files first, only to drop
+    // them: the start is as quick as the one file, and a broken neighbour shows no message.
+    setStatusPanel(1, QString::fromStdString(folder));
+    FormShow(folder);
+    MFileExplorer.SetFileName(fileName);
+    guarded([this, &fileName] { loadClickedFile(fileName); });
 }
 
 void TTrovelin::MFileExplorerChange()

@@ -47,6 +47,9 @@ public:
     // Handlers, named after control and event.
     // FormShow: drive selector and file list move to the program's folder (a drive path).
     void FormShow(const std::string& programFolder);
+    // Shows `folder` in the file list and loads its panel file `fileName` alone, as a click on it
+    // does, whatever its name: the command line and the desktop open panel files so.
+    void OpenPanelFile(const std::string& folder, const std::string& fileName);
     void HDrvComboBoxChange();
     void MFileExplorerClick();
     void MFileExplorerChange();
@@ -89,6 +92,8 @@ protected:
 private:
     void copySelectedPicture();
     void copyToClipboard(int index);
+    // What a click on a panel file does once its name has passed the extension test.
+    void loadClickedFile(const std::string& fileName);
     // Runs a handler as the framework's event dispatch does: an exception that leaves it is shown
     // with its message, and the application goes on.
     void guarded(const std::function<void()>& handler);

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Json.h"
+#include "panelfile/Loader.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
@@ -69,7 +70,7 @@ Dump readDump(Stream& stream)
     Dump dump;
     dump.header = readPanelHeader(stream);
     if (!dump.header) {
-        dump.stop = "Not KVR Format !!!";
+        dump.stop = notPanelFileText;
         return dump;
     }
     const LoaderClassTable classes = panelLoaderClasses();

@@ -110,7 +110,13 @@ std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
 
 int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress)
 {
-    const std::vector<std::string> files = expandPanelPaths(options.paths);
+    std::vector<std::string> files;
+    for (const std::string& path : options.paths) {
+        const std::vector<std::string> found = expandPanelPaths({path});
+        // Only a folder expands to nothing; the run goes on, as the viewer does in such a folder.
+        if (found.empty()) progress << "No panel files in " << path << '\n';
+        files.insert(files.end(), found.begin(), found.end());
+    }
     HeadlessMainWindow window;
     PictureList& pictures = pictureList();
     pictures.clear();

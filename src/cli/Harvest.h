@@ -20,7 +20,8 @@ struct HarvestOptions {
 // ignored) sorted by name; anything else is taken as a file.
 std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths);
 
-// Runs the harvest; returns the exit status: 0, or 1 when a load failed.
+// Runs the harvest; returns the exit status: 0, or 1 when a load failed. Progress, and a word
+// on each folder that holds no panel files, go to `progress`.
 int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress);
 
 }  // namespace trovelin::cli

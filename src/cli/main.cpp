@@ -1,6 +1,8 @@
 // trovelin-cli: the panel-file tools without a screen.
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,19 +11,38 @@
 #include "cli/Dump.h"
 #include "cli/Harvest.h"
 #include "cli/Render.h"
+#include "cli/Usage.h"
 
 namespace {
 
 int usage()
 {
-    std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] PATH...\n"
-                 "       trovelin-cli dump [--json] FILE.kvr\n"
-                 "       trovelin-cli render FILE.kvr --out FILE.png\n"
-                 "  harvest  load panel files (a folder stands for its *.kvr files) into the picture list\n"
-                 "           and list the pictures; --out writes them as DIR/NNN.png\n"
-                 "  dump     print the header and every record of a panel file\n"
-                 "  render   paint the panel's background and controls as its designer placed them\n";
+    trovelin::cli::printUsage(std::cerr);
     return 2;
+}
+
+// `--help`, `help` and `help COMMAND`, `COMMAND ... --help`, `--version`: answered on standard
+// output before any command runs. Null when the arguments ask for none of these.
+std::optional<int> answerHelp(const std::vector<std::string>& arguments)
+{
+    using namespace trovelin::cli;
+    const std::string& first = arguments[0];
+    if (first == "--version") {
+        printVersion(std::cout);
+        return 0;
+    }
+    if (first == "--help" || first == "-h" || (first == "help" && arguments.size() == 1)) {
+        printHelp(std::cout);
+        return 0;
+    }
+    auto isHelpOption = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
+    const bool asksForHelp = first == "help" ? arguments.size() == 2
+                                             : std::any_of(arguments.begin() + 1, arguments.end(), isHelpOption);
+    if (!asksForHelp) return std::nullopt;
+    const CommandHelp* command = findCommandHelp(first == "help" ? arguments[1] : first);
+    if (!command) return usage();
+    printCommandHelp(*command, std::cout);
+    return 0;
 }
 
 int runHarvest(const std::vector<std::string>& arguments)
@@ -63,6 +84,7 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.empty()) return usage();
+    if (const std::optional<int> status = answerHelp(arguments)) return *status;
     const std::string& command = arguments[0];
     if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
     if (command == "render") return runRender(argc, argv, {arguments.begin() + 1, arguments.end()});

@@ -68,7 +68,7 @@ void PanelLoader::loadPanel(Stream& stream)
 {
     std::optional<PanelHeader> header = readPanelHeader(stream);
     if (!header) {
-        host_.setStatusText("Not KVR Format !!!");
+        host_.setStatusText(notPanelFileText);
         return;
     }
     header_ = std::move(header);

@@ -21,6 +21,9 @@ class PictureList;
 class Stream;
 class TControl;
 
+// The status text for a file whose magic is not a panel file's.
+inline constexpr const char* notPanelFileText = "Not KVR Format !!!";
+
 // What a caller may watch while a panel loads, to show the panel rather than only harvest it:
 // each control (the background first) once its record is read, before the loader destroys it,
 // and the byte range of each record skipped for its class.

@@ -1,0 +1,25 @@
+#pragma once
+// The viewer's command line: `trovelin [PATH]`, with `--help` and `--version`. Parsed before the
+// application connects to a display, so that those two work without one.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trovelin {
+
+struct ViewerCommandLine {
+    enum class Action { Run, ShowHelp, ShowVersion, UsageError };
+    Action action = Action::Run;
+    std::optional<std::string> path;  // as given: a panel file or a folder of this system
+    std::string error;                // what was wrong, for a usage error
+};
+
+// `arguments` without the program's name. Help and version win wherever they stand before "--",
+// so that they are answered even beside options that only the GUI toolkit knows.
+ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& arguments);
+
+std::string viewerHelpText();
+std::string viewerVersionText();
+
+}  // namespace trovelin

@@ -1,0 +1,102 @@
+#include "cli/Usage.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace trovelin::cli {
+
+namespace {
+
+constexpr std::string_view toolName = "trovelin-cli";
+constexpr std::size_t optionColumn = 22;
+
+const OptionHelp maxMemoryOption{
+    "--max-memory SIZE",
+    "budget for decoded pixels: bytes, or with K, M or G (512M)"};
+
+void printOption(const OptionHelp& option, std::ostream& out)
+{
+    out << "  " << option.option;
+    if (option.option.size() + 2 < optionColumn)
+        out << std::string(optionColumn - 2 - option.option.size(), ' ');
+    else
+        out << '\n' << std::string(optionColumn, ' ');
+    out << option.meaning << '\n';
+}
+
+}  // namespace
+
+const std::vector<CommandHelp>& commandHelp()
+{
+    static const std::vector<CommandHelp> commands{
+        {"harvest",
+         "[--json] [--out DIR] [--keep-going] [--max-memory SIZE] [-q] PATH...",
+         "Loads the panel files in the order given into one picture list, as the viewer loads a folder,\n"
+         "and lists the pictures and what the loader reported. A folder stands for its *.kvr files\n"
+         "(letter case ignored), sorted by name. Exit status 0, 1 after an error, 2 for a usage error.",
+         {{"--json", "print one JSON object instead of the table"},
+          {"--out DIR", "write picture i as DIR/NNN.png"},
+          {"--keep-going", "go on with the next file after an error"},
+          maxMemoryOption,
+          {"-q", "no progress on standard error"}},
+         {"trovelin-cli harvest --out pictures samples/",
+          "trovelin-cli harvest --json --keep-going show1.kvr show2.kvr > pictures.json"}},
+        {"dump",
+         "[--json] [--max-memory SIZE] FILE.kvr",
+         "Prints the header and every record of a panel file, marked with what the loader does\n"
+         "with it. Exit status 0, or 1 when the load would not get to the end.",
+         {{"--json", "print one JSON object instead of the tree"}, maxMemoryOption},
+         {"trovelin-cli dump samples/console-desk.kvr", "trovelin-cli dump --json samples/club-stage.kvr"}},
+        {"render",
+         "[--max-memory SIZE] FILE.kvr --out FILE.png",
+         "Paints the panel's background and controls as its designer placed them.",
+         {{"--out FILE.png", "where the image goes (required)"}, maxMemoryOption},
+         {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
+    };
+    return commands;
+}
+
+const CommandHelp* findCommandHelp(std::string_view name)
+{
+    const std::vector<CommandHelp>& commands = commandHelp();
+    const auto found = std::find_if(commands.begin(), commands.end(),
+                                    [name](const CommandHelp& command) { return command.name == name; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+void printCommandHelp(const CommandHelp& command, std::ostream& out)
+{
+    out << "usage: " << toolName << ' ' << command.name << ' ' << command.synopsis << "\n\n"
+        << command.summary << "\n\n";
+    for (const OptionHelp& option : command.options) printOption(option, out);
+    out << "\nexamples:\n";
+    for (std::string_view example : command.examples) out << "  " << example << '\n';
+}
+
+void printHelp(std::ostream& out)
+{
+    out << toolName << ": the pictures of lighting-control panel files (.kvr), without a screen.\n\n";
+    for (const CommandHelp& command : commandHelp()) {
+        printCommandHelp(command, out);
+        out << '\n';
+    }
+    out << "other commands and options:\n";
+    printOption({"help [COMMAND]", "this help, or the help of one command (also: COMMAND --help)"}, out);
+    printOption({"-h, --help", "this help"}, out);
+    printOption({"--version", "the version"}, out);
+}
+
+void printUsage(std::ostream& out)
+{
+    for (const CommandHelp& command : commandHelp())
+        out << (&command == &commandHelp().front() ? "usage: " : "       ") << toolName << ' ' << command.name
+            << ' ' << command.synopsis << '\n';
+    out << "Run '" << toolName << " --help' for what each command and option does.\n";
+}
+
+void printVersion(std::ostream& out)
+{
+    out << toolName << ' ' << TROVELIN_VERSION << '\n';
+}
+
+}  // namespace trovelin::cli
