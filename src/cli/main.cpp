@@ -1,6 +1,7 @@
 // trovelin-cli: the panel-file tools without a screen.
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,17 +9,21 @@
 
 #include "cli/Dump.h"
 #include "cli/Harvest.h"
+#include "cli/ByteSize.h"
 #include "cli/Render.h"
+#include "panelfile/PictureList.h"
 
 namespace {
 
 int usage()
 {
-    std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] PATH...\n"
+    std::cerr << "usage: trovelin-cli harvest [--json] [--out DIR] [--keep-going] [-q] [--max-memory SIZE] PATH...\n"
                  "       trovelin-cli dump [--json] FILE.kvr\n"
                  "       trovelin-cli render FILE.kvr --out FILE.png\n"
                  "  harvest  load panel files (a folder stands for its *.kvr files) into the picture list\n"
-                 "           and list the pictures; --out writes them as DIR/NNN.png\n"
+                 "           and list the pictures; --out writes them as DIR/NNN.png; --max-memory bounds\n"
+                 "           their decoded pixels (bytes, or with a K, M or G suffix; default: the smaller\n"
+                 "           of 4G and half of the physical memory)\n"
                  "  dump     print the header and every record of a panel file\n"
                  "  render   paint the panel's background and controls as its designer placed them\n";
     return 2;
@@ -38,6 +43,11 @@ int runHarvest(const std::vector<std::string>& arguments)
         } else if (argument == "--out") {
             if (++i == arguments.size()) return usage();
             options.outputFolder = arguments[i];
+        } else if (argument == "--max-memory") {
+            if (++i == arguments.size()) return usage();
+            const std::optional<std::uint64_t> bytes = trovelin::cli::parseByteSize(arguments[i]);
+            if (!bytes) return usage();
+            trovelin::pictureList().pixelBudget().setLimit(*bytes);
         } else if (argument.starts_with("-") && argument != "-") {
             return usage();
         } else {
