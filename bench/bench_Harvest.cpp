@@ -21,6 +21,8 @@
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+#include "support/SamplePanels.h"
+#include "streaming/Errors.h"
 
 namespace {
 
@@ -173,6 +175,39 @@ void PlainReadFolder(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * files.bytes);
 }
 BENCHMARK(PlainReadFolder)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 60 KB file whose 512 glyphs declare 8000 x 8000 pixels at 32 bits and hold none: the load
+// stops at the default budget with "Out of memory", having touched next to nothing.
+void LoadDeclaredOnlyGlyphs(benchmark::State& state)
+{
+    const fs::path path = fs::temp_directory_path() / ("trovelin-declared-" + std::to_string(::getpid()) + ".kvr");
+    writeFile(path.string(), declaredOnlyGlyphsPanel(512));
+    cli::HeadlessMainWindow window;
+    std::int64_t peakGrowthKiB = 0;
+    int kept = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pictureList().clear();
+        resetPeakResident();
+        const std::int64_t before = residentKiB("VmRSS");
+        state.ResumeTiming();
+        PanelLoader loader(window, pictureList(), panelLoaderClasses());
+        try {
+            loader.LoadForm(path.string(), true);
+        } catch (const Exception&) {
+        }
+        state.PauseTiming();
+        peakGrowthKiB = std::max(peakGrowthKiB, residentKiB("VmHWM") - before);
+        kept = pictureList().count();
+        state.ResumeTiming();
+    }
+    pictureList().clear();
+    fs::remove(path);
+    state.counters["pictures_kept"] = kept;
+    state.counters["budget_MiB"] = static_cast<double>(pictureList().pixelBudget().limit()) / (1 << 20);
+    state.counters["peak_growth_MiB"] = static_cast<double>(peakGrowthKiB) / 1024;
+}
+BENCHMARK(LoadDeclaredOnlyGlyphs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

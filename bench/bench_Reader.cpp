@@ -8,6 +8,8 @@
 #include <map>
 
 #include "ProbeComponent.h"
+#include "framework/Application.h"
+#include "framework/GroupBox.h"
 #include "streaming/Reader.h"
 #include "streaming/Stream.h"
 #include "support/RecordWriter.h"
@@ -109,6 +111,34 @@ void ReadManyNamedChildren(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(ReadManyNamedChildren)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity();
+
+// A hostile record: one menu item holding N items that each ask for the first place among
+// their siblings, the worst case for the child-position bookkeeping. 75,000 items make 1.2 MB.
+std::vector<std::uint8_t> hostileMenuRecord(std::int64_t itemCount)
+{
+    RecordWriter w;
+    w.beginRecord("TGroupBox", "Box").end();
+    w.beginChild("TMenuItem", "Menu").end();
+    for (std::int64_t i = 0; i < itemCount; ++i) w.prefix(0x02, 0).names("TMenuItem", "").end().end();
+    w.end().end();
+    w.end();
+    return w.bytes();
+}
+
+void ReadHostileMenuItems(benchmark::State& state)
+{
+    const auto bytes = hostileMenuRecord(state.range(0));
+    TApplication application;
+    for (auto _ : state) {
+        ByteViewStream stream(bytes);
+        TGroupBox box(nullptr);
+        readComponentRecord(stream, box, application.readerEnvironment());
+        benchmark::DoNotOptimize(box.components().size());
+    }
+    state.SetComplexityN(state.range(0));
+    state.counters["record_bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(ReadHostileMenuItems)->RangeMultiplier(4)->Range(1 << 10, 75000)->Complexity()->Unit(benchmark::kMillisecond);
 
 void MemcpySameBytes4MiB(benchmark::State& state)
 {

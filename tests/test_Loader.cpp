@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cli/HeadlessMainWindow.h"
 #include "framework/WinControl.h"
@@ -21,6 +22,7 @@
 #include "support/MetafileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+#include "support/SamplePanels.h"
 
 namespace trovelin {
 namespace {
@@ -299,6 +301,43 @@ TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)
     EXPECT_EQ(failure(path, true), "Cannot open file " + path);
     ::close(other);
     EXPECT_EQ(failure(path, true), "loaded");
+}
+
+// Resident memory of this process, from the kernel's own accounting.
+std::int64_t residentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmRSS:")) return std::stoll(line.substr(6)) * 1024;
+    return 0;
+}
+
+// 512 glyphs declare 128 GB of pixels in a 60 KB file: the pixels no data reaches cost nothing,
+// and those that would pass the budget fail like an allocation, keeping the pictures before.
+TEST_F(Loader, DeclaredPixelsCostNothingUntilWrittenAndStopAtTheBudget)
+{
+    const std::string path = (folder / "declared.kvr").string();
+    ASSERT_TRUE(writeFile(path, declaredOnlyGlyphsPanel(512)));
+    PictureList budgeted(std::uint64_t{1} << 30);  // room for four such glyphs
+    PanelLoader budgetedLoader{window, budgeted, panelLoaderClasses()};
+    const std::int64_t before = residentBytes();
+    std::string message = "loaded";
+    try {
+        budgetedLoader.LoadForm(path, true);
+    } catch (const Exception& error) {
+        message = error.message();
+    }
+    EXPECT_EQ(message, "Error reading Button4.Glyph.Data: Out of memory");
+    ASSERT_EQ(budgeted.count(), 4);
+    EXPECT_EQ(budgeted.at(3).width(), 8000);
+    EXPECT_LT(residentBytes() - before, std::int64_t{256} << 20);
+    EXPECT_EQ(budgeted.pixelBudget().used(), 4 * 256'000'000u);
+
+    budgeted.clear();
+    EXPECT_EQ(budgeted.pixelBudget().used(), 0u);
+    budgeted.pixelBudget().setLimit(std::uint64_t{600} << 20);
+    EXPECT_THROW(budgetedLoader.LoadForm(path, true), EReadError);
+    EXPECT_EQ(budgeted.count(), 2);
 }
 
 }  // namespace

@@ -10,8 +10,10 @@
 
 #include "cli/Dump.h"
 #include "cli/Harvest.h"
+#include "cli/ByteSize.h"
 #include "cli/Render.h"
 #include "cli/Usage.h"
+#include "panelfile/PictureList.h"
 
 namespace {
 
@@ -59,6 +61,11 @@ int runHarvest(const std::vector<std::string>& arguments)
         } else if (argument == "--out") {
             if (++i == arguments.size()) return usage();
             options.outputFolder = arguments[i];
+        } else if (argument == "--max-memory") {
+            if (++i == arguments.size()) return usage();
+            const std::optional<std::uint64_t> bytes = trovelin::cli::parseByteSize(arguments[i]);
+            if (!bytes) return usage();
+            trovelin::pictureList().pixelBudget().setLimit(*bytes);
         } else if (argument.starts_with("-") && argument != "-") {
             return usage();
         } else {

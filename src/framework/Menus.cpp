@@ -1,12 +1,10 @@
 #include "framework/Menus.h"
 
-#include <algorithm>
-
 namespace trovelin {
 
 TMenuItem::~TMenuItem()
 {
-    for (TMenuItem* item : items_) item->parentItem_ = nullptr;
+    for (TMenuItem* item : items_.items()) item->parentItem_ = nullptr;
     if (parentItem_) parentItem_->remove(this);
 }
 
@@ -42,7 +40,7 @@ void TMenuItem::takeReaderParent(Component* parent)
 
 void TMenuItem::setChildOrder(Component* child, int order)
 {
-    moveToPlace(items_, dynamic_cast<TMenuItem*>(child), order);
+    if (auto* item = dynamic_cast<TMenuItem*>(child)) items_.moveToPlace(item, order);
 }
 
 void TMenuItem::add(TMenuItem* item)
@@ -52,14 +50,12 @@ void TMenuItem::add(TMenuItem* item)
         if (ancestor == item) return;  // an item cannot hold its own ancestor
     if (item->parentItem_) item->parentItem_->remove(item);
     item->parentItem_ = this;
-    items_.push_back(item);
+    items_.append(item);
 }
 
 void TMenuItem::remove(TMenuItem* item)
 {
-    // Items go newest first when their owner frees them: search from the back.
-    auto found = std::find(items_.rbegin(), items_.rend(), item);
-    if (found != items_.rend()) items_.erase(std::next(found).base());
+    items_.remove(item);
     item->parentItem_ = nullptr;
 }
 

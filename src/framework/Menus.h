@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "streaming/ChildList.h"
 #include "streaming/Component.h"
 
 namespace trovelin {
@@ -42,7 +43,7 @@ public:
     MethodRef onClick;
 
     TMenuItem* parentItem() const { return parentItem_; }
-    const std::vector<TMenuItem*>& items() const { return items_; }
+    const std::vector<TMenuItem*>& items() const { return items_.items(); }
     void add(TMenuItem* item);
 
 private:
@@ -58,7 +59,7 @@ private:
     std::int32_t shortCut_ = 0;
     bool visible_ = true;
     TMenuItem* parentItem_ = nullptr;
-    std::vector<TMenuItem*> items_;
+    ChildList<TMenuItem> items_;
 };
 
 class TPopupMenu : public Component {

@@ -1,8 +1,5 @@
 #include "framework/WinControl.h"
 
-#include <algorithm>
-
-
 namespace trovelin {
 
 TWinControl::TWinControl(Component* owner) : TControl(owner) {}
@@ -10,7 +7,8 @@ TWinControl::TWinControl(Component* owner) : TControl(owner) {}
 TWinControl::~TWinControl()
 {
     // Children outlive a parent only when somebody else owns them; they lose their parent.
-    while (!controls_.empty()) controls_.back()->setParent(nullptr);
+    std::vector<TControl*> children = controls_.items();
+    for (auto child = children.rbegin(); child != children.rend(); ++child) (*child)->setParent(nullptr);
 }
 
 const ClassInfo& TWinControl::staticClassInfo()
@@ -21,7 +19,7 @@ const ClassInfo& TWinControl::staticClassInfo()
 
 void TWinControl::setChildOrder(Component* child, int order)
 {
-    moveToPlace(controls_, dynamic_cast<TControl*>(child), order);
+    if (auto* control = dynamic_cast<TControl*>(child)) controls_.moveToPlace(control, order);
 }
 
 void TWinControl::setCtl3D(bool value)
@@ -51,12 +49,12 @@ void TWinControl::parentValueChanged(InheritedValue value)
 
 void TWinControl::notifyChildren(InheritedValue value)
 {
-    for (TControl* control : controls_) control->parentValueChanged(value);
+    for (TControl* control : controls_.items()) control->parentValueChanged(value);
 }
 
 void TWinControl::removeControl(TControl* control)
 {
-    std::erase(controls_, control);
+    controls_.remove(control);
 }
 
 }  // namespace trovelin

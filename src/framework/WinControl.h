@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/Control.h"
+#include "streaming/ChildList.h"
 
 namespace trovelin {
 
@@ -16,7 +17,7 @@ public:
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
     // Child controls in z-order, first is bottom-most.
-    const std::vector<TControl*>& controls() const { return controls_; }
+    const std::vector<TControl*>& controls() const { return controls_.items(); }
     void setChildOrder(Component* child, int order) override;
 
     bool ctl3D() const { return ctl3D_; }
@@ -41,10 +42,10 @@ protected:
 
 private:
     friend class TControl;
-    void insertControl(TControl* control) { controls_.push_back(control); }
+    void insertControl(TControl* control) { controls_.append(control); }
     void removeControl(TControl* control);
 
-    std::vector<TControl*> controls_;
+    ChildList<TControl> controls_;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;
     bool dockSite_ = false;

@@ -2,12 +2,14 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "framework/Image.h"
 #include "panelfile/LoaderHost.h"
 #include "panelfile/PictureList.h"
 #include "panelfile/ReportedRecordError.h"
 #include "streaming/Bitmap.h"
+#include "streaming/Errors.h"
 #include "streaming/TypeInfo.h"
 #include "streaming/ValueTag.h"
 
@@ -48,6 +50,16 @@ PanelLoader::PanelLoader(LoaderHost& host, PictureList& pictures, LoaderClassTab
 
 bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
 {
+    try {
+        return load(fileName, clearFirst);
+    } catch (const std::bad_alloc&) {
+        // Like any other failure of the load: what was harvested stays, the caller hears why.
+        throw EOutOfMemory();
+    }
+}
+
+bool PanelLoader::load(const std::string& fileName, bool clearFirst)
+{
     if (clearFirst && pictures_.count() != 0) pictures_.clear();
     if (pictures_.full()) return false;
 
@@ -80,7 +92,7 @@ void PanelLoader::loadPanel(Stream& stream)
 void PanelLoader::readBackground(Stream& stream)
 {
     auto background = adopt(new TImage(&host_.owner()), host_);
-    readComponentRecord(stream, *background, host_.readerEnvironment());
+    readComponentRecord(stream, *background, readerEnvironment());
     if (observer_.controlRead) observer_.controlRead(*background);
     TPicture& picture = background->picture();
     // A background without any graphic gives no picture at all.
@@ -90,7 +102,7 @@ void PanelLoader::readBackground(Stream& stream)
 
 void PanelLoader::readRecords(Stream& stream)
 {
-    const ReaderEnvironment environment = host_.readerEnvironment();
+    const ReaderEnvironment environment = readerEnvironment();
     while (stream.position() < stream.size()) {
         const std::int64_t start = stream.position();
         char signature[4] = {};
@@ -131,6 +143,13 @@ void PanelLoader::readRecords(Stream& stream)
         if (glyph && !glyph->empty()) pictures_.append(*glyph);
         if (observer_.controlRead) observer_.controlRead(*control);
     }
+}
+
+ReaderEnvironment PanelLoader::readerEnvironment() const
+{
+    ReaderEnvironment environment = host_.readerEnvironment();
+    environment.pixelBudget = &pictures_.pixelBudget();
+    return environment;
 }
 
 void PanelLoader::passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment)

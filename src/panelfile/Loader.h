@@ -56,6 +56,9 @@ public:
     void setObserver(LoadObserver observer) { observer_ = std::move(observer); }
 
 private:
+    bool load(const std::string& fileName, bool clearFirst);
+    // The host's, charging decoded pictures to the picture list's budget.
+    ReaderEnvironment readerEnvironment() const;
     void readBackground(Stream& stream);
     void readRecords(Stream& stream);
     // Skips the record at the stream's position, which began at `start`, and tells the observer.

@@ -1,6 +1,19 @@
 #include "panelfile/PictureList.h"
 
+#include <algorithm>
+
+#include "platform/PhysicalMemory.h"
+
 namespace trovelin {
+
+std::uint64_t defaultPixelBudgetBytes()
+{
+    constexpr std::uint64_t ceiling = std::uint64_t{4} << 30;
+    const std::uint64_t physical = physicalMemoryBytes();
+    return physical == 0 ? ceiling : std::min(ceiling, physical / 2);
+}
+
+PictureList::PictureList(std::uint64_t pixelBudgetBytes) : pixelBudget_(pixelBudgetBytes) {}
 
 void PictureList::clear()
 {

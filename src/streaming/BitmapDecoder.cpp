@@ -156,8 +156,9 @@ bool isAcceptedFormat(const BitmapInfoHeader& h)
 }
 
 // Reads the pixel bytes straight into the image rows, in the stored row order. Rows the byte
-// count does not reach stay black. 32-bit pixels whose high byte is unused get 0xFF there on the
-// way in, so that drawing code can show them as they are.
+// count does not reach stay black, and untouched, so that they cost no memory. 32-bit pixels
+// whose high byte is unused get 0xFF there on the way in, so that drawing code can show them as
+// they are when the data reaches every row.
 void readPixels(Stream& stream, DibImage& image, bool topDown, std::uint32_t pixelBytes)
 {
     const bool opaqueHighBytes = leavesHighByteUnused(image.bitsPerPixel(), image.masks);
@@ -184,14 +185,15 @@ void readPixels(Stream& stream, DibImage& image, bool topDown, std::uint32_t pix
         }
     }
     left -= static_cast<std::uint64_t>(fullRows) * stride;
-    for (int row = fullRows; row < image.height(); ++row) {
-        const auto take = static_cast<std::size_t>(left);  // less than a row, then nothing
-        stream.readExact(rowAt(row), take);
-        std::memset(rowAt(row) + take, 0, stride - take);
-        finish(rowAt(row));
+    int rowsReached = fullRows;
+    if (left > 0 && fullRows < image.height()) {
+        const auto take = static_cast<std::size_t>(left);  // less than a row
+        stream.readExact(rowAt(fullRows), take);
+        finish(rowAt(fullRows));
+        ++rowsReached;
         left = 0;
     }
-    image.highBytesOpaque = opaqueHighBytes;
+    image.highBytesOpaque = opaqueHighBytes && rowsReached == image.height();
     stream.seek(static_cast<std::int64_t>(left), SeekOrigin::Current);
 }
 
@@ -206,12 +208,13 @@ std::shared_ptr<DibImage> decodePixels(Stream& stream, const StoredLayout& layou
     const int depth = runLength ? 32 : h.bitCount;
     // Check the bytes are there and the size is allowed before the storage is allocated.
     if (layout.pixelBytes > static_cast<std::uint64_t>(stream.remaining())) cutShort();
-    auto image = std::make_shared<DibImage>(width, height, depth);
+    auto image = std::make_shared<DibImage>(width, height, depth, stream.pixelBudget());
     image->masks = layout.masks;
     if (runLength) {
         std::vector<std::uint8_t> packed = readBlock(stream, layout.pixelBytes);
-        expandRunLength(packed, compression == BitmapCompression::Rle4 ? 4 : 8, layout.colorTable, *image);
-        image->makeHighBytesOpaque();
+        const int rowsReached =
+            expandRunLength(packed, compression == BitmapCompression::Rle4 ? 4 : 8, layout.colorTable, *image);
+        image->makeHighBytesOpaque(rowsReached);
     } else {
         readPixels(stream, *image, h.height < 0, layout.pixelBytes);
     }

@@ -28,6 +28,9 @@ Component::~Component()
         other->removeFreeNotification(this);
         other->componentRemoved(this);
     }
+    // Nobody looks names up any more: dropping the index at once spares each component
+    // its own removal from it.
+    namesIndex_.clear();
     while (!components_.empty()) delete components_.back();
     if (owner_) owner_->removeComponent(this);
 }
@@ -81,7 +84,7 @@ void Component::indexName(Component* component)
 
 void Component::unindexName(Component* component)
 {
-    if (component->name_.empty()) return;
+    if (component->name_.empty() || namesIndex_.empty()) return;
     auto found = namesIndex_.find(foldedName(component->name_));
     if (found != namesIndex_.end() && found->second == component) namesIndex_.erase(found);
 }

@@ -76,16 +76,6 @@ private:
 
 bool isValidIdent(std::string_view name);
 
-// Moves `item` to place `order` of `list` (clamped to the list); an absent item stays absent.
-template <class T> void moveToPlace(std::vector<T*>& list, T* item, int order)
-{
-    auto found = std::find(list.begin(), list.end(), item);
-    if (found == list.end()) return;
-    list.erase(found);
-    auto place = std::clamp<std::ptrdiff_t>(order, 0, static_cast<std::ptrdiff_t>(list.size()));
-    list.insert(list.begin() + place, item);
-}
-
 // A class's factory for the class table: a new T owned by `owner`.
 template <class T> Component* createComponent(Component* owner) { return new T(owner); }
 

@@ -1,5 +1,6 @@
 #include "streaming/DibImage.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -42,7 +43,7 @@ std::uint64_t dibStride(std::uint64_t width, unsigned bitsPerPixel)
     return stride > 0xFFFFFFFFu ? 0 : stride;
 }
 
-DibImage::DibImage(int width, int height, int bitsPerPixel)
+DibImage::DibImage(int width, int height, int bitsPerPixel, PixelBudget* budget)
     : width_(width), height_(height), bitsPerPixel_(bitsPerPixel), stride_(0)
 {
     if (width <= 0 || height <= 0) throw EInvalidGraphic(messages::bitmapImageIsNotValid);
@@ -50,7 +51,9 @@ DibImage::DibImage(int width, int height, int bitsPerPixel)
     if (stride == 0 || stride > maxBitmapBytes / static_cast<std::uint64_t>(height))
         throw EInvalidGraphic(messages::bitmapImageIsNotValid);
     stride_ = static_cast<std::size_t>(stride);
-    pixels_.reset(new std::uint8_t[byteCount()]);
+    if (budget) charge_ = budget->charge(byteCount());
+    pixels_.reset(static_cast<std::uint8_t*>(std::calloc(byteCount(), 1)));
+    if (!pixels_) throw EOutOfMemory();
 }
 
 std::uint32_t DibImage::pixel(int x, int y) const
@@ -106,10 +109,16 @@ void setHighBytesOpaque(std::uint8_t* pixels, std::size_t count)
 
 void DibImage::makeHighBytesOpaque()
 {
+    makeHighBytesOpaque(height_);
+}
+
+void DibImage::makeHighBytesOpaque(int bottomRows)
+{
     if (!leavesHighByteUnused(bitsPerPixel_, masks)) return;
-    // Rows of 32-bit pixels have no padding, so the storage is one run of pixels.
-    setHighBytesOpaque(pixels_.get(), byteCount() / 4);
-    highBytesOpaque = true;
+    // Rows of 32-bit pixels have no padding, so the bottom rows are one run of pixels.
+    const int rows = std::clamp(bottomRows, 0, height_);
+    setHighBytesOpaque(scanLine(height_ - rows), static_cast<std::size_t>(rows) * stride_ / 4);
+    highBytesOpaque = rows == height_;
 }
 
 }  // namespace trovelin

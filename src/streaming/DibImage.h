@@ -7,8 +7,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
+
+#include "streaming/PixelBudget.h"
 
 namespace trovelin {
 
@@ -61,10 +64,12 @@ void copyWithHighBytesOpaque(std::uint8_t* target, const std::uint8_t* source, s
 
 class DibImage {
 public:
-    // Uninitialised storage of width x height at `bitsPerPixel` (1, 4, 8, 16, 24 or 32);
-    // the caller fills every row. Fails with "Bitmap image is not valid" for sizes of zero or
-    // beyond maxBitmapBytes.
-    DibImage(int width, int height, int bitsPerPixel);
+    // Zeroed storage of width x height at `bitsPerPixel` (1, 4, 8, 16, 24 or 32), charged to
+    // `budget` while the image lives. Large storage comes zeroed from the system and costs no
+    // memory until written, so rows that no data reaches are free. Fails with "Bitmap image is
+    // not valid" for sizes of zero or beyond maxBitmapBytes, and with "Out of memory" when the
+    // budget or the system refuses.
+    DibImage(int width, int height, int bitsPerPixel, PixelBudget* budget = nullptr);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -96,13 +101,20 @@ public:
     // Writes 0xFF into the unused high byte of every pixel, and says so in highBytesOpaque, when
     // the image leaves that byte unused. No other image is touched.
     void makeHighBytesOpaque();
+    // The same for the bottom `bottomRows` rows only, the rest being untouched zeros; says so in
+    // highBytesOpaque only when that is every row.
+    void makeHighBytesOpaque(int bottomRows);
 
 private:
     int width_;
     int height_;
     int bitsPerPixel_;
     std::size_t stride_;
-    std::unique_ptr<std::uint8_t[]> pixels_;
+    PixelCharge charge_;
+    struct Free {
+        void operator()(std::uint8_t* pixels) const { std::free(pixels); }
+    };
+    std::unique_ptr<std::uint8_t[], Free> pixels_;
 };
 
 }  // namespace trovelin

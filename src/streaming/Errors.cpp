@@ -2,6 +2,8 @@
 
 namespace trovelin {
 
+EOutOfMemory::EOutOfMemory() : Exception(messages::outOfMemory) {}
+
 std::string errorReadingMessage(const std::string& objectName, const std::string& propertyPath,
                                 const std::string& cause)
 {

@@ -49,6 +49,12 @@ class EInvalidGraphic : public Exception {
     using Exception::Exception;
 };
 
+// An allocation that failed, or that would pass the budget of decoded pixels.
+class EOutOfMemory : public Exception {
+public:
+    EOutOfMemory();
+};
+
 namespace messages {
 inline constexpr const char* invalidStreamFormat = "Invalid stream format";
 inline constexpr const char* streamReadError = "Stream read error";
@@ -59,6 +65,7 @@ inline constexpr const char* propertyIsReadOnly = "Property is read-only";
 inline constexpr const char* bitmapImageIsNotValid = "Bitmap image is not valid";
 inline constexpr const char* iconImageIsNotValid = "Icon image is not valid";
 inline constexpr const char* metafileIsNotValid = "Metafile is not valid";
+inline constexpr const char* outOfMemory = "Out of memory";
 }  // namespace messages
 
 // "Error reading %s%s%s: %s"

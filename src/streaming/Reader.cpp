@@ -4,6 +4,7 @@
 #include "streaming/Reader.h"
 
 #include <algorithm>
+#include <new>
 
 #include "streaming/Collection.h"
 #include "streaming/Component.h"
@@ -124,6 +125,8 @@ void Reader::readProperty(Persistent& instance)
         }
     } catch (const Exception& error) {
         throw EReadError(errorReadingMessage(displayName(instance), path, error.message()));
+    } catch (const std::bad_alloc&) {
+        throw EReadError(errorReadingMessage(displayName(instance), path, messages::outOfMemory));
     }
 }
 
@@ -150,6 +153,7 @@ void Reader::defineBinaryProperty(std::string_view name, const std::function<voi
     handBack();
     const std::int64_t end = stream_.position() + size;
     SubStream data(stream_, size);
+    if (environment_.pixelBudget) data.setPixelBudget(environment_.pixelBudget);
     try {
         read(data);
     } catch (...) {

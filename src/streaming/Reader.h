@@ -18,6 +18,7 @@
 namespace trovelin {
 
 class Collection;
+class PixelBudget;
 class Component;
 class Stream;
 
@@ -36,6 +37,8 @@ struct ReaderEnvironment {
     // The application's top-level window of that name (letter case ignored), or null.
     std::function<Component*(std::string_view name)> findTopLevelWindow;
     const ClassRegistry* registry = nullptr;
+    // What the pictures of the record's binary values are charged to; null: nothing.
+    PixelBudget* pixelBudget = nullptr;
 };
 
 // Nesting of lists, collections and child entries deeper than this fails as a bad stream.

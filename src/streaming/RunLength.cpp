@@ -23,6 +23,7 @@ public:
     }
 
     bool finished() const { return y_ >= image_.height(); }
+    int rowsReached() const { return std::min(y_ + 1, image_.height()); }
 
     // Writes `count` pixels alternating the colours of two indices (equal ones for 8-bit runs),
     // as far as the row reaches, and steps right.
@@ -71,10 +72,9 @@ unsigned indexAt(std::span<const std::uint8_t> bytes, std::size_t i, int bitsPer
 
 }  // namespace
 
-void expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
+int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
                      DibImage& image)
 {
-    std::memset(image.bits(), 0, image.byteCount());
     RunWriter out(image, colorTable);
     std::size_t i = 0;
     while (i + 2 <= packed.size() && !out.finished()) {
@@ -91,9 +91,9 @@ void expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std
         }
         switch (value) {
         case endOfLine: out.nextLine(); break;
-        case endOfBitmap: return;
+        case endOfBitmap: return out.rowsReached();
         case delta:
-            if (i + 2 > packed.size()) return;
+            if (i + 2 > packed.size()) return out.rowsReached();
             out.moveBy(packed[i], packed[i + 1]);
             i += 2;
             break;
@@ -109,6 +109,7 @@ void expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std
         }
         }
     }
+    return out.rowsReached();
 }
 
 }  // namespace trovelin

@@ -10,8 +10,9 @@ namespace trovelin {
 
 // Expands `packed` into `image` (32 bits per pixel, rows counted from the bottom as the encoding
 // does). Runs and deltas that leave the image are clipped, a missing end-of-bitmap ends with the
-// data, and pixels never reached are black.
-void expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
+// data, and pixels never reached are black: the image's zeroed storage is left as it is there.
+// Returns how many rows, counted from the bottom, the data may have written.
+int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
                      DibImage& image);
 
 }  // namespace trovelin

@@ -126,6 +126,7 @@ std::int64_t ByteViewStream::seek(std::int64_t offset, SeekOrigin origin)
 SubStream::SubStream(Stream& base, std::int64_t size)
     : base_(base), start_(base.position()), size_(std::clamp<std::int64_t>(size, 0, base.remaining()))
 {
+    setPixelBudget(base.pixelBudget());
 }
 
 std::size_t SubStream::read(void* destination, std::size_t count)

@@ -11,6 +11,8 @@
 
 namespace trovelin {
 
+class PixelBudget;
+
 enum class SeekOrigin { Begin, Current, End };
 
 class Stream {
@@ -37,6 +39,13 @@ public:
     // Lends the next `count` bytes in place and moves past them, for streams that hold their
     // bytes in memory; null, with the position unchanged, for others or when fewer remain.
     virtual const std::uint8_t* borrow(std::size_t) { return nullptr; }
+
+    // The budget that pictures decoded from this stream's bytes are charged to; null: none.
+    PixelBudget* pixelBudget() const { return pixelBudget_; }
+    void setPixelBudget(PixelBudget* budget) { pixelBudget_ = budget; }
+
+private:
+    PixelBudget* pixelBudget_ = nullptr;
 };
 
 // A stream over bytes held in memory, owned by the stream.
@@ -78,7 +87,8 @@ private:
 
 // A window of `size` bytes of another stream, starting at that stream's position. Reads and
 // seeks stay inside the window, so a nested value never reads its neighbour's bytes. The window
-// moves the other stream's position; nobody else may use it meanwhile.
+// moves the other stream's position; nobody else may use it meanwhile. It charges pictures to
+// the other stream's budget.
 class SubStream : public Stream {
 public:
     SubStream(Stream& base, std::int64_t size);

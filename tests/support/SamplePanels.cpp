@@ -284,4 +284,32 @@ std::vector<SamplePanel> samplePanels()
     return panels;
 }
 
+std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount)
+{
+    constexpr std::uint32_t side = 8000;
+    std::vector<std::uint8_t> bmp{'B', 'M'};
+    putU32(bmp, 54);  // file size
+    putU32(bmp, 0);
+    putU32(bmp, 54);  // pixel offset
+    putU32(bmp, 40);  // info header
+    putU32(bmp, side);
+    putU32(bmp, side);
+    putU16(bmp, 1);
+    putU16(bmp, 32);
+    for (int field = 0; field < 6; ++field) putU32(bmp, 0);  // compression, sizes, resolution, colours
+    const std::vector<std::uint8_t> glyph = bitmapPayload(bmp);
+
+    PanelFileContent content;
+    content.title = "Declared only";
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    content.records.push_back(background.bytes());
+    for (int i = 0; i < buttonCount; ++i) {
+        RecordWriter w;
+        w.beginRecord("TSpeedButton", "Button" + std::to_string(i)).property("Glyph.Data").binary(glyph).end().end();
+        content.records.push_back(w.bytes());
+    }
+    return writePanelFile(content);
+}
+
 }  // namespace trovelin::testing

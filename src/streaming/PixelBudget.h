@@ -1,0 +1,50 @@
+#pragma once
+// A bound on the decoded pixel storage alive at once. Each decoded image holds a charge for
+// its bytes until it is freed, so a small file that declares huge pictures stops with the
+// framework's "Out of memory" error long before it takes the machine's memory.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace trovelin {
+
+class PixelBudget;
+
+// Bytes charged to a budget until the charge is dropped; the budget may go first.
+class PixelCharge {
+public:
+    PixelCharge() = default;
+    ~PixelCharge();
+    PixelCharge(PixelCharge&& other) noexcept;
+    PixelCharge& operator=(PixelCharge&& other) noexcept;
+
+private:
+    friend class PixelBudget;
+    struct Account {
+        std::atomic<std::uint64_t> used{0};
+        std::atomic<std::uint64_t> limit{0};
+    };
+    PixelCharge(std::shared_ptr<Account> account, std::uint64_t bytes)
+        : account_(std::move(account)), bytes_(bytes) {}
+
+    std::shared_ptr<Account> account_;
+    std::uint64_t bytes_ = 0;
+};
+
+class PixelBudget {
+public:
+    explicit PixelBudget(std::uint64_t limitBytes);
+
+    std::uint64_t limit() const { return account_->limit; }
+    void setLimit(std::uint64_t limitBytes) { account_->limit = limitBytes; }
+    std::uint64_t used() const { return account_->used; }
+
+    // Charges `bytes`; fails with "Out of memory" when that would pass the limit.
+    PixelCharge charge(std::uint64_t bytes);
+
+private:
+    std::shared_ptr<PixelCharge::Account> account_;
+};
+
+}  // namespace trovelin
