@@ -10,7 +10,10 @@
 
 #include "cli/Harvest.h"
 #include "cli/Json.h"
+#include "framework/Control.h"
+#include "panelctl/PanelClasses.h"
 #include "support/BmpWriter.h"
+#include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -37,6 +40,17 @@ std::vector<std::uint8_t> panelWithGlyphs(int glyphs, int width)
         content.records.push_back(button.bytes());
     }
     return writePanelFile(content);
+}
+
+// Every class of the loader's table, each with every published property away from its default.
+std::vector<std::uint8_t> everyClassPanel()
+{
+    std::vector<const ClassInfo*> classes;
+    for (const LoaderClass& entry : panelLoaderClasses()) {
+        const std::unique_ptr<TControl> control(entry.create(nullptr));
+        classes.push_back(&control->classInfo());
+    }
+    return everyPropertyPanel(classes);
 }
 
 class Harvest : public ::testing::Test {
@@ -106,6 +120,21 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
 
     EXPECT_EQ(run({{missing, third}, "", false, true, false}), 1);
     EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
+}
+
+// This test program creates no Qt application: a setter that measured or drew text during the
+// load would abort it, as it once did the command-line harvest.
+TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
+{
+    const std::string panel = file("every.kvr", everyClassPanel());
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{panel}, outFolder, false, false, false}), 0);
+    EXPECT_EQ(out.str(), "index  size        bpp  file\n"
+                         "    0  40 x 30      24  " + panel + "\n"
+                         "    1  12 x 6       24  " + panel + "\n"
+                         "    2  12 x 6       24  " + panel + "\n"
+                         "3 pictures\n");
+    EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
 }
 
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)
