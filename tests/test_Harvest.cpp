@@ -137,6 +137,19 @@ TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
     EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
 }
 
+TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)
+{
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    RecordWriter label;
+    label.beginRecord("TLabel", "L\x1B[2J").end().end();
+    PanelFileContent content;
+    content.records = {background.bytes(), label.bytes()};
+    EXPECT_EQ(run({{file("escape.kvr", writePanelFile(content))}, "", false, false, false}), 1);
+    EXPECT_NE(out.str().find(": error: ''L\\x1B[2J'' is not a valid component name\n"), std::string::npos);
+    EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
+}
+
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)
 {
     EXPECT_EQ(cli::jsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");

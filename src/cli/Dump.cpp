@@ -12,6 +12,7 @@
 #include "panelfile/PanelHeader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
 #include "streaming/ValueTag.h"
@@ -117,7 +118,9 @@ Dump readDump(Stream& stream)
             // The tree shows how far the record could be read; the loader's verdict stands.
         }
         stream.setPosition(end);
-        record.loader = background ? "background" : !record.message.empty() ? "refused" : loaderVerdict(record.tree, classes);
+        record.loader = background                ? "background"
+                        : !record.message.empty() ? "refused"
+                                                  : loaderVerdict(record.tree, classes);
         if (!record.error.empty() || !goesOn) {
             dump.stop = record.error.empty() ? record.message : record.error;
             return dump;
@@ -128,12 +131,12 @@ Dump readDump(Stream& stream)
 
 void writeText(const std::string& path, const Dump& dump, std::ostream& out)
 {
-    out << "Panel file: " << path << '\n';
+    out << "Panel file: " << printableText(path) << '\n';
     if (const auto& header = dump.header) {
         const bool small = header->variant == PanelVariant::Small;
         out << "Variant: " << (small ? "KVL0 (32-channel tables)" : "KVLP (256-channel tables)") << '\n'
             << "Channels: " << header->channelCount << '\n'
-            << "Title: '" << header->title << "'\n"
+            << "Title: '" << printableText(header->title) << "'\n"
             << "Chunks: " << chunkList(*header) << '\n'
             << "Channel bits: " << channelList(header->channelBits) << '\n'
             << "SMTH bits: " << channelList(header->smthBits) << '\n';
@@ -143,12 +146,12 @@ void writeText(const std::string& path, const Dump& dump, std::ostream& out)
         out << '\n' << (i == 0 ? std::string("Background record") : "Record " + std::to_string(i)) << " at offset "
             << record.offset;
         if (record.loader == "skipped") out << " (skipped by the loader: class not in its table)";
-        if (record.loader == "refused") out << " (refused by the loader: " << record.message << ")";
+        if (record.loader == "refused") out << " (refused by the loader: " << printableText(record.message) << ")";
         out << ":\n" << recordToText(record.tree);
-        if (!record.error.empty()) out << "error: " << record.error << '\n';
+        if (!record.error.empty()) out << "error: " << printableText(record.error) << '\n';
     }
     if (!dump.stop.empty() && (dump.records.empty() || dump.records.back().error.empty()))
-        out << '\n' << "stop: " << dump.stop << '\n';
+        out << '\n' << "stop: " << printableText(dump.stop) << '\n';
 }
 
 void writeNodeJson(const RecordNode& node, std::ostream& out)
@@ -201,7 +204,7 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
         FileStream stream(path);
         dump = readDump(stream);
     } catch (const Exception& error) {
-        errors << path << ": " << error.message() << '\n';
+        errors << printableText(path) << ": " << printableText(error.message()) << '\n';
         return 1;
     }
     if (json)

@@ -16,7 +16,8 @@ namespace {
 
 std::vector<std::uint8_t> smallBmp(int width, int height)
 {
-    return makeBmp24(width, height, [](int x, int y) { return static_cast<std::uint32_t>(x * 0x10203 + y * 0x302010); });
+    return makeBmp24(width, height,
+                     [](int x, int y) { return static_cast<std::uint32_t>(x * 0x10203 + y * 0x302010); });
 }
 
 std::int64_t ordinalDefault(const PropertyInfo& property, std::int64_t otherwise)
