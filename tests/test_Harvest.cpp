@@ -122,6 +122,30 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
     EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
 }
 
+TEST_F(Harvest, PicturesBeforeAFailureAreKeptInEveryOutput)
+{
+    file("a.kvr", panelWithGlyphs(1, 4));
+    std::vector<std::uint8_t> failing = panelWithGlyphs(1, 5);
+    RecordWriter bad;
+    bad.beginRecord("TLabel", "Label1").property("Top").tag(42).end().end();
+    append(failing, bad.bytes());
+    file("b.kvr", failing);
+    file("c.kvr", panelWithGlyphs(1, 6));
+    const std::string outFolder = (folder / "out").string();
+
+    for (const bool keepGoing : {false, true}) {
+        fs::remove_all(outFolder);
+        EXPECT_EQ(run({{folder.string()}, outFolder, false, keepGoing, false}), 1);
+        const int expected = keepGoing ? 3 : 2;  // a's glyph and b's, read before its failing record
+        EXPECT_NE(out.str().find(std::to_string(expected) + " pictures\n"), std::string::npos) << keepGoing;
+        EXPECT_NE(out.str().find("b.kvr: error: Error reading Label1.Top"), std::string::npos);
+        EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/001.png")).size(), QSize(5, 2));
+        EXPECT_EQ(fs::exists(outFolder + "/002.png"), keepGoing);
+        EXPECT_EQ(run({{folder.string()}, "", true, keepGoing, false}), 1);
+        EXPECT_NE(out.str().find("{\"index\":" + std::to_string(expected - 1) + ","), std::string::npos);
+    }
+}
+
 // This test program creates no Qt application: a setter that measured or drew text during the
 // load would abort it, as it once did the command-line harvest.
 TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
