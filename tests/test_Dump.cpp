@@ -54,8 +54,44 @@ TEST_F(Dump, RecordsShowWhatTheLoaderDoesAndFailuresHowFarTheyGot)
     const std::string text = out.str();
     EXPECT_NE(text.find("Chunks: BLCO\n"), std::string::npos);
     EXPECT_NE(text.find("(skipped by the loader: class not in its table):\nobject Knob1: TKnob"), std::string::npos);
-    EXPECT_NE(text.find("object Label1: TLabel\n  Left = 3\nend\nerror: Invalid stream format\n"), std::string::npos);
+    EXPECT_NE(text.find("object Label1: TLabel\n  Left = 3\nend\n"
+                        "error: Error reading Label1.Top: Invalid property value\n"),
+              std::string::npos);
     EXPECT_EQ(text.find("Label2"), std::string::npos);  // the load ends at the failure
+}
+
+// Colour mixers and multi-channel buttons have readers of their own, stricter than the generic one.
+TEST_F(Dump, ClassesWithTheirOwnReaderGiveTheLoadersVerdict)
+{
+    RecordWriter named;
+    named.beginRecord("TCMY", "CMY1").end().end();
+    EXPECT_EQ(dump({record("TImage", "Background"), named.bytes(), record("TLabel", "Label1")}, false), 1);
+    EXPECT_NE(out.str().find("(refused by the loader: ValueType CMY ERROR!!!):\nobject CMY1: TCMY\n"),
+              std::string::npos);
+    EXPECT_NE(out.str().find("object Label1: TLabel"), std::string::npos);  // the load goes on after it
+    EXPECT_EQ(out.str().find("stop:"), std::string::npos);
+
+    RecordWriter channels;
+    channels.beginRecord("TMultiButton", "Scene1").property("Channels").beginList().string("1").end().end().end();
+    EXPECT_EQ(dump({record("TImage", "Background"), channels.bytes(), record("TLabel", "Label1")}, true), 1);
+    EXPECT_NE(out.str().find("\"loader\":\"read\",\"record\":{\"class\":\"TMultiButton\""), std::string::npos);
+    EXPECT_NE(out.str().find(",\"error\":\"Error reading Scene1.Channels: Invalid property value\"}],"
+                             "\"stop\":\"Error reading Scene1.Channels: Invalid property value\"}"),
+              std::string::npos);
+
+    EXPECT_EQ(dump({record("TImage", "Background"), record("TCMY", ""), record("TMultiButton", "Scene1")}, false), 0);
+}
+
+TEST_F(Dump, TextEscapesControlCharactersAndJsonKeepsItsOwnEscapes)
+{
+    RecordWriter failing;
+    failing.beginRecord("TLabel", "L\x1B[2J").end().end();
+    EXPECT_EQ(dump({record("TImage", "Background"), failing.bytes()}, false), 1);
+    EXPECT_NE(out.str().find("object L\\x1B[2J: TLabel\nend\nerror: ''L\\x1B[2J'' is not a valid component name\n"),
+              std::string::npos);
+    EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
+    EXPECT_EQ(dump({record("TImage", "Background"), failing.bytes()}, true), 1);
+    EXPECT_NE(out.str().find("\"name\":\"L\\u001b[2J\""), std::string::npos);
 }
 
 TEST_F(Dump, JsonNamesTheLoadersStop)

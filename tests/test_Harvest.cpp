@@ -10,7 +10,10 @@
 
 #include "cli/Harvest.h"
 #include "cli/Json.h"
+#include "framework/Control.h"
+#include "panelctl/PanelClasses.h"
 #include "support/BmpWriter.h"
+#include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -37,6 +40,17 @@ std::vector<std::uint8_t> panelWithGlyphs(int glyphs, int width)
         content.records.push_back(button.bytes());
     }
     return writePanelFile(content);
+}
+
+// Every class of the loader's table, each with every published property away from its default.
+std::vector<std::uint8_t> everyClassPanel()
+{
+    std::vector<const ClassInfo*> classes;
+    for (const LoaderClass& entry : panelLoaderClasses()) {
+        const std::unique_ptr<TControl> control(entry.create(nullptr));
+        classes.push_back(&control->classInfo());
+    }
+    return everyPropertyPanel(classes);
 }
 
 class Harvest : public ::testing::Test {
@@ -117,6 +131,58 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
 
     EXPECT_EQ(run({{missing, third}, "", false, true, false}), 1);
     EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
+}
+
+TEST_F(Harvest, PicturesBeforeAFailureAreKeptInEveryOutput)
+{
+    file("a.kvr", panelWithGlyphs(1, 4));
+    std::vector<std::uint8_t> failing = panelWithGlyphs(1, 5);
+    RecordWriter bad;
+    bad.beginRecord("TLabel", "Label1").property("Top").tag(42).end().end();
+    append(failing, bad.bytes());
+    file("b.kvr", failing);
+    file("c.kvr", panelWithGlyphs(1, 6));
+    const std::string outFolder = (folder / "out").string();
+
+    for (const bool keepGoing : {false, true}) {
+        fs::remove_all(outFolder);
+        EXPECT_EQ(run({{folder.string()}, outFolder, false, keepGoing, false}), 1);
+        const int expected = keepGoing ? 3 : 2;  // a's glyph and b's, read before its failing record
+        EXPECT_NE(out.str().find(std::to_string(expected) + " pictures\n"), std::string::npos) << keepGoing;
+        EXPECT_NE(out.str().find("b.kvr: error: Error reading Label1.Top"), std::string::npos);
+        EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/001.png")).size(), QSize(5, 2));
+        EXPECT_EQ(fs::exists(outFolder + "/002.png"), keepGoing);
+        EXPECT_EQ(run({{folder.string()}, "", true, keepGoing, false}), 1);
+        EXPECT_NE(out.str().find("{\"index\":" + std::to_string(expected - 1) + ","), std::string::npos);
+    }
+}
+
+// This test program creates no Qt application: a setter that measured or drew text during the
+// load would abort it, as it once did the command-line harvest.
+TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
+{
+    const std::string panel = file("every.kvr", everyClassPanel());
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{panel}, outFolder, false, false, false}), 0);
+    EXPECT_EQ(out.str(), "index  size        bpp  file\n"
+                         "    0  40 x 30      24  " + panel + "\n"
+                         "    1  12 x 6       24  " + panel + "\n"
+                         "    2  12 x 6       24  " + panel + "\n"
+                         "3 pictures\n");
+    EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
+}
+
+TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)
+{
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    RecordWriter label;
+    label.beginRecord("TLabel", "L\x1B[2J").end().end();
+    PanelFileContent content;
+    content.records = {background.bytes(), label.bytes()};
+    EXPECT_EQ(run({{file("escape.kvr", writePanelFile(content))}, "", false, false, false}), 1);
+    EXPECT_NE(out.str().find(": error: ''L\\x1B[2J'' is not a valid component name\n"), std::string::npos);
+    EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
 }
 
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
 #include "support/BmpWriter.h"
@@ -71,6 +72,18 @@ TEST(RecordText, PicturePayloadsShowWhatTheyDecodeTo)
     EXPECT_NE(text.find("Glyph.Data = {" + std::to_string(badGlyph.size()) + " bytes: Bitmap image is not valid}"),
               std::string::npos);
     EXPECT_NE(text.find("Other.Data = {" + std::to_string(4 + bmp.size()) + " bytes}"), std::string::npos);
+}
+
+TEST(RecordText, ControlCharactersAreEscapedForTheTerminal)
+{
+    // ESC, DEL, a lone 0x9B (CSI to an 8-bit terminal) and a UTF-8 CSI; UTF-8 and Windows-1252
+    // letters stay as they are.
+    EXPECT_EQ(printableText("a\x1B[2J\x7F\x9B\xC2\x9B\n"), "a\\x1B[2J\\x7F\\x9B\\xC2\\x9B\\x0A");
+    EXPECT_EQ(printableText("caf\xC3\xA9 caf\xE9 \xC2\xA0\xE2\x82\xAC"), "caf\xC3\xA9 caf\xE9 \xC2\xA0\xE2\x82\xAC");
+
+    RecordWriter w;
+    w.beginRecord("TLabel\x07", "Label\x1B]0;x\x07").property("Cap\x1Btion").string("\x01'\x80").end().end();
+    EXPECT_EQ(textOf(w), "object Label\\x1B]0;x\\x07: TLabel\\x07\n  Cap\\x1Btion = '\\x01''\\x80'\nend\n");
 }
 
 TEST(RecordText, AFailedReadKeepsWhatWasReadSoFar)

@@ -1,14 +1,19 @@
 #include "cli/Dump.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 
+#include "cli/HeadlessMainWindow.h"
 #include "cli/Json.h"
 #include "panelfile/Loader.h"
 #include "panelctl/PanelClasses.h"
+#include "panelfile/Loader.h"
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
+#include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
 #include "streaming/ValueTag.h"
@@ -19,9 +24,10 @@ namespace {
 
 struct DumpedRecord {
     std::int64_t offset = 0;
-    std::string loader;  // "background", "read" or "skipped"
-    RecordNode tree;
-    std::string error;   // empty when the record was read whole
+    std::string loader;  // "background", "read", "skipped" or "refused"
+    RecordNode tree;     // as far as the record could be read
+    std::string message;  // why the loader refused the record; it then goes on after it
+    std::string error;    // the loader's failure, which ends the load
 };
 
 struct Dump {
@@ -57,14 +63,23 @@ bool startsWithSignature(Stream& stream)
     return got == 4 && std::memcmp(signature, recordSignature, 4) == 0;
 }
 
-// What the loader does with a control record of this shape: its peek recognises exact names of
-// its class table, up to 19 characters, and no entry that starts with a prefix byte.
+// Whether the loader reads a control record of this shape or passes over it: its peek recognises
+// exact names of its class table, up to 19 characters, and no entry that starts with a prefix byte.
 std::string loaderVerdict(const RecordNode& tree, const LoaderClassTable& classes)
 {
     if (tree.inherited || tree.position || tree.className.size() > longestLoaderClassName) return "skipped";
     return findLoaderClass(classes, tree.className) ? "read" : "skipped";
 }
 
+std::string messagesOf(const std::vector<LoaderEvent>& events)
+{
+    std::string text;
+    for (const LoaderEvent& event : events) text += (text.empty() ? "" : "; ") + event.text;
+    return text;
+}
+
+// Each record goes through the loader's own steps, with the readers it uses for each class, so
+// that the dump tells what a load does; the generic record reader only shows what the record holds.
 Dump readDump(Stream& stream)
 {
     Dump dump;
@@ -73,22 +88,42 @@ Dump readDump(Stream& stream)
         dump.stop = notPanelFileText;
         return dump;
     }
+    HeadlessMainWindow window;
+    PictureList pictures;
     const LoaderClassTable classes = panelLoaderClasses();
+    PanelLoader loader(window, pictures, classes);
+    const ReaderEnvironment environment = loader.readerEnvironment();
     for (bool background = true; background || stream.position() < stream.size(); background = false) {
         if (!background && !startsWithSignature(stream)) {
-            dump.stop = "Format ERROR!!!";
+            loader.readRecord(stream, environment);
+            dump.stop = messagesOf(window.takeEvents());
             return dump;
         }
         DumpedRecord& record = dump.records.emplace_back();
         record.offset = stream.position();
+        bool goesOn = true;
         try {
-            readRecordTree(stream, record.tree);
+            if (background)
+                loader.readBackground(stream);
+            else
+                goesOn = loader.readRecord(stream, environment);
         } catch (const Exception& error) {
             record.error = error.message();
         }
-        record.loader = background ? "background" : loaderVerdict(record.tree, classes);
-        if (!record.error.empty()) {
-            dump.stop = record.error;
+        record.message = messagesOf(window.takeEvents());
+        const std::int64_t end = stream.position();
+        stream.setPosition(record.offset);
+        try {
+            readRecordTree(stream, record.tree);
+        } catch (const Exception&) {
+            // The tree shows how far the record could be read; the loader's verdict stands.
+        }
+        stream.setPosition(end);
+        record.loader = background                ? "background"
+                        : !record.message.empty() ? "refused"
+                                                  : loaderVerdict(record.tree, classes);
+        if (!record.error.empty() || !goesOn) {
+            dump.stop = record.error.empty() ? record.message : record.error;
             return dump;
         }
     }
@@ -97,12 +132,12 @@ Dump readDump(Stream& stream)
 
 void writeText(const std::string& path, const Dump& dump, std::ostream& out)
 {
-    out << "Panel file: " << path << '\n';
+    out << "Panel file: " << printableText(path) << '\n';
     if (const auto& header = dump.header) {
         const bool small = header->variant == PanelVariant::Small;
         out << "Variant: " << (small ? "KVL0 (32-channel tables)" : "KVLP (256-channel tables)") << '\n'
             << "Channels: " << header->channelCount << '\n'
-            << "Title: '" << header->title << "'\n"
+            << "Title: '" << printableText(header->title) << "'\n"
             << "Chunks: " << chunkList(*header) << '\n'
             << "Channel bits: " << channelList(header->channelBits) << '\n'
             << "SMTH bits: " << channelList(header->smthBits) << '\n';
@@ -112,11 +147,12 @@ void writeText(const std::string& path, const Dump& dump, std::ostream& out)
         out << '\n' << (i == 0 ? std::string("Background record") : "Record " + std::to_string(i)) << " at offset "
             << record.offset;
         if (record.loader == "skipped") out << " (skipped by the loader: class not in its table)";
+        if (record.loader == "refused") out << " (refused by the loader: " << printableText(record.message) << ")";
         out << ":\n" << recordToText(record.tree);
-        if (!record.error.empty()) out << "error: " << record.error << '\n';
+        if (!record.error.empty()) out << "error: " << printableText(record.error) << '\n';
     }
     if (!dump.stop.empty() && (dump.records.empty() || dump.records.back().error.empty()))
-        out << '\n' << "stop: " << dump.stop << '\n';
+        out << '\n' << "stop: " << printableText(dump.stop) << '\n';
 }
 
 void writeNodeJson(const RecordNode& node, std::ostream& out)
@@ -151,6 +187,7 @@ void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
         out << (i ? "," : "") << "{\"offset\":" << record.offset << ",\"loader\":\"" << record.loader
             << "\",\"record\":";
         writeNodeJson(record.tree, out);
+        if (!record.message.empty()) out << ",\"message\":" << jsonString(record.message);
         if (!record.error.empty()) out << ",\"error\":" << jsonString(record.error);
         out << "}";
     }
@@ -168,14 +205,16 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
         FileStream stream(path);
         dump = readDump(stream);
     } catch (const Exception& error) {
-        errors << path << ": " << error.message() << '\n';
+        errors << printableText(path) << ": " << printableText(error.message()) << '\n';
         return 1;
     }
     if (json)
         writeJson(path, dump, out);
     else
         writeText(path, dump, out);
-    return dump.stop.empty() ? 0 : 1;
+    const bool refused = std::any_of(dump.records.begin(), dump.records.end(),
+                                     [](const DumpedRecord& record) { return !record.message.empty(); });
+    return dump.stop.empty() && !refused ? 0 : 1;
 }
 
 }  // namespace trovelin::cli

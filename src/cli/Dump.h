@@ -7,9 +7,10 @@
 
 namespace trovelin::cli {
 
-// Writes the dump to `out`; returns the process exit code (0, or 1 after a reported error).
-// A record that fails shows how far it could be read, then the error, and the dump ends there
-// as the load would.
+// Writes the dump to `out`; returns the process exit code: 0 when the loader would read the file
+// without a message or an error, else 1. A record that fails shows how far it could be read,
+// then the loader's error, and the dump ends there as the load would; a record the loader
+// refuses with a message is passed over as the load passes over it.
 int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::ostream& errors);
 
 }  // namespace trovelin::cli

@@ -13,6 +13,7 @@
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 #include "streaming/TypeInfo.h"
 
 namespace trovelin::cli {
@@ -50,11 +51,12 @@ void writeText(const PictureList& pictures, const std::vector<std::string>& sour
         const TBitmap& picture = pictures.at(i);
         const std::string size = std::to_string(picture.width()) + " x " + std::to_string(picture.height());
         out << std::setw(5) << i << "  " << std::left << std::setw(10) << size << std::right << "  " << std::setw(3)
-            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  " << sources[static_cast<std::size_t>(i)]
-            << '\n';
+            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  "
+            << printableText(sources[static_cast<std::size_t>(i)]) << '\n';
     }
     out << pictures.count() << (pictures.count() == 1 ? " picture\n" : " pictures\n");
-    for (const Event& event : events) out << event.file << ": " << event.kind << ": " << event.text << '\n';
+    for (const Event& event : events)
+        out << printableText(event.file) << ": " << event.kind << ": " << printableText(event.text) << '\n';
 }
 
 void writeJson(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,

@@ -14,6 +14,7 @@
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
 
@@ -186,10 +187,11 @@ RenderedPanel renderPanel(const std::string& panelFile)
 int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors)
 {
     const RenderedPanel panel = renderPanel(panelFile);
-    for (const std::string& problem : panel.problems) errors << panelFile << ": " << problem << '\n';
+    for (const std::string& problem : panel.problems)
+        errors << printableText(panelFile) << ": " << printableText(problem) << '\n';
     if (panel.image.isNull()) return 1;
     if (!panel.image.save(QString::fromStdString(outputFile), "PNG")) {
-        errors << "Cannot write " << outputFile << '\n';
+        errors << "Cannot write " << printableText(outputFile) << '\n';
         return 1;
     }
     return panel.failed ? 1 : 0;

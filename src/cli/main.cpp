@@ -76,12 +76,9 @@ int runHarvest(const std::vector<std::string>& arguments)
     return trovelin::cli::harvest(options, std::cout, std::cerr);
 }
 
-int runRender(int argc, char** argv, const std::vector<std::string>& arguments)
+int runRender(const std::vector<std::string>& arguments)
 {
     if (arguments.size() != 3 || arguments[1] != "--out") return usage();
-    // Controls paint text, which needs fonts and so an application object, but never a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
     return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr);
 }
 
@@ -92,9 +89,17 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.empty()) return usage();
     if (const std::optional<int> status = answerHelp(arguments)) return *status;
+
+    // Controls paint and measure text, which needs fonts and so an application object, but never
+    // a screen. A load draws nothing, yet a run must not lose every picture if that ever changes.
+    // Qt sees no arguments: a file named like one of its options stays a file.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgumentCount = 1;
+    QGuiApplication application(qtArgumentCount, argv);
+
     const std::string& command = arguments[0];
     if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
-    if (command == "render") return runRender(argc, argv, {arguments.begin() + 1, arguments.end()});
+    if (command == "render") return runRender({arguments.begin() + 1, arguments.end()});
     if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], false, std::cout, std::cerr);
     if (command == "dump" && arguments.size() == 3 && arguments[1] == "--json")
         return trovelin::cli::dumpPanelFile(arguments[2], true, std::cout, std::cerr);

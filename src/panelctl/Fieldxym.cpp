@@ -157,8 +157,10 @@ void TFieldXY::setDelta(std::int32_t value)
         return;
     }
     delta_ = value;
-    paintDeltaBar();
+    // Before the first paint there is no bar to update, and drawing its text would need fonts,
+    // which a load without a screen does not have: the paint draws the bar from the stored delta.
     if (!painted_) return;
+    paintDeltaBar();
     const TRect bar{0, side(), background_.width(), background_.height()};
     drawOnCanvas([&](TCanvas& canvas) { canvas.copyRect(bar, TCanvas(background_), bar); });
 }

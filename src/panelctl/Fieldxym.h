@@ -54,7 +54,7 @@ public:
 
     std::int32_t delta() const { return delta_; }
     // Kept as given in 16-bit mode (a value outside the table lights the first cell), 256 in
-    // 8-bit mode; redraws the bar.
+    // 8-bit mode; redraws the bar once the field has been painted.
     void setDelta(std::int32_t value);
     // The ball colour hides the control's colour, as the designer's field does.
     TColor color() const { return color_; }

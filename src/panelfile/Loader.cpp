@@ -103,46 +103,51 @@ void PanelLoader::readBackground(Stream& stream)
 void PanelLoader::readRecords(Stream& stream)
 {
     const ReaderEnvironment environment = readerEnvironment();
-    while (stream.position() < stream.size()) {
-        const std::int64_t start = stream.position();
-        char signature[4] = {};
-        if (stream.read(signature, sizeof signature) != sizeof signature ||
-            std::memcmp(signature, recordSignature, sizeof signature) != 0) {
-            host_.showMessage("Format ERROR!!!");
-            return;
-        }
-        std::uint8_t peek[classNamePeek] = {};
-        const std::size_t peeked = stream.read(peek, sizeof peek);
-        stream.setPosition(start);
-        const std::size_t length = peek[0];
-        const bool recognisable = length < classNamePeek && length < peeked;
-        const std::string_view className(reinterpret_cast<const char*>(peek + 1), recognisable ? length : 0);
-        const LoaderClass* entry = recognisable ? findLoaderClass(classes_, className) : nullptr;
-        if (!entry) {
-            passOver(stream, start, environment);
-            continue;
-        }
-        auto control = adopt(entry->create(&host_.owner()), host_);
-        TBitmap* glyph = entry->glyph ? entry->glyph(*control) : nullptr;
-        if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
-        try {
-            entry->read(stream, *control, environment);
-        } catch (const ReportedRecordError& report) {
-            // The reader is back at the record's start: pass over the whole record, so that it is
-            // never read again, and go on with the next. A record that cannot even be skipped runs
-            // to the end of the file; the message said so already, so the load just stops there.
-            host_.showMessage(report.message());
-            stream.setPosition(start);
-            try {
-                passOver(stream, start, environment);
-            } catch (const Exception&) {
-                return;
-            }
-            continue;
-        }
-        if (glyph && !glyph->empty()) pictures_.append(*glyph);
-        if (observer_.controlRead) observer_.controlRead(*control);
+    while (stream.position() < stream.size() && readRecord(stream, environment)) {
     }
+}
+
+bool PanelLoader::readRecord(Stream& stream, const ReaderEnvironment& environment)
+{
+    const std::int64_t start = stream.position();
+    char signature[4] = {};
+    if (stream.read(signature, sizeof signature) != sizeof signature ||
+        std::memcmp(signature, recordSignature, sizeof signature) != 0) {
+        host_.showMessage("Format ERROR!!!");
+        return false;
+    }
+    std::uint8_t peek[classNamePeek] = {};
+    const std::size_t peeked = stream.read(peek, sizeof peek);
+    stream.setPosition(start);
+    const std::size_t length = peek[0];
+    const bool recognisable = length < classNamePeek && length < peeked;
+    const std::string_view className(reinterpret_cast<const char*>(peek + 1), recognisable ? length : 0);
+    const LoaderClass* entry = recognisable ? findLoaderClass(classes_, className) : nullptr;
+    if (!entry) {
+        passOver(stream, start, environment);
+        return true;
+    }
+    auto control = adopt(entry->create(&host_.owner()), host_);
+    TBitmap* glyph = entry->glyph ? entry->glyph(*control) : nullptr;
+    if (glyph) glyph->assign(nullptr);  // only a glyph stored in the record counts
+    try {
+        entry->read(stream, *control, environment);
+    } catch (const ReportedRecordError& report) {
+        // The reader is back at the record's start: pass over the whole record, so that it is
+        // never read again, and go on with the next. A record that cannot even be skipped runs
+        // to the end of the file; the message said so already, so the load just stops there.
+        host_.showMessage(report.message());
+        stream.setPosition(start);
+        try {
+            passOver(stream, start, environment);
+        } catch (const Exception&) {
+            return false;
+        }
+        return true;
+    }
+    if (glyph && !glyph->empty()) pictures_.append(*glyph);
+    if (observer_.controlRead) observer_.controlRead(*control);
+    return true;
 }
 
 ReaderEnvironment PanelLoader::readerEnvironment() const

@@ -50,6 +50,14 @@ public:
     // The load itself, from an open panel file at its start: header, background and records.
     void loadPanel(Stream& stream);
 
+    // The steps of a load, for a caller that follows it record by record. The background record
+    // at the stream's position, then each further record: false when the load stops there.
+    // Messages go to the host, failures are thrown, as in a whole load.
+    void readBackground(Stream& stream);
+    bool readRecord(Stream& stream, const ReaderEnvironment& environment);
+    // The host's, charging decoded pictures to the picture list's budget.
+    ReaderEnvironment readerEnvironment() const;
+
     // The header of the last file that got past its magic.
     const std::optional<PanelHeader>& panelHeader() const { return header_; }
 
@@ -57,9 +65,6 @@ public:
 
 private:
     bool load(const std::string& fileName, bool clearFirst);
-    // The host's, charging decoded pictures to the picture list's budget.
-    ReaderEnvironment readerEnvironment() const;
-    void readBackground(Stream& stream);
     void readRecords(Stream& stream);
     // Skips the record at the stream's position, which began at `start`, and tells the observer.
     void passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment);

@@ -4,6 +4,7 @@
 
 #include "streaming/Errors.h"
 #include "streaming/PictureSummary.h"
+#include "streaming/PrintableText.h"
 #include "streaming/Reader.h"
 #include "streaming/TypeInfo.h"
 
@@ -187,8 +188,10 @@ void writeNode(const RecordNode& node, int depth, std::string& out)
         out += '\n';
     };
     const std::string position = node.position ? concat({" [", std::to_string(*node.position), "]"}) : "";
-    line(depth, concat({node.inherited ? "inherited " : "object ", node.name, ": ", node.className, position}));
-    for (const auto& [name, value] : node.properties) line(depth + 1, concat({name, " = ", value}));
+    line(depth, concat({node.inherited ? "inherited " : "object ", printableText(node.name), ": ",
+                        printableText(node.className), position}));
+    for (const auto& [name, value] : node.properties)
+        line(depth + 1, concat({printableText(name), " = ", printableText(value)}));
     for (const RecordNode& child : node.children) writeNode(child, depth + 1, out);
     line(depth, "end");
 }

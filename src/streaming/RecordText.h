@@ -25,7 +25,7 @@ struct RecordNode {
 // a failure (thrown like the reader's) `root` shows how far the record could be read.
 void readRecordTree(Stream& stream, RecordNode& root);
 
-// The tree as indented text:
+// The tree as indented text, control characters escaped (PrintableText.h):
 //   object Name: TClass
 //     Property = value
 //     object Child: TChildClass

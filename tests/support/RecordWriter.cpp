@@ -192,6 +192,11 @@ RecordWriter& RecordWriter::binary(std::span<const std::uint8_t> bytes)
 
 RecordWriter& RecordWriter::set(std::initializer_list<std::string_view> elements)
 {
+    return set(std::vector<std::string_view>(elements));
+}
+
+RecordWriter& RecordWriter::set(const std::vector<std::string_view>& elements)
+{
     bytes_.push_back(tagByte(ValueTag::Set));
     for (std::string_view element : elements) {
         // An empty name would end the set early and desynchronise everything after it.

@@ -38,6 +38,7 @@ public:
     RecordWriter& boolean(bool value);
     RecordWriter& binary(std::span<const std::uint8_t> bytes);
     RecordWriter& set(std::initializer_list<std::string_view> elements);
+    RecordWriter& set(const std::vector<std::string_view>& elements);
     RecordWriter& longString(std::string_view text);
     RecordWriter& nil();
     RecordWriter& null();
