@@ -8,7 +8,7 @@
 
 #include "cli/HeadlessMainWindow.h"
 #include "cli/Json.h"
-#include "framework/BitmapImage.h"
+#include "cli/PictureFiles.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
@@ -34,12 +34,6 @@ struct Event {
 bool hasPanelExtension(const fs::path& path)
 {
     return sameText(path.extension().string(), ".kvr");
-}
-
-std::string threeDigits(int index)
-{
-    std::string name = std::to_string(index);
-    return std::string(name.size() < 3 ? 3 - name.size() : 0, '0') + name;
 }
 
 void writeText(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
@@ -73,19 +67,6 @@ void writeJson(const PictureList& pictures, const std::vector<std::string>& sour
             << "\",\"text\":" << jsonString(events[i].text) << "}";
     }
     out << "]}\n";
-}
-
-// Writes every non-empty picture as NNN.png; a failure to write is an error event.
-void writePictures(const PictureList& pictures, const std::string& folder, std::vector<Event>& events)
-{
-    std::error_code error;
-    fs::create_directories(folder, error);
-    for (int i = 0; i < pictures.count(); ++i) {
-        if (pictures.at(i).empty()) continue;
-        const std::string path = (fs::path(folder) / (threeDigits(i) + ".png")).string();
-        if (!toQImage(pictures.at(i)).save(QString::fromStdString(path), "PNG"))
-            events.push_back({path, "error", "Cannot write " + path});
-    }
 }
 
 }  // namespace
@@ -141,7 +122,17 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     }
     if (showingProgress) progress << '\n';
 
-    if (!options.outputFolder.empty()) writePictures(pictures, options.outputFolder, events);
+    if (!options.outputFolder.empty()) {
+        bool showingWritten = false;
+        const auto showWritten = [&](int done, int total) {
+            if (options.quiet || (!showingProgress && !showingWritten && Clock::now() - start <= progressDelay)) return;
+            showingWritten = true;
+            progress << '\r' << done << " of " << total << " pictures written" << std::flush;
+        };
+        for (const PictureFileFailure& failure : writePictureFiles(pictures, options.outputFolder, showWritten))
+            events.push_back({failure.path, "error", failure.text});
+        if (showingWritten) progress << '\n';
+    }
     failed = failed || std::any_of(events.begin(), events.end(), [](const Event& e) { return e.kind == "error"; });
     if (options.json)
         writeJson(pictures, sources, events, out);

@@ -1,0 +1,203 @@
+#include "framework/PngWriter.h"
+
+#include <libdeflate.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <new>
+
+#include "platform/ReplacingFile.h"
+#include "streaming/Errors.h"
+
+namespace trovelin {
+
+namespace {
+
+constexpr std::uint8_t colorTypeRgb = 2;
+constexpr std::uint8_t colorTypePalette = 3;
+constexpr std::uint8_t filterNone = 0;
+constexpr std::uint8_t filterUp = 2;
+// Level 1 is several times faster than the usual default and loses little on drawn pictures.
+constexpr int compressionLevel = 1;
+
+struct PngLayout {
+    int width = 0;
+    int height = 0;
+    std::uint8_t bitDepth = 8;
+    std::uint8_t colorType = colorTypeRgb;
+    std::vector<std::array<std::uint8_t, 3>> palette;
+
+    std::size_t rowBytes() const
+    {
+        const unsigned channels = colorType == colorTypeRgb ? 3 : 1;
+        return (static_cast<std::size_t>(width) * channels * bitDepth + 7) / 8;
+    }
+};
+
+// Writes row `y` of the picture, unfiltered, into a buffer of rowBytes().
+using RowFiller = std::function<void(int y, std::uint8_t* row)>;
+
+void putU32(std::uint8_t* at, std::uint32_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value >> 24);
+    at[1] = static_cast<std::uint8_t>(value >> 16);
+    at[2] = static_cast<std::uint8_t>(value >> 8);
+    at[3] = static_cast<std::uint8_t>(value);
+}
+
+// Appends a chunk whose data is already at the end of `out`, `length` bytes after its header.
+void closeChunk(std::vector<std::uint8_t>& out, std::size_t chunkStart, std::size_t length)
+{
+    putU32(out.data() + chunkStart, static_cast<std::uint32_t>(length));
+    const std::uint32_t crc = libdeflate_crc32(0, out.data() + chunkStart + 4, length + 4);
+    out.resize(chunkStart + 8 + length + 4);
+    putU32(out.data() + chunkStart + 8 + length, crc);
+}
+
+std::size_t openChunk(std::vector<std::uint8_t>& out, const char (&type)[5], std::size_t length)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 8 + length);
+    std::memcpy(out.data() + start + 4, type, 4);
+    return start;
+}
+
+// Filter bytes and filtered rows, as the image data stream holds them before compression.
+std::vector<std::uint8_t> filteredRows(const PngLayout& layout, const RowFiller& fillRow)
+{
+    // Filters help colour rows; on palette indices they only cost time.
+    const std::uint8_t filter = layout.colorType == colorTypePalette ? filterNone : filterUp;
+    const std::size_t rowBytes = layout.rowBytes();
+    std::vector<std::uint8_t> rows((rowBytes + 1) * static_cast<std::size_t>(layout.height));
+    std::vector<std::uint8_t> above(filter == filterNone ? 0 : rowBytes, 0);
+    std::vector<std::uint8_t> current(above.size());
+    for (int y = 0; y < layout.height; ++y) {
+        std::uint8_t* out = rows.data() + (rowBytes + 1) * static_cast<std::size_t>(y);
+        out[0] = filter;
+        if (filter == filterNone) {
+            fillRow(y, out + 1);
+            continue;
+        }
+        fillRow(y, current.data());
+        for (std::size_t i = 0; i < rowBytes; ++i) out[1 + i] = static_cast<std::uint8_t>(current[i] - above[i]);
+        above.swap(current);
+    }
+    return rows;
+}
+
+std::vector<std::uint8_t> encode(const PngLayout& layout, const RowFiller& fillRow)
+{
+    static constexpr std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> out(std::begin(signature), std::end(signature));
+
+    const std::size_t header = openChunk(out, "IHDR", 13);
+    std::uint8_t* fields = out.data() + header + 8;
+    putU32(fields, static_cast<std::uint32_t>(layout.width));
+    putU32(fields + 4, static_cast<std::uint32_t>(layout.height));
+    fields[8] = layout.bitDepth;
+    fields[9] = layout.colorType;
+    fields[10] = fields[11] = fields[12] = 0;  // deflate, adaptive filtering, no interlace
+    closeChunk(out, header, 13);
+
+    if (!layout.palette.empty()) {
+        const std::size_t length = layout.palette.size() * 3;
+        const std::size_t palette = openChunk(out, "PLTE", length);
+        std::memcpy(out.data() + palette + 8, layout.palette.data(), length);
+        closeChunk(out, palette, length);
+    }
+
+    const std::vector<std::uint8_t> rows = filteredRows(layout, fillRow);
+    const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
+        libdeflate_alloc_compressor(compressionLevel), libdeflate_free_compressor);
+    if (!compressor) throw std::bad_alloc();
+    // Within the decoder's caps the bound stays far below a chunk's limit of 2^31 - 1 bytes,
+    // so all the data fits one chunk.
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows.size());
+    const std::size_t data = openChunk(out, "IDAT", bound);
+    const std::size_t length =
+        libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), out.data() + data + 8, bound);
+    closeChunk(out, data, length);
+
+    const std::size_t end = openChunk(out, "IEND", 0);
+    closeChunk(out, end, 0);
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodePng(const DibImage& image)
+{
+    PngLayout layout;
+    layout.width = image.width();
+    layout.height = image.height();
+    const int depth = image.bitsPerPixel();
+    if (depth <= 8) {
+        layout.bitDepth = static_cast<std::uint8_t>(depth);
+        layout.colorType = colorTypePalette;
+        layout.palette.assign(std::size_t{1} << depth, {0, 0, 0});
+        const std::size_t entries = std::min(layout.palette.size(), image.colorTable.size());
+        for (std::size_t i = 0; i < entries; ++i)
+            layout.palette[i] = {image.colorTable[i].red, image.colorTable[i].green, image.colorTable[i].blue};
+        // Packed indices are stored most significant bits first, as the PNG stores them.
+        const std::size_t rowBytes = layout.rowBytes();
+        return encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, image.scanLine(y), rowBytes); });
+    }
+    const bool fixedLayout = image.masks == ColorMasks{} || image.masks == ColorMasks{0xFF0000, 0x00FF00, 0x0000FF};
+    if (depth == 24 || (depth == 32 && fixedLayout)) {
+        const int step = depth / 8;
+        return encode(layout, [&](int y, std::uint8_t* row) {
+            const std::uint8_t* bgr = image.scanLine(y);
+            for (int x = 0; x < image.width(); ++x, bgr += step, row += 3) {
+                row[0] = bgr[2];
+                row[1] = bgr[1];
+                row[2] = bgr[0];
+            }
+        });
+    }
+    return encode(layout, [&](int y, std::uint8_t* row) {
+        for (int x = 0; x < image.width(); ++x, row += 3) {
+            const std::uint32_t color = image.pixel(x, y);
+            row[0] = static_cast<std::uint8_t>(color);
+            row[1] = static_cast<std::uint8_t>(color >> 8);
+            row[2] = static_cast<std::uint8_t>(color >> 16);
+        }
+    });
+}
+
+std::vector<std::uint8_t> encodePng(const QImage& image)
+{
+    const QImage source = image.format() == QImage::Format_RGB888 || image.format() == QImage::Format_RGB32
+                              ? image
+                              : image.convertToFormat(QImage::Format_RGB32);
+    PngLayout layout;
+    layout.width = source.width();
+    layout.height = source.height();
+    if (source.format() == QImage::Format_RGB888) {
+        const std::size_t rowBytes = layout.rowBytes();
+        return encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, source.constScanLine(y), rowBytes); });
+    }
+    return encode(layout, [&](int y, std::uint8_t* row) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x, row += 3) {
+            row[0] = static_cast<std::uint8_t>(qRed(pixels[x]));
+            row[1] = static_cast<std::uint8_t>(qGreen(pixels[x]));
+            row[2] = static_cast<std::uint8_t>(qBlue(pixels[x]));
+        }
+    });
+}
+
+void writePng(const QImage& image, const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = encodePng(image);
+    } catch (const std::bad_alloc&) {
+        throw Exception("Cannot write " + path + ": Out of memory");
+    }
+    writeFileReplacing(path, bytes);
+}
+
+}  // namespace trovelin
