@@ -10,9 +10,11 @@
 
 #include "cli/Harvest.h"
 #include "cli/Json.h"
+#include "cli/PictureFiles.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
+#include "support/PngReference.h"
 #include "support/RecordWriter.h"
 
 namespace trovelin {
@@ -36,6 +38,25 @@ std::vector<std::uint8_t> panelWithGlyphs(int glyphs, int width)
             .end();
         content.records.push_back(button.bytes());
     }
+    return writePanelFile(content);
+}
+
+// A 4-bit run-length bitmap of one column whose header declares 16,187,394 rows: the data ends
+// after the bottom row, which is red.
+std::vector<std::uint8_t> panelWithTallPicture()
+{
+    BmpContent bmp;
+    bmp.bitsPerPixel = 4;
+    bmp.compression = BitmapCompression::Rle4;
+    bmp.colorTable = {{255, 0, 0, 0}, {0, 0, 255, 0}};  // blue, red
+    bmp.value = [](int, int) { return 1u; };
+    std::vector<std::uint8_t> bytes = makeBmp(bmp);
+    patchU32(bytes, 22, 16'187'394);  // the info header's height
+    PanelFileContent content;
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(bytes)));
+    background.end().end();
+    content.records.push_back(background.bytes());
     return writePanelFile(content);
 }
 
@@ -106,6 +127,49 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
 
     EXPECT_EQ(run({{missing, third}, "", false, true, false}), 1);
     EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
+}
+
+TEST_F(Harvest, PicturesOfAnyShapeTheDecoderAcceptsAreWritten)
+{
+    file("tall.kvr", panelWithTallPicture());
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0) << out.str();
+    const auto png = readPngFile(outFolder + "/000.png");
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 1);
+    EXPECT_EQ(png->height, 16'187'394);
+    EXPECT_EQ(png->rgbAt(0, 0), 0x000000u);  // rows the runs never reached stay black
+    EXPECT_EQ(png->rgbAt(0, png->height - 1), 0xFF0000u);
+}
+
+TEST_F(Harvest, AFailedWriteIsAnErrorAndLeavesNoFileBehind)
+{
+    file("1.kvr", panelWithGlyphs(3, 600));
+    const std::string outFolder = (folder / "out").string();
+    fs::create_directories(outFolder);
+    ASSERT_TRUE(writeFile(outFolder + "/001.png", {'o', 'l', 'd'}));
+    {
+        FileSizeLimit limit(40);  // no PNG is this small
+        EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 1);
+    }
+    EXPECT_NE(out.str().find(outFolder + "/000.png: error: Cannot write " + outFolder + "/000.png: File too large\n" +
+                             outFolder + "/001.png: error: Cannot write " + outFolder + "/001.png: File too large\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(fileNames(outFolder), std::vector<std::string>{"001.png"});
+    EXPECT_EQ(fs::file_size(outFolder + "/001.png"), 3u);
+}
+
+TEST_F(Harvest, ManyPicturesAreWrittenUnderTheirIndices)
+{
+    file("1.kvr", panelWithGlyphs(40, 3));
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0);
+    for (int i = 0; i < 40; ++i) {
+        const QImage picture(QString::fromStdString(outFolder + "/" + cli::threeDigits(i) + ".png"));
+        ASSERT_EQ(picture.size(), QSize(3, 2)) << i;
+        EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, static_cast<unsigned>(i)) << i;
+    }
 }
 
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
@@ -18,6 +19,7 @@
 #include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/PngReference.h"
 
 namespace trovelin {
 namespace {
@@ -132,6 +134,28 @@ TEST_F(MainWindowGrid, SelectingAPictureShowsItsSizeAndCopiesIt)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Trovelin: Failed to copy image to clipboard!");
     EXPECT_EQ(window.pictureGrid().col(), 1);
+}
+
+// Qt's own PNG writer refuses more than a million rows; pasting such a picture still works.
+TEST_F(MainWindowGrid, ThePngOnTheClipboardHoldsPicturesOfAnyShape)
+{
+    auto tall = std::make_shared<DibImage>(1, 16'187'394, 4);
+    std::fill_n(tall->bits(), tall->byteCount(), std::uint8_t{0});
+    tall->scanLine(0)[0] = 0x10;
+    tall->colorTable = {{0, 0, 0, 0}, {0x56, 0x34, 0x12, 0}};
+    TBitmap picture;
+    picture.setImage(std::move(tall));
+    pictures.append(picture);
+    ASSERT_TRUE(window.pictureGrid().selectCell(0, 0));
+    EXPECT_EQ(window.statusText(0), "1x16187394");
+
+    const QByteArray png = QGuiApplication::clipboard()->mimeData()->data("image/png");
+    const auto copied = testing::readPng({png.begin(), png.end()});
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->height, 16'187'394);
+    EXPECT_EQ(copied->rgbAt(0, 0), 0x123456u);
+    EXPECT_EQ(copied->rgbAt(0, 1), 0u);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
