@@ -118,15 +118,16 @@ TEST_F(Render, AFailedWriteLeavesAnOlderImageAsItWas)
 {
     const std::string output = (folder / "out.png").string();
     ASSERT_TRUE(writeFile(output, {'o', 'l', 'd'}));
+    const std::string input = panel({background(30, 30)});
     std::ostringstream errors;
     {
         FileSizeLimit limit(40);
-        EXPECT_EQ(cli::renderPanelToFile(panel({background(30, 30)}), output, errors), 1);
+        EXPECT_EQ(cli::renderPanelToFile(input, output, errors), 1);
     }
     EXPECT_EQ(errors.str(), "Cannot write " + output + ": File too large\n");
     EXPECT_EQ(std::filesystem::file_size(output), 3u);
 
-    EXPECT_EQ(cli::renderPanelToFile(panel({background(30, 30)}), output, errors), 0);
+    EXPECT_EQ(cli::renderPanelToFile(input, output, errors), 0);
     const auto written = readPngFile(output);
     ASSERT_TRUE(written);
     EXPECT_EQ(written->rgbAt(0, 0), 0xFF0000u);
