@@ -269,7 +269,8 @@ void EncodeOnePng(benchmark::State& state)
     PictureList pictures;
     PanelLoader loader(window, pictures, panelLoaderClasses());
     loader.LoadForm(cli::expandPanelPaths({folder.path.string()}).front(), false);
-    for (auto _ : state) benchmark::DoNotOptimize(encodePng(*pictures.at(0).image()));
+    PngEncoder encoder;
+    for (auto _ : state) benchmark::DoNotOptimize(encoder.encode(*pictures.at(0).image()));
 }
 BENCHMARK(EncodeOnePng)->Unit(benchmark::kMillisecond);
 

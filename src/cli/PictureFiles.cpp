@@ -63,6 +63,7 @@ public:
 private:
     void encodeUntilDone()
     {
+        PngEncoder encoder;
         for (;;) {
             std::size_t job = 0;
             {
@@ -73,7 +74,7 @@ private:
             }
             Encoded result;
             try {
-                result.bytes = encodePng(*pictures_.at(indices_[job]).image());
+                result.bytes = encoder.encode(*pictures_.at(indices_[job]).image());
             } catch (const std::bad_alloc&) {
                 result.failure = "Out of memory";
             }

@@ -22,6 +22,8 @@ constexpr std::uint8_t filterNone = 0;
 constexpr std::uint8_t filterUp = 2;
 // Level 1 is several times faster than the usual default and loses little on drawn pictures.
 constexpr int compressionLevel = 1;
+// Chunks may hold up to 2^31 - 1 bytes; the image data of the largest pictures is split.
+constexpr std::size_t maxDataChunk = std::size_t{1} << 30;
 
 struct PngLayout {
     int width = 0;
@@ -65,15 +67,45 @@ std::size_t openChunk(std::vector<std::uint8_t>& out, const char (&type)[5], std
     return start;
 }
 
-// Filter bytes and filtered rows, as the image data stream holds them before compression.
-std::vector<std::uint8_t> filteredRows(const PngLayout& layout, const RowFiller& fillRow)
+// `difference[i] = current[i] - above[i]` for every byte, eight bytes at a time: the high bit of
+// each byte is set aside so that no borrow crosses into the next byte.
+void subtractBytes(std::uint8_t* difference, const std::uint8_t* current, const std::uint8_t* above, std::size_t count)
+{
+    constexpr std::uint64_t highBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, current + i, 8);
+        std::memcpy(&b, above + i, 8);
+        const std::uint64_t result = ((a | highBits) - (b & ~highBits)) ^ ((a ^ ~b) & highBits);
+        std::memcpy(difference + i, &result, 8);
+    }
+    for (; i < count; ++i) difference[i] = static_cast<std::uint8_t>(current[i] - above[i]);
+}
+
+}  // namespace
+
+struct PngEncoder::Work {
+    std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor{
+        libdeflate_alloc_compressor(compressionLevel), libdeflate_free_compressor};
+    std::vector<std::uint8_t> rows;  // filter bytes and filtered rows, as compressed
+    std::vector<std::uint8_t> above;
+    std::vector<std::uint8_t> current;
+    std::vector<std::uint8_t> compressed;
+
+    void filterRows(const PngLayout& layout, const RowFiller& fillRow);
+    std::vector<std::uint8_t> encode(const PngLayout& layout, const RowFiller& fillRow);
+};
+
+void PngEncoder::Work::filterRows(const PngLayout& layout, const RowFiller& fillRow)
 {
     // Filters help colour rows; on palette indices they only cost time.
     const std::uint8_t filter = layout.colorType == colorTypePalette ? filterNone : filterUp;
     const std::size_t rowBytes = layout.rowBytes();
-    std::vector<std::uint8_t> rows((rowBytes + 1) * static_cast<std::size_t>(layout.height));
-    std::vector<std::uint8_t> above(filter == filterNone ? 0 : rowBytes, 0);
-    std::vector<std::uint8_t> current(above.size());
+    rows.resize((rowBytes + 1) * static_cast<std::size_t>(layout.height));
+    above.assign(filter == filterNone ? 0 : rowBytes, 0);
+    current.resize(above.size());
     for (int y = 0; y < layout.height; ++y) {
         std::uint8_t* out = rows.data() + (rowBytes + 1) * static_cast<std::size_t>(y);
         out[0] = filter;
@@ -82,16 +114,24 @@ std::vector<std::uint8_t> filteredRows(const PngLayout& layout, const RowFiller&
             continue;
         }
         fillRow(y, current.data());
-        for (std::size_t i = 0; i < rowBytes; ++i) out[1 + i] = static_cast<std::uint8_t>(current[i] - above[i]);
+        subtractBytes(out + 1, current.data(), above.data(), rowBytes);
         above.swap(current);
     }
-    return rows;
 }
 
-std::vector<std::uint8_t> encode(const PngLayout& layout, const RowFiller& fillRow)
+std::vector<std::uint8_t> PngEncoder::Work::encode(const PngLayout& layout, const RowFiller& fillRow)
 {
+    if (!compressor) throw std::bad_alloc();
+    filterRows(layout, fillRow);
+    compressed.resize(libdeflate_zlib_compress_bound(compressor.get(), rows.size()));
+    const std::size_t compressedSize =
+        libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), compressed.data(), compressed.size());
+
     static constexpr std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> out(std::begin(signature), std::end(signature));
+    std::vector<std::uint8_t> out;
+    out.reserve(sizeof signature + 25 + 12 + layout.palette.size() * 3 + compressedSize +
+                12 * (compressedSize / maxDataChunk + 1) + 12);
+    out.assign(std::begin(signature), std::end(signature));
 
     const std::size_t header = openChunk(out, "IHDR", 13);
     std::uint8_t* fields = out.data() + header + 8;
@@ -109,26 +149,24 @@ std::vector<std::uint8_t> encode(const PngLayout& layout, const RowFiller& fillR
         closeChunk(out, palette, length);
     }
 
-    const std::vector<std::uint8_t> rows = filteredRows(layout, fillRow);
-    const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
-        libdeflate_alloc_compressor(compressionLevel), libdeflate_free_compressor);
-    if (!compressor) throw std::bad_alloc();
-    // Within the decoder's caps the bound stays far below a chunk's limit of 2^31 - 1 bytes,
-    // so all the data fits one chunk.
-    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows.size());
-    const std::size_t data = openChunk(out, "IDAT", bound);
-    const std::size_t length =
-        libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), out.data() + data + 8, bound);
-    closeChunk(out, data, length);
+    for (std::size_t done = 0; done < compressedSize;) {
+        const std::size_t length = std::min(maxDataChunk, compressedSize - done);
+        const std::size_t data = openChunk(out, "IDAT", length);
+        std::memcpy(out.data() + data + 8, compressed.data() + done, length);
+        closeChunk(out, data, length);
+        done += length;
+    }
 
     const std::size_t end = openChunk(out, "IEND", 0);
     closeChunk(out, end, 0);
     return out;
 }
 
-}  // namespace
+PngEncoder::PngEncoder() : work_(std::make_unique<Work>()) {}
 
-std::vector<std::uint8_t> encodePng(const DibImage& image)
+PngEncoder::~PngEncoder() = default;
+
+std::vector<std::uint8_t> PngEncoder::encode(const DibImage& image)
 {
     PngLayout layout;
     layout.width = image.width();
@@ -143,12 +181,12 @@ std::vector<std::uint8_t> encodePng(const DibImage& image)
             layout.palette[i] = {image.colorTable[i].red, image.colorTable[i].green, image.colorTable[i].blue};
         // Packed indices are stored most significant bits first, as the PNG stores them.
         const std::size_t rowBytes = layout.rowBytes();
-        return encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, image.scanLine(y), rowBytes); });
+        return work_->encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, image.scanLine(y), rowBytes); });
     }
     const bool fixedLayout = image.masks == ColorMasks{} || image.masks == ColorMasks{0xFF0000, 0x00FF00, 0x0000FF};
     if (depth == 24 || (depth == 32 && fixedLayout)) {
         const int step = depth / 8;
-        return encode(layout, [&](int y, std::uint8_t* row) {
+        return work_->encode(layout, [&](int y, std::uint8_t* row) {
             const std::uint8_t* bgr = image.scanLine(y);
             for (int x = 0; x < image.width(); ++x, bgr += step, row += 3) {
                 row[0] = bgr[2];
@@ -157,7 +195,7 @@ std::vector<std::uint8_t> encodePng(const DibImage& image)
             }
         });
     }
-    return encode(layout, [&](int y, std::uint8_t* row) {
+    return work_->encode(layout, [&](int y, std::uint8_t* row) {
         for (int x = 0; x < image.width(); ++x, row += 3) {
             const std::uint32_t color = image.pixel(x, y);
             row[0] = static_cast<std::uint8_t>(color);
@@ -167,7 +205,7 @@ std::vector<std::uint8_t> encodePng(const DibImage& image)
     });
 }
 
-std::vector<std::uint8_t> encodePng(const QImage& image)
+std::vector<std::uint8_t> PngEncoder::encode(const QImage& image)
 {
     const QImage source = image.format() == QImage::Format_RGB888 || image.format() == QImage::Format_RGB32
                               ? image
@@ -177,9 +215,9 @@ std::vector<std::uint8_t> encodePng(const QImage& image)
     layout.height = source.height();
     if (source.format() == QImage::Format_RGB888) {
         const std::size_t rowBytes = layout.rowBytes();
-        return encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, source.constScanLine(y), rowBytes); });
+        return work_->encode(layout, [&](int y, std::uint8_t* row) { std::memcpy(row, source.constScanLine(y), rowBytes); });
     }
-    return encode(layout, [&](int y, std::uint8_t* row) {
+    return work_->encode(layout, [&](int y, std::uint8_t* row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         for (int x = 0; x < source.width(); ++x, row += 3) {
             row[0] = static_cast<std::uint8_t>(qRed(pixels[x]));
@@ -187,6 +225,16 @@ std::vector<std::uint8_t> encodePng(const QImage& image)
             row[2] = static_cast<std::uint8_t>(qBlue(pixels[x]));
         }
     });
+}
+
+std::vector<std::uint8_t> encodePng(const DibImage& image)
+{
+    return PngEncoder().encode(image);
+}
+
+std::vector<std::uint8_t> encodePng(const QImage& image)
+{
+    return PngEncoder().encode(image);
 }
 
 void writePng(const QImage& image, const std::string& path)

@@ -4,6 +4,7 @@
 // files are replaced whole, never left half-written.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,24 @@
 #include "streaming/DibImage.h"
 
 namespace trovelin {
+
+// Encodes pictures one after another and keeps its working memory between them; one encoder
+// serves one thread.
+class PngEncoder {
+public:
+    PngEncoder();
+    ~PngEncoder();
+    PngEncoder(const PngEncoder&) = delete;
+    PngEncoder& operator=(const PngEncoder&) = delete;
+
+    // As encodePng.
+    std::vector<std::uint8_t> encode(const DibImage& image);
+    std::vector<std::uint8_t> encode(const QImage& image);
+
+private:
+    struct Work;
+    std::unique_ptr<Work> work_;
+};
 
 // A decoded bitmap at its own depth: 1-, 4- and 8-bit images keep their indices and colour table
 // (padded with black, as drawing reads indices past the table); other depths become 8-bit RGB.
