@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
@@ -97,6 +98,8 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     pictures.clear();
     PanelLoader loader(window, pictures, panelLoaderClasses());
 
+    std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
+    if (!options.outputFolder.empty()) pictureFiles.emplace(options.outputFolder);
     std::vector<std::string> sources;  // the panel file of each picture
     std::vector<Event> events;
     bool failed = false;
@@ -114,6 +117,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         for (const LoaderEvent& event : window.takeEvents())
             events.push_back({file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
         sources.resize(static_cast<std::size_t>(pictures.count()), file);
+        if (pictureFiles) pictureFiles->addNewPictures(pictures);
         if (!options.quiet && (showingProgress || Clock::now() - start > progressDelay)) {
             showingProgress = true;
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
@@ -122,14 +126,14 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     }
     if (showingProgress) progress << '\n';
 
-    if (!options.outputFolder.empty()) {
+    if (pictureFiles) {
         bool showingWritten = false;
         const auto showWritten = [&](int done, int total) {
             if (options.quiet || (!showingProgress && !showingWritten && Clock::now() - start <= progressDelay)) return;
             showingWritten = true;
             progress << '\r' << done << " of " << total << " pictures written" << std::flush;
         };
-        for (const PictureFileFailure& failure : writePictureFiles(pictures, options.outputFolder, showWritten))
+        for (const PictureFileFailure& failure : pictureFiles->finish(showWritten))
             events.push_back({failure.path, "error", failure.text});
         if (showingWritten) progress << '\n';
     }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 #include "framework/PngWriter.h"
@@ -14,120 +14,158 @@
 
 namespace trovelin::cli {
 
-namespace {
-
 namespace fs = std::filesystem;
 
-// An encoded picture, or why it could not be encoded.
-struct Encoded {
-    std::vector<std::uint8_t> bytes;
-    std::string failure;
+namespace {
+
+struct Job {
+    int index = 0;
+    std::shared_ptr<const DibImage> image;
+    bool done = false;
+    std::vector<std::uint8_t> png;
+    std::string failure;  // why it could not be encoded
 };
 
 // Encoders run at most this many pictures ahead of the writer, which bounds the memory that
 // finished files wait in.
 constexpr std::size_t lookAheadPerEncoder = 2;
 
-class OrderedEncoding {
+}  // namespace
+
+// Jobs in index order: encoders take them from the front of what is not yet started, the writer
+// takes finished ones from the front of the queue.
+class PictureFileWriter::Encoding {
 public:
-    OrderedEncoding(const PictureList& pictures, std::vector<int> indices)
-        : pictures_(pictures), indices_(std::move(indices)), results_(indices_.size())
+    Encoding()
     {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        const std::size_t encoders = std::min<std::size_t>(cores, indices_.size());
+        const unsigned encoders = std::max(1u, std::thread::hardware_concurrency());
         window_ = encoders * lookAheadPerEncoder;
-        for (std::size_t i = 0; i < encoders; ++i) encoders_.emplace_back([this] { encodeUntilDone(); });
+        for (unsigned i = 0; i < encoders; ++i) encoders_.emplace_back([this] { encodeUntilClosed(); });
     }
-    ~OrderedEncoding()
+    ~Encoding()
     {
         {
             std::lock_guard lock(mutex_);
-            taken_ = indices_.size();  // nothing more is started
+            closed_ = true;  // a picture being encoded is finished first: its job stays alive
         }
         changed_.notify_all();
         for (std::thread& encoder : encoders_) encoder.join();
     }
 
-    // The next picture's result, in order; waits for its encoder.
-    Encoded take(std::size_t job)
+    void add(int index, std::shared_ptr<const DibImage> image)
+    {
+        Job job;
+        job.index = index;
+        job.image = std::move(image);
+        {
+            std::lock_guard lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        changed_.notify_all();
+    }
+
+    std::size_t pending()
+    {
+        std::lock_guard lock(mutex_);
+        return jobs_.size();
+    }
+
+    // The first job once it is done, if it is done or `wait` is set; false when none is queued.
+    bool takeFirst(Job& job, bool wait)
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return results_[job].has_value(); });
-        Encoded result = std::move(*results_[job]);
-        results_[job].reset();
-        consumed_ = job + 1;
+        if (wait) changed_.wait(lock, [&] { return jobs_.empty() || jobs_.front().done; });
+        if (jobs_.empty() || !jobs_.front().done) return false;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+        --started_;
+        lock.unlock();
         changed_.notify_all();
-        return result;
+        return true;
     }
 
 private:
-    void encodeUntilDone()
+    void encodeUntilClosed()
     {
         PngEncoder encoder;
+        std::unique_lock lock(mutex_);
         for (;;) {
-            std::size_t job = 0;
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return taken_ >= indices_.size() || taken_ < consumed_ + window_; });
-                if (taken_ >= indices_.size()) return;
-                job = taken_++;
-            }
-            Encoded result;
+            changed_.wait(lock, [&] { return closed_ || (started_ < jobs_.size() && started_ < window_); });
+            if (closed_) return;
+            // Jobs before `started_` are never moved while encoding: only the writer pops them,
+            // and only once they are done.
+            Job& job = jobs_[started_++];
+            const std::shared_ptr<const DibImage> image = job.image;
+            lock.unlock();
+            std::vector<std::uint8_t> png;
+            std::string failure;
             try {
-                result.bytes = encoder.encode(*pictures_.at(indices_[job]).image());
+                png = encoder.encode(*image);
             } catch (const std::bad_alloc&) {
-                result.failure = "Out of memory";
+                failure = "Out of memory";
             }
-            {
-                std::lock_guard lock(mutex_);
-                results_[job] = std::move(result);
-            }
+            lock.lock();
+            job.png = std::move(png);
+            job.failure = std::move(failure);
+            job.done = true;
+            job.image.reset();
             changed_.notify_all();
         }
     }
 
-    const PictureList& pictures_;
-    const std::vector<int> indices_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<std::optional<Encoded>> results_;
-    std::size_t taken_ = 0;     // jobs handed to encoders
-    std::size_t consumed_ = 0;  // jobs the writer has taken
+    std::deque<Job> jobs_;
+    std::size_t started_ = 0;  // jobs at the front that an encoder took
     std::size_t window_ = 0;
+    bool closed_ = false;
     std::vector<std::thread> encoders_;
 };
 
-}  // namespace
+PictureFileWriter::PictureFileWriter(const std::string& folder)
+    : encoding_(std::make_unique<Encoding>()), folder_(folder)
+{
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+}
+
+PictureFileWriter::~PictureFileWriter() = default;
+
+void PictureFileWriter::addNewPictures(const PictureList& pictures)
+{
+    for (; queuedUpTo_ < pictures.count(); ++queuedUpTo_)
+        if (!pictures.at(queuedUpTo_).empty()) encoding_->add(queuedUpTo_, pictures.at(queuedUpTo_).sharedImage());
+    Job job;
+    while (encoding_->takeFirst(job, false)) writeNext(job.index, job.png, job.failure);
+}
+
+void PictureFileWriter::writeNext(int index, const std::vector<std::uint8_t>& png, const std::string& encodingFailure)
+{
+    const std::string path = (fs::path(folder_) / (threeDigits(index) + ".png")).string();
+    try {
+        if (!encodingFailure.empty()) throw Exception("Cannot write " + path + ": " + encodingFailure);
+        writeFileReplacing(path, png);
+    } catch (const Exception& error) {
+        failures_.push_back({path, error.message()});
+    }
+    ++written_;
+}
+
+std::vector<PictureFileFailure> PictureFileWriter::finish(const std::function<void(int done, int total)>& onWritten)
+{
+    const int total = written_ + static_cast<int>(encoding_->pending());
+    Job job;
+    while (encoding_->takeFirst(job, true)) {
+        writeNext(job.index, job.png, job.failure);
+        onWritten(written_, total);
+    }
+    return std::move(failures_);
+}
 
 std::string threeDigits(int index)
 {
     std::string name = std::to_string(index);
     return std::string(name.size() < 3 ? 3 - name.size() : 0, '0') + name;
-}
-
-std::vector<PictureFileFailure> writePictureFiles(const PictureList& pictures, const std::string& folder,
-                                                  const std::function<void(int done, int total)>& onWritten)
-{
-    std::vector<int> indices;
-    for (int i = 0; i < pictures.count(); ++i)
-        if (!pictures.at(i).empty()) indices.push_back(i);
-    std::error_code ignored;  // a folder that cannot be made shows as each file failing
-    fs::create_directories(folder, ignored);
-
-    std::vector<PictureFileFailure> failures;
-    OrderedEncoding encoding(pictures, indices);
-    for (std::size_t job = 0; job < indices.size(); ++job) {
-        const std::string path = (fs::path(folder) / (threeDigits(indices[job]) + ".png")).string();
-        const Encoded encoded = encoding.take(job);
-        try {
-            if (!encoded.failure.empty()) throw Exception("Cannot write " + path + ": " + encoded.failure);
-            writeFileReplacing(path, encoded.bytes);
-        } catch (const Exception& error) {
-            failures.push_back({path, error.message()});
-        }
-        onWritten(static_cast<int>(job + 1), static_cast<int>(indices.size()));
-    }
-    return failures;
 }
 
 }  // namespace trovelin::cli

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -82,6 +83,23 @@ void subtractBytes(std::uint8_t* difference, const std::uint8_t* current, const 
         std::memcpy(difference + i, &result, 8);
     }
     for (; i < count; ++i) difference[i] = static_cast<std::uint8_t>(current[i] - above[i]);
+}
+
+// Blue-green-red pixels `step` bytes apart as red-green-blue triples. Each pixel but the last
+// is read and written as four bytes: a byte swap puts red, green and blue in place, and the
+// fourth byte written is overwritten by the next pixel.
+void swapBlueAndRed(std::uint8_t* rgb, const std::uint8_t* bgr, std::size_t width, std::size_t step)
+{
+    static_assert(std::endian::native == std::endian::little);
+    for (std::size_t x = 0; x + 1 < width; ++x, bgr += step, rgb += 3) {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, bgr, 4);
+        pixel = __builtin_bswap32(pixel) >> 8;
+        std::memcpy(rgb, &pixel, 4);
+    }
+    rgb[0] = bgr[2];
+    rgb[1] = bgr[1];
+    rgb[2] = bgr[0];
 }
 
 }  // namespace
@@ -185,14 +203,9 @@ std::vector<std::uint8_t> PngEncoder::encode(const DibImage& image)
     }
     const bool fixedLayout = image.masks == ColorMasks{} || image.masks == ColorMasks{0xFF0000, 0x00FF00, 0x0000FF};
     if (depth == 24 || (depth == 32 && fixedLayout)) {
-        const int step = depth / 8;
+        const std::size_t step = static_cast<std::size_t>(depth / 8);
         return work_->encode(layout, [&](int y, std::uint8_t* row) {
-            const std::uint8_t* bgr = image.scanLine(y);
-            for (int x = 0; x < image.width(); ++x, bgr += step, row += 3) {
-                row[0] = bgr[2];
-                row[1] = bgr[1];
-                row[2] = bgr[0];
-            }
+            swapBlueAndRed(row, image.scanLine(y), static_cast<std::size_t>(image.width()), step);
         });
     }
     return work_->encode(layout, [&](int y, std::uint8_t* row) {
