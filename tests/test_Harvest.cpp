@@ -160,15 +160,17 @@ TEST_F(Harvest, AFailedWriteIsAnErrorAndLeavesNoFileBehind)
     EXPECT_EQ(fs::file_size(outFolder + "/001.png"), 3u);
 }
 
-TEST_F(Harvest, ManyPicturesAreWrittenUnderTheirIndices)
+// Pictures of earlier files are encoded while later files load.
+TEST_F(Harvest, ManyPicturesOfManyFilesAreWrittenUnderTheirIndices)
 {
-    file("1.kvr", panelWithGlyphs(40, 3));
+    for (int f = 0; f < 4; ++f) file(std::to_string(f) + ".kvr", panelWithGlyphs(25, 3 + f));
     const std::string outFolder = (folder / "out").string();
     EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0);
-    for (int i = 0; i < 40; ++i) {
+    EXPECT_EQ(fileNames(outFolder).size(), 100u);
+    for (int i = 0; i < 100; ++i) {
         const QImage picture(QString::fromStdString(outFolder + "/" + cli::threeDigits(i) + ".png"));
-        ASSERT_EQ(picture.size(), QSize(3, 2)) << i;
-        EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, static_cast<unsigned>(i)) << i;
+        ASSERT_EQ(picture.size(), QSize(3 + i / 25, 2)) << i;
+        EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, static_cast<unsigned>(i % 25)) << i;
     }
 }
 
