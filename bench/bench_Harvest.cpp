@@ -1,6 +1,8 @@
 // The folder walk on a folder of 200 panel files, about 300 MB, from the page cache: harvest
 // throughput against reading the same bytes with plain read calls, and the walk's peak memory
-// against the pictures it keeps.
+// against the pictures it keeps. Then the picture files: on 120 panel files with 1024 x 768
+// 24-bit backgrounds, the harvest alone, the harvest writing PNG files, and writing the same
+// pixels as raw bytes.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -11,8 +13,11 @@
 #include <memory>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
+#include "cli/Harvest.h"
+#include "framework/PngWriter.h"
 #include "cli/HeadlessMainWindow.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -208,6 +213,101 @@ void LoadDeclaredOnlyGlyphs(benchmark::State& state)
     state.counters["peak_growth_MiB"] = static_cast<double>(peakGrowthKiB) / 1024;
 }
 BENCHMARK(LoadDeclaredOnlyGlyphs)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 120 panel files, each with a 1024 x 768 24-bit background of its own.
+struct PictureFolder {
+    static constexpr int count = 120;
+    fs::path path = fs::temp_directory_path() / ("trovelin-bench-pictures-" + std::to_string(::getpid()));
+    fs::path output = path / "out";
+
+    PictureFolder()
+    {
+        fs::create_directories(path);
+        for (int i = 0; i < count; ++i) {
+            RecordWriter w;
+            w.beginRecord("TImage", "Background");
+            w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(1024, 768, [i](int x, int y) {
+                // Smooth shading with a little grain, as scanned or rendered backgrounds have.
+                const std::uint32_t grain = (static_cast<std::uint32_t>(x * 7919 + y * 104729 + i) * 2654435761u) >> 29;
+                return ((x / 4 + grain) << 16) | ((y / 3 + grain) << 8) | ((x + y) / 8 + grain);
+            }))));
+            w.end().end();
+            PanelFileContent content;
+            content.records = {w.bytes()};
+            char name[32];
+            std::snprintf(name, sizeof name, "panel-%03d.kvr", i);
+            writeFile((path / name).string(), writePanelFile(content));
+        }
+    }
+    ~PictureFolder() { fs::remove_all(path); }
+};
+
+PictureFolder& pictureFolder()
+{
+    static PictureFolder made;
+    return made;
+}
+
+void harvestPictures(const std::string& outputFolder)
+{
+    cli::HarvestOptions options;
+    options.paths = {pictureFolder().path.string()};
+    options.outputFolder = outputFolder;
+    options.quiet = true;
+    std::ostringstream table;
+    if (cli::harvest(options, table, table) != 0) throw std::runtime_error(table.str());
+}
+
+void HarvestPictures(benchmark::State& state)
+{
+    for (auto _ : state) harvestPictures("");
+}
+BENCHMARK(HarvestPictures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void HarvestPicturesToPng(benchmark::State& state)
+{
+    for (auto _ : state) harvestPictures(pictureFolder().output.string());
+    std::uintmax_t bytes = 0;
+    for (const fs::directory_entry& file : fs::directory_iterator(pictureFolder().output)) bytes += file.file_size();
+    state.counters["png_MiB"] = static_cast<double>(bytes) / (1 << 20);
+}
+BENCHMARK(HarvestPicturesToPng)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor under any picture output: the harvest's pixels written to files as they are.
+void WritePicturePixelsRaw(benchmark::State& state)
+{
+    const PictureFolder& folder = pictureFolder();
+    cli::HeadlessMainWindow window;
+    PictureList pictures;
+    PanelLoader loader(window, pictures, panelLoaderClasses());
+    for (const std::string& file : cli::expandPanelPaths({folder.path.string()})) loader.LoadForm(file, false);
+    fs::create_directories(folder.output);
+    for (auto _ : state) {
+        for (int i = 0; i < pictures.count(); ++i) {
+            const DibImage& image = *pictures.at(i).image();
+            const std::string name = (folder.output / (std::to_string(i) + ".raw")).string();
+            const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (::write(descriptor, image.bits(), image.byteCount()) != static_cast<ssize_t>(image.byteCount()))
+                state.SkipWithError("short write");
+            ::close(descriptor);
+        }
+    }
+    for (int i = 0; i < pictures.count(); ++i) fs::remove(folder.output / (std::to_string(i) + ".raw"));
+}
+BENCHMARK(WritePicturePixelsRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One picture's share of the PNG output, on one core.
+void EncodeOnePng(benchmark::State& state)
+{
+    const PictureFolder& folder = pictureFolder();
+    cli::HeadlessMainWindow window;
+    PictureList pictures;
+    PanelLoader loader(window, pictures, panelLoaderClasses());
+    loader.LoadForm(cli::expandPanelPaths({folder.path.string()}).front(), false);
+    PngEncoder encoder;
+    for (auto _ : state) benchmark::DoNotOptimize(encoder.encode(*pictures.at(0).image()));
+}
+BENCHMARK(EncodeOnePng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -12,10 +12,12 @@
 #include "cli/Json.h"
 #include "framework/Control.h"
 #include "panelctl/PanelClasses.h"
+#include "cli/PictureFiles.h"
 #include "support/BmpWriter.h"
 #include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
+#include "support/PngReference.h"
 #include "support/RecordWriter.h"
 
 namespace trovelin {
@@ -51,6 +53,25 @@ std::vector<std::uint8_t> everyClassPanel()
         classes.push_back(&control->classInfo());
     }
     return everyPropertyPanel(classes);
+}
+
+// A 4-bit run-length bitmap of one column whose header declares 16,187,394 rows: the data ends
+// after the bottom row, which is red.
+std::vector<std::uint8_t> panelWithTallPicture()
+{
+    BmpContent bmp;
+    bmp.bitsPerPixel = 4;
+    bmp.compression = BitmapCompression::Rle4;
+    bmp.colorTable = {{255, 0, 0, 0}, {0, 0, 255, 0}};  // blue, red
+    bmp.value = [](int, int) { return 1u; };
+    std::vector<std::uint8_t> bytes = makeBmp(bmp);
+    patchU32(bytes, 22, 16'187'394);  // the info header's height
+    PanelFileContent content;
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(bytes)));
+    background.end().end();
+    content.records.push_back(background.bytes());
+    return writePanelFile(content);
 }
 
 class Harvest : public ::testing::Test {
@@ -183,6 +204,51 @@ TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)
     EXPECT_EQ(run({{file("escape.kvr", writePanelFile(content))}, "", false, false, false}), 1);
     EXPECT_NE(out.str().find(": error: ''L\\x1B[2J'' is not a valid component name\n"), std::string::npos);
     EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
+}
+
+TEST_F(Harvest, PicturesOfAnyShapeTheDecoderAcceptsAreWritten)
+{
+    file("tall.kvr", panelWithTallPicture());
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0) << out.str();
+    const auto png = readPngFile(outFolder + "/000.png");
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 1);
+    EXPECT_EQ(png->height, 16'187'394);
+    EXPECT_EQ(png->rgbAt(0, 0), 0x000000u);  // rows the runs never reached stay black
+    EXPECT_EQ(png->rgbAt(0, png->height - 1), 0xFF0000u);
+}
+
+TEST_F(Harvest, AFailedWriteIsAnErrorAndLeavesNoFileBehind)
+{
+    file("1.kvr", panelWithGlyphs(3, 600));
+    const std::string outFolder = (folder / "out").string();
+    fs::create_directories(outFolder);
+    ASSERT_TRUE(writeFile(outFolder + "/001.png", {'o', 'l', 'd'}));
+    {
+        FileSizeLimit limit(40);  // no PNG is this small
+        EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 1);
+    }
+    EXPECT_NE(out.str().find(outFolder + "/000.png: error: Cannot write " + outFolder + "/000.png: File too large\n" +
+                             outFolder + "/001.png: error: Cannot write " + outFolder + "/001.png: File too large\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(fileNames(outFolder), std::vector<std::string>{"001.png"});
+    EXPECT_EQ(fs::file_size(outFolder + "/001.png"), 3u);
+}
+
+// Pictures of earlier files are encoded while later files load.
+TEST_F(Harvest, ManyPicturesOfManyFilesAreWrittenUnderTheirIndices)
+{
+    for (int f = 0; f < 4; ++f) file(std::to_string(f) + ".kvr", panelWithGlyphs(25, 3 + f));
+    const std::string outFolder = (folder / "out").string();
+    EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0);
+    EXPECT_EQ(fileNames(outFolder).size(), 100u);
+    for (int i = 0; i < 100; ++i) {
+        const QImage picture(QString::fromStdString(outFolder + "/" + cli::threeDigits(i) + ".png"));
+        ASSERT_EQ(picture.size(), QSize(3 + i / 25, 2)) << i;
+        EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, static_cast<unsigned>(i % 25)) << i;
+    }
 }
 
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)

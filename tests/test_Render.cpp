@@ -14,6 +14,7 @@
 #include "support/GuiApplication.h"
 #include "support/PanelFileWriter.h"
 #include "support/PixelProbe.h"
+#include "support/PngReference.h"
 #include "support/RecordWriter.h"
 
 namespace trovelin {
@@ -111,6 +112,25 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
     ASSERT_EQ(partial.problems.size(), 1u);
     EXPECT_NE(partial.problems[0].find("Invalid property value"), std::string::npos) << partial.problems[0];
+}
+
+TEST_F(Render, AFailedWriteLeavesAnOlderImageAsItWas)
+{
+    const std::string output = (folder / "out.png").string();
+    ASSERT_TRUE(writeFile(output, {'o', 'l', 'd'}));
+    const std::string input = panel({background(30, 30)});
+    std::ostringstream errors;
+    {
+        FileSizeLimit limit(40);
+        EXPECT_EQ(cli::renderPanelToFile(input, output, errors), 1);
+    }
+    EXPECT_EQ(errors.str(), "Cannot write " + output + ": File too large\n");
+    EXPECT_EQ(std::filesystem::file_size(output), 3u);
+
+    EXPECT_EQ(cli::renderPanelToFile(input, output, errors), 0);
+    const auto written = readPngFile(output);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->rgbAt(0, 0), 0xFF0000u);
 }
 
 // The sample desk: every record is a class the loader knows, so everything paints itself.

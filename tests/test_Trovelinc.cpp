@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QMimeData>
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
@@ -23,6 +24,7 @@
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
 #include "widgets/ControlHostWidget.h"
+#include "support/PngReference.h"
 
 namespace trovelin {
 namespace {
@@ -173,6 +175,27 @@ TEST_F(MainWindowGrid, KeysMoveTheSelectionAsTheFrameworksGridDoesAndCtrlCCopies
     QGuiApplication::clipboard()->setText("taken by another program");
     QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+}
+
+// Qt's own PNG writer refuses more than a million rows; pasting such a picture still works.
+TEST_F(MainWindowGrid, ThePngOnTheClipboardHoldsPicturesOfAnyShape)
+{
+    auto tall = std::make_shared<DibImage>(1, 16'187'394, 4);
+    std::fill_n(tall->bits(), tall->byteCount(), std::uint8_t{0});
+    tall->scanLine(0)[0] = 0x10;
+    tall->colorTable = {{0, 0, 0, 0}, {0x56, 0x34, 0x12, 0}};
+    TBitmap picture;
+    picture.setImage(std::move(tall));
+    pictures.append(picture);
+    ASSERT_TRUE(window.pictureGrid().selectCell(0, 0));
+    EXPECT_EQ(window.statusText(0), "1x16187394");
+
+    const QByteArray png = QGuiApplication::clipboard()->mimeData()->data("image/png");
+    const auto copied = testing::readPng({png.begin(), png.end()});
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->height, 16'187'394);
+    EXPECT_EQ(copied->rgbAt(0, 0), 0x123456u);
+    EXPECT_EQ(copied->rgbAt(0, 1), 0u);
     EXPECT_TRUE(messages.empty());
 }
 

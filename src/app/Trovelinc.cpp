@@ -16,6 +16,7 @@
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
+#include "app/PictureMimeData.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
@@ -325,7 +326,7 @@ void TTrovelin::copyToClipboard(int index)
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QImage image = toQImage(picture).convertToFormat(QImage::Format_RGB888);
     if (clipboard && !image.isNull()) {
-        clipboard->setImage(image);
+        clipboard->setMimeData(new PictureMimeData(image));
         const QMimeData* placed = clipboard->mimeData();
         if (placed && placed->hasImage()) return;
     }

@@ -4,11 +4,12 @@
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
+#include <optional>
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
 #include "cli/Json.h"
-#include "framework/BitmapImage.h"
+#include "cli/PictureFiles.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
@@ -35,12 +36,6 @@ struct Event {
 bool hasPanelExtension(const fs::path& path)
 {
     return sameText(path.extension().string(), ".kvr");
-}
-
-std::string threeDigits(int index)
-{
-    std::string name = std::to_string(index);
-    return std::string(name.size() < 3 ? 3 - name.size() : 0, '0') + name;
 }
 
 void writeText(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
@@ -77,19 +72,6 @@ void writeJson(const PictureList& pictures, const std::vector<std::string>& sour
     out << "]}\n";
 }
 
-// Writes every non-empty picture as NNN.png; a failure to write is an error event.
-void writePictures(const PictureList& pictures, const std::string& folder, std::vector<Event>& events)
-{
-    std::error_code error;
-    fs::create_directories(folder, error);
-    for (int i = 0; i < pictures.count(); ++i) {
-        if (pictures.at(i).empty()) continue;
-        const std::string path = (fs::path(folder) / (threeDigits(i) + ".png")).string();
-        if (!toQImage(pictures.at(i)).save(QString::fromStdString(path), "PNG"))
-            events.push_back({path, "error", "Cannot write " + path});
-    }
-}
-
 }  // namespace
 
 std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
@@ -124,6 +106,8 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     pictures.clear();
     PanelLoader loader(window, pictures, panelLoaderClasses());
 
+    std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
+    if (!options.outputFolder.empty()) pictureFiles.emplace(options.outputFolder);
     std::vector<std::string> sources;  // the panel file of each picture
     std::vector<Event> events;
     bool failed = false;
@@ -141,6 +125,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         for (const LoaderEvent& event : window.takeEvents())
             events.push_back({file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
         sources.resize(static_cast<std::size_t>(pictures.count()), file);
+        if (pictureFiles) pictureFiles->addNewPictures(pictures);
         if (!options.quiet && (showingProgress || Clock::now() - start > progressDelay)) {
             showingProgress = true;
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
@@ -149,7 +134,17 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     }
     if (showingProgress) progress << '\n';
 
-    if (!options.outputFolder.empty()) writePictures(pictures, options.outputFolder, events);
+    if (pictureFiles) {
+        bool showingWritten = false;
+        const auto showWritten = [&](int done, int total) {
+            if (options.quiet || (!showingProgress && !showingWritten && Clock::now() - start <= progressDelay)) return;
+            showingWritten = true;
+            progress << '\r' << done << " of " << total << " pictures written" << std::flush;
+        };
+        for (const PictureFileFailure& failure : pictureFiles->finish(showWritten))
+            events.push_back({failure.path, "error", failure.text});
+        if (showingWritten) progress << '\n';
+    }
     failed = failed || std::any_of(events.begin(), events.end(), [](const Event& e) { return e.kind == "error"; });
     if (options.json)
         writeJson(pictures, sources, events, out);

@@ -9,6 +9,7 @@
 #include "cli/HeadlessMainWindow.h"
 #include "framework/Canvas.h"
 #include "framework/Label.h"
+#include "framework/PngWriter.h"
 #include "framework/WinControl.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -190,8 +191,10 @@ int renderPanelToFile(const std::string& panelFile, const std::string& outputFil
     for (const std::string& problem : panel.problems)
         errors << printableText(panelFile) << ": " << printableText(problem) << '\n';
     if (panel.image.isNull()) return 1;
-    if (!panel.image.save(QString::fromStdString(outputFile), "PNG")) {
-        errors << "Cannot write " << printableText(outputFile) << '\n';
+    try {
+        writePng(panel.image, outputFile);
+    } catch (const Exception& error) {
+        errors << printableText(error.message()) << '\n';
         return 1;
     }
     return panel.failed ? 1 : 0;

@@ -1,0 +1,139 @@
+// PNG files of decoded bitmaps and Qt images, read back by Qt's reader and by libpng, and the
+// whole-file replacement that keeps a failed write from leaving anything under the final name.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <cstring>
+#include <filesystem>
+
+#include "framework/BitmapImage.h"
+#include "framework/PngWriter.h"
+#include "platform/ReplacingFile.h"
+#include "streaming/Errors.h"
+#include "support/FileWriter.h"
+#include "support/PngReference.h"
+
+namespace trovelin {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+QImage readWithQt(const std::vector<std::uint8_t>& png)
+{
+    return QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG");
+}
+
+// An image of every depth with bytes that vary along both axes; indexed depths get a short
+// colour table, so that some indices fall past it.
+std::shared_ptr<DibImage> patterned(int bitsPerPixel)
+{
+    auto image = std::make_shared<DibImage>(13, 7, bitsPerPixel);
+    for (int y = 0; y < image->height(); ++y)
+        for (std::size_t i = 0; i < image->stride(); ++i) image->scanLine(y)[i] = static_cast<std::uint8_t>(i * 37 + y * 11);
+    if (bitsPerPixel <= 8)
+        for (int i = 0; i < 3; ++i)
+            image->colorTable.push_back({static_cast<std::uint8_t>(10 * i), static_cast<std::uint8_t>(20 + i), 200, 0});
+    if (bitsPerPixel == 16) image->masks = {0xF800, 0x07E0, 0x001F};
+    return image;
+}
+
+TEST(PngWriter, EveryDepthReadsBackAsTheColoursDrawingShows)
+{
+    for (int depth : {1, 4, 8, 16, 24, 32}) {
+        const auto image = patterned(depth);
+        const QImage expected = toQImage(image).convertToFormat(QImage::Format_RGB32);
+        const QImage written = readWithQt(encodePng(*image)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(written.size(), expected.size()) << depth;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                ASSERT_EQ(written.pixel(x, y), expected.pixel(x, y)) << depth << " at " << x << ", " << y;
+    }
+    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_ARGB32}) {
+        QImage image(9, 4, format);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 9; ++x) image.setPixel(x, y, qRgb(x * 20, y * 50, x * y));
+        EXPECT_EQ(readWithQt(encodePng(image)).convertToFormat(QImage::Format_RGB32),
+                  image.convertToFormat(QImage::Format_RGB32))
+            << format;
+    }
+}
+
+TEST(PngWriter, IndexedDepthsKeepTheirIndicesAndPalette)
+{
+    const auto png = readPng(encodePng(*patterned(4)));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->colorType, 3);
+    EXPECT_EQ(png->bitDepth, 4);
+}
+
+// The tallest shape a tiny payload can declare: one 4-bit column of 16,187,394 rows.
+TEST(PngWriter, PicturesOfMoreThanAMillionRowsAreWritten)
+{
+    DibImage tall(1, 16'187'394, 4);
+    std::memset(tall.bits(), 0x00, tall.byteCount());
+    tall.scanLine(tall.height() - 1)[0] = 0x10;
+    tall.colorTable = {{255, 0, 0, 0}, {0, 0, 255, 0}};
+    const auto png = readPng(encodePng(tall));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 1);
+    EXPECT_EQ(png->height, 16'187'394);
+    EXPECT_EQ(png->rgbAt(0, 0), 0x0000FFu);
+    EXPECT_EQ(png->rgbAt(0, png->height - 1), 0xFF0000u);
+}
+
+class ReplacingFile : public ::testing::Test {
+protected:
+    ReplacingFile() { fs::create_directories(folder); }
+    ~ReplacingFile() override { fs::remove_all(folder); }
+
+    std::vector<std::uint8_t> contents(const std::string& path)
+    {
+        std::vector<std::uint8_t> bytes(fs::file_size(path));
+        FILE* file = std::fopen(path.c_str(), "rb");
+        EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), file), bytes.size());
+        std::fclose(file);
+        return bytes;
+    }
+
+    fs::path folder = fs::temp_directory_path() / ("trovelin-replacing-" + std::to_string(::getpid()));
+    std::string path = (folder / "out.png").string();
+};
+
+TEST_F(ReplacingFile, ReplacesTheFileWholeWithTheUsualPermissions)
+{
+    ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(100, 1)));
+    const mode_t mask = ::umask(022);
+    writeFileReplacing(path, std::vector<std::uint8_t>{2, 3});
+    ::umask(mask);
+    EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{2, 3}));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+    EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
+}
+
+TEST_F(ReplacingFile, AFailedWriteLeavesNothingUnderTheNameAndAnOlderFileAsItWas)
+{
+    const std::vector<std::uint8_t> large(64 * 1024, 7);
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_THROW(
+            try { writeFileReplacing(path, large); } catch (const Exception& error) {
+                EXPECT_EQ(error.message(), "Cannot write " + path + ": File too large");
+                throw;
+            },
+            Exception);
+        EXPECT_TRUE(fileNames(folder.string()).empty());
+
+        ASSERT_TRUE(writeFile(path, {1, 2, 3}));
+        EXPECT_THROW(writeFileReplacing(path, large), Exception);
+    }
+    EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
+    EXPECT_THROW(writeFileReplacing((folder / "missing" / "x.png").string(), large), Exception);
+}
+
+}  // namespace
+}  // namespace trovelin
