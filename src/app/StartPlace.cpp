@@ -45,7 +45,8 @@ StartPlace resolveStartPlace(const std::string& argument, const DriveMap& drives
     if (!folderPath || !filePath) return programFolderBecause("Cannot open file " + argument);
     try {
         // The loader's own test of the header decides; a file that is not a regular one fails to open.
-        if (!readPanelHeader(*openUnshared(*filePath))) return programFolderBecause(notPanelFileText);
+        if (!readPanelHeader(*openUnshared((folder / given.filename()).string(), *filePath)))
+            return programFolderBecause(notPanelFileText);
     } catch (const std::exception& failure) {
         return programFolderBecause(failure.what());
     }
