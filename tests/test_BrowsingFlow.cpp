@@ -7,9 +7,17 @@
 
 #include <filesystem>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTest>
+#include <QTreeView>
+
 #include "app/DrawGrid.h"
 #include "browse/DriveComboBox.h"
 #include "app/Trovelinc.h"
+#include "browse/FileListView.h"
+#include "browse/Itemprop.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 #include "support/BmpWriter.h"
@@ -201,6 +209,42 @@ TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
     browser.findChild<TKOVDrvComboBox*>()->UpdateDrives();
     ASSERT_EQ(browser.driveSelector().entries().size(), 3u);  // "My Computer", C and E
     EXPECT_EQ(browser.driveSelector().entries()[2].text, "E:\\");
+}
+
+// A desktop that knows no applications and no file manager.
+class BareDesktop : public DesktopServices {
+public:
+    std::string contentType(const std::string&) override { return "application/octet-stream"; }
+    std::optional<DesktopApplication> defaultApplication(const std::string&) override { return std::nullopt; }
+    std::vector<DesktopApplication> applications(const std::string&) override { return {}; }
+    bool launch(const DesktopApplication&, const std::vector<std::string>&) override { return false; }
+    bool showItems(const std::vector<std::string>&) override { return false; }
+    bool showItemProperties(const std::vector<std::string>&) override { return false; }
+    bool moveToTrash(const std::string&) override { return false; }
+};
+
+TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
+{
+    BareDesktop desktop;
+    ShellItemActions actions(fileSystem, desktop);
+    QStringList offered;
+    actions.popupMenu = [&](QMenu& menu, QPoint) -> QAction* {
+        for (QAction* action : menu.actions()) offered << action->text();
+        return menu.actions().at(offered.indexOf("Copy Path"));
+    };
+    window.setItemActions(&actions);
+    window.resize(800, 600);
+    window.FormShow(show);
+    EXPECT_TRUE(window.fileList().ContextMenu());
+    EXPECT_FALSE(window.fileList().ContextAction());
+
+    QTreeView* report = window.fileListView().reportView();
+    int row = 0;
+    while (window.fileList().items()[static_cast<std::size_t>(row)].caption != "a.kvr") ++row;
+    QTest::mouseClick(report->viewport(), Qt::RightButton, {},
+                      report->visualRect(report->model()->index(row, 0)).center());
+    EXPECT_TRUE(offered.contains("Open With"));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), (root / "Show" / "a.kvr").string());
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     MFileExplorer.SetMask("*.kvr");
     MFileExplorer.SetSortColumn(0);
     MFileExplorer.SetViewStyle(TViewStyle::vsReport);
+    MFileExplorer.SetContextMenu(true);
     MFileExplorer.OnChange = [this] { guarded([this] { MFileExplorerChange(); }); };
     MFileExplorer.OnClick = [this] { guarded([this] { MFileExplorerClick(); }); };
     HDrvComboBox.OnChange = [this] { guarded([this] { HDrvComboBoxChange(); }); };
@@ -204,6 +205,8 @@ void TTrovelin::HDrvComboBoxChange()
     MFileExplorer.SetDirectory(drive == DriveSelection::myComputer ? std::string(drivesDirectory)
                                                                    : std::string(1, drive) + ":\\");
 }
+
+void TTrovelin::setItemActions(ShellItemActions* actions) { fileListView_->setItemActions(actions); }
 
 void TTrovelin::MFileExplorerClick()
 {

@@ -33,6 +33,7 @@ class TDrawGrid;
 class TKOVDrvComboBox;
 class TWSpeedButton;
 class PictureList;
+class ShellItemActions;
 
 // The grid's stored background colour: red 255, green 247, blue 232.
 inline constexpr TColor pictureGridColor = 15267839;
@@ -69,6 +70,9 @@ public:
     TMFileExplorer& fileList() { return MFileExplorer; }
     DriveSelection& driveSelector() { return HDrvComboBox; }
     QWidget& leftPanel() { return *Panel1; }
+    // What a right-click on the file list offers: the desktop's actions for the item.
+    void setItemActions(ShellItemActions* actions);
+    FileListView& fileListView() { return *fileListView_; }
     // The text of status bar panel 0 or 1.
     QString statusText(int panel) const;
     void setStatusPanel(int panel, const QString& text);

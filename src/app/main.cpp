@@ -10,6 +10,9 @@
 #include "app/StartPlace.h"
 #include "app/Trovelinc.h"
 #include "app/ViewerCommandLine.h"
+#include "browse/Itemprop.h"
+#include "browse/SystemDesktop.h"
+#include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 
@@ -37,8 +40,14 @@ int main(int argc, char** argv)
     try {
         trovelin::PosixFileSystem fileSystem;
         trovelin::QtShellInfo shell(fileSystem);
+        trovelin::SystemDesktop desktop;
+        trovelin::ShellItemActions itemActions(fileSystem, desktop);
+        itemActions.describePanel = [](const std::string& path) {
+            return trovelin::summarizePanelFile(path, trovelin::panelLoaderClasses());
+        };
         trovelin::TTrovelin window(trovelin::pictureList(), fileSystem, shell,
                                    [&shell](int index) { return shell.icon(index); });
+        window.setItemActions(&itemActions);
         window.show();
         const std::string programFolder =
             fileSystem.drives().toWindowsPath(QCoreApplication::applicationDirPath().toStdString()).value_or("C:\\");

@@ -3,12 +3,14 @@
 #include <utility>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
 #include <QTreeView>
 
 #include "browse/FileListModel.h"
+#include "browse/Itemprop.h"
 #include "browse/Mfileexplorer.h"
 
 namespace trovelin {
@@ -118,12 +120,55 @@ void FileListView::syncSelection()
         if (index.column() == 0) list_.setSelected(index.row(), true);
 }
 
+void FileListView::setItemActions(ShellItemActions* actions)
+{
+    itemActions_ = actions;
+    list_.onDefaultAction = [this](const std::string& path) {
+        if (itemActions_ != nullptr) itemActions_->PerformDefaultAction(path, this);
+    };
+}
+
+void FileListView::showContextMenu(QAbstractItemView& view, QPoint position, QPoint globalPosition)
+{
+    if (!list_.ContextMenu() || itemActions_ == nullptr) return;
+    int row = view.indexAt(position).row();
+    if (row < 0) {
+        const QModelIndexList selected = view.selectionModel()->selectedIndexes();
+        if (selected.isEmpty()) return;
+        row = selected.front().row();
+    }
+    bool renameChosen = false;  // the list renames nothing
+    itemActions_->DisplayContextMenu(list_.items()[static_cast<std::size_t>(row)].sub(FileListItem::fullPath), this,
+                                     globalPosition, renameChosen);
+}
+
 bool FileListView::eventFilter(QObject* watched, QEvent* event)
 {
+    QAbstractItemView* view = watched == report_ || watched == report_->viewport() ? static_cast<QAbstractItemView*>(report_)
+                              : watched == icons_ || watched == icons_->viewport() ? icons_
+                                                                                    : nullptr;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        // A right-button press raises no native behaviour: no selection move, no menu.
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) return true;
+        // A right-button press raises no native behaviour: no selection move, and no menu unless
+        // the list has the context menu switched on.
+        if (auto* mouse = static_cast<QMouseEvent*>(event); mouse->button() == Qt::RightButton) {
+            if (view != nullptr) {
+                const QPoint at = mouse->globalPosition().toPoint();
+                showContextMenu(*view, view->viewport()->mapFromGlobal(at), at);
+            }
+            return true;
+        }
+        break;
+    case QEvent::ContextMenu:
+        // The menu key shows the selected row's menu at the row; the mouse had its menu at the press.
+        if (view != nullptr) {
+            const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard && !selected.isEmpty()) {
+                const QPoint at = view->visualRect(selected.front()).center();
+                showContextMenu(*view, at, view->viewport()->mapToGlobal(at));
+            }
+            return true;
+        }
         break;
     case QEvent::MouseButtonRelease:
         // The release that ends a double-click is no click of its own.

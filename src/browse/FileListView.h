@@ -10,12 +10,14 @@
 #include <QIcon>
 #include <QStackedWidget>
 
+class QAbstractItemView;
 class QListView;
 class QTreeView;
 
 namespace trovelin {
 
 class FileListModel;
+class ShellItemActions;
 class TMFileExplorer;
 
 class FileListView : public QStackedWidget {
@@ -27,6 +29,9 @@ public:
     void showRows();
     void showViewStyle();
 
+    // The actions behind the list's ContextMenu and ContextAction switches.
+    void setItemActions(ShellItemActions* actions);
+
     QTreeView* reportView() const { return report_; }
     QListView* iconView() const { return icons_; }
 
@@ -35,6 +40,8 @@ protected:
 
 private:
     void syncSelection();
+    // The context menu for the row under the pointer, else for the selected row.
+    void showContextMenu(QAbstractItemView& view, QPoint position, QPoint globalPosition);
 
     TMFileExplorer& list_;
     FileListModel* model_;
@@ -42,6 +49,7 @@ private:
     QListView* icons_;
     bool filling_ = false;
     bool releaseEndsDoubleClick_ = false;
+    ShellItemActions* itemActions_ = nullptr;
 };
 
 }  // namespace trovelin

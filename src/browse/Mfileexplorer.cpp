@@ -280,6 +280,7 @@ void TMFileExplorer::DblClick()
     const FileListItem& item = items_[static_cast<std::size_t>(index)];
     const std::string& kind = item.sub(FileListItem::kind);
     if (kind == "dir" || kind == "drv") SetDirectory(withTrailingBackslash(item.sub(FileListItem::fullPath)));
+    else if (contextAction_ && onDefaultAction) onDefaultAction(item.sub(FileListItem::fullPath));
 }
 
 void TMFileExplorer::Keydown(int key, TShiftState shift)

@@ -71,6 +71,12 @@ public:
     void SetSortDir(TSortDirection value);
     TViewStyle ViewStyle() const { return viewStyle_; }
     void SetViewStyle(TViewStyle value);
+    // With ContextMenu a right-click on the list shows the items' context menu; with
+    // ContextAction a double-click or Enter on a file performs its default action.
+    bool ContextMenu() const { return contextMenu_; }
+    void SetContextMenu(bool value) { contextMenu_ = value; }
+    bool ContextAction() const { return contextAction_; }
+    void SetContextAction(bool value) { contextAction_ = value; }
 
     const std::vector<FileListItem>& items() const { return items_; }
     const std::vector<ListColumn>& columns() const { return columns_; }
@@ -98,6 +104,8 @@ public:
     std::function<void()> OnChange, OnClick, OnDblClick, OnViewStyleChanged;
     std::function<void(int key, TShiftState shift)> OnKeyDown;
     std::function<void(bool refreshing)> onRefresh;
+    // Performs a file's default action (its full path), for ContextAction.
+    std::function<void(const std::string& path)> onDefaultAction;
 
 private:
     bool AddFile(const std::string& folder, const std::string& pattern, unsigned request);
@@ -118,6 +126,8 @@ private:
     int sortColumn_ = -1;
     TSortDirection sortDirection_ = TSortDirection::sdAscending;
     TViewStyle viewStyle_ = TViewStyle::vsIcon;
+    bool contextMenu_ = false;
+    bool contextAction_ = false;
     std::vector<std::string> nameList_;
     std::vector<FileListItem> items_;
     std::vector<bool> selected_;

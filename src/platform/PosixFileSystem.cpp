@@ -86,6 +86,18 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::resolve(std::string_vi
     return Resolved{*drivePath, std::move(*linuxPath)};
 }
 
+std::optional<std::string> PosixFileSystem::localPath(std::string_view path) const
+{
+    std::optional<Resolved> resolved = resolve(path);
+    return resolved ? std::optional(std::move(resolved->linuxPath)) : std::nullopt;
+}
+
+std::optional<std::string> PosixFileSystem::drivePath(std::string_view path) const
+{
+    std::optional<Resolved> resolved = resolve(path);
+    return resolved ? std::optional(std::move(resolved->drivePath)) : std::nullopt;
+}
+
 std::uint32_t PosixFileSystem::logicalDrives() const { return drives_.logicalDrives(); }
 
 DriveType PosixFileSystem::driveType(std::string_view root) const

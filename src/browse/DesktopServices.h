@@ -1,0 +1,43 @@
+#pragma once
+// What the desktop of this system offers for files and folders: content types, the applications
+// registered for them, launching an application with files, the file manager's windows, and the
+// trash. The item actions talk to the desktop only through this, so that tests can stand in for it.
+// Paths are this system's, absolute, as bytes (a name need not be UTF-8).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trovelin {
+
+struct DesktopApplication {
+    std::string id;    // "org.example.Viewer.desktop"
+    std::string name;  // for people: "Image Viewer"
+
+    bool operator==(const DesktopApplication&) const = default;
+};
+
+// The content type of every folder.
+inline constexpr const char* folderContentType = "inode/directory";
+
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // "image/png", "inode/directory", ...; "application/octet-stream" when nothing is known.
+    virtual std::string contentType(const std::string& path) = 0;
+    virtual std::optional<DesktopApplication> defaultApplication(const std::string& contentType) = 0;
+    // Every application registered for the type, in the desktop's order of preference.
+    virtual std::vector<DesktopApplication> applications(const std::string& contentType) = 0;
+    // Starts the application with the files; true once it was started.
+    virtual bool launch(const DesktopApplication& application, const std::vector<std::string>& paths) = 0;
+
+    // The file manager's window showing the items selected in their folder, and its properties
+    // window for them. False when no file manager answered.
+    virtual bool showItems(const std::vector<std::string>& paths) = 0;
+    virtual bool showItemProperties(const std::vector<std::string>& paths) = 0;
+
+    virtual bool moveToTrash(const std::string& path) = 0;
+};
+
+}  // namespace trovelin
