@@ -37,7 +37,7 @@ TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     for (const char* part : {"trovelin-cli harvest [--json] [--out DIR] [--keep-going] [--max-memory SIZE] [-q] PATH...",
-                             "trovelin-cli dump [--json] [--max-memory SIZE] FILE.kvr", "trovelin-cli render",
+                             "trovelin-cli dump [--json] FILE.kvr", "trovelin-cli render",
                              "  --keep-going", "  --max-memory SIZE", "  -q", "  --out FILE.png",
                              "trovelin-cli harvest --out pictures samples/", "trovelin-cli render samples/"})
         EXPECT_TRUE(mentions(help.out, part)) << part;

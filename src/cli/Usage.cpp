@@ -10,10 +10,6 @@ namespace {
 constexpr std::string_view toolName = "trovelin-cli";
 constexpr std::size_t optionColumn = 22;
 
-const OptionHelp maxMemoryOption{
-    "--max-memory SIZE",
-    "budget for decoded pixels: bytes, or with K, M or G (512M)"};
-
 void printOption(const OptionHelp& option, std::ostream& out)
 {
     out << "  " << option.option;
@@ -37,20 +33,21 @@ const std::vector<CommandHelp>& commandHelp()
          {{"--json", "print one JSON object instead of the table"},
           {"--out DIR", "write picture i as DIR/NNN.png"},
           {"--keep-going", "go on with the next file after an error"},
-          maxMemoryOption,
+          {"--max-memory SIZE",
+           "decoded-pixel budget, bytes or with K, M, G (default: lesser of 4G, half the RAM)"},
           {"-q", "no progress on standard error"}},
          {"trovelin-cli harvest --out pictures samples/",
           "trovelin-cli harvest --json --keep-going show1.kvr show2.kvr > pictures.json"}},
         {"dump",
-         "[--json] [--max-memory SIZE] FILE.kvr",
+         "[--json] FILE.kvr",
          "Prints the header and every record of a panel file, marked with what the loader does\n"
          "with it. Exit status 0, or 1 when the load would not get to the end.",
-         {{"--json", "print one JSON object instead of the tree"}, maxMemoryOption},
+         {{"--json", "print one JSON object instead of the tree"}},
          {"trovelin-cli dump samples/console-desk.kvr", "trovelin-cli dump --json samples/club-stage.kvr"}},
         {"render",
-         "[--max-memory SIZE] FILE.kvr --out FILE.png",
+         "FILE.kvr --out FILE.png",
          "Paints the panel's background and controls as its designer placed them.",
-         {{"--out FILE.png", "where the image goes (required)"}, maxMemoryOption},
+         {{"--out FILE.png", "where the image goes (required)"}},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
     };
     return commands;

@@ -1,6 +1,7 @@
 // trovelin-cli: the panel-file tools without a screen.
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -21,6 +22,18 @@ int usage()
 {
     trovelin::cli::printUsage(std::cerr);
     return 2;
+}
+
+// Controls paint and measure text, which needs fonts and so an application object, but never a
+// screen. A load draws nothing, yet a run must not lose every picture if that ever changes.
+// Qt sees no arguments: a file named like one of its options stays a file.
+int runWithOffscreenApplication(char* programName, const std::function<int()>& command)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgumentCount = 1;
+    char* qtArguments[] = {programName, nullptr};
+    QGuiApplication application(qtArgumentCount, qtArguments);
+    return command();
 }
 
 // `--help`, `help` and `help COMMAND`, `COMMAND ... --help`, `--version`: answered on standard
@@ -47,7 +60,7 @@ std::optional<int> answerHelp(const std::vector<std::string>& arguments)
     return 0;
 }
 
-int runHarvest(const std::vector<std::string>& arguments)
+int runHarvest(char* programName, const std::vector<std::string>& arguments)
 {
     trovelin::cli::HarvestOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -73,13 +86,15 @@ int runHarvest(const std::vector<std::string>& arguments)
         }
     }
     if (options.paths.empty()) return usage();
-    return trovelin::cli::harvest(options, std::cout, std::cerr);
+    return runWithOffscreenApplication(programName,
+                                       [&] { return trovelin::cli::harvest(options, std::cout, std::cerr); });
 }
 
-int runRender(const std::vector<std::string>& arguments)
+int runRender(char* programName, const std::vector<std::string>& arguments)
 {
     if (arguments.size() != 3 || arguments[1] != "--out") return usage();
-    return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr);
+    return runWithOffscreenApplication(
+        programName, [&] { return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr); });
 }
 
 }  // namespace
@@ -89,19 +104,13 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.empty()) return usage();
     if (const std::optional<int> status = answerHelp(arguments)) return *status;
-
-    // Controls paint and measure text, which needs fonts and so an application object, but never
-    // a screen. A load draws nothing, yet a run must not lose every picture if that ever changes.
-    // Qt sees no arguments: a file named like one of its options stays a file.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgumentCount = 1;
-    QGuiApplication application(qtArgumentCount, argv);
-
     const std::string& command = arguments[0];
-    if (command == "harvest") return runHarvest({arguments.begin() + 1, arguments.end()});
-    if (command == "render") return runRender({arguments.begin() + 1, arguments.end()});
-    if (command == "dump" && arguments.size() == 2) return trovelin::cli::dumpPanelFile(arguments[1], false, std::cout, std::cerr);
-    if (command == "dump" && arguments.size() == 3 && arguments[1] == "--json")
-        return trovelin::cli::dumpPanelFile(arguments[2], true, std::cout, std::cerr);
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "harvest") return runHarvest(argv[0], rest);
+    if (command == "render") return runRender(argv[0], rest);
+    if (command == "dump" && (rest.size() == 1 || (rest.size() == 2 && rest[0] == "--json"))) {
+        return runWithOffscreenApplication(
+            argv[0], [&] { return trovelin::cli::dumpPanelFile(rest.back(), rest.size() == 2, std::cout, std::cerr); });
+    }
     return usage();
 }
