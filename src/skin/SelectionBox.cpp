@@ -142,7 +142,7 @@ void TWSelectionBox::paint(TCanvas& canvas)
     canvas.brush().setStyle(TBrushStyle::bsSolid);
 }
 
-void TWSelectionBox::paintGlyph()
+void TWSelectionBox::PaintGlyph()
 {
     drawOnCanvas([this](TCanvas& canvas) { drawBox(canvas); });
 }
@@ -153,7 +153,7 @@ void TWSelectionBox::mouseDown(TMouseButton button, TShiftState shift, int x, in
     if (button == TMouseButton::mbLeft) {
         setFocus();
         mousePressed_ = true;
-        paintGlyph();
+        PaintGlyph();
     }
     TCustomControl::mouseDown(button, shift, x, y);
 }
@@ -163,7 +163,7 @@ void TWSelectionBox::mouseMove(TShiftState, int x, int y)
     // Moves are the widget's own: no OnMouseMove.
     if (mouseOver_ || !enabled() || !containsPoint(x, y)) return;
     mouseOver_ = true;
-    paintGlyph();
+    PaintGlyph();
 }
 
 void TWSelectionBox::mouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -171,7 +171,7 @@ void TWSelectionBox::mouseUp(TMouseButton button, TShiftState shift, int x, int 
     if (!enabled()) return;
     if (button == TMouseButton::mbLeft) {
         mousePressed_ = false;
-        paintGlyph();
+        PaintGlyph();
     }
     TCustomControl::mouseUp(button, shift, x, y);
 }
@@ -180,14 +180,14 @@ void TWSelectionBox::mouseEnter()
 {
     if (!enabled() || mouseOver_) return;
     mouseOver_ = true;
-    paintGlyph();
+    PaintGlyph();
 }
 
 void TWSelectionBox::mouseLeave()
 {
     if (!enabled() || !mouseOver_) return;
     mouseOver_ = false;
-    paintGlyph();
+    PaintGlyph();
 }
 
 void TWSelectionBox::keyUp(int& key, TShiftState shift)

@@ -43,7 +43,7 @@ public:
     void paint(TCanvas& canvas) override;
     // Draws the box alone, on the widget as shown: check, state and hover changes leave the
     // caption and the focus rectangle as they are.
-    void paintGlyph();
+    void PaintGlyph();
 
     void mouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void mouseMove(TShiftState shift, int x, int y) override;

@@ -27,7 +27,7 @@ void TWCheckBox::setChecked(bool value)
     if (value == checked_ || !enabled()) return;
     checked_ = value;
     state_ = value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked;
-    paintGlyph();
+    PaintGlyph();
 }
 
 void TWCheckBox::setState(TCheckBoxState value)
@@ -35,7 +35,7 @@ void TWCheckBox::setState(TCheckBoxState value)
     if ((value == TCheckBoxState::cbGrayed && !allowGrayed_) || value == state_ || !enabled()) return;
     state_ = value;
     checked_ = value == TCheckBoxState::cbChecked;
-    paintGlyph();
+    PaintGlyph();
 }
 
 void TWCheckBox::setAllowGrayed(bool value)
@@ -68,7 +68,7 @@ void TWCheckBox::click()
         break;
     }
     checked_ = state_ == TCheckBoxState::cbChecked;
-    paintGlyph();
+    PaintGlyph();
     TWSelectionBox::click();
 }
 

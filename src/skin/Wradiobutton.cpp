@@ -24,7 +24,7 @@ void TWRadioButton::setChecked(bool value)
             if (sibling != this && sameText(sibling->classInfo().name(), "TWRadioButton"))
                 if (auto* button = dynamic_cast<TWRadioButton*>(sibling)) button->setChecked(false);
     }
-    paintGlyph();
+    PaintGlyph();
 }
 
 int TWRadioButton::glyphFrame() const
