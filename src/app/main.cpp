@@ -1,9 +1,10 @@
 // trovelin: the desktop viewer. Starts in the folder that holds the program, so the panel files
-// beside it show at once.
+// beside it show at once; with --gallery it opens the widget gallery instead.
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/GalleryWindow.h"
 #include "app/QtShellInfo.h"
 #include "app/Trovelinc.h"
 #include "panelfile/PictureList.h"
@@ -14,6 +15,11 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName("Trovelin");
     try {
+        if (QApplication::arguments().contains("--gallery")) {
+            trovelin::GalleryWindow gallery;
+            gallery.show();
+            return QApplication::exec();
+        }
         trovelin::PosixFileSystem fileSystem;
         trovelin::QtShellInfo shell(fileSystem);
         trovelin::TTrovelin window(trovelin::pictureList(), fileSystem, shell,
