@@ -277,7 +277,9 @@ void TWTracker::UpButtonPaint(TCanvas& canvas)
 void TWTracker::DownButtonPaint(TCanvas& canvas)
 {
     const TrackerLayout shape = layout();
-    const int w = shape.width, b = shape.button, h = height(), p = downPressed_ ? 1 : 0;
+    // Beyond the skin's extent limit nothing can show the bottom; the button stays within it so
+    // that no coordinate nears the integer limit.
+    const int w = shape.width, b = shape.button, h = limitedExtent(height()), p = downPressed_ ? 1 : 0;
     const SkinPalette greys = SkinPalette::fixed();
     DrawShadeV(canvas, {0, h - b, w, h}, clBtnFace);
     canvas.pen().setColor(greys.darkShadow);
