@@ -7,6 +7,7 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
     ViewerCommandLine result;
     bool helpAsked = false;
     bool versionAsked = false;
+    bool galleryAsked = false;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         if (!optionsEnded && argument == "--") {
@@ -15,6 +16,8 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
             helpAsked = true;
         } else if (!optionsEnded && argument == "--version") {
             versionAsked = true;
+        } else if (!optionsEnded && argument == "--gallery") {
+            galleryAsked = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             if (result.error.empty()) result.error = "unknown option " + argument;
         } else if (result.path) {
@@ -29,12 +32,17 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
         result.action = ViewerCommandLine::Action::ShowVersion;
     else if (!result.error.empty())
         result.action = ViewerCommandLine::Action::UsageError;
+    else if (galleryAsked && result.path)
+        result.action = ViewerCommandLine::Action::UsageError, result.error = "--gallery takes no PATH";
+    else if (galleryAsked)
+        result.action = ViewerCommandLine::Action::ShowGallery;
     return result;
 }
 
 std::string viewerHelpText()
 {
     return "usage: trovelin [PATH]\n"
+           "       trovelin --gallery\n"
            "\n"
            "Shows the pictures stored in lighting-control panel files (.kvr) as a grid of thumbnails;\n"
            "a click on one copies it to the clipboard.\n"
@@ -42,6 +50,7 @@ std::string viewerHelpText()
            "  PATH         a panel file: opens its folder and loads that file alone\n"
            "               a folder: opens it and loads all its panel files\n"
            "               none: opens the folder that holds the program\n"
+           "  --gallery    opens the widget gallery: every skinned widget and panel control, live\n"
            "  -h, --help   this help\n"
            "  --version    the version\n"
            "\n"

@@ -1,5 +1,5 @@
 #pragma once
-// The viewer's command line: `trovelin [PATH]`, with `--help` and `--version`. Parsed before the
+// The viewer's command line: `trovelin [PATH]` or `trovelin --gallery`, with `--help` and `--version`. Parsed before the
 // application connects to a display, so that those two work without one.
 
 #include <optional>
@@ -9,7 +9,7 @@
 namespace trovelin {
 
 struct ViewerCommandLine {
-    enum class Action { Run, ShowHelp, ShowVersion, UsageError };
+    enum class Action { Run, ShowGallery, ShowHelp, ShowVersion, UsageError };
     Action action = Action::Run;
     std::optional<std::string> path;  // as given: a panel file or a folder of this system
     std::string error;                // what was wrong, for a usage error

@@ -1,11 +1,13 @@
 // trovelin: the desktop viewer. Starts in the folder that holds the program, so the panel files
-// beside it show at once, or at the panel file or folder its command line names.
+// beside it show at once, or at the panel file or folder its command line names; with --gallery it opens the widget
+// gallery instead.
 
 #include <iostream>
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/GalleryWindow.h"
 #include "app/QtShellInfo.h"
 #include "app/StartPlace.h"
 #include "app/Trovelinc.h"
@@ -38,6 +40,11 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
+        if (commandLine.action == ViewerCommandLine::Action::ShowGallery) {
+            trovelin::GalleryWindow gallery;
+            gallery.show();
+            return QApplication::exec();
+        }
         trovelin::PosixFileSystem fileSystem;
         trovelin::QtShellInfo shell(fileSystem);
         trovelin::SystemDesktop desktop;

@@ -49,6 +49,24 @@ const std::vector<CommandHelp>& commandHelp()
          "Paints the panel's background and controls as its designer placed them.",
          {{"--out FILE.png", "where the image goes (required)"}},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
+        {"gallery",
+         "--out FILE.png",
+         "Paints the widget gallery's form (every skinned widget and panel control) as its window\n"
+         "shows it at rest.",
+         {{"--out FILE.png", "where the image goes (required)"}},
+         {"trovelin-cli gallery --out gallery.png"}},
+        {"widget",
+         "CLASS [NAME=VALUE ...] [--hover X,Y] [--press X,Y] [--focus] --out FILE.png",
+         "Paints one widget of a class the gallery knows, alone at its own size, with published\n"
+         "properties in the text form dump prints. Exit status 2 for an unknown class or property\n"
+         "or a bad value, with the reader's message.",
+         {{"NAME=VALUE", "a published property, e.g. Caption='Mute' or Items=\"('Red' 'Green')\""},
+          {"--hover X,Y", "moves the pointer over the widget at X,Y"},
+          {"--press X,Y", "holds the left button down at X,Y (after the hover)"},
+          {"--focus", "gives the widget the focus"},
+          {"--out FILE.png", "where the image goes (required)"}},
+         {"trovelin-cli widget TWCheckBox \"Caption='Mute'\" State=cbGrayed AllowGrayed=True --out box.png",
+          "trovelin-cli widget TWTracker Position=40 --press 5,5 --out tracker.png"}},
     };
     return commands;
 }

@@ -15,6 +15,11 @@
 #include "cli/Render.h"
 #include "cli/Usage.h"
 #include "panelfile/PictureList.h"
+#include "gallery/GalleryForm.h"
+#include "gallery/WidgetShot.h"
+#include "framework/PngWriter.h"
+#include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
 
 namespace {
 
@@ -97,6 +102,24 @@ int runRender(char* programName, const std::vector<std::string>& arguments)
         programName, [&] { return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr); });
 }
 
+// The gallery's widgets paint text, which needs an application object but never a screen.
+int runGallery(char* programName, const std::vector<std::string>& arguments, bool oneWidget)
+{
+    const auto widget = oneWidget ? trovelin::parseWidgetArguments(arguments) : std::nullopt;
+    if (oneWidget ? !widget : arguments.size() != 2 || arguments[0] != "--out") return usage();
+    return runWithOffscreenApplication(programName, [&] {
+        if (widget) return trovelin::paintWidgetToFile(*widget, std::cerr);
+        const auto form = trovelin::buildGalleryForm();
+        try {
+            trovelin::writePng(trovelin::paintGalleryForm(*form), arguments[1]);
+        } catch (const trovelin::Exception& error) {
+            std::cerr << trovelin::printableText(error.message()) << '\n';
+            return 1;
+        }
+        return 0;
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -108,6 +131,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "harvest") return runHarvest(argv[0], rest);
     if (command == "render") return runRender(argv[0], rest);
+    if (command == "gallery" || command == "widget") return runGallery(argv[0], rest, command == "widget");
     if (command == "dump" && (rest.size() == 1 || (rest.size() == 2 && rest[0] == "--json"))) {
         return runWithOffscreenApplication(
             argv[0], [&] { return trovelin::cli::dumpPanelFile(rest.back(), rest.size() == 2, std::cout, std::cerr); });

@@ -61,6 +61,10 @@ public:
     // Lines through the points, the last point excluded; the pen position does not move.
     void polyline(std::span<const TPoint> points);
 
+    // The logical area that reaches the device, a pixel wider all round; drawing code may skip
+    // what lies outside it.
+    TRect visibleArea() const;
+
     // The colour value at (x, y), or CLR_INVALID outside the image or on a device that cannot
     // be read back.
     std::uint32_t pixel(int x, int y) const;
@@ -95,7 +99,6 @@ private:
     // What goes behind text and between dashes: the brush colour, unless the brush is clear.
     std::optional<QColor> backgroundColor() const;
     void thinSegment(TPoint from, TPoint to, DashPattern& pattern);
-    TRect visibleArea() const;
     void thinOutline(std::span<const TPoint> points, bool closed);
     void ellipticFigure(const TRect& box, const std::optional<ArcSweep>& arc);
     const QFont& qFont();

@@ -22,6 +22,8 @@ class TWinControl;
 class TPopupMenu;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Where a caption sits: labels, panels and the boxes of check boxes and radio buttons.
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TAnchorKind : std::uint32_t { akLeft = 1u << 0, akTop = 1u << 1, akRight = 1u << 2, akBottom = 1u << 3 };
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum class TDragKind { dkDrag, dkDock };
@@ -114,6 +116,10 @@ public:
     void setBiDiMode(TBiDiMode value);
     bool parentBiDiMode() const { return parentBiDiMode_; }
     void setParentBiDiMode(bool value);
+
+    // Whether the control sits in a panel designer's form rather than a running program. This
+    // program has no designer, so it is always false; widgets keep the designer's rules with it.
+    bool designing() const { return false; }
 
     TPopupMenu* popupMenu() const { return popupMenu_; }
     void setPopupMenu(TPopupMenu* menu);

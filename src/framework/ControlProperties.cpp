@@ -2,6 +2,7 @@
 
 #include "framework/Control.h"
 #include "framework/Menus.h"
+#include "framework/WinControl.h"
 
 namespace trovelin::controlProperties {
 
@@ -33,6 +34,12 @@ const EnumType& dragModeNames()
     return names;
 }
 }  // namespace
+
+const EnumType& alignmentNames()
+{
+    static const EnumType names{"taLeftJustify", "taRightJustify", "taCenter"};
+    return names;
+}
 
 using C = TControl;
 
@@ -130,6 +137,26 @@ PropertyInfo showHint()
 PropertyInfo visible()
 {
     return published::boolean("Visible", &C::visible, &C::setVisible, true);
+}
+
+PropertyInfo ctl3D()
+{
+    return published::boolean("Ctl3D", &TWinControl::ctl3D, &TWinControl::setCtl3D, std::nullopt);
+}
+
+PropertyInfo parentCtl3D()
+{
+    return published::boolean("ParentCtl3D", &TWinControl::parentCtl3D, &TWinControl::setParentCtl3D, true);
+}
+
+PropertyInfo tabOrder()
+{
+    return published::integer("TabOrder", &TWinControl::tabOrder, &TWinControl::setTabOrder, -1);
+}
+
+PropertyInfo tabStop(bool streamDefault)
+{
+    return published::boolean("TabStop", &TWinControl::tabStop, &TWinControl::setTabStop, streamDefault);
 }
 
 std::vector<PropertyInfo> mouseEvents()

@@ -4,11 +4,18 @@
 
 #include <vector>
 
+#include "framework/Control.h"
 #include "streaming/ClassInfo.h"
 
 namespace trovelin::controlProperties {
 
 PropertyInfo align();
+// "Alignment" of the classes that keep their own (labels, panels, check boxes).
+const EnumType& alignmentNames();
+template <class Get, class Set> PropertyInfo alignment(Get get, Set set)
+{
+    return published::enumeration("Alignment", alignmentNames(), get, set, std::optional(TAlignment::taLeftJustify));
+}
 PropertyInfo anchors();
 PropertyInfo biDiMode();
 PropertyInfo caption();
@@ -26,6 +33,11 @@ PropertyInfo parentShowHint();
 PropertyInfo popupMenu();
 PropertyInfo showHint();
 PropertyInfo visible();
+// Windowed controls: Ctl3D, ParentCtl3D, TabOrder and TabStop (default `tabStop`).
+PropertyInfo ctl3D();
+PropertyInfo parentCtl3D();
+PropertyInfo tabOrder();
+PropertyInfo tabStop(bool streamDefault);
 // OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp
 std::vector<PropertyInfo> mouseEvents();
 // OnDragDrop, OnDragOver, OnEndDock, OnEndDrag, OnStartDock, OnStartDrag

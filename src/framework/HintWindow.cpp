@@ -66,7 +66,7 @@ void THintWindow::activateHint(const TRect& screenRect, const std::string& text)
         ControlServices* services = host != nullptr ? host->services() : nullptr;
         if (services != nullptr) display_ = services->createHintDisplay();
     }
-    if (display_) display_->show(screenRect, text, font_);
+    if (display_) display_->show(screenRect, text, font_, color_);
 }
 
 void THintWindow::releaseHandle()

@@ -16,8 +16,8 @@ class TControl;
 class HintDisplay {
 public:
     virtual ~HintDisplay() = default;
-    // Shows `text` in `font` filling `screenRect`, or moves and redraws it there.
-    virtual void show(const TRect& screenRect, const std::string& text, const TFont& font) = 0;
+    // Shows `text` in `font` on `color` filling `screenRect`, or moves and redraws it there.
+    virtual void show(const TRect& screenRect, const std::string& text, const TFont& font, TColor color) = 0;
     virtual void hide() = 0;
 };
 
@@ -28,6 +28,9 @@ public:
     ~THintWindow();
 
     TFont& font() { return font_; }
+    // The background, clInfoBk unless the owner chooses another.
+    TColor color() const { return color_; }
+    void setColor(TColor value) { color_ = value; }
     // The rectangle the text needs, from (0, 0): the text wrapped at `maxWidth` pixels, with
     // 6 pixels more width and 2 more height for the frame and margins.
     TRect calcHintRect(int maxWidth, const std::string& text) const;
@@ -43,6 +46,7 @@ public:
 private:
     TControl& owner_;
     TFont font_;
+    TColor color_ = clInfoBk;
     std::unique_ptr<HintDisplay> display_;
     bool showing_ = false;
     std::string text_;

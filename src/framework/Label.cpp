@@ -15,14 +15,12 @@ const ClassInfo& TLabel::staticClassInfo()
 {
     using C = TLabel;
     namespace shared = controlProperties;
-    static const EnumType alignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
     static const EnumType layoutNames{"tlTop", "tlCenter", "tlBottom"};
     static const ClassInfo info{
         "TLabel",
         &TControl::staticClassInfo(),
         shared::table({
-            {shared::align(), published::enumeration("Alignment", alignmentNames, &C::alignment, &C::setAlignment,
-                                                     std::optional(TAlignment::taLeftJustify)),
+            {shared::align(), shared::alignment(&C::alignment, &C::setAlignment),
              shared::anchors(), published::boolean("AutoSize", &C::autoSize, &C::setAutoSize, true),
              shared::biDiMode(), shared::caption(), shared::color(), shared::constraints(), shared::dragCursor(),
              shared::dragKind(), shared::dragMode(), shared::enabled(),

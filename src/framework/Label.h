@@ -5,7 +5,6 @@
 
 namespace trovelin {
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
 class TLabel : public TGraphicControl {

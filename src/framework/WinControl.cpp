@@ -54,7 +54,104 @@ void TWinControl::notifyChildren(InheritedValue value)
 
 void TWinControl::removeControl(TControl* control)
 {
+    topLevel().dropFocusWithin(*control);
     controls_.remove(control);
 }
+
+TWinControl& TWinControl::topLevel()
+{
+    TWinControl* top = this;
+    while (top->parent()) top = top->parent();
+    return *top;
+}
+
+const TWinControl& TWinControl::topLevel() const
+{
+    return const_cast<TWinControl*>(this)->topLevel();
+}
+
+void TWinControl::dropFocusWithin(const TControl& subtree)
+{
+    for (const TControl* c = focusedControl_; c != nullptr; c = c->parent())
+        if (c == &subtree) {
+            focusedControl_ = nullptr;
+            return;
+        }
+}
+
+bool TWinControl::canFocus() const
+{
+    for (const TControl* c = this; c != nullptr; c = c->parent())
+        if (!c->visible() || !c->enabled()) return false;
+    return true;
+}
+
+bool TWinControl::focused() const { return focusedControl() == this; }
+
+TWinControl* TWinControl::focusedControl() const { return topLevel().focusedControl_; }
+
+void TWinControl::setFocus()
+{
+    TWinControl& top = topLevel();
+    if (!canFocus() || top.focusedControl_ == this) return;
+    TWinControl* previous = top.focusedControl_;
+    top.focusedControl_ = this;
+    if (previous) previous->doExit();
+    // The previous holder's handler may have moved the focus on.
+    if (top.focusedControl_ == this) doEnter();
+}
+
+void TWinControl::collectTabStops(std::vector<TWinControl*>& stops)
+{
+    std::vector<TWinControl*> children;
+    for (TControl* control : controls())
+        if (auto* windowed = dynamic_cast<TWinControl*>(control)) children.push_back(windowed);
+    std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
+        const bool aOrdered = a->tabOrder_ >= 0, bOrdered = b->tabOrder_ >= 0;
+        if (aOrdered != bOrdered) return aOrdered;
+        return aOrdered && a->tabOrder_ < b->tabOrder_;
+    });
+    for (TWinControl* child : children) {
+        if (child->tabStop_ && child->canFocus()) stops.push_back(child);
+        child->collectTabStops(stops);
+    }
+}
+
+void TWinControl::selectNext(bool forward)
+{
+    std::vector<TWinControl*> stops;
+    topLevel().collectTabStops(stops);
+    if (stops.empty()) return;
+    const auto current = std::find(stops.begin(), stops.end(), focusedControl());
+    const auto count = static_cast<std::ptrdiff_t>(stops.size());
+    std::ptrdiff_t next = 0;
+    if (current != stops.end())
+        next = ((current - stops.begin()) + (forward ? 1 : count - 1)) % count;
+    else if (!forward)
+        next = count - 1;
+    stops[static_cast<std::size_t>(next)]->setFocus();
+}
+
+void TWinControl::doEnter()
+{
+    if (onEnterHandler) onEnterHandler(*this);
+}
+
+void TWinControl::doExit()
+{
+    if (onExitHandler) onExitHandler(*this);
+}
+
+void TWinControl::keyDown(int& key, TShiftState shift)
+{
+    if (onKeyDownHandler) onKeyDownHandler(*this, key, shift);
+}
+
+void TWinControl::keyUp(int& key, TShiftState shift)
+{
+    if (onKeyUpHandler) onKeyUpHandler(*this, key, shift);
+}
+
+void TWinControl::keyPress(char&) {}
 
 }  // namespace trovelin

@@ -1,5 +1,6 @@
 #pragma once
-// Windowed controls: controls that hold child controls and pass inheritable values on.
+// Windowed controls: controls that hold child controls and pass inheritable values on, take the
+// keyboard focus and receive keys while they have it.
 
 #include <vector>
 
@@ -37,13 +38,45 @@ public:
 
     void parentValueChanged(InheritedValue value) override;
 
+    // Focus: of all windowed controls under one top-level control, at most one has it; the
+    // top-level control keeps which.
+    // Visible and enabled, and so are all its parents.
+    bool canFocus() const;
+    bool focused() const;
+    // Takes the focus when the control can: the previous holder gets doExit, then this doEnter.
+    void setFocus();
+    // The control that has the focus in this control's tree, or null.
+    TWinControl* focusedControl() const;
+    // Moves the focus to the next (or previous) control that can take it and has TabStop, in the
+    // order of TabOrder within each parent (controls without one follow, in the order they came),
+    // parents before their children; wraps round.
+    void selectNext(bool forward);
+
+    // Keys for the focused control; a handler that uses a key sets it to 0.
+    virtual void keyDown(int& key, TShiftState shift);
+    virtual void keyUp(int& key, TShiftState shift);
+    virtual void keyPress(char& key);
+    // A character nothing used, offered to every control in turn: true when it was this
+    // control's accelerator and the control acted on it.
+    virtual bool dialogChar(char) { return false; }
+
+    TNotifyEvent onEnterHandler, onExitHandler;
+    std::function<void(TControl& sender, int& key, TShiftState shift)> onKeyDownHandler, onKeyUpHandler;
+
 protected:
     void notifyChildren(InheritedValue value) override;
+    virtual void doEnter();
+    virtual void doExit();
 
 private:
     friend class TControl;
     void insertControl(TControl* control) { controls_.append(control); }
     void removeControl(TControl* control);
+    TWinControl& topLevel();
+    const TWinControl& topLevel() const;
+    // Forgets the focus when the focused control is `subtree` or lies inside it.
+    void dropFocusWithin(const TControl& subtree);
+    void collectTabStops(std::vector<TWinControl*>& stops);
 
     ChildList<TControl> controls_;
     bool ctl3D_ = true;
@@ -52,6 +85,13 @@ private:
     std::int32_t helpContext_ = 0;
     std::int32_t tabOrder_ = -1;
     bool tabStop_ = false;
+    TWinControl* focusedControl_ = nullptr;  // kept by the top-level control only
+};
+
+// A windowed control that paints itself: the base of owner-drawn widgets.
+class TCustomControl : public TWinControl {
+public:
+    using TWinControl::TWinControl;
 };
 
 }  // namespace trovelin

@@ -100,7 +100,11 @@ void TFader::setPosition(std::int32_t value)
     if (value == position_) return;
     const int from = knobOffset();
     position_ = std::clamp(value, min_, max_);
-    moveKnob(0, layout().coarseCross(), from, knobOffset());
+    const FaderLayout shape = layout();
+    if (!m16bit_ && redrawsBackgroundForKnob())
+        moveKnob(0, shape.cross, from, knobOffset(), true);
+    else
+        moveKnob(0, shape.coarseCross(), from, knobOffset(), false);
 }
 
 void TFader::setFinePosition(std::int32_t value)
@@ -109,7 +113,7 @@ void TFader::setFinePosition(std::int32_t value)
     const int from = fineKnobOffset();
     finePosition_ = std::clamp(value, 0, fineMaximum);
     const FaderLayout shape = layout();
-    moveKnob(shape.coarseCross(), shape.cross, from, fineKnobOffset());
+    moveKnob(shape.coarseCross(), shape.cross, from, fineKnobOffset(), false);
 }
 
 void TFader::setColor(TColor value)
@@ -157,7 +161,7 @@ int TFader::knobOffset() const { return coarseKnobOffset(layout().length, min_, 
 
 int TFader::fineKnobOffset() const { return trovelin::fineKnobOffset(layout().length, finePosition_, descending()); }
 
-void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset)
+void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset, bool wholeBackground)
 {
     const FaderLayout shape = layout();
     const int length = shape.knobLength();
@@ -165,7 +169,8 @@ void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset)
         // Before the first paint there are no bitmaps to erase or draw with.
         if (!background_.isNull()) {
             TCanvas source(background_);
-            const TRect erased = shape.rect(crossFrom, offset, crossTo, offset + length);
+            const TRect erased = wholeBackground ? TRect{0, 0, background_.width(), background_.height()}
+                                                 : shape.rect(crossFrom, offset, crossTo, offset + length);
             canvas.copyRect(erased, source, erased);
         }
         if (!knob_.isNull()) {
@@ -188,7 +193,7 @@ void TFader::paint(TCanvas& canvas)
     background_ = backingBitmap(shape.size());
     if (!background_.isNull()) {
         TCanvas bitmapCanvas(background_);
-        paintFaderBackground(bitmapCanvas, shape, parentColor);
+        paintBackgroundBitmap(bitmapCanvas, shape, parentColor);
     }
     const TRect whole{0, 0, shape.size().x, shape.size().y};
     if (!background_.isNull()) canvas.copyRect(whole, TCanvas(background_), whole);
@@ -197,7 +202,7 @@ void TFader::paint(TCanvas& canvas)
     if (!knob_.isNull()) {
         {
             TCanvas bitmapCanvas(knob_);
-            paintFaderKnob(bitmapCanvas, shape, knobColor, parentColor);
+            paintKnobBitmap(bitmapCanvas, shape, knobColor, parentColor);
         }
         const TCanvas source(knob_);
         const int length = shape.knobLength();
@@ -211,6 +216,16 @@ void TFader::paint(TCanvas& canvas)
         }
     }
     screenOrigin_ = clientToScreen({0, 0});
+}
+
+void TFader::paintBackgroundBitmap(TCanvas& canvas, const FaderLayout& layout, TColor parentColor)
+{
+    paintFaderBackground(canvas, layout, parentColor);
+}
+
+void TFader::paintKnobBitmap(TCanvas& canvas, const FaderLayout& layout, TColor knobColor, TColor parentColor)
+{
+    paintFaderKnob(canvas, layout, knobColor, parentColor);
 }
 
 void TFader::setValue(bool fine, std::int64_t value)

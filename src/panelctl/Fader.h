@@ -78,6 +78,14 @@ public:
     const QImage& backgroundBitmap() const { return background_; }
     const QImage& knobBitmap() const { return knob_; }
 
+protected:
+    // The drawing of the two bitmaps, which skinned faders do their own way.
+    virtual void paintBackgroundBitmap(TCanvas& canvas, const FaderLayout& layout, TColor parentColor);
+    virtual void paintKnobBitmap(TCanvas& canvas, const FaderLayout& layout, TColor knobColor, TColor parentColor);
+    // Skinned faders without M16bit erase a moving knob by drawing the whole background again.
+    virtual bool redrawsBackgroundForKnob() const { return false; }
+    THintWindow& hintWindow() { return hintWindow_; }
+
 private:
     FaderLayout layout() const;
     bool descending() const;
@@ -88,9 +96,9 @@ private:
     void setValue(bool fine, std::int64_t value);
     int knobOffset() const;
     int fineKnobOffset() const;
-    // Erases the knob part within columns (rows across) crossFrom..crossTo at `offset` and draws
-    // it again at `newOffset`, on the control as shown.
-    void moveKnob(int crossFrom, int crossTo, int offset, int newOffset);
+    // Erases the knob part within columns (rows across) crossFrom..crossTo at `offset` (or the
+    // whole control) and draws it again at `newOffset`, on the control as shown.
+    void moveKnob(int crossFrom, int crossTo, int offset, int newOffset, bool wholeBackground);
     TColor parentBrushColor() const;
     void onTimer();
     void change();

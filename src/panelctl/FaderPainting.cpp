@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/Canvas.h"
+#include "panelctl/FaderAxisCanvas.h"
 
 namespace trovelin {
 
@@ -14,63 +15,17 @@ int part(int extent, int numerator, int denominator)
     return static_cast<int>(std::int64_t{extent} * numerator / denominator);
 }
 
-// The canvas seen across and along the travel, so that one drawing serves both axes.
-class AxisCanvas {
-public:
-    AxisCanvas(TCanvas& canvas, const FaderLayout& layout) : canvas_(canvas), layout_(layout) {}
-
-    void pen(TColor color) { canvas_.pen().setColor(color); }
-    void brush(TColor color) { canvas_.brush().setColor(color); }
-    void moveTo(int across, int along)
-    {
-        const TPoint p = at(across, along);
-        canvas_.moveTo(p.x, p.y);
-    }
-    void lineTo(int across, int along)
-    {
-        const TPoint p = at(across, along);
-        canvas_.lineTo(p.x, p.y);
-    }
-    void line(int acrossFrom, int acrossTo, int along)
-    {
-        moveTo(acrossFrom, along);
-        lineTo(acrossTo, along);
-    }
-    void rectangle(int acrossFrom, int alongFrom, int acrossTo, int alongTo)
-    {
-        canvas_.rectangle(layout_.rect(acrossFrom, alongFrom, acrossTo, alongTo));
-    }
-    void fillRect(int acrossFrom, int alongFrom, int acrossTo, int alongTo)
-    {
-        canvas_.fillRect(layout_.rect(acrossFrom, alongFrom, acrossTo, alongTo));
-    }
-    void setPixel(int across, int along, TColor color)
-    {
-        const TPoint p = at(across, along);
-        canvas_.setPixel(p.x, p.y, color);
-    }
-
-private:
-    TPoint at(int across, int along) const
-    {
-        return layout_.axis == FaderAxis::Vertical ? TPoint{across, along} : TPoint{along, across};
-    }
-
-    TCanvas& canvas_;
-    const FaderLayout& layout_;
-};
-
 // One sunken slot with its nine pairs of ticks, within the column from `from` of `width`.
-void slotAndTicks(AxisCanvas& canvas, int length, int from, int width)
+void slotAndTicks(AxisCanvas& canvas, int length, int from, int width, const FaderSlotColours& colours)
 {
     const int left = from + width / 2 - width / 8;
     const int right = from + width / 2 + width / 8;
     const int top = faderMargin(length);
     const int bottom = part(length, 15, 16);
-    canvas.pen(clBtnShadow);
-    canvas.brush(clWindowText);
+    canvas.pen(colours.outline);
+    canvas.brush(colours.fill);
     canvas.rectangle(left, top, right, bottom);
-    canvas.pen(clBtnHighlight);
+    canvas.pen(colours.highlight);
     canvas.moveTo(left, bottom);
     canvas.lineTo(right, bottom);
     canvas.lineTo(right, top);
@@ -78,9 +33,9 @@ void slotAndTicks(AxisCanvas& canvas, int length, int from, int width)
     const int tickStarts[] = {from + width / 8, from + part(width, 3, 4)};
     const int tickEnds[] = {from + width / 4, from + part(width, 7, 8)};
     for (int i = 0; i <= 8; ++i) {
-        canvas.pen(clWindowText);
+        canvas.pen(colours.tick);
         for (int k = 0; k < 2; ++k) canvas.line(tickStarts[k], tickEnds[k], tickRow(length, i));
-        canvas.pen(clBtnHighlight);
+        canvas.pen(colours.tickHighlight);
         for (int k = 0; k < 2; ++k) canvas.line(tickStarts[k], tickEnds[k], tickHighlightRow(length, i));
     }
 }
@@ -132,10 +87,16 @@ void paintFaderBackground(TCanvas& canvas, const FaderLayout& layout, TColor par
 {
     canvas.brush().setColor(parentColor);
     canvas.fillRect(layout.rect(0, 0, layout.cross, layout.length));
+    paintFaderSlots(canvas, layout, classicSlotColours, classicSlotColours);
+}
+
+void paintFaderSlots(TCanvas& canvas, const FaderLayout& layout, const FaderSlotColours& coarse,
+                     const FaderSlotColours& fine)
+{
     AxisCanvas axisCanvas(canvas, layout);
-    const int coarse = layout.coarseCross();
-    slotAndTicks(axisCanvas, layout.length, 0, coarse);
-    if (layout.fine) slotAndTicks(axisCanvas, layout.length, coarse, layout.cross - coarse);
+    const int coarseCross = layout.coarseCross();
+    slotAndTicks(axisCanvas, layout.length, 0, coarseCross, coarse);
+    if (layout.fine) slotAndTicks(axisCanvas, layout.length, coarseCross, layout.cross - coarseCross, fine);
 }
 
 void paintFaderKnob(TCanvas& canvas, const FaderLayout& layout, TColor knobColor, TColor parentColor)

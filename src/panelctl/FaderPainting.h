@@ -26,6 +26,17 @@ struct FaderLayout {
     TPoint knobSize() const;
 };
 
+// The colours of a slot and its ticks.
+struct FaderSlotColours {
+    TColor outline, fill, highlight, tick, tickHighlight;
+};
+inline constexpr FaderSlotColours classicSlotColours{clBtnShadow, clWindowText, clBtnHighlight, clWindowText,
+                                                     clBtnHighlight};
+
+// The sunken slots with their nine pairs of ticks: the coarse one, and the fine one in 16-bit
+// mode, each centred in its part across the travel.
+void paintFaderSlots(TCanvas& canvas, const FaderLayout& layout, const FaderSlotColours& coarse,
+                     const FaderSlotColours& fine);
 // Fills the background bitmap's canvas with the parent's colour and draws the slots and ticks.
 void paintFaderBackground(TCanvas& canvas, const FaderLayout& layout, TColor parentColor);
 // Draws the knob bitmap's canvas: `knobColor` inside a bevelled frame.

@@ -54,9 +54,15 @@ enum class Direction { Rows, Columns };
 // Lines first..last (rows or columns, inclusive), each spanning from..to with `to` excluded.
 void drawRun(TCanvas& canvas, const ColorRun& run, Direction direction, int first, int last, int from, int to)
 {
-    for (int k = 0; first + k <= last; ++k) {
-        canvas.pen().setColor(run.at(k));
-        const int line = first + k;
+    // Lines beyond the device are left out, so that a widget of an extreme size costs no more
+    // than one the size of its canvas.
+    const TRect area = canvas.visibleArea();
+    const std::int64_t lowest = direction == Direction::Rows ? area.top : area.left;
+    const std::int64_t highest = direction == Direction::Rows ? area.bottom : area.right;
+    const std::int64_t end = std::min<std::int64_t>(last, highest);
+    for (std::int64_t k = std::max<std::int64_t>(0, lowest - first); first + k <= end; ++k) {
+        canvas.pen().setColor(run.at(static_cast<int>(k)));
+        const int line = static_cast<int>(first + k);
         if (direction == Direction::Rows) {
             canvas.moveTo(from, line);
             canvas.lineTo(to, line);

@@ -10,6 +10,11 @@
 
 namespace trovelin {
 
+// Sizes that records give skinned widgets are limited to this before any painting arithmetic, so
+// that extreme values can neither overflow nor ask for huge images.
+inline constexpr int skinExtentLimit = 1 << 14;
+constexpr int limitedExtent(int extent) { return extent < 0 ? 0 : extent > skinExtentLimit ? skinExtentLimit : extent; }
+
 // Each resolves system colours first and gives a plain colour (fourth byte 0), with each
 // channel clamped to 0..255.
 TColor LightenColor32(TColor color);

@@ -5,10 +5,14 @@
 #include <optional>
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "framework/Canvas.h"
+#include "framework/Keys.h"
+#include "framework/PaintTree.h"
+#include "framework/WinControl.h"
 
 namespace trovelin {
 namespace {
@@ -30,13 +34,27 @@ int wholePixel(qreal value)
     return static_cast<int>(std::floor(value));
 }
 
+TPoint wholePoint(QPointF point)
+{
+    return {wholePixel(point.x()), wholePixel(point.y())};
+}
+
+bool visibleWithParents(const TControl& control, const TControl& root)
+{
+    for (const TControl* c = &control; c != nullptr; c = c == &root ? nullptr : c->parent())
+        if (!c->visible()) return false;
+    return true;
+}
+
 }  // namespace
 
 ControlHostWidget::ControlHostWidget(TControl& control, QWidget* parent, ControlServices* services)
-    : QWidget(parent), control_(control), services_(services)
+    : QWidget(parent), control_(control), services_(services), input_(control)
 {
     control_.setHost(this);
     setMouseTracking(true);
+    // Only windowed controls take the keyboard focus; a host of graphic controls never needs keys.
+    if (dynamic_cast<TWinControl*>(&control_) != nullptr) setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover, false);
     followControlSize();
 }
@@ -65,11 +83,13 @@ void ControlHostWidget::repaintControl(TControl&)
 
 void ControlHostWidget::drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw)
 {
-    if (!control_.visible()) return;
+    if (!visibleWithParents(control, control_)) return;
     if (surfaceStale_ || surface_.size() != size()) paintSurface();
     {
         QPainter painter(&surface_);
         const TPoint offset = control.offsetWithin(control_);
+        if (&control != &control_)
+            painter.setClipRect(offset.x, offset.y, std::max(control.width(), 0), std::max(control.height(), 0));
         painter.translate(offset.x, offset.y);
         TCanvas canvas(painter);
         draw(canvas);
@@ -89,8 +109,7 @@ void ControlHostWidget::paintSurface()
     surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     surface_.fill(Qt::transparent);
     surfaceStale_ = false;
-    TCanvas canvas(surface_);
-    control_.paint(canvas);
+    paintControlTree(surface_, control_);
 }
 
 TShiftState ControlHostWidget::shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
@@ -115,10 +134,8 @@ void ControlHostWidget::paintEvent(QPaintEvent*)
 void ControlHostWidget::press(QMouseEvent* event, TShiftState extra)
 {
     const auto button = toMouseButton(event->button());
-    if (!button || !control_.enabled()) return;
-    const QPointF at = event->position();
-    control_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, wholePixel(at.x()),
-                       wholePixel(at.y()));
+    if (!button) return;
+    input_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, wholePoint(event->position()));
 }
 
 void ControlHostWidget::mousePressEvent(QMouseEvent* event)
@@ -135,28 +152,67 @@ void ControlHostWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ControlHostWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!control_.enabled()) return;
-    const QPointF at = event->position();
-    control_.mouseMove(shiftState(event->modifiers(), event->buttons()), wholePixel(at.x()), wholePixel(at.y()));
+    input_.mouseMove(shiftState(event->modifiers(), event->buttons()), wholePoint(event->position()));
 }
 
 void ControlHostWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     const auto button = toMouseButton(event->button());
-    if (!button || !control_.enabled()) return;
-    const QPointF at = event->position();
-    control_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), wholePixel(at.x()),
-                     wholePixel(at.y()));
+    if (!button) return;
+    input_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), wholePoint(event->position()));
 }
 
-void ControlHostWidget::enterEvent(QEnterEvent*)
+void ControlHostWidget::enterEvent(QEnterEvent* event)
 {
-    control_.mouseEnter();
+    input_.pointerEntered(wholePoint(event->position()));
 }
 
 void ControlHostWidget::leaveEvent(QEvent*)
 {
-    control_.mouseLeave();
+    input_.mouseExit();
+}
+
+int ControlHostWidget::virtualKey(int qtKey)
+{
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+    switch (qtKey) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    default: return 0;
+    }
+}
+
+void ControlHostWidget::keyPressEvent(QKeyEvent* event)
+{
+    const TShiftState shift = shiftState(event->modifiers(), Qt::NoButton) |
+                              (event->key() == Qt::Key_Backtab ? TShiftState{ssShift} : TShiftState{0});
+    if (const int key = virtualKey(event->key())) input_.keyDown(key, shift);
+    const QString text = event->text();
+    // Characters of the original's code page only; a caption's accelerator is one of them.
+    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F)
+        input_.keyPress(static_cast<char>(text[0].unicode()), (shift & ssAlt) != 0);
+}
+
+void ControlHostWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat()) return;
+    if (const int key = virtualKey(event->key())) input_.keyUp(key, shiftState(event->modifiers(), Qt::NoButton));
+}
+
+bool ControlHostWidget::focusNextPrevChild(bool)
+{
+    return false;
 }
 
 }  // namespace trovelin

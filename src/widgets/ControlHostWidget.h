@@ -1,7 +1,8 @@
 #pragma once
-// A Qt widget that shows one graphic control: it paints the control through a canvas and hands
-// it the mouse in the control's own terms (buttons, shift states, client coordinates). What the
-// control shows is kept on a surface, so that the control can also draw between paints, as the
+// A Qt widget that shows one control with the controls inside it: it paints them through a
+// canvas and hands them the mouse, the keys and the pointer's coming and going in their own terms
+// (buttons, shift states, key codes, client coordinates), through a ControlInput. What the
+// controls show is kept on a surface, so that they can also draw between paints, as the
 // original's controls draw on their canvas; a window uncovered again shows the surface as it is.
 
 #include <QImage>
@@ -9,6 +10,7 @@
 
 #include "framework/Control.h"
 #include "framework/ControlHost.h"
+#include "framework/ControlInput.h"
 
 namespace trovelin {
 
@@ -20,6 +22,7 @@ public:
     ~ControlHostWidget() override;
 
     TControl& control() { return control_; }
+    ControlInput& input() { return input_; }
     // Matches the widget to the control's width and height again, after the control changed them.
     void followControlSize();
 
@@ -31,6 +34,8 @@ public:
 
     // Qt's mouse state in the control's terms.
     static TShiftState shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+    // Qt's key in the controls' virtual key codes; 0 for keys they do not know.
+    static int virtualKey(int qtKey);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +45,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    // Tab belongs to the controls, which move their own focus with it.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
@@ -47,6 +56,7 @@ private:
 
     TControl& control_;
     ControlServices* services_;
+    ControlInput input_;
     QImage surface_;
     bool surfaceStale_ = true;
 };

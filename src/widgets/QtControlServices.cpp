@@ -23,10 +23,11 @@ public:
         setAttribute(Qt::WA_ShowWithoutActivating);
     }
 
-    void setContent(const std::string& text, const TFont& font)
+    void setContent(const std::string& text, const TFont& font, TColor color)
     {
         text_ = text;
         font_.assign(font);
+        color_ = color;
     }
 
 protected:
@@ -34,7 +35,7 @@ protected:
     {
         QPainter painter(this);
         TCanvas canvas(painter);
-        canvas.brush().setColor(clInfoBk);
+        canvas.brush().setColor(color_);
         canvas.pen().setColor(clWindowFrame);
         canvas.rectangle({0, 0, width(), height()});
         canvas.font().assign(font_);
@@ -46,13 +47,14 @@ protected:
 private:
     std::string text_;
     TFont font_;
+    TColor color_ = clInfoBk;
 };
 
 class QtHintDisplay : public HintDisplay {
 public:
-    void show(const TRect& screenRect, const std::string& text, const TFont& font) override
+    void show(const TRect& screenRect, const std::string& text, const TFont& font, TColor color) override
     {
-        widget_.setContent(text, font);
+        widget_.setContent(text, font, color);
         widget_.setGeometry(screenRect.left, screenRect.top, screenRect.width(), screenRect.height());
         widget_.show();
         widget_.repaint();

@@ -12,8 +12,9 @@ namespace {
 class RecordingHintDisplay : public HintDisplay {
 public:
     explicit RecordingHintDisplay(HintRecord& record) : record_(record) {}
-    void show(const TRect& screenRect, const std::string& text, const TFont& font) override
+    void show(const TRect& screenRect, const std::string& text, const TFont& font, TColor color) override
     {
+        record_.color = color;
         record_.showing = true;
         record_.rect = screenRect;
         record_.text = text;

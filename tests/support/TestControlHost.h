@@ -40,6 +40,7 @@ struct HintRecord {
     std::string text;
     std::string fontName;
     int fontSize = 0;
+    TColor color = 0;
     int shows = 0;
 };
 

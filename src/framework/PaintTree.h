@@ -1,0 +1,18 @@
+#pragma once
+// Paints a control and the controls inside it, each clipped to its own bounds, as a window
+// shows a form: parents first, so that a control that leaves pixels alone shows its parent
+// through them.
+
+#include <QImage>
+
+#include "framework/Geometry.h"
+
+namespace trovelin {
+
+class TControl;
+
+// Paints `control` with its top left at `origin` of `image`; invisible controls and what they
+// hold are left out.
+void paintControlTree(QImage& image, TControl& control, TPoint origin = {});
+
+}  // namespace trovelin

@@ -1,0 +1,58 @@
+#include "gallery/GalleryClasses.h"
+
+#include "framework/Canvas.h"
+#include "framework/ControlProperties.h"
+#include "framework/GroupBox.h"
+#include "framework/Label.h"
+#include "panelctl/Cbtc.h"
+#include "panelctl/Cmy.h"
+#include "panelctl/Fieldxym.h"
+#include "panelctl/Knob.h"
+#include "panelctl/Knobl.h"
+#include "panelctl/Multibut.h"
+#include "panelctl/Slider.h"
+#include "panelctl/Sliderh.h"
+#include "skin/Wcheckbox.h"
+#include "skin/Wradiobutton.h"
+#include "skin/Wradiogroup.h"
+#include "skin/Wslider.h"
+#include "skin/Wsliderh.h"
+#include "skin/Wspeedbutton.h"
+#include "skin/Wtracker.h"
+
+namespace trovelin {
+
+TGalleryForm::TGalleryForm(Component* owner) : TWinControl(owner)
+{
+    setColor(clBtnFace);
+}
+
+const ClassInfo& TGalleryForm::staticClassInfo()
+{
+    namespace shared = controlProperties;
+    static const ClassInfo info{"TGalleryForm", &TWinControl::staticClassInfo(),
+                                {shared::caption(), shared::color(), shared::font()},
+                                &createComponent<TGalleryForm>};
+    return info;
+}
+
+void TGalleryForm::paint(TCanvas& canvas)
+{
+    canvas.brush().setColor(color());
+    canvas.fillRect({0, 0, width(), height()});
+}
+
+const ClassRegistry& galleryClasses()
+{
+    static const ClassRegistry registry{
+        &TGalleryForm::staticClassInfo(), &TLabel::staticClassInfo(),        &TGroupBox::staticClassInfo(),
+        &TWSpeedButton::staticClassInfo(), &TWSlider::staticClassInfo(),     &TWSliderh::staticClassInfo(),
+        &TWTracker::staticClassInfo(),     &TWCheckBox::staticClassInfo(),   &TWRadioButton::staticClassInfo(),
+        &TWRadioGroup::staticClassInfo(),  &TMultiButton::staticClassInfo(), &TCBTC::staticClassInfo(),
+        &TSlider::staticClassInfo(),       &TSliderh::staticClassInfo(),     &TKnob::staticClassInfo(),
+        &TKnobL::staticClassInfo(),        &TFieldXY::staticClassInfo(),     &TCMY::staticClassInfo(),
+    };
+    return registry;
+}
+
+}  // namespace trovelin

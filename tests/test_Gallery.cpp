@@ -1,0 +1,160 @@
+// The widget gallery: its form read through the real reader, driven with real Qt events in its
+// window (one widget of each kind), painted offscreen as the window shows it at rest, and the
+// one-widget painter with its errors; records written from their text form.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/GalleryWindow.h"
+#include "gallery/GalleryForm.h"
+#include "gallery/WidgetShot.h"
+#include "skin/Wcheckbox.h"
+#include "skin/Wradiobutton.h"
+#include "skin/Wradiogroup.h"
+#include "skin/Wslider.h"
+#include "skin/Wtracker.h"
+#include "streaming/Errors.h"
+#include "streaming/TextRecord.h"
+#include "support/GuiApplication.h"
+#include "support/PixelProbe.h"
+#include "widgets/ControlHostWidget.h"
+
+namespace trovelin {
+namespace {
+
+using testing::colorAt;
+
+class Gallery : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing::ensureWidgetApplication(); }
+
+    template <class T> T& widget(const char* name)
+    {
+        auto* found = dynamic_cast<T*>(window.form().findComponent(name));
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+    // A press and release of the left button at a point of the form, as Qt delivers them.
+    void click(TControl& control, int x, int y)
+    {
+        const TPoint at = control.offsetWithin(window.form());
+        const QPointF p(at.x + x, at.y + y);
+        QMouseEvent move(QEvent::MouseMove, p, window.host().mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window.host(), &move);
+        QMouseEvent press(QEvent::MouseButtonPress, p, window.host().mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&window.host(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, window.host().mapToGlobal(p), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window.host(), &release);
+    }
+    void key(QEvent::Type type, int qtKey, const QString& text = {})
+    {
+        QKeyEvent event(type, qtKey, Qt::NoModifier, text);
+        QApplication::sendEvent(&window.host(), &event);
+    }
+
+    GalleryWindow window;
+};
+
+TEST_F(Gallery, EveryWidgetComesFromTheRecordWithItsProperties)
+{
+    EXPECT_EQ(window.windowTitle(), "Trovelin widget gallery");
+    EXPECT_EQ(widget<TWCheckBox>("GrayedBox").state(), TCheckBoxState::cbGrayed);
+    EXPECT_EQ(widget<TWRadioGroup>("RadioGroup").itemIndex(), 1);
+    EXPECT_TRUE(widget<TWSlider>("FineSlider").m16bit());
+    EXPECT_EQ(widget<TWSlider>("FineSlider").finePosition(), 64);
+    EXPECT_TRUE(widget<TWCheckBox>("FocusedBox").focused());
+    for (const char* name : {"PanelSlider", "Knob", "KnobL", "FieldXY", "ColourMixer", "MultiButton", "ColourToggle",
+                             "FlatButton", "Tracker", "SliderH"})
+        EXPECT_NE(window.form().findComponent(name), nullptr) << name;
+}
+
+TEST_F(Gallery, QtEventsReachEachKindOfWidget)
+{
+    click(widget<TWCheckBox>("PlainBox"), 5, 8);
+    EXPECT_EQ(window.lastEvent(), "PlainBox, Click, cbChecked");
+    EXPECT_TRUE(widget<TWCheckBox>("PlainBox").focused());
+
+    key(QEvent::KeyPress, Qt::Key_Space, " ");
+    key(QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent(), "PlainBox, Click, cbUnchecked");
+    key(QEvent::KeyPress, Qt::Key_Tab);
+    EXPECT_FALSE(widget<TWCheckBox>("PlainBox").focused());
+
+    click(*widget<TWRadioGroup>("RadioGroup").buttons()[2], 5, 8);
+    EXPECT_EQ(window.lastEvent(), "RadioGroup, Click, ItemIndex 2");
+
+    click(widget<TWSlider>("Slider"), 20, 9);  // the top of the travel: Max
+    EXPECT_EQ(window.lastEvent(), "Slider, Change, 255");
+    click(widget<TWTracker>("Tracker"), 5, 185);  // the down button
+    EXPECT_EQ(window.lastEvent(), "Tracker, Change, 159");
+    click(widget<TControl>("FlatButton"), 10, 10);
+    EXPECT_EQ(window.lastEvent(), "FlatButton, Click");
+}
+
+TEST_F(Gallery, TheOffscreenPaintIsTheWindowAtRest)
+{
+    const auto form = buildGalleryForm();
+    const QImage offscreen = paintGalleryForm(*form);
+    const QImage shown = window.host().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(offscreen.size(), shown.size());
+    EXPECT_EQ(offscreen, shown);
+}
+
+TEST(WidgetShot, PaintsOneWidgetInTheAskedStateOrRefusesWithTheReadersMessage)
+{
+    testing::ensureGuiApplication();
+    const auto request = parseWidgetArguments(
+        {"TWCheckBox", "Checked=True", "Caption='It''s'", "--hover", "5,5", "--focus", "--out", "x.png"});
+    ASSERT_TRUE(request);
+    const QImage hot = paintWidget(*request);
+    EXPECT_EQ(hot.size(), QSize(97, 17));
+    EXPECT_EQ(colorAt(hot, 5, 5), 0xF0CAA6u);  // checked under the pointer: the light blue frame
+
+    const auto group = parseWidgetArguments({"TWRadioGroup", "Items=('a' 'b')", "--out", "x.png"});
+    ASSERT_TRUE(group);
+    EXPECT_EQ(paintWidget(*group).size(), QSize(200, 80));
+
+    EXPECT_FALSE(parseWidgetArguments({"TWCheckBox", "--hover", "5", "--out", "x.png"}));
+    EXPECT_FALSE(parseWidgetArguments({"TWCheckBox"}));
+    auto failure = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--out", "x.png"});
+        try {
+            paintWidget(*parseWidgetArguments(arguments));
+        } catch (const Exception& error) {
+            return error.message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(failure({"TWNothing"}), "Class TWNothing not found");
+    EXPECT_EQ(failure({"TWTracker", "Bogus=1"}), "Error reading Widget.Bogus: Property does not exist");
+    EXPECT_EQ(failure({"TWTracker", "Min='x'"}), "Error reading Widget.Min: Invalid property value");
+    EXPECT_EQ(failure({"TWTracker", "Min=(1"}), "Invalid property value");
+}
+
+TEST(TextRecord, ValuesTakeTheirTaggedForms)
+{
+    auto bytes = [](std::string_view text) {
+        std::vector<std::uint8_t> out;
+        appendTextValue(out, text);
+        return out;
+    };
+    EXPECT_EQ(bytes("-1"), (std::vector<std::uint8_t>{2, 0xFF}));
+    EXPECT_EQ(bytes("300"), (std::vector<std::uint8_t>{3, 0x2C, 0x01}));
+    EXPECT_EQ(bytes("True"), (std::vector<std::uint8_t>{9}));
+    EXPECT_EQ(bytes("clRed"), (std::vector<std::uint8_t>{7, 5, 'c', 'l', 'R', 'e', 'd'}));
+    EXPECT_EQ(bytes("'a''b'"), (std::vector<std::uint8_t>{6, 3, 'a', '\'', 'b'}));
+    EXPECT_EQ(bytes("('x')"), (std::vector<std::uint8_t>{1, 6, 1, 'x', 0}));
+    EXPECT_EQ(bytes("[akLeft, akTop]"),
+              (std::vector<std::uint8_t>{11, 6, 'a', 'k', 'L', 'e', 'f', 't', 5, 'a', 'k', 'T', 'o', 'p', 0}));
+    for (const char* bad : {"", "'open", "99999999999", "1 2", "(((", "[a b]", "@"})
+        EXPECT_THROW(bytes(bad), EReadError) << bad;
+    EXPECT_THROW(bytes(std::string(100, '(') + std::string(100, ')')), EReadError);
+}
+
+}  // namespace
+}  // namespace trovelin
