@@ -107,6 +107,7 @@ void ReadManyNamedChildren(benchmark::State& state)
         Probe root(nullptr);
         readComponentRecord(stream, root);
         benchmark::DoNotOptimize(root.components().size());
+        Probe::loadedLog().clear();
     }
     state.SetComplexityN(state.range(0));
 }

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "framework/Label.h"
 #include "streaming/ChildList.h"
 #include "streaming/Errors.h"
+#include "streaming/TypeInfo.h"
 
 namespace trovelin {
 namespace {
@@ -32,6 +34,52 @@ TEST(Component, NamesAreValidatedAgainstTheOwner)
     second.setName("_x9");
     EXPECT_THROW(second.setName("9x"), EComponentError);
     EXPECT_EQ(owner.findComponent("LABEL1"), &first);
+}
+
+// Creating, renaming and freeing in any mix, with names short and long in any letter case:
+// a look-up finds what a scan of the owned components finds.
+TEST(Component, NameLookUpsAgreeWithAScanThroughChurn)
+{
+    std::mt19937 random(11);
+    Component owner(nullptr);
+    std::vector<Component*> live;
+    auto randomName = [&] {
+        std::string name = (random() % 2 ? "n" : "A_longer_name_") + std::to_string(random() % 400);
+        for (char& c : name)
+            if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return random() % 20 ? name : std::string();
+    };
+    auto scan = [&](std::string_view name) -> Component* {
+        for (Component* component : owner.components())
+            if (!name.empty() && sameText(component->name(), name)) return component;
+        return nullptr;
+    };
+    for (int step = 0; step < 30000; ++step) {
+        const std::string name = randomName();
+        switch (random() % 8) {
+        case 0:
+        case 1: live.push_back(new Component(&owner)); break;
+        case 2:
+            if (!live.empty()) {
+                auto at = live.begin() + static_cast<std::ptrdiff_t>(random() % live.size());
+                delete *at;
+                live.erase(at);
+            }
+            break;
+        case 3:
+        case 4:
+            if (!live.empty()) {
+                Component* renamed = live[random() % live.size()];
+                Component* holder = scan(name);
+                if (holder && holder != renamed)
+                    EXPECT_THROW(renamed->setName(name), EComponentError);
+                else
+                    renamed->setName(name);
+            }
+            break;
+        default: ASSERT_EQ(owner.findComponent(name), scan(name)) << "step " << step << ", " << name;
+        }
+    }
 }
 
 }  // namespace

@@ -55,38 +55,14 @@ void Component::setName(const std::string& name)
         Component* holder = owner_->findComponent(name);
         if (holder && holder != this) throw EComponentError(duplicateComponentNameMessage(name));
     }
-    if (owner_) owner_->unindexName(this);
+    if (owner_) owner_->namesIndex_.erase(this);
     name_ = name;
-    if (owner_) owner_->indexName(this);
+    if (owner_) owner_->namesIndex_.insert(this);
 }
 
 Component* Component::findComponent(std::string_view name) const
 {
-    if (name.empty()) return nullptr;
-    auto found = namesIndex_.find(foldedName(name));
-    return found == namesIndex_.end() ? nullptr : found->second;
-}
-
-// The index holds every named owned component under its name in lower case, so that name
-// look-ups stay cheap however many components a record creates.
-std::string Component::foldedName(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
-void Component::indexName(Component* component)
-{
-    if (!component->name_.empty()) namesIndex_.emplace(foldedName(component->name_), component);
-}
-
-void Component::unindexName(Component* component)
-{
-    if (component->name_.empty() || namesIndex_.empty()) return;
-    auto found = namesIndex_.find(foldedName(component->name_));
-    if (found != namesIndex_.end() && found->second == component) namesIndex_.erase(found);
+    return namesIndex_.find(name);
 }
 
 void Component::takeReaderParent(Component*) {}
@@ -107,12 +83,12 @@ void Component::componentRemoved(Component*) {}
 void Component::insertComponent(Component* component)
 {
     components_.push_back(component);
-    indexName(component);
+    namesIndex_.insert(component);
 }
 
 void Component::removeComponent(Component* component)
 {
-    unindexName(component);
+    namesIndex_.erase(component);
     // Owners free their components newest first: search from the back.
     auto found = std::find(components_.rbegin(), components_.rend(), component);
     if (found != components_.rend()) components_.erase(std::next(found).base());

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "streaming/ClassInfo.h"
+#include "streaming/NameIndex.h"
 #include "streaming/Persistent.h"
 
 namespace trovelin {
@@ -60,14 +60,11 @@ private:
     void insertComponent(Component* component);
     void removeComponent(Component* component);
     void removeFreeNotification(Component* other);
-    static std::string foldedName(std::string_view name);
-    void indexName(Component* component);
-    void unindexName(Component* component);
 
     std::string name_;
     Component* owner_;
     std::vector<Component*> components_;
-    std::unordered_map<std::string, Component*> namesIndex_;
+    NameIndex namesIndex_;
     std::vector<Component*> freeNotifies_;
     std::int32_t tag_ = 0;
     bool loading_ = false;
