@@ -453,7 +453,12 @@ void TTrovelin::setStatusText(const std::string& text)
 
 void TTrovelin::repaintPictureGrid()
 {
-    PictureGrid->viewport()->repaint();
+    // A folder load hands files over faster than the grid paints: there, the paints wait for the
+    // event loop, which makes one of several.
+    if (folderLoad_)
+        PictureGrid->viewport()->update();
+    else
+        PictureGrid->viewport()->repaint();
 }
 
 void TTrovelin::showMessage(const std::string& text)
