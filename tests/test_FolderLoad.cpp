@@ -338,7 +338,11 @@ TEST_F(HeldFolderLoad, CancelledBeforeItsFirstFileTheListIsEmptyAsAfterAFailureT
 {
     pictures.append(TBitmap());
     hold->after = 0;
+    // Showing a folder turns the event loop; the folder's handler alone does not.
+    window.setStatusPanel(1, QString::fromStdString(held));
     window.fileList().SetDirectory(held);
+    window.setStatusPanel(1, "");
+    window.MFileExplorerChange();
     hold->reached.acquire();  // the first file is loaded but not yet handed over
     window.cancelFolderLoad();
     EXPECT_EQ(pictures.count(), 0);

@@ -1,7 +1,6 @@
 #include "app/FolderLoadJob.h"
 
 #include <exception>
-#include <memory>
 
 #include "panelctl/PanelClasses.h"
 #include "panelfile/LoaderHost.h"
@@ -80,6 +79,7 @@ void FolderLoadJob::start()
 void FolderLoadJob::cancel()
 {
     cancelled_ = true;
+    const std::lock_guard lock(arrivedLock_);
     arrived_.clear();
 }
 
@@ -88,7 +88,7 @@ void FolderLoadJob::retire()
     cancel();
     retired_ = true;
     // A handler that retires the job returns into handOver(), which deletes it on its way out.
-    if ((workerDone_ || !worker_.joinable()) && !handingOver_) deleteLater();
+    if ((workerDone() || !worker_.joinable()) && !handingOver_) deleteLater();
 }
 
 void FolderLoadJob::work()
@@ -97,34 +97,29 @@ void FolderLoadJob::work()
     WorkerWindow window(pictures);
     PanelLoader loader(window, pictures, panelLoaderClasses(), open_);
     for (int index = 0; index < fileCount() && !cancelled_; ++index) {
-        auto file = std::make_shared<LoadedFile>();
-        file->index = index;
-        file->clearFirst = index == 0;
+        LoadedFile file;
+        file.clearFirst = index == 0;
         window.beginFile();
         const int firstPicture = pictures.count();
         try {
-            file->listHadRoom = loader.LoadForm(fileNames_[static_cast<std::size_t>(index)], file->clearFirst);
+            file.listHadRoom = loader.LoadForm(fileNames_[static_cast<std::size_t>(index)], file.clearFirst);
         } catch (const std::exception& error) {
-            file->error = error.what();
+            file.error = error.what();
         }
-        for (int i = firstPicture; i < pictures.count(); ++i) file->pictures.push_back(pictures.at(i));
-        file->notes = window.takeNotes();
-        const bool last = file->error || !file->listHadRoom || index + 1 == fileCount();
-        QMetaObject::invokeMethod(
-            this,
-            [this, file] {
-                if (cancelled_) return;
-                arrived_.push_back(std::move(*file));
-                handOver();
-            },
-            Qt::QueuedConnection);
+        for (int i = firstPicture; i < pictures.count(); ++i) file.pictures.push_back(pictures.at(i));
+        file.notes = window.takeNotes();
+        const bool last = file.error || !file.listHadRoom || index + 1 == fileCount();
+        arrive(std::move(file));
         if (last) break;
         if (betweenFiles) betweenFiles(index);
+    }
+    {
+        const std::lock_guard lock(arrivedLock_);
+        workerDone_ = true;
     }
     QMetaObject::invokeMethod(
         this,
         [this] {
-            workerDone_ = true;
             if (!retired_)
                 handOver();
             else if (!handingOver_)
@@ -133,22 +128,47 @@ void FolderLoadJob::work()
         Qt::QueuedConnection);
 }
 
+void FolderLoadJob::arrive(LoadedFile file)
+{
+    {
+        const std::lock_guard lock(arrivedLock_);
+        if (cancelled_) return;
+        arrived_.push_back(std::move(file));
+    }
+    QMetaObject::invokeMethod(this, [this] { handOver(); }, Qt::QueuedConnection);
+}
+
+std::optional<LoadedFile> FolderLoadJob::takeArrived()
+{
+    const std::lock_guard lock(arrivedLock_);
+    if (arrived_.empty()) return std::nullopt;
+    LoadedFile file = std::move(arrived_.front());
+    arrived_.pop_front();
+    return file;
+}
+
+bool FolderLoadJob::workerDone()
+{
+    const std::lock_guard lock(arrivedLock_);
+    return workerDone_ && arrived_.empty();
+}
+
 void FolderLoadJob::handOver()
 {
     if (handingOver_) return;
     handingOver_ = true;
-    while (!arrived_.empty() && !cancelled_) {
-        const LoadedFile file = std::move(arrived_.front());
-        arrived_.pop_front();
+    while (!cancelled_) {
+        const std::optional<LoadedFile> file = takeArrived();
+        if (!file) break;
         ++filesHandedOver_;
-        if (onFileLoaded) onFileLoaded(file);
+        if (onFileLoaded) onFileLoaded(*file);
     }
     handingOver_ = false;
     if (retired_) {
-        if (workerDone_) deleteLater();
+        if (workerDone()) deleteLater();
         return;
     }
-    if (workerDone_ && !cancelled_ && !finishReported_) {
+    if (!cancelled_ && !finishReported_ && workerDone()) {
         finishReported_ = true;
         if (onFinished) onFinished();
     }

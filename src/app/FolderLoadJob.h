@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -34,7 +35,6 @@ struct LoaderNote {
 
 // One file's load as the worker saw it.
 struct LoadedFile {
-    int index = 0;  // in the job's file list
     bool clearFirst = false;
     bool listHadRoom = true;
     std::vector<TBitmap> pictures;
@@ -75,18 +75,25 @@ public:
 
 private:
     void work();
+    // Worker: queues a file for the GUI thread and wakes it.
+    void arrive(LoadedFile file);
     // GUI thread: hands over the files that arrived, in order, unless a handler is still busy.
     void handOver();
+    std::optional<LoadedFile> takeArrived();
+    bool workerDone();
 
     const std::vector<std::string> fileNames_;
     const PanelFileOpener open_;
     std::atomic<bool> cancelled_{false};
     std::thread worker_;
 
-    // GUI thread only.
+    // From the worker to the GUI thread.
+    std::mutex arrivedLock_;
     std::deque<LoadedFile> arrived_;
-    bool handingOver_ = false;
     bool workerDone_ = false;
+
+    // GUI thread only.
+    bool handingOver_ = false;
     bool finishReported_ = false;
     bool retired_ = false;
     int filesHandedOver_ = 0;
