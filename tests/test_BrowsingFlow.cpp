@@ -9,8 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QMenu>
 #include <QTest>
 #include <QTreeView>
@@ -24,6 +22,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
+#include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -51,15 +50,6 @@ std::vector<std::uint8_t> panelWithBackground(int width)
     PanelFileContent content;
     content.records = {w.bytes()};
     return writePanelFile(content);
-}
-
-// Folder loads run off the GUI thread: lets the one the window started run to its end.
-void finishLoad(TTrovelin& window)
-{
-    const QDeadlineTimer deadline(10000);
-    while (window.folderLoadRunning() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    ASSERT_FALSE(window.folderLoadRunning());
 }
 
 class BrowsingFlow : public ::testing::Test {
@@ -104,7 +94,7 @@ protected:
 TEST_F(BrowsingFlow, AFolderShownLoadsItsPanelFilesIntoOneList)
 {
     window.FormShow(show);
-    finishLoad(window);
+    finishFolderLoad(window);
     EXPECT_EQ(window.fileList().Directory(), show);
     EXPECT_EQ(widths(), (std::vector<int>{1, 2, 3}));  // the search's order; the .bak file is not one
     EXPECT_EQ(window.statusText(1).toStdString(), show);
@@ -122,14 +112,14 @@ TEST_F(BrowsingFlow, AFolderShownLoadsItsPanelFilesIntoOneList)
     EXPECT_FALSE(window.folderLoadRunning());
     EXPECT_EQ(pictures.count(), 0);
     window.fileList().SetDirectory(show);
-    finishLoad(window);
+    finishFolderLoad(window);
     EXPECT_EQ(pictures.count(), 3);
 
     // The comparison with the last folder is exact: another spelling counts as new.
     window.setStatusPanel(1, QString::fromStdString(show).toUpper());
     pictures.clear();
     window.MFileExplorerChange();
-    finishLoad(window);
+    finishFolderLoad(window);
     EXPECT_EQ(pictures.count(), 3);
     EXPECT_TRUE(messages.empty());
 }
@@ -210,7 +200,7 @@ TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
     EXPECT_EQ(listedDrives(), "C:\\ D:\\ E:\\ ");
     mounted = {"e"};  // D goes; read afresh, the volume of E would now be D
     browser.fileList().SetDirectory("E:\\");
-    finishLoad(browser);
+    finishFolderLoad(browser);
     EXPECT_EQ(list.count(), 1);
     EXPECT_TRUE(messages.empty());
 

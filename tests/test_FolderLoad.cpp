@@ -25,6 +25,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
+#include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -137,10 +138,11 @@ private:
     const PictureList& pictures_;
 };
 
-Outcome loadOnTheGuiThread(FileSystem& fileSystem, const std::string& directory)
+Outcome loadOnTheGuiThread(FileSystem& fileSystem, const std::string& directory,
+                           std::uint64_t pixelBudget = defaultPixelBudgetBytes())
 {
     Outcome outcome;
-    PictureList pictures;
+    PictureList pictures(pixelBudget);
     ReferenceWindow window(outcome, pictures);
     PanelLoader loader(window, pictures, panelLoaderClasses(),
                        [&fileSystem](const std::string& name) { return fileSystem.openUnshared(name); });
@@ -184,25 +186,22 @@ protected:
         return fileSystem.drives().toWindowsPath((root / name).string()).value();
     }
 
-    // Shows the folder in the window and lets its load run to the end.
+    // Shows the folder in the window, afresh when it is on show already, and lets its load run to
+    // the end.
     Outcome loadInTheWindow(const std::string& directory)
     {
         window.setStatusPanel(0, "");
+        window.setStatusPanel(1, "");
         shown = {};
         window.fileList().SetDirectory(directory);
+        window.MFileExplorerChange();
         finishLoad();
         shown.pictures = describe(pictures);
         shown.status = window.statusText(0).toStdString();
         return shown;
     }
 
-    void finishLoad()
-    {
-        const QDeadlineTimer deadline(20000);
-        while (window.folderLoadRunning() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_FALSE(window.folderLoadRunning());
-    }
+    void finishLoad() { finishFolderLoad(window); }
 
     // Processes events until `done` holds.
     static bool waitFor(const std::function<bool()>& done)
@@ -274,6 +273,23 @@ TEST_F(FolderLoad, AGeneratedFolderLoadsAsOnTheGuiThreadToTheFullListAndTheFirst
     ASSERT_EQ(failed.messages.size(), 1u);
     EXPECT_NE(failed.messages[0].find("A component named PictureGrid already exists"), std::string::npos);
     EXPECT_EQ(loadInTheWindow(failing), failed);
+}
+
+TEST_F(FolderLoad, PicturesPastThePixelBudgetStopTheLoadAsOnTheGuiThread)
+{
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+    for (int i = 0; i < 12; ++i)
+        files.emplace_back("b" + std::to_string(10 + i) + ".kvr", panelFile({backgroundRecord(100, 100, 2), buttonRecord("B1", 8)}));
+    const std::string big = folder("big", files);
+    constexpr std::uint64_t budget = 300'000;
+    const Outcome stopped = loadOnTheGuiThread(fileSystem, big, budget);
+    ASSERT_EQ(stopped.messages.size(), 1u);
+    EXPECT_NE(stopped.messages[0].find("Out of memory"), std::string::npos);
+
+    pictures.pixelBudget().setLimit(budget);
+    EXPECT_EQ(loadInTheWindow(big), stopped);
+    // The previous folder's pictures are not charged against the next.
+    EXPECT_EQ(loadInTheWindow(big), stopped);
 }
 
 class HeldFolderLoad : public FolderLoad {

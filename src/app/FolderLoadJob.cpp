@@ -60,8 +60,9 @@ void replayLoadedFile(const LoadedFile& file, PictureList& pictures, LoaderHost&
     appendUpTo(file.pictures.size());
 }
 
-FolderLoadJob::FolderLoadJob(std::vector<std::string> fileNames, PanelFileOpener open, QObject* parent)
-    : QObject(parent), fileNames_(std::move(fileNames)), open_(std::move(open))
+FolderLoadJob::FolderLoadJob(std::vector<std::string> fileNames, PanelFileOpener open, PixelBudget pixelBudget,
+                             QObject* parent)
+    : QObject(parent), fileNames_(std::move(fileNames)), open_(std::move(open)), pixelBudget_(std::move(pixelBudget))
 {
 }
 
@@ -93,7 +94,7 @@ void FolderLoadJob::retire()
 
 void FolderLoadJob::work()
 {
-    PictureList pictures;
+    PictureList pictures(pixelBudget_);
     WorkerWindow window(pictures);
     PanelLoader loader(window, pictures, panelLoaderClasses(), open_);
     for (int index = 0; index < fileCount() && !cancelled_; ++index) {

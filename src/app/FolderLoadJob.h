@@ -18,6 +18,7 @@
 
 #include "panelfile/Loader.h"
 #include "streaming/Bitmap.h"
+#include "streaming/PixelBudget.h"
 
 namespace trovelin {
 
@@ -51,7 +52,9 @@ void replayLoadedFile(const LoadedFile& file, PictureList& pictures, LoaderHost&
 // the load stops when the list is full and at the first failure.
 class FolderLoadJob : public QObject {
 public:
-    FolderLoadJob(std::vector<std::string> fileNames, PanelFileOpener open, QObject* parent = nullptr);
+    // The files' pictures are charged to `pixelBudget`, the window's list's.
+    FolderLoadJob(std::vector<std::string> fileNames, PanelFileOpener open, PixelBudget pixelBudget,
+                  QObject* parent = nullptr);
     // Cancels, then waits for the worker to finish the file it is on.
     ~FolderLoadJob() override;
 
@@ -84,6 +87,7 @@ private:
 
     const std::vector<std::string> fileNames_;
     const PanelFileOpener open_;
+    const PixelBudget pixelBudget_;
     std::atomic<bool> cancelled_{false};
     std::thread worker_;
 

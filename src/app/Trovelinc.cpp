@@ -289,10 +289,16 @@ void TTrovelin::startFolderLoad(std::vector<std::string> fileNames)
         PictureGrid->setTopRow(0);
         return;
     }
-    folderLoad_ = new FolderLoadJob(std::move(fileNames), openerOf(fileSystem_), this);
+    // The first file clears the list before it is opened; its pictures are gone before any new
+    // one is charged to the list's pixel budget.
+    if (pictures_.count() != 0) {
+        pictures_.clear();
+        PictureGrid->viewport()->update();
+    }
+    folderLoad_ = new FolderLoadJob(std::move(fileNames), openerOf(fileSystem_), pictures_.pixelBudget(), this);
     folderLoad_->onFileLoaded = [this](const LoadedFile& file) { folderFileLoaded(file); };
     folderLoad_->onFinished = [this] {
-        finishFolderLoad();
+        endFolderLoad();
         PictureGrid->setTopRow(0);
     };
     folderLoad_->betweenFiles = betweenFolderFiles;
@@ -307,7 +313,7 @@ void TTrovelin::folderFileLoaded(const LoadedFile& file)
     try {
         replayLoadedFile(file, pictures_, *this);
     } catch (const std::exception& error) {
-        finishFolderLoad();
+        endFolderLoad();
         showError(error.what());
         return;
     }
@@ -315,7 +321,7 @@ void TTrovelin::folderFileLoaded(const LoadedFile& file)
     if (folderLoad_ != job) return;
     // A failure ends the load where it happened, as it leaves a load on the GUI thread.
     if (file.error) {
-        finishFolderLoad();
+        endFolderLoad();
         showError(*file.error);
         return;
     }
@@ -324,17 +330,10 @@ void TTrovelin::folderFileLoaded(const LoadedFile& file)
 
 void TTrovelin::cancelFolderLoad()
 {
-    if (!folderLoad_) return;
-    // The first file clears the list before anything can fail, so the list is empty after a
-    // load that failed there.
-    if (folderLoad_->filesHandedOver() == 0 && pictures_.count() != 0) {
-        pictures_.clear();
-        PictureGrid->viewport()->update();
-    }
-    finishFolderLoad();
+    endFolderLoad();
 }
 
-void TTrovelin::finishFolderLoad()
+void TTrovelin::endFolderLoad()
 {
     if (!folderLoad_) return;
     folderLoad_->retire();

@@ -110,7 +110,7 @@ protected:
 private:
     void startFolderLoad(std::vector<std::string> fileNames);
     void folderFileLoaded(const LoadedFile& file);
-    void finishFolderLoad();
+    void endFolderLoad();
     void showLoadProgress();
     void showError(const std::string& text);
 
