@@ -22,6 +22,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
+#include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -93,6 +94,7 @@ protected:
 TEST_F(BrowsingFlow, AFolderShownLoadsItsPanelFilesIntoOneList)
 {
     window.FormShow(show);
+    finishFolderLoad(window);
     EXPECT_EQ(window.fileList().Directory(), show);
     EXPECT_EQ(widths(), (std::vector<int>{1, 2, 3}));  // the search's order; the .bak file is not one
     EXPECT_EQ(window.statusText(1).toStdString(), show);
@@ -107,14 +109,17 @@ TEST_F(BrowsingFlow, AFolderShownLoadsItsPanelFilesIntoOneList)
 
     // Another folder, even without panel files, is new; the previous pictures stay on show.
     window.fileList().SetDirectory(show + "\\..\\Empty");
+    EXPECT_FALSE(window.folderLoadRunning());
     EXPECT_EQ(pictures.count(), 0);
     window.fileList().SetDirectory(show);
+    finishFolderLoad(window);
     EXPECT_EQ(pictures.count(), 3);
 
     // The comparison with the last folder is exact: another spelling counts as new.
     window.setStatusPanel(1, QString::fromStdString(show).toUpper());
     pictures.clear();
     window.MFileExplorerChange();
+    finishFolderLoad(window);
     EXPECT_EQ(pictures.count(), 3);
     EXPECT_TRUE(messages.empty());
 }
@@ -195,6 +200,7 @@ TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
     EXPECT_EQ(listedDrives(), "C:\\ D:\\ E:\\ ");
     mounted = {"e"};  // D goes; read afresh, the volume of E would now be D
     browser.fileList().SetDirectory("E:\\");
+    finishFolderLoad(browser);
     EXPECT_EQ(list.count(), 1);
     EXPECT_TRUE(messages.empty());
 

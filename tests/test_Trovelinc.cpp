@@ -204,6 +204,7 @@ TEST_F(MainWindowGrid, TheStatusBarsLastPanelReachesTheRightEdge)
     window.show();
     QCoreApplication::processEvents();
     QList<QLabel*> panels = window.findChildren<QLabel*>();
+    panels.removeIf([](QLabel* label) { return !label->isVisible(); });  // the progress of a folder load
     std::sort(panels.begin(), panels.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
     ASSERT_GE(panels.size(), 2);
     EXPECT_EQ(panels.front()->width(), 304);

@@ -16,6 +16,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
+#include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -92,7 +93,11 @@ protected:
         return fileSystem.drives().toWindowsPath(path.string()).value();
     }
     StartPlace resolve(const fs::path& path) const { return resolveStartPlace(path.string(), fileSystem.drives()); }
-    void start(const StartPlace& place) { showStartPlace(window, place, drivePath(root / "Program")); }
+    void start(const StartPlace& place)
+    {
+        showStartPlace(window, place, drivePath(root / "Program"));
+        finishFolderLoad(window);
+    }
     std::vector<int> widths() const
     {
         std::vector<int> result;
@@ -138,6 +143,7 @@ TEST_F(ViewerStart, ABrokenNeighbourOfThePanelFileIsNotLoaded)
     // Moving away and back loads the folder, and the broken file says so.
     window.fileList().SetDirectory(drivePath(root));
     window.fileList().SetDirectory(drivePath(root / "Mixed"));
+    finishFolderLoad(window);
     EXPECT_EQ(messages.size(), 1u);
 }
 

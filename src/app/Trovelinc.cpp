@@ -13,8 +13,10 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/DrawGrid.h"
+#include "app/FolderLoadJob.h"
 #include "app/LocaleTexts.h"
 #include "app/PictureMimeData.h"
 #include "browse/DriveComboBox.h"
@@ -37,6 +39,13 @@ namespace {
 constexpr int statusPanelWidths[2] = {304, 50};
 // The grid's border and frame take these pixels of its width before the columns.
 constexpr int gridWidthOverhead = 8;
+// A folder load that takes longer than this shows its progress.
+constexpr int loadProgressDelayMs = 500;
+
+PanelFileOpener openerOf(FileSystem& fileSystem)
+{
+    return [&fileSystem](const std::string& fileName) { return fileSystem.openUnshared(fileName); };
+}
 
 }  // namespace
 
@@ -44,8 +53,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
                      std::function<QIcon(int)> iconOf, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
-      loader_(*this, pictures, panelLoaderClasses(),
-              [&fileSystem](const std::string& fileName) { return fileSystem.openUnshared(fileName); }),
+      loader_(*this, pictures, panelLoaderClasses(), openerOf(fileSystem)),
       fileSystem_(fileSystem),
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
@@ -103,6 +111,15 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
         statusBar->addWidget(statusPanels_[i], i == 1 ? 1 : 0);
     }
     statusBar->setFixedHeight(19);
+    loadProgress_ = new QLabel;
+    loadProgress_->hide();
+    statusBar->addPermanentWidget(loadProgress_);
+    loadProgressDelay_ = new QTimer(this);
+    loadProgressDelay_->setSingleShot(true);
+    loadProgressDelay_->setInterval(loadProgressDelayMs);
+    QObject::connect(loadProgressDelay_, &QTimer::timeout, [this] { showLoadProgress(); });
+    cancelLoad_ = new QShortcut(Qt::Key_Escape, this, [this] { cancelFolderLoad(); });
+    cancelLoad_->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -113,6 +130,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
 
 TTrovelin::~TTrovelin()
 {
+    // The job, a child of the window, waits for its worker when it goes.
+    if (folderLoad_) folderLoad_->cancel();
     // The widgets show the buttons and the file list, which are members: they go first.
     delete Splitter1;
     pictures_.clear();  // FormDestroy
@@ -188,8 +207,13 @@ void TTrovelin::guarded(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& error) {
-        messageBox(QGuiApplication::applicationDisplayName(), QString::fromStdString(error.what()));
+        showError(error.what());
     }
+}
+
+void TTrovelin::showError(const std::string& text)
+{
+    messageBox(QGuiApplication::applicationDisplayName(), QString::fromStdString(text));
 }
 
 void TTrovelin::FormShow(const std::string& programFolder)
@@ -220,6 +244,7 @@ void TTrovelin::MFileExplorerClick()
 
 void TTrovelin::loadClickedFile(const std::string& fileName)
 {
+    cancelFolderLoad();
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);
     PictureGrid->setTopRow(0);
@@ -247,17 +272,91 @@ void TTrovelin::MFileExplorerChange()
     }
     if (HDrvComboBox.drive() != first) HDrvComboBox.SetDrive(first);
     if (QString::fromStdString(directory) == statusText(1)) return;
+    cancelFolderLoad();
     setStatusPanel(1, QString::fromStdString(directory));
+    std::vector<std::string> fileNames;
     TSearchRec search;
-    bool clearFirst = true;
     for (std::uint32_t found = FindFirst(fileSystem_, directory + "\\*.kvr", faAnyFile, search); found == 0;
-         found = FindNext(search)) {
-        const bool listHadRoom = LoadForm(directory + "\\" + search.Name, clearFirst);
-        clearFirst = false;
-        if (!listHadRoom) break;
-    }
+         found = FindNext(search))
+        fileNames.push_back(directory + "\\" + search.Name);
     FindClose(search);
-    PictureGrid->setTopRow(0);
+    startFolderLoad(std::move(fileNames));
+}
+
+void TTrovelin::startFolderLoad(std::vector<std::string> fileNames)
+{
+    if (fileNames.empty()) {
+        PictureGrid->setTopRow(0);
+        return;
+    }
+    // The first file clears the list before it is opened; its pictures are gone before any new
+    // one is charged to the list's pixel budget.
+    if (pictures_.count() != 0) {
+        pictures_.clear();
+        PictureGrid->viewport()->update();
+    }
+    folderLoad_ = new FolderLoadJob(std::move(fileNames), openerOf(fileSystem_), pictures_.pixelBudget(), this);
+    folderLoad_->onFileLoaded = [this](const LoadedFile& file) { folderFileLoaded(file); };
+    folderLoad_->onFinished = [this] {
+        endFolderLoad();
+        PictureGrid->setTopRow(0);
+    };
+    folderLoad_->betweenFiles = betweenFolderFiles;
+    folderLoad_->start();
+    loadProgressDelay_->start();
+    cancelLoad_->setEnabled(true);
+}
+
+void TTrovelin::folderFileLoaded(const LoadedFile& file)
+{
+    const FolderLoadJob* job = folderLoad_;
+    try {
+        replayLoadedFile(file, pictures_, *this);
+    } catch (const std::exception& error) {
+        endFolderLoad();
+        showError(error.what());
+        return;
+    }
+    // A message box of the replay may have seen the load cancelled.
+    if (folderLoad_ != job) return;
+    // A failure ends the load where it happened, as it leaves a load on the GUI thread.
+    if (file.error) {
+        endFolderLoad();
+        showError(*file.error);
+        return;
+    }
+    if (loadProgress_->isVisible()) showLoadProgress();
+}
+
+void TTrovelin::cancelFolderLoad()
+{
+    endFolderLoad();
+}
+
+void TTrovelin::endFolderLoad()
+{
+    if (!folderLoad_) return;
+    folderLoad_->retire();
+    folderLoad_ = nullptr;
+    loadProgressDelay_->stop();
+    loadProgress_->hide();
+    loadProgress_->clear();
+    cancelLoad_->setEnabled(false);
+}
+
+void TTrovelin::showLoadProgress()
+{
+    if (!folderLoad_) return;
+    loadProgress_->setText(QString("Loaded %1 of %2 files, %3 pictures (Esc cancels)")
+                               .arg(folderLoad_->filesHandedOver())
+                               .arg(folderLoad_->fileCount())
+                               .arg(pictures_.count()));
+    loadProgress_->show();
+}
+
+QString TTrovelin::loadProgressText() const
+{
+    return loadProgress_->text();
 }
 
 void TTrovelin::ViewLevelUpClick()
@@ -353,7 +452,12 @@ void TTrovelin::setStatusText(const std::string& text)
 
 void TTrovelin::repaintPictureGrid()
 {
-    PictureGrid->viewport()->repaint();
+    // A folder load hands files over faster than the grid paints: there, the paints wait for the
+    // event loop, which makes one of several.
+    if (folderLoad_)
+        PictureGrid->viewport()->update();
+    else
+        PictureGrid->viewport()->repaint();
 }
 
 void TTrovelin::showMessage(const std::string& text)

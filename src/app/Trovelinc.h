@@ -22,12 +22,16 @@
 
 class QLabel;
 class QMenu;
+class QShortcut;
 class QSplitter;
+class QTimer;
 
 namespace trovelin {
 
 class ControlHostWidget;
 class FileListView;
+class FolderLoadJob;
+struct LoadedFile;
 class TCanvas;
 class TDrawGrid;
 class TKOVDrvComboBox;
@@ -77,6 +81,16 @@ public:
     QString statusText(int panel) const;
     void setStatusPanel(int panel, const QString& text);
 
+    // A folder's panel files load off the GUI thread; the window shows their progress once the
+    // load has run for half a second, and Esc cancels it.
+    bool folderLoadRunning() const { return folderLoad_ != nullptr; }
+    // Keeps what the files loaded so far left in the list, as a load failing at the next file would.
+    void cancelFolderLoad();
+    // Empty while no progress shows.
+    QString loadProgressText() const;
+    // Runs on the loading thread between two files; tests hold the load there.
+    std::function<void(int fileIndex)> betweenFolderFiles;
+
     // Shows a modal message box (caption, text) with an OK button and no icon; tests replace it.
     std::function<void(const QString&, const QString&)> messageBox;
     // Pops the view menu up at a point relative to the view button; tests replace it.
@@ -94,6 +108,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void startFolderLoad(std::vector<std::string> fileNames);
+    void folderFileLoaded(const LoadedFile& file);
+    void endFolderLoad();
+    void showLoadProgress();
+    void showError(const std::string& text);
+
     void copySelectedPicture();
     void copyToClipboard(int index);
     // What a click on a panel file does once its name has passed the extension test.
@@ -124,6 +144,11 @@ private:
     QSplitter* Splitter1;
     TDrawGrid* PictureGrid;
     QLabel* statusPanels_[2];
+
+    FolderLoadJob* folderLoad_ = nullptr;
+    QLabel* loadProgress_;
+    QTimer* loadProgressDelay_;
+    QShortcut* cancelLoad_;
 };
 
 }  // namespace trovelin

@@ -15,6 +15,8 @@ std::uint64_t defaultPixelBudgetBytes()
 
 PictureList::PictureList(std::uint64_t pixelBudgetBytes) : pixelBudget_(pixelBudgetBytes) {}
 
+PictureList::PictureList(PixelBudget sharedBudget) : pixelBudget_(std::move(sharedBudget)) {}
+
 void PictureList::clear()
 {
     for (int i = 0; i < count_; ++i) slots_[static_cast<std::size_t>(i)].reset();

@@ -19,6 +19,9 @@ std::uint64_t defaultPixelBudgetBytes();
 class PictureList {
 public:
     explicit PictureList(std::uint64_t pixelBudgetBytes = defaultPixelBudgetBytes());
+    // A list charged to another list's budget: a folder load's own list on a worker thread, whose
+    // pictures end up in the window's list.
+    explicit PictureList(PixelBudget sharedBudget);
     PictureList(const PictureList&) = delete;
     PictureList& operator=(const PictureList&) = delete;
 

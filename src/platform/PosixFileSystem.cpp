@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 #include "platform/PosixFolderSearch.h"
@@ -60,7 +61,12 @@ std::string upperCased(std::string text)
 
 PosixFileSystem::PosixFileSystem(MountSource mounts) : mounts_(std::move(mounts)), drives_(mounts_) {}
 
-void PosixFileSystem::refreshDrives() { drives_ = drives_.refreshed(mounts_); }
+void PosixFileSystem::refreshDrives()
+{
+    DriveMap refreshed = drives_.refreshed(mounts_);
+    const std::unique_lock lock(drivesLock_);
+    drives_ = std::move(refreshed);
+}
 
 const Drive* PosixFileSystem::driveOfRoot(std::string_view root) const
 {
@@ -74,14 +80,20 @@ std::optional<PosixFileSystem::Resolved> PosixFileSystem::resolve(std::string_vi
     // Going through the drive path keeps ".." of a Linux path from leaving the drive too.
     // Only a relative path needs the current directory, which costs a system call to read.
     std::optional<std::string> drivePath;
-    if (path.starts_with('/'))
+    if (path.starts_with('/')) {
+        const std::shared_lock lock(drivesLock_);
         drivePath = drives_.toWindowsPath(path);
+    }
     else if (driveLetterOf(path) != 0 && path.size() > 2 && (path[2] == '\\' || path[2] == '/'))
         drivePath = canonicalPath(path);
     else
         drivePath = canonicalPath(path, currentDirectory());
     if (!drivePath) return std::nullopt;
-    std::optional<std::string> linuxPath = drives_.toLinuxPath(*drivePath);
+    std::optional<std::string> linuxPath;
+    {
+        const std::shared_lock lock(drivesLock_);
+        linuxPath = drives_.toLinuxPath(*drivePath);
+    }
     if (!linuxPath) return std::nullopt;
     return Resolved{*drivePath, std::move(*linuxPath)};
 }
@@ -188,6 +200,7 @@ std::string PosixFileSystem::currentDirectory() const
 {
     const std::unique_ptr<char, decltype(&std::free)> working(::getcwd(nullptr, 0), &std::free);
     if (!working) return {};
+    const std::shared_lock lock(drivesLock_);
     return drives_.toWindowsPath(working.get()).value_or(std::string{});
 }
 

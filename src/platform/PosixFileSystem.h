@@ -4,6 +4,7 @@
 // directory as the current directory.
 
 #include <optional>
+#include <shared_mutex>
 #include <string>
 
 #include "platform/DriveMap.h"
@@ -45,6 +46,9 @@ private:
 
     MountSource mounts_;
     DriveMap drives_;
+    // A folder load opens its files on a worker thread while the GUI thread may list the drives
+    // again: the refresh is the only writer, and path resolution the only reader off the GUI thread.
+    mutable std::shared_mutex drivesLock_;
 };
 
 }  // namespace trovelin
