@@ -17,6 +17,7 @@
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
 #include "app/PictureMimeData.h"
+#include "app/PicturePreview.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
@@ -79,6 +80,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) {
         PictureGridSelectCell(col, row, canSelect);
     };
+    PictureGrid->onOpenCell = [this](int col, int row) { openPreview(col + row * PictureGrid->colCount()); };
     // Ctrl+C copies the selected picture again, say after another program took the clipboard.
     new QShortcut(QKeySequence::Copy, PictureGrid, [this] { copySelectedPicture(); }, Qt::WidgetShortcut);
 
@@ -222,7 +224,13 @@ void TTrovelin::loadClickedFile(const std::string& fileName)
 {
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);
+    picturesReloaded();
+}
+
+void TTrovelin::picturesReloaded()
+{
     PictureGrid->setTopRow(0);
+    if (preview_) preview_->picturesChanged();
 }
 
 void TTrovelin::OpenPanelFile(const std::string& folder, const std::string& fileName)
@@ -257,7 +265,7 @@ void TTrovelin::MFileExplorerChange()
         if (!listHadRoom) break;
     }
     FindClose(search);
-    PictureGrid->setTopRow(0);
+    picturesReloaded();
 }
 
 void TTrovelin::ViewLevelUpClick()
@@ -312,6 +320,19 @@ void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
         return;
     }
     copyToClipboard(index);
+}
+
+void TTrovelin::openPreview(int index)
+{
+    if (index < 0 || index >= pictures_.count()) return;
+    if (!preview_) {
+        preview_ = new PicturePreview(
+            pictures_, [this](int shown) { return pictureProvenance ? pictureProvenance(shown) : QString(); }, this);
+    }
+    preview_->showPicture(index);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
 }
 
 void TTrovelin::copySelectedPicture()
