@@ -48,6 +48,8 @@ PreviewView::PreviewView(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
+    // Every paint covers the whole area: Qt need not clear it first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::OpenHandCursor);
 }
 
@@ -57,7 +59,7 @@ void PreviewView::setImage(const QImage& image, bool transparent)
     transparent_ = transparent && !image.isNull();
     image_ = image.convertToFormat(transparent_ ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     reduced_ = {};
-    reducedZoom_ = 0;
+    enlarged_ = {};
     if (fitsWindow_) zoom_ = fittingZoom();
     zoom_ = std::min(zoom_, maxZoom());
     updateScrollBars();
@@ -112,11 +114,10 @@ void PreviewView::paintEvent(QPaintEvent*)
     const double ratio = devicePixelRatio();
     painter.scale(1 / ratio, 1 / ratio);
     const QRect view(QPoint(0, 0), viewportDeviceSize());
-    painter.fillRect(view, QColor(backgroundColour));
-    if (image_.isNull()) return;
-
     const QPoint origin = pictureOrigin();
-    const QRect shown = QRectF(origin, scaledSize()).toAlignedRect().intersected(view);
+    const QRect shown = image_.isNull() ? QRect() : QRectF(origin, scaledSize()).toAlignedRect().intersected(view);
+    // Only around the picture: a large picture would otherwise be drawn over a fill of its size.
+    for (const QRect& around : QRegion(view).subtracted(shown)) painter.fillRect(around, QColor(backgroundColour));
     if (shown.isEmpty()) return;
     if (transparent_) paintCheckerboard(painter, shown, origin);
     if (sameZoom(zoom_, 1)) {
@@ -124,17 +125,7 @@ void PreviewView::paintEvent(QPaintEvent*)
     } else if (zoom_ < 1) {
         painter.drawImage(shown.topLeft(), reducedImage(), shown.translated(-origin));
     } else {
-        // Only the picture pixels in sight, each as a sharp square.
-        const int left = static_cast<int>(std::floor((shown.left() - origin.x()) / zoom_));
-        const int top = static_cast<int>(std::floor((shown.top() - origin.y()) / zoom_));
-        const int right = std::min(image_.width(), static_cast<int>(std::ceil((shown.right() + 1 - origin.x()) / zoom_)));
-        const int bottom =
-            std::min(image_.height(), static_cast<int>(std::ceil((shown.bottom() + 1 - origin.y()) / zoom_)));
-        const QRect source(left, top, right - left, bottom - top);
-        const QRectF target(origin.x() + left * zoom_, origin.y() + top * zoom_, source.width() * zoom_,
-                            source.height() * zoom_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, image_, source);
+        painter.drawImage(shown.topLeft(), enlargedImage(shown.translated(-origin)));
     }
 }
 
@@ -159,6 +150,28 @@ const QImage& PreviewView::reducedImage()
         reducedZoom_ = zoom_;
     }
     return reduced_;
+}
+
+const QImage& PreviewView::enlargedImage(const QRect& part)
+{
+    if (!enlarged_.isNull() && sameZoom(enlargedZoom_, zoom_) && enlargedPart_ == part) return enlarged_;
+    // Only the picture pixels in sight, each as a sharp square.
+    const int left = static_cast<int>(std::floor(part.left() / zoom_));
+    const int top = static_cast<int>(std::floor(part.top() / zoom_));
+    const int right = std::min(image_.width(), static_cast<int>(std::ceil((part.right() + 1) / zoom_)));
+    const int bottom = std::min(image_.height(), static_cast<int>(std::ceil((part.bottom() + 1) / zoom_)));
+    const QRect source(left, top, right - left, bottom - top);
+    const QRectF target(left * zoom_ - part.left(), top * zoom_ - part.top(), source.width() * zoom_,
+                        source.height() * zoom_);
+    enlarged_ = QImage(part.size(), image_.format());
+    enlarged_.fill(Qt::transparent);
+    QPainter painter(&enlarged_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(target, image_, source);
+    enlargedPart_ = part;
+    enlargedZoom_ = zoom_;
+    return enlarged_;
 }
 
 void PreviewView::resizeEvent(QResizeEvent* event)

@@ -61,12 +61,18 @@ private:
     void updateScrollBars();
     // The reduced picture for zooms below 100%, made once per zoom.
     const QImage& reducedImage();
+    // The enlarged pixels of `part` of the zoomed picture (device pixels), made once per zoom
+    // and scroll position.
+    const QImage& enlargedImage(const QRect& part);
     void paintCheckerboard(QPainter& painter, const QRect& area, QPoint origin);
 
     QImage image_;
     bool transparent_ = false;
     QImage reduced_;
     double reducedZoom_ = 0;
+    QImage enlarged_;
+    QRect enlargedPart_;
+    double enlargedZoom_ = 0;
     double zoom_ = 1;
     bool fitsWindow_ = false;
     int wheelAngle_ = 0;
