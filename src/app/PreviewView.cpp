@@ -270,14 +270,14 @@ void PreviewView::zoomAbout(double zoom, QPointF anchor)
 {
     const QPoint origin = pictureOrigin();
     const QPointF pictureAnchor = (anchor - QPointF(origin)) / zoom_;
-    const bool changed = !sameZoom(zoom, zoom_);
     zoom_ = zoom;
     updateScrollBars();
     const QPointF scroll = pictureAnchor * zoom_ - anchor;
     horizontalScrollBar()->setValue(static_cast<int>(std::lround(scroll.x())));
     verticalScrollBar()->setValue(static_cast<int>(std::lround(scroll.y())));
     viewport()->update();
-    if (onZoomChanged && changed) onZoomChanged();
+    // Even an unchanged zoom may have left fit-to-window.
+    if (onZoomChanged) onZoomChanged();
 }
 
 void PreviewView::updateScrollBars()
