@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include "app/DrawGrid.h"
+#include "app/PicturePreview.h"
 #include "browse/DriveComboBox.h"
 #include "app/Trovelinc.h"
 #include "browse/FileListView.h"
@@ -251,6 +252,23 @@ TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
                       report->visualRect(report->model()->index(row, 0)).center());
     EXPECT_TRUE(offered.contains("Open With"));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), (root / "Show" / "a.kvr").string());
+}
+
+TEST_F(BrowsingFlow, ThePreviewFollowsAReloadAndClosesWhenItsPictureIsGone)
+{
+    window.FormShow(show);
+    window.openPreview(0);
+    PicturePreview& preview = *window.preview();
+    window.OpenPanelFile(show, show + "\\c.Kvr");
+    EXPECT_TRUE(preview.isVisible());
+    EXPECT_TRUE(preview.statusText().startsWith(QString("Picture 1 of 1  \u00B7  3 x 4")));
+
+    window.fileList().SetDirectory(show + "\\..\\Empty");
+    window.fileList().SetDirectory(show);
+    window.openPreview(2);
+    window.OpenPanelFile(show, show + "\\a.kvr");
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

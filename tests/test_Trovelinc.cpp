@@ -15,6 +15,7 @@
 
 #include "app/DrawGrid.h"
 #include "app/LocaleTexts.h"
+#include "app/PicturePreview.h"
 #include "app/Trovelinc.h"
 #include "framework/Canvas.h"
 #include "framework/SpeedButton.h"
@@ -175,6 +176,38 @@ TEST_F(MainWindowGrid, KeysMoveTheSelectionAsTheFrameworksGridDoesAndCtrlCCopies
     QGuiApplication::clipboard()->setText("taken by another program");
     QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 1);
+}
+
+TEST_F(MainWindowGrid, ADoubleClickEnterOrSpaceOpensThePictureInItsPreviewAfterSelectingIt)
+{
+    for (int i = 0; i < 3; ++i) pictures.append(solid(10 + i, 5, 0x0000FF));
+    TDrawGrid& grid = window.pictureGrid();
+    grid.resize(338, 300);
+    window.FormResize();
+    const auto centreOf = [&grid](int col, int row) {
+        const TRect rect = grid.cellRect(col, row);
+        return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    };
+
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centreOf(3, 0));  // past the pictures
+    EXPECT_EQ(window.preview(), nullptr);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centreOf(1, 0));
+    EXPECT_EQ(window.statusText(0), "11x5");  // selected and copied as before
+    EXPECT_EQ(QGuiApplication::clipboard()->image().width(), 11);
+    ASSERT_NE(window.preview(), nullptr);
+    EXPECT_TRUE(window.preview()->isVisible());
+    EXPECT_EQ(window.preview()->index(), 1);
+
+    window.preview()->close();
+    ASSERT_TRUE(grid.selectCell(2, 0));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_TRUE(window.preview()->isVisible());
+    EXPECT_EQ(window.preview()->index(), 2);
+    ASSERT_TRUE(grid.selectCell(0, 0));
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(window.preview()->index(), 0);
+    EXPECT_EQ(std::tuple(grid.col(), grid.row()), std::tuple(0, 0));
+    EXPECT_TRUE(messages.empty());
 }
 
 // Qt's own PNG writer refuses more than a million rows; pasting such a picture still works.

@@ -108,10 +108,24 @@ void TDrawGrid::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton) return;
-    const int x = event->position().toPoint().x();
-    const int y = event->position().toPoint().y();
-    if (x < 0 || y < 0) return;
-    selectCell(leftCol_ + x / cellStepX(), topRow_ + y / cellStepY());
+    const QPoint point = event->position().toPoint();
+    if (point.x() < 0 || point.y() < 0) return;
+    const QPoint cell = cellAt(point);
+    selectCell(cell.x(), cell.y());
+}
+
+// The second press selects as a single one does; only a cell that took the selection opens.
+void TDrawGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+    const QPoint point = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || point.x() < 0 || point.y() < 0) return;
+    if (cellAt(point) == QPoint(col_, row_) && onOpenCell) onOpenCell(col_, row_);
+}
+
+QPoint TDrawGrid::cellAt(QPoint point) const
+{
+    return {leftCol_ + point.x() / cellStepX(), topRow_ + point.y() / cellStepY()};
 }
 
 // The framework grid's keys: arrows move one cell; Page Up and Page Down move the current cell
@@ -156,6 +170,11 @@ void TDrawGrid::keyPressEvent(QKeyEvent* event)
         col = colCount_ - 1;
         if (ctrl) row = rowCount_ - 1;
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (onOpenCell) onOpenCell(col_, row_);
+        return;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     col = std::clamp(col, 0, colCount_ - 1);

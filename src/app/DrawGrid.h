@@ -3,6 +3,7 @@
 // scrolled by whole cells, painted cell by cell through an owner's draw handler after the grid
 // has filled each cell with its background. Selection moves through an owner's handler that may
 // refuse it, by mouse or by key (arrows, Page Up, Page Down, Home, End, and with Ctrl the ends).
+// A double-click, Enter or Space opens the current cell through the owner's handler.
 // Only visible cells are painted.
 
 #include <functional>
@@ -47,10 +48,13 @@ public:
     std::function<void(int, int, const TRect&, unsigned, TCanvas&)> onDrawCell;
     // (col, row, can select): clearing the flag refuses the move.
     std::function<void(int, int, bool&)> onSelectCell;
+    // (col, row): the current cell was double-clicked, or Enter or Space pressed on it.
+    std::function<void(int, int)> onOpenCell;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -60,6 +64,8 @@ private:
     int cellStepY() const { return defaultRowHeight_ + gridLineWidth_; }
     // Rows wholly inside the client area; at least one.
     int fullRowsInView() const;
+    // The cell under a point of the client area, which may lie past the last column or row.
+    QPoint cellAt(QPoint point) const;
     void updateScrollBars();
     void scrollToCurrent();
 

@@ -19,6 +19,7 @@
 #include "app/FolderLoadJob.h"
 #include "app/LocaleTexts.h"
 #include "app/PictureMimeData.h"
+#include "app/PicturePreview.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
@@ -87,6 +88,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     PictureGrid->onSelectCell = [this](int col, int row, bool& canSelect) {
         PictureGridSelectCell(col, row, canSelect);
     };
+    PictureGrid->onOpenCell = [this](int col, int row) { openPreview(col + row * PictureGrid->colCount()); };
     // Ctrl+C copies the selected picture again, say after another program took the clipboard.
     new QShortcut(QKeySequence::Copy, PictureGrid, [this] { copySelectedPicture(); }, Qt::WidgetShortcut);
 
@@ -247,7 +249,13 @@ void TTrovelin::loadClickedFile(const std::string& fileName)
     cancelFolderLoad();
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);
+    picturesReloaded();
+}
+
+void TTrovelin::picturesReloaded()
+{
     PictureGrid->setTopRow(0);
+    if (preview_) preview_->picturesChanged();
 }
 
 void TTrovelin::OpenPanelFile(const std::string& folder, const std::string& fileName)
@@ -286,7 +294,7 @@ void TTrovelin::MFileExplorerChange()
 void TTrovelin::startFolderLoad(std::vector<std::string> fileNames)
 {
     if (fileNames.empty()) {
-        PictureGrid->setTopRow(0);
+        picturesReloaded();
         return;
     }
     // The first file clears the list before it is opened; its pictures are gone before any new
@@ -338,6 +346,8 @@ void TTrovelin::endFolderLoad()
     if (!folderLoad_) return;
     folderLoad_->retire();
     folderLoad_ = nullptr;
+    // The preview follows what the load left, finished, failed or cancelled.
+    if (preview_) preview_->picturesChanged();
     loadProgressDelay_->stop();
     loadProgress_->hide();
     loadProgress_->clear();
@@ -411,6 +421,19 @@ void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
         return;
     }
     copyToClipboard(index);
+}
+
+void TTrovelin::openPreview(int index)
+{
+    if (index < 0 || index >= pictures_.count()) return;
+    if (!preview_) {
+        preview_ = new PicturePreview(
+            pictures_, [this](int shown) { return pictureProvenance ? pictureProvenance(shown) : QString(); }, this);
+    }
+    preview_->showPicture(index);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
 }
 
 void TTrovelin::copySelectedPicture()

@@ -32,6 +32,7 @@ class ControlHostWidget;
 class FileListView;
 class FolderLoadJob;
 struct LoadedFile;
+class PicturePreview;
 class TCanvas;
 class TDrawGrid;
 class TKOVDrvComboBox;
@@ -67,6 +68,12 @@ public:
     void FormResize();
     void PictureGridDrawCell(int col, int row, const TRect& rect, unsigned state, TCanvas& canvas);
     void PictureGridSelectCell(int col, int row, bool& canSelect);
+    // Shows picture `index` in the preview window, opening it at 100% if it is closed.
+    void openPreview(int index);
+    // The preview window once it has been opened, else null.
+    PicturePreview* preview() { return preview_; }
+    // Where picture `index` came from, for the preview's status line; empty when unknown.
+    std::function<QString(int index)> pictureProvenance;
 
     bool LoadForm(const std::string& fileName, bool clearFirst) { return loader_.LoadForm(fileName, clearFirst); }
 
@@ -118,6 +125,8 @@ private:
     void copyToClipboard(int index);
     // What a click on a panel file does once its name has passed the extension test.
     void loadClickedFile(const std::string& fileName);
+    // After a load: the grid back at its top, the preview on what the list now holds.
+    void picturesReloaded();
     // Runs a handler as the framework's event dispatch does: an exception that leaves it is shown
     // with its message, and the application goes on.
     void guarded(const std::function<void()>& handler);
@@ -149,6 +158,7 @@ private:
     QLabel* loadProgress_;
     QTimer* loadProgressDelay_;
     QShortcut* cancelLoad_;
+    PicturePreview* preview_ = nullptr;
 };
 
 }  // namespace trovelin
