@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -41,6 +42,14 @@ QString baseName(const std::string& path)
     const qsizetype dot = name.lastIndexOf('.');
     return dot > 0 ? name.left(dot) : name;
 }
+
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 // One message for every file of an export that could not be written.
 QString failureText(const std::vector<PictureFileFailure>& failures)
@@ -163,7 +172,11 @@ void PictureActions::exportAllPictures()
     const std::optional<QString> folder = dialogs_->askExportFolder(&grid_, lastFolder_);
     if (!folder || pictures_.count() == 0) return;
     lastFolder_ = *folder;
-    const std::vector<PictureFileFailure> failures = exportPictures(pictures_, nativePath(*folder));
+    std::vector<PictureFileFailure> failures;
+    {
+        const WaitCursor waiting;
+        failures = exportPictures(pictures_, nativePath(*folder));
+    }
     if (!failures.empty()) report_(failureText(failures));
 }
 
