@@ -180,14 +180,12 @@ void PictureActions::exportAllPictures()
     if (!failures.empty()) report_(failureText(failures));
 }
 
-bool PictureActions::writeReporting(const QString& path, const std::vector<std::uint8_t>& bytes)
+void PictureActions::writeReporting(const QString& path, const std::vector<std::uint8_t>& bytes)
 {
     try {
         writeFileReplacing(nativePath(path), bytes);
-        return true;
     } catch (const Exception& error) {
         report_(QString::fromStdString(error.message()));
-        return false;
     }
 }
 

@@ -3,9 +3,11 @@
 // Picture As…, Export All Pictures…), Ctrl+S and Ctrl+Shift+S, each cell's origin as its
 // tooltip, and dragging a picture out as image data and as a PNG file.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QMimeData>
 #include <QPoint>
@@ -19,7 +21,6 @@ namespace trovelin {
 class PictureDialogs;
 class PictureList;
 class TDrawGrid;
-struct GridCell;
 
 class PictureActions {
 public:
@@ -58,8 +59,8 @@ public:
 
 private:
     void startDrag(int index);
-    // Writes `bytes` as `path`; false after reporting the failure.
-    bool writeReporting(const QString& path, const std::vector<std::uint8_t>& bytes);
+    // Writes `bytes` as `path`, reporting a failure.
+    void writeReporting(const QString& path, const std::vector<std::uint8_t>& bytes);
 
     TDrawGrid& grid_;
     const PictureList& pictures_;
