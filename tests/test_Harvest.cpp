@@ -9,10 +9,10 @@
 #include <sstream>
 
 #include "cli/Harvest.h"
-#include "cli/Json.h"
+#include "panelfile/Json.h"
 #include "framework/Control.h"
 #include "panelctl/PanelClasses.h"
-#include "cli/PictureFiles.h"
+#include "panelfile/PictureFiles.h"
 #include "support/BmpWriter.h"
 #include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
@@ -115,8 +115,10 @@ TEST_F(Harvest, TheJsonManifestListsPicturesAndEventsAndThePngsMatch)
     const std::string outFolder = (folder / "out").string();
     EXPECT_EQ(run({{folder.string()}, outFolder, true, false, false}), 0);
     EXPECT_EQ(out.str(), "{\"pictures\":[{\"index\":0,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" +
-                             cli::jsonString(first) + "},{\"index\":1,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" +
-                             cli::jsonString(first) + "}],\"events\":[{\"file\":" + cli::jsonString(notPanel) +
+                             jsonString(first) + ",\"record\":\"B0\",\"class\":\"TSpeedButton\",\"property\":\"Glyph\"}," +
+                             "{\"index\":1,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" + jsonString(first) +
+                             ",\"record\":\"B1\",\"class\":\"TSpeedButton\",\"property\":\"Glyph\"}]," +
+                             "\"events\":[{\"file\":" + jsonString(notPanel) +
                              ",\"kind\":\"status\",\"text\":\"Not KVR Format !!!\"}]}\n");
     QImage second(QString::fromStdString(outFolder + "/001.png"));
     ASSERT_FALSE(second.isNull());
@@ -185,10 +187,10 @@ TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
     const std::string panel = file("every.kvr", everyClassPanel());
     const std::string outFolder = (folder / "out").string();
     EXPECT_EQ(run({{panel}, outFolder, false, false, false}), 0);
-    EXPECT_EQ(out.str(), "index  size        bpp  file\n"
-                         "    0  40 x 30      24  " + panel + "\n"
-                         "    1  12 x 6       24  " + panel + "\n"
-                         "    2  12 x 6       24  " + panel + "\n"
+    EXPECT_EQ(out.str(), "index  size        bpp  record                              file\n"
+                         "    0  40 x 30      24  Background.Picture (TImage)         " + panel + "\n"
+                         "    1  12 x 6       24  SpeedButton1.Glyph (TSpeedButton)   " + panel + "\n"
+                         "    2  12 x 6       24  MultiButton1.Glyph (TMultiButton)   " + panel + "\n"
                          "3 pictures\n");
     EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
 }
@@ -245,7 +247,7 @@ TEST_F(Harvest, ManyPicturesOfManyFilesAreWrittenUnderTheirIndices)
     EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0);
     EXPECT_EQ(fileNames(outFolder).size(), 100u);
     for (int i = 0; i < 100; ++i) {
-        const QImage picture(QString::fromStdString(outFolder + "/" + cli::threeDigits(i) + ".png"));
+        const QImage picture(QString::fromStdString(outFolder + "/" + threeDigits(i) + ".png"));
         ASSERT_EQ(picture.size(), QSize(3 + i / 25, 2)) << i;
         EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, static_cast<unsigned>(i % 25)) << i;
     }
@@ -253,9 +255,9 @@ TEST_F(Harvest, ManyPicturesOfManyFilesAreWrittenUnderTheirIndices)
 
 TEST(Json, StringsAreEscapedAndLatin1BytesBecomeUtf8)
 {
-    EXPECT_EQ(cli::jsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");
-    EXPECT_EQ(cli::jsonString("caf\xC3\xA9"), "\"caf\xC3\xA9\"");  // valid UTF-8 stays
-    EXPECT_EQ(cli::jsonString("caf\xE9"), "\"caf\xC3\xA9\"");       // a Latin-1 byte is converted
+    EXPECT_EQ(jsonString("a\"b\\c\n"), "\"a\\\"b\\\\c\\u000a\"");
+    EXPECT_EQ(jsonString("caf\xC3\xA9"), "\"caf\xC3\xA9\"");  // valid UTF-8 stays
+    EXPECT_EQ(jsonString("caf\xE9"), "\"caf\xC3\xA9\"");       // a Latin-1 byte is converted
 }
 
 }  // namespace

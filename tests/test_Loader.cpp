@@ -168,6 +168,30 @@ TEST_F(Loader, ButtonsGiveOnlyTheGlyphTheirRecordStores)
     EXPECT_EQ(window.owner().components().size(), 15u);
 }
 
+TEST_F(Loader, EachPictureKeepsTheRecordItCameFromAndAFileNameIsSharedBetweenItsPictures)
+{
+    const std::string first = panel("first.kvr", {background(picturePayload("TBitmap", bitmapPayload(bmp(5, 4)))),
+                                                  speedButton("Strip", bmp(64, 16)), speedButton("Other", bmp(8, 8))});
+    const std::string second = panel("second.kvr", {background({}), speedButton("Go", bmp(2, 2))});
+    EXPECT_TRUE(loader.LoadForm(first, true));
+    EXPECT_TRUE(loader.LoadForm(second, false));
+    ASSERT_EQ(pictures.count(), 4);
+    const PictureOrigin& backdrop = pictures.origin(0);
+    EXPECT_EQ(backdrop.fileName(), first);
+    EXPECT_EQ(backdrop.recordName, "Background");
+    EXPECT_EQ(backdrop.recordClass, "TImage");
+    EXPECT_STREQ(backdrop.property, "Picture");
+    EXPECT_EQ(pictures.origin(1).recordName, "Strip");
+    EXPECT_EQ(pictures.origin(1).recordClass, "TSpeedButton");
+    EXPECT_STREQ(pictures.origin(1).property, "Glyph");
+    EXPECT_EQ(pictures.origin(2).file.get(), backdrop.file.get());
+    EXPECT_EQ(pictures.origin(3).fileName(), second);
+
+    pictures.clear();
+    pictures.append(TBitmap{});
+    EXPECT_EQ(pictures.origin(0).fileName(), "");  // a slot keeps nothing of an earlier picture
+}
+
 TEST_F(Loader, ClassNamesMustMatchExactlyAndUnknownRecordsAreSkippedWhole)
 {
     RecordWriter nested;

@@ -1,5 +1,6 @@
-// PNG files of decoded bitmaps and Qt images, read back by Qt's reader and by libpng, and the
-// whole-file replacement that keeps a failed write from leaving anything under the final name.
+// PNG files of decoded bitmaps and Qt images, read back by Qt's reader and by libpng, BMP files
+// read back by Qt's reader, and the whole-file replacement that keeps a failed write from
+// leaving anything under the final name.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,9 +11,13 @@
 #include <filesystem>
 
 #include "framework/BitmapImage.h"
+#include "framework/BmpWriter.h"
 #include "framework/PngWriter.h"
 #include "platform/ReplacingFile.h"
+#include "streaming/BitmapDecoder.h"
+#include "streaming/Stream.h"
 #include "streaming/Errors.h"
+#include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/PngReference.h"
 
@@ -59,6 +64,30 @@ TEST(PngWriter, EveryDepthReadsBackAsTheColoursDrawingShows)
         EXPECT_EQ(readWithQt(encodePng(image)).convertToFormat(QImage::Format_RGB32),
                   image.convertToFormat(QImage::Format_RGB32))
             << format;
+    }
+}
+
+// Read back by the program's own decoder at the same depth and colours, and by Qt's reader,
+// which widens 16-bit channels by shifting alone: it is the reference for the other depths.
+TEST(BmpWriter, EveryDepthReadsBackAtItsDepthWithTheColoursDrawingShows)
+{
+    for (int depth : {1, 4, 8, 16, 24, 32}) {
+        const auto image = patterned(depth);
+        const std::vector<std::uint8_t> bmp = encodeBmp(*image);
+        std::vector<std::uint8_t> data;
+        putU32(data, static_cast<std::uint32_t>(bmp.size()));
+        data.insert(data.end(), bmp.begin(), bmp.end());
+        ByteViewStream stream(data);
+        const auto decoded = decodeBitmapData(stream);
+        ASSERT_TRUE(decoded) << depth;
+        EXPECT_EQ(decoded->bitsPerPixel(), depth);
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 0; x < image->width(); ++x)
+                ASSERT_EQ(decoded->pixel(x, y), image->pixel(x, y)) << depth << " at " << x << ", " << y;
+        if (depth == 16) continue;
+        const QImage read = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), toQImage(image).convertToFormat(QImage::Format_RGB32))
+            << depth;
     }
 }
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "cli/Harvest.h"
-#include "cli/Json.h"
+#include "panelfile/Json.h"
 #include "support/SamplePanels.h"
 
 namespace trovelin {
@@ -37,7 +37,9 @@ TEST(Samples, HarvestingThemGivesThePicturesTheGeneratorPutIn)
             expected += (index ? "," : "") + std::string("{\"index\":") + std::to_string(index) +
                         ",\"width\":" + std::to_string(picture.width) + ",\"height\":" +
                         std::to_string(picture.height) + ",\"bpp\":" + std::to_string(picture.bitsPerPixel) +
-                        ",\"file\":" + cli::jsonString((samplesFolder / panel.fileName).string()) + "}";
+                        ",\"file\":" + jsonString((samplesFolder / panel.fileName).string()) +
+                        ",\"record\":\"" + picture.record + "\",\"class\":\"" + picture.recordClass +
+                        "\",\"property\":\"" + picture.property + "\"}";
             ++index;
         }
     }

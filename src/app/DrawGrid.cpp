@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "framework/Canvas.h"
 #include "framework/QtConversions.h"
@@ -55,6 +59,14 @@ TRect TDrawGrid::cellRect(int col, int row) const
     const int left = (col - leftCol_) * cellStepX();
     const int top = (row - topRow_) * cellStepY();
     return {left, top, left + defaultColWidth_, top + defaultRowHeight_};
+}
+
+std::optional<GridCell> TDrawGrid::cellAt(const QPoint& position) const
+{
+    if (position.x() < 0 || position.y() < 0) return std::nullopt;
+    const GridCell cell{leftCol_ + position.x() / cellStepX(), topRow_ + position.y() / cellStepY()};
+    if (cell.col >= colCount_ || cell.row >= rowCount_) return std::nullopt;
+    return cell;
 }
 
 bool TDrawGrid::selectCell(int col, int row)
@@ -107,25 +119,60 @@ void TDrawGrid::paintEvent(QPaintEvent*)
 void TDrawGrid::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
+    dragStart_.reset();
     if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    if (point.x() < 0 || point.y() < 0) return;
-    const QPoint cell = cellAt(point);
-    selectCell(cell.x(), cell.y());
+    const int x = event->position().toPoint().x();
+    const int y = event->position().toPoint().y();
+    if (x < 0 || y < 0) return;
+    dragStart_ = event->position().toPoint();
+    selectCell(leftCol_ + x / cellStepX(), topRow_ + y / cellStepY());
 }
 
 // The second press selects as a single one does; only a cell that took the selection opens.
 void TDrawGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     mousePressEvent(event);
-    const QPoint point = event->position().toPoint();
-    if (event->button() != Qt::LeftButton || point.x() < 0 || point.y() < 0) return;
-    if (cellAt(point) == QPoint(col_, row_) && onOpenCell) onOpenCell(col_, row_);
+    if (event->button() != Qt::LeftButton) return;
+    const std::optional<GridCell> cell = cellAt(event->position().toPoint());
+    if (cell && cell->col == col_ && cell->row == row_ && onOpenCell) onOpenCell(col_, row_);
 }
 
-QPoint TDrawGrid::cellAt(QPoint point) const
+void TDrawGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    return {leftCol_ + point.x() / cellStepX(), topRow_ + point.y() / cellStepY()};
+    if (!dragStart_ || !(event->buttons() & Qt::LeftButton)) return;
+    if ((event->position().toPoint() - *dragStart_).manhattanLength() < QApplication::startDragDistance()) return;
+    const std::optional<GridCell> cell = cellAt(*dragStart_);
+    dragStart_.reset();  // one drag per press
+    if (cell && onStartDrag) onStartDrag(cell->col, cell->row);
+}
+
+void TDrawGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!onContextMenu) return QAbstractScrollArea::contextMenuEvent(event);
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const TRect rect = cellRect(col_, row_);
+        const QPoint centre(rect.left + defaultColWidth_ / 2, rect.top + defaultRowHeight_ / 2);
+        onContextMenu(GridCell{col_, row_}, viewport()->mapToGlobal(centre));
+    } else {
+        onContextMenu(cellAt(event->pos()), event->globalPos());
+    }
+}
+
+bool TDrawGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || !onCellHint) return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const std::optional<GridCell> cell = cellAt(help->pos());
+    const QString hint = cell ? onCellHint(cell->col, cell->row) : QString();
+    if (hint.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        // The tip stays while the pointer is within the cell, and changes with it.
+        const TRect rect = cellRect(cell->col, cell->row);
+        QToolTip::showText(help->globalPos(), hint, viewport(), QRect(rect.left, rect.top, rect.width(), rect.height()));
+    }
+    return true;
 }
 
 // The framework grid's keys: arrows move one cell; Page Up and Page Down move the current cell

@@ -4,9 +4,11 @@
 // has filled each cell with its background. Selection moves through an owner's handler that may
 // refuse it, by mouse or by key (arrows, Page Up, Page Down, Home, End, and with Ctrl the ends).
 // A double-click, Enter or Space opens the current cell through the owner's handler.
-// Only visible cells are painted.
+// Only visible cells are painted. Owners may also give each cell a tooltip and start a drag from
+// it.
 
 #include <functional>
+#include <optional>
 
 #include <QAbstractScrollArea>
 
@@ -16,6 +18,11 @@
 namespace trovelin {
 
 class TCanvas;
+
+struct GridCell {
+    int col = 0;
+    int row = 0;
+};
 
 enum TGridDrawState : unsigned { gdSelected = 1, gdFocused = 2 };
 
@@ -41,6 +48,8 @@ public:
 
     // The cell's rectangle in the grid's client area (right and bottom exclusive).
     TRect cellRect(int col, int row) const;
+    // The cell under a point of the client area; none over a grid line's far side or outside.
+    std::optional<GridCell> cellAt(const QPoint& position) const;
     // Asks onSelectCell, then makes the cell current unless it was refused; true when it moved.
     bool selectCell(int col, int row);
 
@@ -50,11 +59,21 @@ public:
     std::function<void(int, int, bool&)> onSelectCell;
     // (col, row): the current cell was double-clicked, or Enter or Space pressed on it.
     std::function<void(int, int)> onOpenCell;
+    // (col, row): the cell's tooltip; empty for none.
+    std::function<QString(int, int)> onCellHint;
+    // (col, row): the left button went down on the cell and the pointer moved a drag's distance.
+    std::function<void(int, int)> onStartDrag;
+    // (cell, global position): a context menu was asked for over a cell, or over none; from
+    // the keyboard it is asked for the current cell.
+    std::function<void(std::optional<GridCell>, const QPoint&)> onContextMenu;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -64,8 +83,6 @@ private:
     int cellStepY() const { return defaultRowHeight_ + gridLineWidth_; }
     // Rows wholly inside the client area; at least one.
     int fullRowsInView() const;
-    // The cell under a point of the client area, which may lie past the last column or row.
-    QPoint cellAt(QPoint point) const;
     void updateScrollBars();
     void scrollToCurrent();
 
@@ -79,6 +96,8 @@ private:
     int row_ = 0;
     int topRow_ = 0;
     int leftCol_ = 0;
+    // Where the left button went down, while it may still start a drag.
+    std::optional<QPoint> dragStart_;
 };
 
 }  // namespace trovelin

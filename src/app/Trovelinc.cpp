@@ -18,6 +18,7 @@
 #include "app/DrawGrid.h"
 #include "app/FolderLoadJob.h"
 #include "app/LocaleTexts.h"
+#include "app/PictureActions.h"
 #include "app/PictureMimeData.h"
 #include "app/PicturePreview.h"
 #include "browse/DriveComboBox.h"
@@ -91,6 +92,9 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     PictureGrid->onOpenCell = [this](int col, int row) { openPreview(col + row * PictureGrid->colCount()); };
     // Ctrl+C copies the selected picture again, say after another program took the clipboard.
     new QShortcut(QKeySequence::Copy, PictureGrid, [this] { copySelectedPicture(); }, Qt::WidgetShortcut);
+    pictureActions_ = std::make_unique<PictureActions>(
+        *PictureGrid, pictures_, [this](int index) { copyToClipboard(index); },
+        [this](const QString& text) { messageBox(QGuiApplication::applicationDisplayName(), text); });
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);
@@ -134,7 +138,9 @@ TTrovelin::~TTrovelin()
 {
     // The job, a child of the window, waits for its worker when it goes.
     if (folderLoad_) folderLoad_->cancel();
-    // The widgets show the buttons and the file list, which are members: they go first.
+    // The widgets show the buttons and the file list, which are members: they go first, after
+    // what acts on the grid.
+    pictureActions_.reset();
     delete Splitter1;
     pictures_.clear();  // FormDestroy
 }
@@ -439,8 +445,7 @@ void TTrovelin::openPreview(int index)
 void TTrovelin::copySelectedPicture()
 {
     // After a load the current cell may lie past the new count; it then has nothing to copy.
-    const int index = PictureGrid->col() + PictureGrid->row() * PictureGrid->colCount();
-    if (index < pictures_.count()) copyToClipboard(index);
+    if (const std::optional<int> index = pictureActions_->selectedPicture()) pictureActions_->copyPicture(*index);
 }
 
 void TTrovelin::copyToClipboard(int index)

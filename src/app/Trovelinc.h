@@ -37,6 +37,7 @@ class TCanvas;
 class TDrawGrid;
 class TKOVDrvComboBox;
 class TWSpeedButton;
+class PictureActions;
 class PictureList;
 class ShellItemActions;
 
@@ -78,6 +79,8 @@ public:
     bool LoadForm(const std::string& fileName, bool clearFirst) { return loader_.LoadForm(fileName, clearFirst); }
 
     TDrawGrid& pictureGrid() { return *PictureGrid; }
+    // The grid's menu, saving, export and drag.
+    PictureActions& pictureActions() { return *pictureActions_; }
     TMFileExplorer& fileList() { return MFileExplorer; }
     DriveSelection& driveSelector() { return HDrvComboBox; }
     QWidget& leftPanel() { return *Panel1; }
@@ -152,6 +155,7 @@ private:
     QMenu* PopupView = nullptr;
     QSplitter* Splitter1;
     TDrawGrid* PictureGrid;
+    std::unique_ptr<PictureActions> pictureActions_;
     QLabel* statusPanels_[2];
 
     FolderLoadJob* folderLoad_ = nullptr;

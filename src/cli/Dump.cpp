@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
-#include "cli/Json.h"
+#include "panelfile/Json.h"
 #include "panelfile/Loader.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"

@@ -8,11 +8,10 @@
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
-#include "cli/Json.h"
-#include "cli/PictureFiles.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
+#include "panelfile/PictureManifest.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
 #include "streaming/TypeInfo.h"
@@ -27,49 +26,31 @@ using Clock = std::chrono::steady_clock;
 // Progress shows only once a run has taken this long.
 constexpr auto progressDelay = std::chrono::seconds(1);
 
-struct Event {
-    std::string file;
-    std::string kind;  // "status", "message" or "error"
-    std::string text;
-};
-
 bool hasPanelExtension(const fs::path& path)
 {
     return sameText(path.extension().string(), ".kvr");
 }
 
-void writeText(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
-               std::ostream& out)
+// "Name.Property (Class)", the record a picture came from.
+std::string originText(const PictureOrigin& origin)
 {
-    out << "index  size        bpp  file\n";
+    return printableText(origin.recordName + "." + origin.property + " (" + origin.recordClass + ")");
+}
+
+void writeText(const PictureList& pictures, const std::vector<LoadEvent>& events, std::ostream& out)
+{
+    out << "index  size        bpp  record                              file\n";
     for (int i = 0; i < pictures.count(); ++i) {
         const TBitmap& picture = pictures.at(i);
         const std::string size = std::to_string(picture.width()) + " x " + std::to_string(picture.height());
         out << std::setw(5) << i << "  " << std::left << std::setw(10) << size << std::right << "  " << std::setw(3)
-            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  "
-            << printableText(sources[static_cast<std::size_t>(i)]) << '\n';
+            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  " << std::left << std::setw(34)
+            << originText(pictures.origin(i)) << std::right << "  "
+            << printableText(std::string(pictures.origin(i).fileName())) << '\n';
     }
     out << pictures.count() << (pictures.count() == 1 ? " picture\n" : " pictures\n");
-    for (const Event& event : events)
+    for (const LoadEvent& event : events)
         out << printableText(event.file) << ": " << event.kind << ": " << printableText(event.text) << '\n';
-}
-
-void writeJson(const PictureList& pictures, const std::vector<std::string>& sources, const std::vector<Event>& events,
-               std::ostream& out)
-{
-    out << "{\"pictures\":[";
-    for (int i = 0; i < pictures.count(); ++i) {
-        const TBitmap& picture = pictures.at(i);
-        out << (i ? "," : "") << "{\"index\":" << i << ",\"width\":" << picture.width()
-            << ",\"height\":" << picture.height() << ",\"bpp\":" << (picture.empty() ? 0 : picture.image()->bitsPerPixel())
-            << ",\"file\":" << jsonString(sources[static_cast<std::size_t>(i)]) << "}";
-    }
-    out << "],\"events\":[";
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        out << (i ? "," : "") << "{\"file\":" << jsonString(events[i].file) << ",\"kind\":\"" << events[i].kind
-            << "\",\"text\":" << jsonString(events[i].text) << "}";
-    }
-    out << "]}\n";
 }
 
 }  // namespace
@@ -108,8 +89,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
 
     std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
     if (!options.outputFolder.empty()) pictureFiles.emplace(options.outputFolder);
-    std::vector<std::string> sources;  // the panel file of each picture
-    std::vector<Event> events;
+    std::vector<LoadEvent> events;
     bool failed = false;
     const Clock::time_point start = Clock::now();
     bool showingProgress = false;
@@ -124,7 +104,6 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         }
         for (const LoaderEvent& event : window.takeEvents())
             events.push_back({file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
-        sources.resize(static_cast<std::size_t>(pictures.count()), file);
         if (pictureFiles) pictureFiles->addNewPictures(pictures);
         if (!options.quiet && (showingProgress || Clock::now() - start > progressDelay)) {
             showingProgress = true;
@@ -145,11 +124,11 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             events.push_back({failure.path, "error", failure.text});
         if (showingWritten) progress << '\n';
     }
-    failed = failed || std::any_of(events.begin(), events.end(), [](const Event& e) { return e.kind == "error"; });
+    failed = failed || std::any_of(events.begin(), events.end(), [](const LoadEvent& e) { return e.kind == "error"; });
     if (options.json)
-        writeJson(pictures, sources, events, out);
+        writePictureManifest(pictures, events, out);
     else
-        writeText(pictures, sources, events, out);
+        writeText(pictures, events, out);
     pictures.clear();
     return failed ? 1 : 0;
 }

@@ -63,6 +63,7 @@ bool PanelLoader::load(const std::string& fileName, bool clearFirst)
     if (clearFirst && pictures_.count() != 0) pictures_.clear();
     if (pictures_.full()) return false;
 
+    if (!fileName_ || *fileName_ != fileName) fileName_ = std::make_shared<const std::string>(fileName);
     // The file stays open, and so unshared, for the whole load.
     const std::unique_ptr<FileStream> file = open_(fileName);
     if (file->size() > maxWholeFileBytes) {
@@ -97,7 +98,7 @@ void PanelLoader::readBackground(Stream& stream)
     TPicture& picture = background->picture();
     // A background without any graphic gives no picture at all.
     if (!picture.graphic() || sameText(picture.graphicClassName(), "TIcon")) return;
-    pictures_.append(picture.bitmap());
+    appendPicture(picture.bitmap(), *background, "Picture");
 }
 
 void PanelLoader::readRecords(Stream& stream)
@@ -145,7 +146,7 @@ bool PanelLoader::readRecord(Stream& stream, const ReaderEnvironment& environmen
         }
         return true;
     }
-    if (glyph && !glyph->empty()) pictures_.append(*glyph);
+    if (glyph && !glyph->empty()) appendPicture(*glyph, *control, "Glyph");
     if (observer_.controlRead) observer_.controlRead(*control);
     return true;
 }
@@ -155,6 +156,11 @@ ReaderEnvironment PanelLoader::readerEnvironment() const
     ReaderEnvironment environment = host_.readerEnvironment();
     environment.pixelBudget = &pictures_.pixelBudget();
     return environment;
+}
+
+void PanelLoader::appendPicture(const TBitmap& picture, const TControl& control, const char* property)
+{
+    pictures_.append(picture, {fileName_, std::string(control.classInfo().name()), control.name(), property});
 }
 
 void PanelLoader::passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment)

@@ -19,6 +19,7 @@ namespace trovelin {
 class LoaderHost;
 class PictureList;
 class Stream;
+class TBitmap;
 class TControl;
 
 // The status text for a file whose magic is not a panel file's.
@@ -48,6 +49,7 @@ public:
     // the file are thrown with their messages, keeping what was harvested so far.
     bool LoadForm(const std::string& fileName, bool clearFirst);
     // The load itself, from an open panel file at its start: header, background and records.
+    // Its pictures name the file of the last LoadForm, if any.
     void loadPanel(Stream& stream);
 
     // The steps of a load, for a caller that follows it record by record. The background record
@@ -68,6 +70,7 @@ private:
     void readRecords(Stream& stream);
     // Skips the record at the stream's position, which began at `start`, and tells the observer.
     void passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment);
+    void appendPicture(const TBitmap& picture, const TControl& control, const char* property);
 
     LoaderHost& host_;
     PictureList& pictures_;
@@ -75,6 +78,8 @@ private:
     PanelFileOpener open_;
     std::optional<PanelHeader> header_;
     LoadObserver observer_;
+    // The name of the file being loaded, shared by the pictures it gives.
+    std::shared_ptr<const std::string> fileName_;
     // The file being loaded, read whole; kept for the next load so that its memory is reused.
     std::vector<std::uint8_t> fileBytes_;
 };

@@ -19,14 +19,18 @@ PictureList::PictureList(PixelBudget sharedBudget) : pixelBudget_(std::move(shar
 
 void PictureList::clear()
 {
-    for (int i = 0; i < count_; ++i) slots_[static_cast<std::size_t>(i)].reset();
+    for (int i = 0; i < count_; ++i) {
+        slots_[static_cast<std::size_t>(i)].reset();
+        origins_[static_cast<std::size_t>(i)] = {};
+    }
     count_ = 0;
 }
 
-void PictureList::append(const TBitmap& source)
+void PictureList::append(const TBitmap& source, PictureOrigin origin)
 {
     if (full()) return;
     slots_[static_cast<std::size_t>(count_)] = copyIntoNewBitmap(source);
+    origins_[static_cast<std::size_t>(count_)] = std::move(origin);
     ++count_;
 }
 

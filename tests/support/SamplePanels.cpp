@@ -223,6 +223,14 @@ std::vector<std::uint8_t> mixerRecord(int left, int top, std::uint8_t cyan, std:
     return w.bytes();
 }
 
+SamplePicture backdrop(int width, int height, int bitsPerPixel)
+{
+    return {width, height, bitsPerPixel, "Background", "TImage", "Picture"};
+}
+
+// A speed button's glyph strip.
+SamplePicture glyph(const std::string& button) { return {64, 16, 4, button, "TSpeedButton", "Glyph"}; }
+
 }  // namespace
 
 std::vector<SamplePanel> samplePanels()
@@ -237,7 +245,7 @@ std::vector<SamplePanel> samplePanels()
     small.records = {backgroundRecord(plasma(320, 200), 640, 400), groupBoxRecord("Dimmers", "Front wash"),
                      labelRecord("Label1", "Wash", 24, 40), buttonRecord("Blackout", 16, 300, glyphStrip(9)),
                      buttonRecord("Strobe", 56, 300, glyphStrip(12))};
-    panels.push_back({"club-stage.kvr", writePanelFile(small), {{320, 200, 24}, {64, 16, 4}, {64, 16, 4}}});
+    panels.push_back({"club-stage.kvr", writePanelFile(small), {backdrop(320, 200, 24), glyph("Blackout"), glyph("Strobe")}});
 
     PanelFileContent large;
     large.large = true;
@@ -249,14 +257,14 @@ std::vector<SamplePanel> samplePanels()
                      buttonRecord("Preset1", 30, 400, glyphStrip(10)), buttonRecord("Preset2", 70, 400, glyphStrip(14)),
                      buttonRecord("Preset3", 110, 400, glyphStrip(13))};
     panels.push_back({"arena-rig.kvr", writePanelFile(large),
-                      {{400, 240, 8}, {64, 16, 4}, {64, 16, 4}, {64, 16, 4}}});
+                      {backdrop(400, 240, 8), glyph("Preset1"), glyph("Preset2"), glyph("Preset3")}});
 
     PanelFileContent theatre;
     theatre.channelCount = 24;
     theatre.title = "Theatre Sunset";
     theatre.records = {backgroundRecord(sunset(360, 180), 720, 360), groupBoxRecord("Scenes", "Scenes"),
                        buttonRecord("Dusk", 20, 320, glyphStrip(11))};
-    panels.push_back({"theatre-sunset.kvr", writePanelFile(theatre), {{360, 180, 32}, {64, 16, 4}}});
+    panels.push_back({"theatre-sunset.kvr", writePanelFile(theatre), {backdrop(360, 180, 32), glyph("Dusk")}});
 
     PanelFileContent console;
     console.channelCount = 16;
@@ -273,14 +281,15 @@ std::vector<SamplePanel> samplePanels()
                        multiButtonRecord("Scene2", "S2", 270, 130, 10, true),
                        colourButtonRecord("Red", 360, 40, "clRed", false),
                        colourButtonRecord("Blue", 400, 40, "clBlue", true)};
-    panels.push_back({"console-desk.kvr", writePanelFile(console), {{480, 300, 24}, {16, 16, 4}, {16, 16, 4}}});
+    panels.push_back({"console-desk.kvr", writePanelFile(console), {backdrop(480, 300, 24), {16, 16, 4, "Scene1", "TMultiButton", "Glyph"},
+                       {16, 16, 4, "Scene2", "TMultiButton", "Glyph"}}});
 
     PanelFileContent heads;
     heads.channelCount = 8;
     heads.title = "Moving Heads";
     heads.records = {backgroundRecord(plasma(500, 320), 500, 320), labelRecord("Title", "Pan / tilt and colour", 16, 8),
                      fieldRecord("PanTilt", 16, 30, 100, 180), mixerRecord(310, 30, 200, 80)};
-    panels.push_back({"moving-heads.kvr", writePanelFile(heads), {{500, 320, 24}}});
+    panels.push_back({"moving-heads.kvr", writePanelFile(heads), {backdrop(500, 320, 24)}});
     return panels;
 }
 

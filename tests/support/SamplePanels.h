@@ -11,6 +11,9 @@ struct SamplePicture {
     int width;
     int height;
     int bitsPerPixel;
+    std::string record;  // the record's name and class, and the property holding the picture
+    std::string recordClass;
+    std::string property;
 };
 
 struct SamplePanel {

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-namespace trovelin::cli {
+namespace trovelin {
 
 // `text` as a quoted JSON string. Bytes that are not valid UTF-8 are taken as Windows-1252 /
 // Latin-1 characters, as panel files store their text.
 std::string jsonString(std::string_view text);
 
-}  // namespace trovelin::cli
+}  // namespace trovelin

@@ -1,6 +1,6 @@
 #pragma once
 // The picture list as numbered PNG files, NNN.png after each picture's index. Pictures are
-// encoded on every core while the harvest goes on loading, and files are written in index order
+// encoded on every core while a harvest goes on loading, and files are written in index order
 // as their turn comes.
 
 #include <cstdint>
@@ -10,10 +10,8 @@
 #include <vector>
 
 namespace trovelin {
-class PictureList;
-}
 
-namespace trovelin::cli {
+class PictureList;
 
 struct PictureFileFailure {
     std::string path;
@@ -50,4 +48,4 @@ private:
 // "000", "001", ... "999", "1000".
 std::string threeDigits(int index);
 
-}  // namespace trovelin::cli
+}  // namespace trovelin

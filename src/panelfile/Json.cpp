@@ -1,10 +1,10 @@
-#include "cli/Json.h"
+#include "panelfile/Json.h"
 
 #include <cstdio>
 
 #include "streaming/PrintableText.h"
 
-namespace trovelin::cli {
+namespace trovelin {
 
 std::string jsonString(std::string_view text)
 {
@@ -31,4 +31,4 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
-}  // namespace trovelin::cli
+}  // namespace trovelin

@@ -1,4 +1,4 @@
-#include "cli/PictureFiles.h"
+#include "panelfile/PictureFiles.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -12,7 +12,7 @@
 #include "platform/ReplacingFile.h"
 #include "streaming/Errors.h"
 
-namespace trovelin::cli {
+namespace trovelin {
 
 namespace fs = std::filesystem;
 
@@ -168,4 +168,4 @@ std::string threeDigits(int index)
     return std::string(name.size() < 3 ? 3 - name.size() : 0, '0') + name;
 }
 
-}  // namespace trovelin::cli
+}  // namespace trovelin
