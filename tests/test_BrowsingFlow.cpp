@@ -257,7 +257,9 @@ TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
 TEST_F(BrowsingFlow, ThePreviewFollowsAReloadAndClosesWhenItsPictureIsGone)
 {
     window.FormShow(show);
+    finishFolderLoad(window);
     window.openPreview(0);
+    ASSERT_NE(window.preview(), nullptr);
     PicturePreview& preview = *window.preview();
     window.OpenPanelFile(show, show + "\\c.Kvr");
     EXPECT_TRUE(preview.isVisible());
@@ -265,6 +267,7 @@ TEST_F(BrowsingFlow, ThePreviewFollowsAReloadAndClosesWhenItsPictureIsGone)
 
     window.fileList().SetDirectory(show + "\\..\\Empty");
     window.fileList().SetDirectory(show);
+    finishFolderLoad(window);
     window.openPreview(2);
     window.OpenPanelFile(show, show + "\\a.kvr");
     EXPECT_FALSE(preview.isVisible());

@@ -108,7 +108,11 @@ std::string describe(const TBitmap& picture)
 std::vector<std::string> describe(const PictureList& pictures)
 {
     std::vector<std::string> result;
-    for (int i = 0; i < pictures.count(); ++i) result.push_back(describe(pictures.at(i)));
+    for (int i = 0; i < pictures.count(); ++i) {
+        const PictureOrigin& origin = pictures.origin(i);
+        result.push_back(describe(pictures.at(i)) + " from " + std::string(origin.fileName()) + ":" +
+                         origin.recordName + "." + origin.property + " (" + origin.recordClass + ")");
+    }
     return result;
 }
 

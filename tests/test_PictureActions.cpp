@@ -17,6 +17,7 @@
 #include "app/DrawGrid.h"
 #include "app/PictureActions.h"
 #include "app/PictureDialogs.h"
+#include "app/PicturePreview.h"
 #include "app/Trovelinc.h"
 #include "cli/Harvest.h"
 #include "cli/HeadlessMainWindow.h"
@@ -142,7 +143,7 @@ TEST_F(GridActions, TheMenuActsOnThePictureUnderThePointerWithoutSelectingIt)
     ASSERT_TRUE(window.pictureGrid().selectCell(2, 0));
     window.setStatusPanel(0, "");
     rightClick(0, 0);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Copy", "Save Picture As…", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview", "Copy", "Save Picture As…", "Export All Pictures…"}));
     EXPECT_EQ(window.pictureGrid().col(), 2);
     EXPECT_EQ(window.statusText(0), "");
 
@@ -151,12 +152,21 @@ TEST_F(GridActions, TheMenuActsOnThePictureUnderThePointerWithoutSelectingIt)
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(48, 32));
     EXPECT_EQ(window.statusText(0), "48x32");
 
+    // The preview tells where its picture came from.
+    choose = "Preview";
+    rightClick(0, 0);
+    ASSERT_NE(window.preview(), nullptr);
+    EXPECT_TRUE(window.preview()->statusText().endsWith(
+        QStringLiteral("Blackout.Glyph (TSpeedButton)  \u00B7  C:\\panels\\club.kvr")))
+        << window.preview()->statusText().toStdString();
+    window.preview()->close();
+
     // The empty picture, and the silver cells past the last, offer only the export.
     QGuiApplication::clipboard()->setText("kept");
     rightClick(1, 0);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
     rightClick(3, 2);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
     actions().copyPicture(1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
     EXPECT_TRUE(messages.empty());

@@ -47,7 +47,8 @@ void replayLoadedFile(const LoadedFile& file, PictureList& pictures, LoaderHost&
     if (file.clearFirst && pictures.count() != 0) pictures.clear();
     std::size_t appended = 0;
     auto appendUpTo = [&](std::size_t end) {
-        for (; appended < end && appended < file.pictures.size(); ++appended) pictures.append(file.pictures[appended]);
+        for (; appended < end && appended < file.pictures.size(); ++appended)
+            pictures.append(file.pictures[appended], file.origins[appended]);
     };
     for (const LoaderNote& note : file.notes) {
         appendUpTo(note.picturesBefore);
@@ -107,7 +108,10 @@ void FolderLoadJob::work()
         } catch (const std::exception& error) {
             file.error = error.what();
         }
-        for (int i = firstPicture; i < pictures.count(); ++i) file.pictures.push_back(pictures.at(i));
+        for (int i = firstPicture; i < pictures.count(); ++i) {
+            file.pictures.push_back(pictures.at(i));
+            file.origins.push_back(pictures.origin(i));
+        }
         file.notes = window.takeNotes();
         const bool last = file.error || !file.listHadRoom || index + 1 == fileCount();
         arrive(std::move(file));

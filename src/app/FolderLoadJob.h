@@ -17,6 +17,7 @@
 #include <QObject>
 
 #include "panelfile/Loader.h"
+#include "panelfile/PictureList.h"
 #include "streaming/Bitmap.h"
 #include "streaming/PixelBudget.h"
 
@@ -39,6 +40,7 @@ struct LoadedFile {
     bool clearFirst = false;
     bool listHadRoom = true;
     std::vector<TBitmap> pictures;
+    std::vector<PictureOrigin> origins;  // one for each picture
     std::vector<LoaderNote> notes;
     // The message of the failure that stopped the load in this file.
     std::optional<std::string> error;

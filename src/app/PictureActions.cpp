@@ -129,6 +129,10 @@ std::unique_ptr<QMenu> PictureActions::contextMenu(std::optional<int> index)
 {
     auto menu = std::make_unique<QMenu>(&grid_);
     const bool hasPicture = index && !pictures_.at(*index).empty();
+    if (preview) {
+        QAction* open = menu->addAction(QStringLiteral("Preview"), [this, index] { preview(*index); });
+        open->setEnabled(hasPicture);
+    }
     QAction* copy = menu->addAction(QStringLiteral("Copy"), [this, index] { copyPicture(*index); });
     copy->setShortcut(QKeySequence::Copy);
     copy->setEnabled(hasPicture);

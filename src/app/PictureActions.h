@@ -1,6 +1,6 @@
 #pragma once
-// What the picture grid offers beyond selecting and copying: a right-click menu (Copy, Save
-// Picture As…, Export All Pictures…), Ctrl+S and Ctrl+Shift+S, each cell's origin as its
+// What the picture grid offers beyond selecting and copying: a right-click menu (Preview, Copy,
+// Save Picture As…, Export All Pictures…), Ctrl+S and Ctrl+Shift+S, each cell's origin as its
 // tooltip, and dragging a picture out as image data and as a PNG file.
 
 #include <cstdint>
@@ -54,6 +54,8 @@ public:
     // viewer; null for an empty picture.
     std::unique_ptr<QMimeData> dragData(int index);
 
+    // Opens a picture's preview; the menu offers "Preview" when it is set.
+    std::function<void(int index)> preview;
     // Pops a menu up at a global position; tests replace it.
     std::function<void(QMenu& menu, const QPoint& globalPosition)> popupMenu;
 

@@ -95,6 +95,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     pictureActions_ = std::make_unique<PictureActions>(
         *PictureGrid, pictures_, [this](int index) { copyToClipboard(index); },
         [this](const QString& text) { messageBox(QGuiApplication::applicationDisplayName(), text); });
+    pictureActions_->preview = [this](int index) { openPreview(index); };
+    pictureProvenance = [this](int index) { return pictureActions_->pictureHint(index).replace('\n', QStringLiteral("  \u00B7  ")); };
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);
