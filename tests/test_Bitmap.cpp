@@ -282,6 +282,25 @@ TEST(Bitmap, RunLengthCodesThatLeaveTheImageAreClipped)
     EXPECT_EQ(cut.image()->pixel(2, 0), 0u);
 }
 
+// A few bytes of deltas reach the top row of a 4096 x 4096 picture: only the pixels written get
+// an opaque high byte, the skipped ones stay the untouched zeros of fresh storage (a file of
+// deltas once had every row it passed filled in), and the picture is drawn by conversion.
+TEST(Bitmap, DeltasLeaveTheRowsTheySkipUntouched)
+{
+    std::vector<std::uint8_t> codes;
+    for (int i = 0; i < 16; ++i) codes.insert(codes.end(), {0, 2, 0, 255});
+    codes.insert(codes.end(), {0, 2, 0, 15, 1, 0x80, 0, 1});
+    const TBitmap skipping = decode(rle8(4096, 4096, codes));
+    const DibImage& image = *skipping.image();
+    EXPECT_EQ(image.pixel(0, 0), 0x808080u);
+    EXPECT_EQ(image.scanLine(0)[3], 0xFF);  // the written pixel, in the top row
+    EXPECT_EQ(image.scanLine(2000)[3], 0x00);
+    EXPECT_FALSE(image.highBytesOpaque);
+
+    const TBitmap covered = decode(rle8(2, 1, {2, 0x40, 0, 1}));
+    EXPECT_TRUE(covered.image()->highBytesOpaque);
+}
+
 TEST(Bitmap, FourBitRunsAlternateTheirTwoIndices)
 {
     BmpContent content;

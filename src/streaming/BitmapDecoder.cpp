@@ -212,9 +212,10 @@ std::shared_ptr<DibImage> decodePixels(Stream& stream, const StoredLayout& layou
     image->masks = layout.masks;
     if (runLength) {
         std::vector<std::uint8_t> packed = readBlock(stream, layout.pixelBytes);
-        const int rowsReached =
+        const std::uint64_t written =
             expandRunLength(packed, compression == BitmapCompression::Rle4 ? 4 : 8, layout.colorTable, *image);
-        image->makeHighBytesOpaque(rowsReached);
+        image->highBytesOpaque =
+            written == static_cast<std::uint64_t>(image->width()) * static_cast<std::uint64_t>(image->height());
     } else {
         readPixels(stream, *image, h.height < 0, layout.pixelBytes);
     }

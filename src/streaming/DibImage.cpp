@@ -109,16 +109,10 @@ void setHighBytesOpaque(std::uint8_t* pixels, std::size_t count)
 
 void DibImage::makeHighBytesOpaque()
 {
-    makeHighBytesOpaque(height_);
-}
-
-void DibImage::makeHighBytesOpaque(int bottomRows)
-{
     if (!leavesHighByteUnused(bitsPerPixel_, masks)) return;
-    // Rows of 32-bit pixels have no padding, so the bottom rows are one run of pixels.
-    const int rows = std::clamp(bottomRows, 0, height_);
-    setHighBytesOpaque(scanLine(height_ - rows), static_cast<std::size_t>(rows) * stride_ / 4);
-    highBytesOpaque = rows == height_;
+    // Rows of 32-bit pixels have no padding, so the image is one run of pixels.
+    setHighBytesOpaque(scanLine(0), static_cast<std::size_t>(height_) * stride_ / 4);
+    highBytesOpaque = true;
 }
 
 }  // namespace trovelin

@@ -101,9 +101,6 @@ public:
     // Writes 0xFF into the unused high byte of every pixel, and says so in highBytesOpaque, when
     // the image leaves that byte unused. No other image is touched.
     void makeHighBytesOpaque();
-    // The same for the bottom `bottomRows` rows only, the rest being untouched zeros; says so in
-    // highBytesOpaque only when that is every row.
-    void makeHighBytesOpaque(int bottomRows);
 
 private:
     int width_;

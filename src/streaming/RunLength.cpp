@@ -14,16 +14,19 @@ class RunWriter {
 public:
     RunWriter(DibImage& image, std::span<const RgbQuad> colorTable) : image_(image)
     {
-        palette_.fill(0);
+        palette_.fill(0xFF000000u);
         const std::size_t count = std::min(colorTable.size(), palette_.size());
         for (std::size_t i = 0; i < count; ++i) {
             const RgbQuad& c = colorTable[i];
-            palette_[i] = c.blue | (c.green << 8) | (static_cast<std::uint32_t>(c.red) << 16);
+            // The unused high byte is 0xFF in every pixel written, so that a picture the data
+            // covers whole can be drawn as it is; pixels never reached stay untouched zeros.
+            palette_[i] = 0xFF000000u | c.blue | (c.green << 8) | (static_cast<std::uint32_t>(c.red) << 16);
         }
     }
 
     bool finished() const { return y_ >= image_.height(); }
-    int rowsReached() const { return std::min(y_ + 1, image_.height()); }
+    // Positions only move forward, so no pixel is written twice.
+    std::uint64_t pixelsWritten() const { return written_; }
 
     // Writes `count` pixels alternating the colours of two indices (equal ones for 8-bit runs),
     // as far as the row reaches, and steps right.
@@ -33,6 +36,7 @@ public:
         std::uint8_t* p = rowStart() + 4 * static_cast<std::size_t>(x_);
         for (int k = 0; k < n; ++k) std::memcpy(p + 4 * k, &palette_[k % 2 == 0 ? first : second], 4);
         x_ += n;
+        written_ += static_cast<std::uint64_t>(n);
     }
     // Writes one pixel if it lies inside the row, and steps right.
     void put(unsigned index)
@@ -40,6 +44,7 @@ public:
         if (x_ >= image_.width()) return;
         std::memcpy(rowStart() + 4 * static_cast<std::size_t>(x_), &palette_[index], 4);
         ++x_;
+        ++written_;
     }
     void nextLine()
     {
@@ -60,6 +65,7 @@ private:
     std::array<std::uint32_t, 256> palette_;
     int x_ = 0;
     int y_ = 0;
+    std::uint64_t written_ = 0;
 };
 
 // The index of the i-th pixel of a run or absolute block: whole bytes at 8 bits, high nibble first at 4.
@@ -72,7 +78,7 @@ unsigned indexAt(std::span<const std::uint8_t> bytes, std::size_t i, int bitsPer
 
 }  // namespace
 
-int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
+std::uint64_t expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
                      DibImage& image)
 {
     RunWriter out(image, colorTable);
@@ -91,9 +97,9 @@ int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std:
         }
         switch (value) {
         case endOfLine: out.nextLine(); break;
-        case endOfBitmap: return out.rowsReached();
+        case endOfBitmap: return out.pixelsWritten();
         case delta:
-            if (i + 2 > packed.size()) return out.rowsReached();
+            if (i + 2 > packed.size()) return out.pixelsWritten();
             out.moveBy(packed[i], packed[i + 1]);
             i += 2;
             break;
@@ -109,7 +115,7 @@ int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std:
         }
         }
     }
-    return out.rowsReached();
+    return out.pixelsWritten();
 }
 
 }  // namespace trovelin

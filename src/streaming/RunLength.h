@@ -10,9 +10,10 @@ namespace trovelin {
 
 // Expands `packed` into `image` (32 bits per pixel, rows counted from the bottom as the encoding
 // does). Runs and deltas that leave the image are clipped, a missing end-of-bitmap ends with the
-// data, and pixels never reached are black: the image's zeroed storage is left as it is there.
-// Returns how many rows, counted from the bottom, the data may have written.
-int expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
+// data, and pixels never reached are black: the image's zeroed storage is left as it is there, so
+// that a few bytes of deltas cost no memory. Written pixels hold 0xFF in their high byte.
+// Returns how many pixels the data wrote.
+std::uint64_t expandRunLength(std::span<const std::uint8_t> packed, int bitsPerIndex, std::span<const RgbQuad> colorTable,
                      DibImage& image);
 
 }  // namespace trovelin
