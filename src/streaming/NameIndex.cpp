@@ -80,16 +80,17 @@ Component* NameIndex::find(std::string_view name) const
     return slots_[slotOf(name, hashOf(name))].component;
 }
 
-void NameIndex::insert(Component* component)
+Component* NameIndex::insert(Component* component)
 {
     const std::string& name = component->name();
-    if (name.empty()) return;
+    if (name.empty()) return nullptr;
     if ((count_ + 1) * 2 > slots_.size()) grow();
     const std::uint64_t hash = hashOf(name);
     Slot& slot = slots_[slotOf(name, hash)];
-    if (slot.component) return;
+    if (slot.component) return slot.component;
     slot = {hash, component};
     ++count_;
+    return component;
 }
 
 // Linear probing without tombstones: the entries after the freed slot that could have sat

@@ -20,8 +20,9 @@ public:
     // The component indexed under `name` (letter case ignored), or null.
     Component* find(std::string_view name) const;
     // Indexes `component` under its name, unless its name is empty or another component
-    // holds it already.
-    void insert(Component* component);
+    // holds it already. Returns the component now indexed under the name (null for an empty
+    // name), so that a caller learns of a clash from the same probe.
+    Component* insert(Component* component);
     // Drops `component` if it is the one indexed under its name.
     void erase(Component* component);
     void clear();
