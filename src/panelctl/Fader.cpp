@@ -76,22 +76,15 @@ std::vector<PropertyInfo> TFader::publishedProperties()
 
 void TFader::setMin(std::int32_t value)
 {
-    // Max must stay above Min, so Min cannot take the largest integer.
-    value = std::min(value, std::numeric_limits<std::int32_t>::max() - 1);
-    if (value == min_) return;
-    min_ = value;
-    if (value >= max_) setMax(value + 1);
-    if (position_ < min_) setPosition(min_);
+    if (!range_.setMin(value)) return;
+    if (position_ < range_.min) setPosition(range_.min);
     repaint();
 }
 
 void TFader::setMax(std::int32_t value)
 {
-    value = std::max(value, std::numeric_limits<std::int32_t>::min() + 1);
-    if (value == max_) return;
-    max_ = value;
-    if (min_ >= value) setMin(value - 1);
-    if (position_ > max_) setPosition(max_);
+    if (!range_.setMax(value)) return;
+    if (position_ > range_.max) setPosition(range_.max);
     repaint();
 }
 
@@ -99,7 +92,7 @@ void TFader::setPosition(std::int32_t value)
 {
     if (value == position_) return;
     const int from = knobOffset();
-    position_ = std::clamp(value, min_, max_);
+    position_ = std::clamp(value, range_.min, range_.max);
     const FaderLayout shape = layout();
     if (!m16bit_ && redrawsBackgroundForKnob())
         moveKnob(0, shape.cross, from, knobOffset(), true);
@@ -157,7 +150,7 @@ FaderLayout TFader::layout() const
 
 bool TFader::descending() const { return valueDescends(axis_, inverted_); }
 
-int TFader::knobOffset() const { return coarseKnobOffset(layout().length, min_, max_, position_, descending()); }
+int TFader::knobOffset() const { return coarseKnobOffset(layout().length, range_.min, range_.max, position_, descending()); }
 
 int TFader::fineKnobOffset() const { return trovelin::fineKnobOffset(layout().length, finePosition_, descending()); }
 
@@ -243,7 +236,7 @@ void TFader::mouseDown(TMouseButton button, TShiftState, int x, int y)
     if (faderTravel(shape.length) <= 0) return;
     const bool fine = m16bit_ && across(x, y) >= faderFineSplit(shape.cross);
     const std::int64_t value = fine ? fineValueAt(along(x, y), shape.length, descending())
-                                    : coarseValueAt(along(x, y), shape.length, min_, max_, descending());
+                                    : coarseValueAt(along(x, y), shape.length, range_.min, range_.max, descending());
     const std::int64_t current = fine ? finePosition_ : position_;
 
     if (button == TMouseButton::mbRight) {
@@ -279,7 +272,7 @@ void TFader::mouseMove(TShiftState, int x, int y)
             setFinePosition(static_cast<std::int32_t>(fine));
         } else {
             const std::int64_t value =
-                std::clamp<std::int64_t>(coarseValueAt(at, shape.length, min_, max_, descending()), min_, max_);
+                std::clamp<std::int64_t>(coarseValueAt(at, shape.length, range_.min, range_.max, descending()), range_.min, range_.max);
             if (value == position_) return;
             setPosition(static_cast<std::int32_t>(value));
             setHint(position_);
@@ -294,7 +287,7 @@ void TFader::mouseMove(TShiftState, int x, int y)
     if (!travels) return;
     // Hovering shows the coarse value a click would set, also over the fine column.
     setHint(static_cast<int>(
-        std::clamp<std::int64_t>(coarseValueAt(at, shape.length, min_, max_, descending()), min_, max_)));
+        std::clamp<std::int64_t>(coarseValueAt(at, shape.length, range_.min, range_.max, descending()), range_.min, range_.max)));
 }
 
 void TFader::mouseUp(TMouseButton button, TShiftState, int, int)

@@ -13,6 +13,7 @@
 #include "framework/HintWindow.h"
 #include "panelctl/FaderGeometry.h"
 #include "panelctl/FaderPainting.h"
+#include "panelctl/ValueRange.h"
 
 namespace trovelin {
 
@@ -31,10 +32,10 @@ public:
 
     FaderAxis axis() const { return axis_; }
 
-    std::int32_t min() const { return min_; }
+    std::int32_t min() const { return range_.min; }
     // Pushes Max up to keep Min < Max, and the position into the range; repaints.
     void setMin(std::int32_t value);
-    std::int32_t max() const { return max_; }
+    std::int32_t max() const { return range_.max; }
     // Pushes Min down to keep Min < Max, and the position into the range; repaints.
     void setMax(std::int32_t value);
     std::int32_t add() const { return add_; }
@@ -109,8 +110,7 @@ private:
     TColor color_;
     std::int32_t position_ = 0;
     std::int32_t finePosition_ = 0;
-    std::int32_t min_ = 0;
-    std::int32_t max_ = 255;
+    ValueRange range_;
     std::int32_t add_ = 0;
     bool m16bit_ = false;
     bool inverted_ = false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <string>
 
 #include "framework/Canvas.h"
@@ -95,26 +94,19 @@ const ClassInfo& TWTracker::staticClassInfo()
 
 bool TWTracker::takesInput() const { return trackerTakesInput(width(), height()); }
 
-int TWTracker::knobOffset() const { return layout().knobOffset(position_, min_, max_); }
+int TWTracker::knobOffset() const { return layout().knobOffset(position_, range_.min, range_.max); }
 
 void TWTracker::setMin(std::int32_t value)
 {
-    // Max must stay above Min, so Min cannot take the largest integer.
-    value = std::min(value, std::numeric_limits<std::int32_t>::max() - 1);
-    if (value == min_) return;
-    min_ = value;
-    if (value >= max_) setMax(value + 1);
-    if (position_ < min_) setPosition(min_);
+    if (!range_.setMin(value)) return;
+    if (position_ < range_.min) setPosition(range_.min);
     repaint();
 }
 
 void TWTracker::setMax(std::int32_t value)
 {
-    value = std::max(value, std::numeric_limits<std::int32_t>::min() + 1);
-    if (value == max_) return;
-    max_ = value;
-    if (min_ >= value) setMin(value - 1);
-    if (position_ > max_) setPosition(max_);
+    if (!range_.setMax(value)) return;
+    if (position_ > range_.max) setPosition(range_.max);
     repaint();
 }
 
@@ -122,7 +114,7 @@ void TWTracker::setPosition(std::int32_t value)
 {
     if (!takesInput() || value == position_) return;
     const int b = layout().button;
-    position_ = std::clamp(value, min_, max_);
+    position_ = std::clamp(value, range_.min, range_.max);
     drawOnCanvas([&](TCanvas& canvas) {
         // Before the first paint there are no images to draw.
         if (track_.isNull() || knob_.isNull()) return;
@@ -145,7 +137,7 @@ void TWTracker::setColor(TColor value)
         canvas.pen().setWidth(1);
         canvas.ellipse(kw / 2 - r, kh / 2 - r, kw / 2 + r, kh / 2 + r);
     }
-    const int offset = layout().colourKnobOffset(position_, min_, max_);
+    const int offset = layout().colourKnobOffset(position_, range_.min, range_.max);
     drawOnCanvas([&](TCanvas& canvas) { canvas.painter().drawImage(0, offset, knob_); });
 }
 
@@ -318,7 +310,7 @@ void TWTracker::step(bool up)
 {
     (up ? upPressed_ : downPressed_) = true;
     drawOnCanvas([&](TCanvas& canvas) { up ? UpButtonPaint(canvas) : DownButtonPaint(canvas); });
-    const std::int32_t limit = up ? max_ : min_;
+    const std::int32_t limit = up ? range_.max : range_.min;
     if (position_ == limit) return;
     setPosition(up ? position_ + 1 : position_ - 1);
     change();
@@ -338,9 +330,9 @@ void TWTracker::mouseDown(TMouseButton button, TShiftState, int, int y)
     } else if (std::int64_t{y} < std::int64_t{height()} - shape.button) {
         dragging_ = true;
         if (!shape.mapsValues()) return;
-        const std::int64_t value = shape.valueAt(y - shape.button, min_, max_);
+        const std::int64_t value = shape.valueAt(y - shape.button, range_.min, range_.max);
         if (value == position_) return;
-        setPosition(static_cast<std::int32_t>(std::clamp<std::int64_t>(value, min_, max_)));
+        setPosition(static_cast<std::int32_t>(std::clamp<std::int64_t>(value, range_.min, range_.max)));
         change();
     } else {
         step(false);
@@ -356,7 +348,7 @@ void TWTracker::mouseMove(TShiftState, int, int y)
         if (!shape.mapsValues()) return;
         const int limited = static_cast<int>(std::clamp<std::int64_t>(row, 0, shape.track));
         const auto value =
-            static_cast<std::int32_t>(std::clamp<std::int64_t>(shape.valueAt(limited, min_, max_), min_, max_));
+            static_cast<std::int32_t>(std::clamp<std::int64_t>(shape.valueAt(limited, range_.min, range_.max), range_.min, range_.max));
         if (value == position_) return;
         setPosition(value);
         setHint(position_);
@@ -366,7 +358,7 @@ void TWTracker::mouseMove(TShiftState, int, int y)
     if (row >= 0 && row <= shape.track) {
         if (shape.mapsValues())
             setHint(static_cast<int>(
-                std::clamp<std::int64_t>(shape.valueAt(static_cast<int>(row), min_, max_), min_, max_)));
+                std::clamp<std::int64_t>(shape.valueAt(static_cast<int>(row), range_.min, range_.max), range_.min, range_.max)));
     } else if (hasMouse_) {
         hintWindow_.releaseHandle();
     }

@@ -9,6 +9,7 @@
 
 #include "framework/Control.h"
 #include "framework/HintWindow.h"
+#include "panelctl/ValueRange.h"
 #include "skin/TrackerGeometry.h"
 
 namespace trovelin {
@@ -23,10 +24,10 @@ public:
     static const ClassInfo& staticClassInfo();
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
-    std::int32_t min() const { return min_; }
+    std::int32_t min() const { return range_.min; }
     // Pushes Max up to keep Min < Max, and the position into the range; repaints.
     void setMin(std::int32_t value);
-    std::int32_t max() const { return max_; }
+    std::int32_t max() const { return range_.max; }
     // Pushes Min down to keep Min < Max, and the position into the range; repaints.
     void setMax(std::int32_t value);
     std::int32_t position() const { return position_; }
@@ -80,8 +81,7 @@ private:
     TColor firstColor_ = clBtnHighlight;
     TColor secondColor_ = clBtnShadow;
     std::int32_t position_ = 0;
-    std::int32_t min_ = 0;
-    std::int32_t max_ = 255;
+    ValueRange range_;
     bool upPressed_ = false;
     bool downPressed_ = false;
     std::unique_ptr<TTimer> repeatTimer_;
