@@ -25,33 +25,16 @@
 #include "support/FileWriter.h"
 #include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
+#include "support/NoShell.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+#include "support/SamplePanels.h"
 
 namespace trovelin {
 namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-
-class NoShell : public ShellInfo {
-public:
-    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
-};
-
-// A panel file whose background is `width` x 4 pixels.
-std::vector<std::uint8_t> panelWithBackground(int width)
-{
-    RecordWriter w;
-    w.beginRecord("TImage", "Background");
-    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(width, 4, [](int, int) {
-        return 0x808080u;
-    }))));
-    w.end().end();
-    PanelFileContent content;
-    content.records = {w.bytes()};
-    return writePanelFile(content);
-}
 
 class BrowsingFlow : public ::testing::Test {
 protected:
@@ -61,10 +44,10 @@ protected:
     {
         fs::create_directories(root / "Show");
         fs::create_directories(root / "Empty");
-        writeFile((root / "Show" / "a.kvr").string(), panelWithBackground(1));
-        writeFile((root / "Show" / "B.KVR").string(), panelWithBackground(2));
-        writeFile((root / "Show" / "c.Kvr").string(), panelWithBackground(3));
-        writeFile((root / "Show" / "d.kvr.bak").string(), panelWithBackground(4));
+        writeFile((root / "Show" / "a.kvr").string(), greyBackgroundPanel(1));
+        writeFile((root / "Show" / "B.KVR").string(), greyBackgroundPanel(2));
+        writeFile((root / "Show" / "c.Kvr").string(), greyBackgroundPanel(3));
+        writeFile((root / "Show" / "d.kvr.bak").string(), greyBackgroundPanel(4));
         show = fileSystem.drives().toWindowsPath((root / "Show").string()).value();
         window.messageBox = [this](const QString& caption, const QString& text) {
             messages.push_back(caption + ": " + text);
@@ -175,7 +158,7 @@ TEST_F(BrowsingFlow, ViewButtonsAndMenuStepTheViewStyle)
 TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
 {
     for (const char* volume : {"d", "e", "f"}) fs::create_directories(root / volume);
-    writeFile((root / "e" / "x.kvr").string(), panelWithBackground(5));
+    writeFile((root / "e" / "x.kvr").string(), greyBackgroundPanel(5));
     std::vector<std::string> mounted = {"d", "e"};
     MountProbe probe;
     probe.isFolder = [](const std::string&) { return true; };

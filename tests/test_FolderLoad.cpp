@@ -27,6 +27,7 @@
 #include "support/FileWriter.h"
 #include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
+#include "support/NoShell.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
 #include "support/SamplePanels.h"
@@ -36,11 +37,6 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-
-class NoShell : public ShellInfo {
-public:
-    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
-};
 
 std::vector<std::uint8_t> backgroundRecord(int width, int height, std::uint32_t seed)
 {

@@ -27,10 +27,13 @@
 #include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/NoShell.h"
 #include "support/PngReference.h"
 
 namespace trovelin {
 namespace {
+
+using testing::NoShell;
 
 namespace fs = std::filesystem;
 
@@ -56,11 +59,6 @@ std::string contents(const fs::path& path)
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }
-
-class NoShell : public ShellInfo {
-public:
-    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
-};
 
 // Answers the dialogs as a user would, and remembers what they suggested.
 class AnsweringDialogs : public PictureDialogs {

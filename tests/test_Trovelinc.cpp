@@ -24,11 +24,14 @@
 #include "platform/PosixFileSystem.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/NoShell.h"
 #include "widgets/ControlHostWidget.h"
 #include "support/PngReference.h"
 
 namespace trovelin {
 namespace {
+
+using testing::NoShell;
 
 // A bitmap of one colour (0x00RRGGBB as stored, blue in the low byte).
 TBitmap solid(int width, int height, std::uint32_t rgb)
@@ -46,11 +49,6 @@ TBitmap solid(int width, int height, std::uint32_t rgb)
     bitmap.setImage(std::move(image));
     return bitmap;
 }
-
-class NoShell : public ShellInfo {
-public:
-    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
-};
 
 class MainWindowGrid : public ::testing::Test {
 protected:

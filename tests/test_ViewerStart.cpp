@@ -18,8 +18,10 @@
 #include "support/FileWriter.h"
 #include "support/FinishFolderLoad.h"
 #include "support/GuiApplication.h"
+#include "support/NoShell.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+#include "support/SamplePanels.h"
 
 namespace trovelin {
 namespace {
@@ -28,25 +30,6 @@ using namespace testing;
 namespace fs = std::filesystem;
 using Action = ViewerCommandLine::Action;
 using Kind = StartPlace::Kind;
-
-class NoShell : public ShellInfo {
-public:
-    ShellFileInfo fileInfo(const std::string& path) override { return {-1, path, "File"}; }
-};
-
-// A panel file whose background is `width` x 4 pixels.
-std::vector<std::uint8_t> panelWithBackground(int width)
-{
-    RecordWriter w;
-    w.beginRecord("TImage", "Background");
-    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(width, 4, [](int, int) {
-        return 0x404040u;
-    }))));
-    w.end().end();
-    PanelFileContent content;
-    content.records = {w.bytes()};
-    return writePanelFile(content);
-}
 
 TEST(ViewerCommandLine, HelpAndVersionWinWhereverTheyStandAndOnePathIsTaken)
 {
@@ -71,13 +54,13 @@ protected:
     ViewerStart()
     {
         for (const char* folder : {"Show", "Mixed", "Program"}) fs::create_directories(root / folder);
-        writeFile((root / "Show" / "a.kvr").string(), panelWithBackground(1));
-        writeFile((root / "Show" / "b.kvr").string(), panelWithBackground(2));
-        writeFile((root / "Show" / "panel.bin").string(), panelWithBackground(5));
+        writeFile((root / "Show" / "a.kvr").string(), greyBackgroundPanel(1));
+        writeFile((root / "Show" / "b.kvr").string(), greyBackgroundPanel(2));
+        writeFile((root / "Show" / "panel.bin").string(), greyBackgroundPanel(5));
         writeFile((root / "Show" / "notes.txt").string(), {'n', 'o', 't', 'e', 's'});
-        writeFile((root / "Program" / "p.kvr").string(), panelWithBackground(7));
-        writeFile((root / "Mixed" / "good.kvr").string(), panelWithBackground(3));
-        std::vector<std::uint8_t> broken = panelWithBackground(4);
+        writeFile((root / "Program" / "p.kvr").string(), greyBackgroundPanel(7));
+        writeFile((root / "Mixed" / "good.kvr").string(), greyBackgroundPanel(3));
+        std::vector<std::uint8_t> broken = greyBackgroundPanel(4);
         broken.resize(broken.size() - 20);
         writeFile((root / "Mixed" / "broken.kvr").string(), broken);
         window.messageBox = [this](const QString&, const QString& text) { messages.push_back(text); };

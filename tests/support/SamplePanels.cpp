@@ -293,6 +293,19 @@ std::vector<SamplePanel> samplePanels()
     return panels;
 }
 
+std::vector<std::uint8_t> greyBackgroundPanel(int width)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background");
+    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(width, 4, [](int, int) {
+        return 0x808080u;
+    }))));
+    w.end().end();
+    PanelFileContent content;
+    content.records = {w.bytes()};
+    return writePanelFile(content);
+}
+
 std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount)
 {
     constexpr std::uint32_t side = 8000;

@@ -24,6 +24,9 @@ struct SamplePanel {
 
 std::vector<SamplePanel> samplePanels();
 
+// A panel file holding only a background of `width` x 4 pixels, all grey.
+std::vector<std::uint8_t> greyBackgroundPanel(int width);
+
 // A hostile panel: a background without picture, then `buttonCount` speed buttons whose 54-byte glyphs each declare 8000 x 8000
 // pixels at 32 bits (256,000,000 bytes) and hold no pixel bytes at all.
 std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount);
