@@ -17,6 +17,7 @@
 #include "streaming/Bitmap.h"
 #include "streaming/DibImage.h"
 #include "support/GuiApplication.h"
+#include "support/PaintedBitmap.h"
 #include "support/PixelProbe.h"
 
 namespace trovelin {
@@ -40,17 +41,7 @@ QImage painted(TControl& control)
 
 TBitmap redBitmap(int width, int height)
 {
-    auto image = std::make_shared<DibImage>(width, height, 24);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image->scanLine(y) + 3 * x;
-            p[0] = 0;
-            p[1] = 0;
-            p[2] = 0xFF;
-        }
-    TBitmap bitmap;
-    bitmap.setImage(std::move(image));
-    return bitmap;
+    return testing::paintedBitmap(width, height, 24, [](int, int) { return QColor(0xFF, 0, 0); });
 }
 
 class ControlPaint : public ::testing::Test {

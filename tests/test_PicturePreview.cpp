@@ -17,6 +17,7 @@
 #include "panelfile/PictureList.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/PaintedBitmap.h"
 
 namespace trovelin {
 namespace {
@@ -29,18 +30,7 @@ QColor patternColour(int x, int y)
 // A 24-bit picture whose every pixel differs from its neighbours; `colourOf` may override it.
 TBitmap patterned(int width, int height, const std::function<QColor(int, int)>& colourOf = patternColour)
 {
-    auto image = std::make_shared<DibImage>(width, height, 24);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const QColor colour = colourOf(x, y);
-            std::uint8_t* p = image->scanLine(y) + 3 * x;
-            p[0] = static_cast<std::uint8_t>(colour.blue());
-            p[1] = static_cast<std::uint8_t>(colour.green());
-            p[2] = static_cast<std::uint8_t>(colour.red());
-        }
-    TBitmap bitmap;
-    bitmap.setImage(std::move(image));
-    return bitmap;
+    return testing::paintedBitmap(width, height, 24, colourOf);
 }
 
 class Preview : public ::testing::Test {

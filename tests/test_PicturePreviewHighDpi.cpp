@@ -12,34 +12,20 @@
 #include "panelfile/PictureList.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/PaintedBitmap.h"
 
 namespace trovelin {
 namespace {
 
 QColor patternColour(int x, int y) { return QColor(x * 9, y * 11, 255 - x * 5); }
 
-TBitmap patterned(int width, int height)
-{
-    auto image = std::make_shared<DibImage>(width, height, 32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const QColor colour = patternColour(x, y);
-            std::uint8_t* p = image->scanLine(y) + 4 * x;
-            p[0] = static_cast<std::uint8_t>(colour.blue());
-            p[1] = static_cast<std::uint8_t>(colour.green());
-            p[2] = static_cast<std::uint8_t>(colour.red());
-        }
-    TBitmap bitmap;
-    bitmap.setImage(std::move(image));
-    return bitmap;
-}
 
 TEST(HighDensityPreview, OnePicturePixelPerDevicePixelAtHundredPercent)
 {
     qputenv("QT_SCALE_FACTOR", "2");
     testing::ensureWidgetApplication();
     PictureList pictures;
-    pictures.append(patterned(25, 20));
+    pictures.append(testing::paintedBitmap(25, 20, 32, patternColour));
     PicturePreview preview(pictures);
     preview.resize(400, 300);
     preview.showPicture(0);

@@ -25,6 +25,7 @@
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
 #include "support/NoShell.h"
+#include "support/PaintedBitmap.h"
 #include "widgets/ControlHostWidget.h"
 #include "support/PngReference.h"
 
@@ -36,18 +37,7 @@ using testing::NoShell;
 // A bitmap of one colour (0x00RRGGBB as stored, blue in the low byte).
 TBitmap solid(int width, int height, std::uint32_t rgb)
 {
-    auto image = std::make_shared<DibImage>(width, height, 32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image->scanLine(y) + 4 * x;
-            p[0] = static_cast<std::uint8_t>(rgb);
-            p[1] = static_cast<std::uint8_t>(rgb >> 8);
-            p[2] = static_cast<std::uint8_t>(rgb >> 16);
-            p[3] = 0;
-        }
-    TBitmap bitmap;
-    bitmap.setImage(std::move(image));
-    return bitmap;
+    return testing::paintedBitmap(width, height, 32, [rgb](int, int) { return QColor::fromRgb(rgb); });
 }
 
 class MainWindowGrid : public ::testing::Test {
