@@ -141,6 +141,30 @@ void ReadHostileMenuItems(benchmark::State& state)
 }
 BENCHMARK(ReadHostileMenuItems)->RangeMultiplier(4)->Range(1 << 10, 75000)->Complexity()->Unit(benchmark::kMillisecond);
 
+// A collection filled twice, each item of the first filling waiting for a reference: the
+// second filling must drop those waits without comparing every wait with every item.
+void ReadRefilledCollection(benchmark::State& state)
+{
+    RecordWriter w;
+    w.beginRecord("TProbe", "Root");
+    for (int fill = 0; fill < 2; ++fill) {
+        w.property("Items").beginCollection();
+        for (int i = 0; i < state.range(0); ++i) w.collectionItem().property("Link").ident("Other").end();
+        w.end();
+    }
+    w.end().end();
+    const auto bytes = w.bytes();
+    for (auto _ : state) {
+        ByteViewStream stream(bytes);
+        Probe root(nullptr);
+        readComponentRecord(stream, root);
+        benchmark::DoNotOptimize(root.items.count());
+        Probe::loadedLog().clear();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(ReadRefilledCollection)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity()->Unit(benchmark::kMillisecond);
+
 void MemcpySameBytes4MiB(benchmark::State& state)
 {
     const auto bytes = blobRecord();

@@ -10,7 +10,9 @@ const ClassInfo& ProbeItem::staticClassInfo()
 {
     static const ClassInfo info{"TProbeItem",
                                 &CollectionItem::staticClassInfo(),
-                                {published::integer("Number", &ProbeItem::number, &ProbeItem::number, 0)}};
+                                {published::integer("Number", &ProbeItem::number, &ProbeItem::number, 0),
+                                 published::reference("Link", ProbeOther::staticClassInfo(), &ProbeItem::link,
+                                                      &ProbeItem::link)}};
     return info;
 }
 

@@ -12,11 +12,14 @@
 
 namespace trovelin::testing {
 
+class ProbeOther;
+
 class ProbeItem : public CollectionItem {
 public:
     static const ClassInfo& staticClassInfo();
     const ClassInfo& classInfo() const override { return staticClassInfo(); }
     std::int32_t number = 0;
+    ProbeOther* link = nullptr;
 };
 
 class ProbeItems : public Collection {

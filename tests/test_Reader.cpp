@@ -374,6 +374,26 @@ TEST_F(ReaderTest, ReferencesResolveAfterTheRecord)
     EXPECT_EQ(static_cast<Probe*>(root.findComponent("Lost"))->link, nullptr);
 }
 
+// Refilling a collection frees its items: references still waiting for them must not land.
+TEST_F(ReaderTest, ReferencesOfReplacedItemsAreDroppedAndThoseOfTheNewItemsResolve)
+{
+    RecordWriter w;
+    w.beginRecord("TProbe", "Root");
+    for (int fill = 0; fill < 3; ++fill) {
+        w.property("Items").beginCollection();
+        for (int i = 0; i < 200; ++i) w.collectionItem().property("Number").integer(fill).property("Link").ident("Later").end();
+        w.end();
+    }
+    w.end();
+    w.beginChild("TProbeOther", "Later").end().end();
+    w.end();
+    Probe& root = read(w);
+    ASSERT_EQ(root.items.count(), 200u);
+    const auto& last = static_cast<testing::ProbeItem&>(root.items.item(199));
+    EXPECT_EQ(last.number, 2);
+    EXPECT_EQ(last.link, root.findComponent("Later"));
+}
+
 TEST_F(ReaderTest, AFailedRecordSetsNoReferences)
 {
     RecordWriter w;

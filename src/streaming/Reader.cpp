@@ -236,12 +236,17 @@ void Reader::readCollection(Collection& collection)
 {
     DepthGuard guard(*this);
     if (!endOfList()) {
-        // The items go away: references waiting to be set on them must go too.
-        std::erase_if(fixups_, [&](const Fixup& fixup) {
-            for (std::size_t i = 0; i < collection.count(); ++i)
-                if (fixup.instance == &collection.item(i)) return true;
-            return false;
-        });
+        // The items go away: references waiting to be set on them must go too. A record may
+        // fill the same collection again and again, so the items are looked up, not scanned.
+        if (!fixups_.empty() && collection.count() != 0) {
+            std::vector<const Persistent*> items;
+            items.reserve(collection.count());
+            for (std::size_t i = 0; i < collection.count(); ++i) items.push_back(&collection.item(i));
+            std::sort(items.begin(), items.end());
+            std::erase_if(fixups_, [&](const Fixup& fixup) {
+                return std::binary_search(items.begin(), items.end(), static_cast<const Persistent*>(fixup.instance));
+            });
+        }
         collection.clear();
     }
     while (!endOfList()) {
