@@ -9,6 +9,7 @@
 #include "cli/HeadlessMainWindow.h"
 #include "framework/Canvas.h"
 #include "framework/Label.h"
+#include "framework/PaintTree.h"
 #include "framework/PngWriter.h"
 #include "framework/WinControl.h"
 #include "panelctl/PanelClasses.h"
@@ -77,23 +78,6 @@ TRect boundsOf(const TControl& control)
             control.top() + std::max(control.height(), 0)};
 }
 
-// The control, then the controls inside it, each clipped to its own bounds.
-void paintControl(QImage& image, TControl& control, TPoint origin)
-{
-    if (!control.visible()) return;
-    const TRect bounds = boundsOf(control);
-    const TPoint at{origin.x + bounds.left, origin.y + bounds.top};
-    {
-        QPainter painter(&image);
-        painter.setClipRect(at.x, at.y, bounds.width(), bounds.height());
-        painter.translate(at.x, at.y);
-        TCanvas canvas(painter);
-        control.paint(canvas);
-    }
-    if (const auto* container = dynamic_cast<const TWinControl*>(&control))
-        for (TControl* child : container->controls()) paintControl(image, *child, at);
-}
-
 void paintOutline(QImage& image, const SkippedRecord& record)
 {
     QPainter painter(&image);
@@ -145,7 +129,7 @@ public:
         }
         loader_.setObserver({[&result](TControl& control) {
                                  showLabelsAtTheirSize(control);
-                                 paintControl(result.image, control, {});
+                                 paintControlTree(result.image, control, {control.left(), control.top()});
                              },
                              [&result](Stream& stream, std::int64_t start, std::int64_t end) {
                                  paintOutline(result.image, readSkippedRecord(stream, start, end));
