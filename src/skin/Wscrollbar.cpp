@@ -54,6 +54,8 @@ TWScrollBar::TWScrollBar(Component* owner) : TCustomControl(owner)
 {
     TCustomControl::setWidth(48);
     TCustomControl::setHeight(16);
+    // A press steps the bar; it is never a click.
+    setClicksItself();
     setCtl3D(false);
     setTabStop(true);
 }
