@@ -280,7 +280,9 @@ void TWScrollBar::mouseEnter()
 
 void TWScrollBar::mouseLeave()
 {
-    if (!enabled()) return;
+    // Cleared whatever the state, so that a bar disabled under the pointer is not hot when it
+    // comes back.
+    if (!mouseOver_) return;
     mouseOver_ = false;
     invalidate();
 }
