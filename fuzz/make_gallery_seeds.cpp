@@ -1,6 +1,6 @@
 // Writes the seed corpus of fuzz_gallery_record: usage make_gallery_seeds <directory>.
 // The widget gallery's own record, which names every class the gallery knows, and one of
-// extreme sizes, ranges and positions.
+// extreme sizes, ranges, positions and bevel widths.
 
 #include <cstdio>
 #include <string>
@@ -27,6 +27,14 @@ int main(int argc, char** argv)
     add("TWSliderh", {{"Width", huge}, {"Height", tiny}, {"Position", huge}});
     add("TWRadioGroup", {{"BevelWidth", huge}, {"Height", tiny}, {"Items.Strings", "('a' 'b' 'c')"}, {"ItemIndex", huge}});
     add("TWCheckBox", {{"Width", tiny}, {"Alignment", "taRightJustify"}, {"Caption", "'x'"}});
+    add("TWScrollBar", {{"Width", huge}, {"Height", huge}, {"Min", huge}, {"Max", tiny}, {"Position", huge},
+                        {"LargeChange", tiny}});
+    add("TWScrollBar", {{"Kind", "sbVertical"}, {"Width", "0"}, {"Height", "0"}, {"Min", "5"}, {"Max", "5"}});
+    add("TWPanel", {{"BevelWidth", tiny}, {"Width", huge}, {"Height", tiny}, {"Alignment", "taRightJustify"},
+                    {"Caption", "'x'"}});
+    add("TWGroupBox", {{"BevelWidth", huge}, {"Width", tiny}, {"Height", huge}, {"Caption", "'x'"}});
+    add("TWBlinkButton", {{"Width", huge}, {"Height", huge}, {"Down", "True"}, {"Color", tiny}, {"Caption", "'x'"}});
+    add("TWCBTC", {{"Width", huge}, {"Height", tiny}, {"Down", "True"}});
     const std::string directory = argv[1];
     return trovelin::testing::writeFile(directory + "/gallery", trovelin::recordFromText(trovelin::galleryLayout())) &&
                    trovelin::testing::writeFile(directory + "/extremes", trovelin::recordFromText(extremes))

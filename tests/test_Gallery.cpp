@@ -11,9 +11,11 @@
 #include "app/GalleryWindow.h"
 #include "gallery/GalleryForm.h"
 #include "gallery/WidgetShot.h"
+#include "skin/Wcbtc.h"
 #include "skin/Wcheckbox.h"
 #include "skin/Wradiobutton.h"
 #include "skin/Wradiogroup.h"
+#include "skin/Wscrollbar.h"
 #include "skin/Wslider.h"
 #include "skin/Wtracker.h"
 #include "streaming/Errors.h"
@@ -68,8 +70,11 @@ TEST_F(Gallery, EveryWidgetComesFromTheRecordWithItsProperties)
     EXPECT_TRUE(widget<TWSlider>("FineSlider").m16bit());
     EXPECT_EQ(widget<TWSlider>("FineSlider").finePosition(), 64);
     EXPECT_TRUE(widget<TWCheckBox>("FocusedBox").focused());
+    EXPECT_TRUE(widget<TWCBTC>("HeldLamp").down());
+    EXPECT_EQ(widget<TWScrollBar>("VScrollThumb").zone(), ScrollZone::thumb);
+    EXPECT_EQ(widget<TWScrollBar>("VScrollThumb").kind(), TScrollBarKind::sbVertical);
     for (const char* name : {"PanelSlider", "Knob", "KnobL", "FieldXY", "ColourMixer", "MultiButton", "ColourToggle",
-                             "FlatButton", "Tracker", "SliderH"})
+                             "FlatButton", "Tracker", "SliderH", "LeftPanel", "TopLineGroupBox", "BlinkingButton"})
         EXPECT_NE(window.form().findComponent(name), nullptr) << name;
 }
 
@@ -94,6 +99,11 @@ TEST_F(Gallery, QtEventsReachEachKindOfWidget)
     EXPECT_EQ(window.lastEvent(), "Tracker, Change, 159");
     click(widget<TControl>("FlatButton"), 10, 10);
     EXPECT_EQ(window.lastEvent(), "FlatButton, Click");
+    click(widget<TWScrollBar>("HScroll"), 115, 8);  // the last arrow
+    EXPECT_EQ(window.lastEvent(), "HScroll, Change, 51");
+    EXPECT_EQ(widget<TWScrollBar>("HScroll").zone(), ScrollZone::none);
+    click(widget<TControl>("RestingButton"), 10, 10);
+    EXPECT_EQ(window.lastEvent(), "RestingButton, Click, down");
 }
 
 TEST_F(Gallery, TheOffscreenPaintIsTheWindowAtRest)

@@ -29,6 +29,16 @@ std::vector<PropertyInfo> TCustomPanel::panelProperties()
     });
 }
 
+std::vector<PropertyInfo> TCustomPanel::bevelProperties()
+{
+    using C = TCustomPanel;
+    static const EnumType bevelNames{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+    return {published::enumeration("BevelInner", bevelNames, &C::bevelInner, &C::setBevelInner,
+                                   std::optional(TPanelBevel::bvNone)),
+            published::enumeration("BevelOuter", bevelNames, &C::bevelOuter, &C::setBevelOuter,
+                                   std::optional(TPanelBevel::bvRaised))};
+}
+
 void TCustomPanel::setAlignment(TAlignment value)
 {
     if (value == alignment_) return;

@@ -8,6 +8,9 @@
 
 namespace trovelin {
 
+// The panel's two bevels, kept for the designer; skinned panels draw their own frame instead.
+enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+
 class TCustomPanel : public TWinControl {
 public:
     explicit TCustomPanel(Component* owner);
@@ -16,17 +19,25 @@ public:
     // Constraints, Ctl3D, Enabled, Font, FullRepaint, ParentColor, ParentCtl3D, ParentFont,
     // ParentShowHint, PopupMenu, ShowHint, TabOrder, TabStop, Visible and the mouse events.
     static std::vector<PropertyInfo> panelProperties();
+    // BevelInner (default bvNone) and BevelOuter (default bvRaised).
+    static std::vector<PropertyInfo> bevelProperties();
 
     TAlignment alignment() const { return alignment_; }
     void setAlignment(TAlignment value);
     std::int32_t bevelWidth() const { return bevelWidth_; }
     void setBevelWidth(std::int32_t value);
+    TPanelBevel bevelInner() const { return bevelInner_; }
+    void setBevelInner(TPanelBevel value) { bevelInner_ = value; }
+    TPanelBevel bevelOuter() const { return bevelOuter_; }
+    void setBevelOuter(TPanelBevel value) { bevelOuter_ = value; }
     bool fullRepaint() const { return fullRepaint_; }
     void setFullRepaint(bool value) { fullRepaint_ = value; }
 
 private:
     TAlignment alignment_ = TAlignment::taCenter;
     std::int32_t bevelWidth_ = 1;
+    TPanelBevel bevelInner_ = TPanelBevel::bvNone;
+    TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
     bool fullRepaint_ = true;
 };
 

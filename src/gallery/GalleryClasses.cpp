@@ -12,9 +12,14 @@
 #include "panelctl/Multibut.h"
 #include "panelctl/Slider.h"
 #include "panelctl/Sliderh.h"
+#include "skin/Wblinkbutton.h"
+#include "skin/Wcbtc.h"
 #include "skin/Wcheckbox.h"
+#include "skin/Wgroupbox.h"
+#include "skin/Wpanel.h"
 #include "skin/Wradiobutton.h"
 #include "skin/Wradiogroup.h"
+#include "skin/Wscrollbar.h"
 #include "skin/Wslider.h"
 #include "skin/Wsliderh.h"
 #include "skin/Wspeedbutton.h"
@@ -51,6 +56,8 @@ const ClassRegistry& galleryClasses()
         &TWRadioGroup::staticClassInfo(),  &TMultiButton::staticClassInfo(), &TCBTC::staticClassInfo(),
         &TSlider::staticClassInfo(),       &TSliderh::staticClassInfo(),     &TKnob::staticClassInfo(),
         &TKnobL::staticClassInfo(),        &TFieldXY::staticClassInfo(),     &TCMY::staticClassInfo(),
+        &TWPanel::staticClassInfo(),       &TWGroupBox::staticClassInfo(),   &TWBlinkButton::staticClassInfo(),
+        &TWCBTC::staticClassInfo(),        &TWScrollBar::staticClassInfo(),
     };
     return registry;
 }

@@ -8,9 +8,11 @@
 #include "panelctl/Fader.h"
 #include "panelctl/Fieldxym.h"
 #include "panelctl/KnobControl.h"
+#include "skin/Wblinkbutton.h"
 #include "skin/Wcheckbox.h"
 #include "skin/Wradiobutton.h"
 #include "skin/Wradiogroup.h"
+#include "skin/Wscrollbar.h"
 #include "skin/Wtracker.h"
 #include "streaming/Stream.h"
 #include "streaming/TextRecord.h"
@@ -59,6 +61,8 @@ std::string valueOf(TControl& control)
         return fader->m16bit() ? value + "." + std::to_string(fader->finePosition()) : value;
     }
     if (auto* tracker = dynamic_cast<TWTracker*>(&control)) return std::to_string(tracker->position());
+    if (auto* bar = dynamic_cast<TWScrollBar*>(&control)) return std::to_string(bar->position());
+    if (auto* blink = dynamic_cast<TWBlinkButton*>(&control)) return blink->down() ? "down" : "up";
     if (auto* knob = dynamic_cast<KnobControl*>(&control)) return std::to_string(knob->position());
     if (auto* field = dynamic_cast<TFieldXY*>(&control))
         return std::to_string(field->getX()) + ", " + std::to_string(field->getY());
@@ -78,6 +82,7 @@ void reportControl(TControl& control, const std::function<void(const std::string
     TNotifyEvent changed = [line](TControl& sender) { line(sender, "Change"); };
     if (auto* fader = dynamic_cast<TFader*>(&control)) fader->onChangeHandler = changed;
     if (auto* tracker = dynamic_cast<TWTracker*>(&control)) tracker->onChangeHandler = changed;
+    if (auto* bar = dynamic_cast<TWScrollBar*>(&control)) bar->onChangeHandler = changed;
     if (auto* knob = dynamic_cast<KnobControl*>(&control)) knob->onChangeHandler = changed;
     if (auto* field = dynamic_cast<TFieldXY*>(&control)) field->onChangeHandler = changed;
     if (auto* mixer = dynamic_cast<TCMY*>(&control)) mixer->onChangeHandler = changed;
@@ -90,6 +95,23 @@ void reportControl(TControl& control, const std::function<void(const std::string
     }
 }
 
+// States only the pointer makes: widgets held down, or with the pointer over them, as the
+// gallery opens. The pointer itself is elsewhere, so the first move or click ends them.
+void showPointerStates(TGalleryForm& form)
+{
+    const std::pair<const char*, TPoint> held[] = {
+        {"HeldLamp", {15, 15}},     {"HScrollFirst", {5, 8}},   {"HScrollLast", {115, 8}},
+        {"HScrollBefore", {30, 8}}, {"HScrollAfter", {100, 8}}, {"HScrollThumb", {60, 8}},
+        {"VScrollFirst", {8, 5}},   {"VScrollLast", {8, 115}},  {"VScrollBefore", {8, 30}},
+        {"VScrollAfter", {8, 100}}, {"VScrollThumb", {8, 60}},
+    };
+    for (const auto& [name, at] : held)
+        if (auto* control = dynamic_cast<TControl*>(form.findComponent(name)))
+            control->mouseDown(TMouseButton::mbLeft, ssLeft, at.x, at.y);
+    for (const char* name : {"HScrollHot", "VScrollHot"})
+        if (auto* control = dynamic_cast<TControl*>(form.findComponent(name))) control->mouseEnter();
+}
+
 }  // namespace
 
 RecordNode galleryLayout()
@@ -97,7 +119,7 @@ RecordNode galleryLayout()
     RecordNode form;
     form.className = "TGalleryForm";
     form.name = "Gallery";
-    form.properties = {{"Width", "960"}, {"Height", "480"}, {"Caption", "'Trovelin widget gallery'"}};
+    form.properties = {{"Width", "960"}, {"Height", "640"}, {"Caption", "'Trovelin widget gallery'"}};
     auto add = [&form](RecordNode node) { form.children.push_back(std::move(node)); };
     const Properties size24{{"Width", "72"}, {"Height", "24"}};
 
@@ -149,6 +171,37 @@ RecordNode galleryLayout()
     add(entry("TCMY", "ColourMixer", 776, 184));
     add(entry("TMultiButton", "MultiButton", 728, 20, size24));
     add(entry("TCBTC", "ColourToggle", 728, 52, size24));
+
+    add(caption("Panels", 8, 424, "TWPanel: captions left, centred, right; TWGroupBox: BevelWidth 2 and -1"));
+    add(entry("TWPanel", "LeftPanel", 8, 440,
+              {{"Width", "120"}, {"Height", "40"}, {"Alignment", "taLeftJustify"}, {"BevelWidth", "3"},
+               {"Caption", "'Left, bevel 3'"}}));
+    add(entry("TWPanel", "CentrePanel", 136, 440, {{"Width", "120"}, {"Height", "40"}, {"Caption", "'Centre, bevel 1'"}}));
+    add(entry("TWPanel", "RightPanel", 264, 440,
+              {{"Width", "120"}, {"Height", "40"}, {"Alignment", "taRightJustify"}, {"BevelWidth", "0"},
+               {"Caption", "'Right, bevel 0'"}}));
+    add(entry("TWGroupBox", "GroupBox", 8, 488,
+              {{"Width", "184"}, {"Height", "60"}, {"BevelWidth", "2"}, {"Caption", "'BevelWidth 2'"}}));
+    add(entry("TWGroupBox", "TopLineGroupBox", 200, 488,
+              {{"Width", "184"}, {"Height", "60"}, {"BevelWidth", "-1"}, {"Caption", "'BevelWidth -1'"}}));
+
+    add(caption("Buttons", 8, 556, "TWBlinkButton: blinking, resting; TWCBTC: held, released"));
+    add(entry("TWBlinkButton", "BlinkingButton", 8, 572,
+              {{"Width", "72"}, {"Color", "clLime"}, {"AlterColor", "clGreen"}, {"Down", "True"}, {"Caption", "'Blinking'"}}));
+    add(entry("TWBlinkButton", "RestingButton", 88, 572, {{"Width", "72"}, {"Caption", "'Resting'"}}));
+    add(entry("TWCBTC", "HeldLamp", 168, 572));
+    add(entry("TWCBTC", "Lamp", 208, 572, {{"Color", "clLime"}}));
+
+    add(caption("ScrollBars", 472, 470,
+                "TWScrollBar: at rest, first and last arrow, track before and after the thumb, thumb, hot"));
+    const char* zones[] = {"", "First", "Last", "Before", "After", "Thumb", "Hot"};
+    for (int i = 0; i < 7; ++i) {
+        const std::string zone = zones[i];
+        add(entry("TWScrollBar", "HScroll" + zone, 472, 488 + 20 * i,
+                  {{"Width", "120"}, {"Height", "16"}, {"Position", "50"}, {"LargeChange", "10"}}));
+        add(entry("TWScrollBar", "VScroll" + zone, 608 + 24 * i, 488,
+                  {{"Kind", "sbVertical"}, {"Width", "16"}, {"Height", "120"}, {"Position", "50"}, {"LargeChange", "10"}}));
+    }
     return form;
 }
 
@@ -160,6 +213,7 @@ std::unique_ptr<TGalleryForm> buildGalleryForm(const RecordNode& layout)
     ReaderEnvironment environment;
     environment.registry = &galleryClasses();
     readComponentRecord(stream, *form, environment);
+    showPointerStates(*form);
     if (auto* focused = dynamic_cast<TWinControl*>(form->findComponent("FocusedBox"))) focused->setFocus();
     return form;
 }

@@ -4,8 +4,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
-#include "skin/SkinPalette.h"
-#include "skin/Wconst.h"
+#include "skin/PanelFace.h"
 #include "skin/Wradiobutton.h"
 #include "streaming/Errors.h"
 
@@ -134,47 +133,7 @@ void TWRadioGroup::paint(TCanvas& canvas)
 {
     if (parent() == nullptr) return;
     if (laidOutSize_ != TPoint{width(), height()}) sizeChanged_ = true;
-    const int w = limitedExtent(width()), h = limitedExtent(height());
-
-    const SkinPalette fixed = SkinPalette::fixed();
-    const TColor base = parentColor() ? clBtnFace : color();
-    const TColor light = parentColor() ? fixed.highlight : LightenColor32(base);
-    const TColor shadow = parentColor() ? fixed.shadow : DarkenColor32(base);
-    const TColor dark = parentColor() ? fixed.darkShadow : DarkenColor96(base);
-
-    canvas.font().assign(font());
-    int tw = 0, th = 0;
-    if (!caption().empty()) {
-        th = canvas.textHeight("H");
-        tw = canvas.textWidth(caption());
-    }
-    const int half = th / 2;
-    DrawShadeV(canvas, {0, 0, w, h}, base);
-
-    // Below -1 every width means the same; beyond the size no frame shows.
-    const int b = std::clamp(bevelWidth(), -2, skinExtentLimit);
-    if (b >= 0) {
-        canvas.pen().setColor(shadow);
-        canvas.moveTo(b, h - b - 1);
-        canvas.lineTo(b, half + b);
-        canvas.lineTo(w - b - 1, half + b);
-        canvas.pen().setColor(dark);
-        canvas.lineTo(w - b - 1, h - b - 1);
-        canvas.lineTo(b, h - b - 1);
-    } else if (b == -1) {
-        canvas.pen().setColor(shadow);
-        canvas.moveTo(0, 0);
-        canvas.lineTo(w - 1, 0);
-    }
-    if (tw != 0) {
-        const int inset = std::max(b, 0);
-        canvas.pen().setColor(light);
-        canvas.moveTo(inset + 8, inset + half);
-        canvas.lineTo(inset + tw + 8, inset + half);
-        canvas.brush().setStyle(TBrushStyle::bsClear);
-        canvas.textOut(inset + 8, inset, caption());
-        canvas.brush().setStyle(TBrushStyle::bsSolid);
-    }
+    paintGroupFace(canvas, *this, NegativeBevel::topLineAtMinusOne);
     if (itemsChanged_ || sizeChanged_) UpdateButtons();
 }
 
