@@ -22,4 +22,23 @@ SkinPalette SkinPalette::derivedFrom(TColor color)
     return palette;
 }
 
+bool SkinColouring::setColor(TColor value)
+{
+    if (value == color_) return false;
+    color_ = value;
+    if (!parentColor_) palette_ = SkinPalette::derivedFrom(color_);
+    return true;
+}
+
+void SkinColouring::setParentColor(bool value)
+{
+    parentColor_ = value;
+    if (value) {
+        color_ = clBtnFace;
+        palette_ = SkinPalette::fixed();
+    } else {
+        palette_ = SkinPalette::derivedFrom(color_);
+    }
+}
+
 }  // namespace trovelin

@@ -139,21 +139,12 @@ void TWScrollBar::setPosition(std::int64_t value)
 
 void TWScrollBar::setColor(TColor value)
 {
-    if (value == color_) return;
-    color_ = value;
-    if (!parentColor_) palette_ = SkinPalette::derivedFrom(color_);
-    invalidate();
+    if (colouring_.setColor(value)) invalidate();
 }
 
 void TWScrollBar::setParentColor(bool value)
 {
-    parentColor_ = value;
-    if (value) {
-        color_ = clBtnFace;
-        palette_ = SkinPalette::fixed();
-    } else {
-        palette_ = SkinPalette::derivedFrom(color_);
-    }
+    colouring_.setParentColor(value);
     invalidate();
 }
 
@@ -318,7 +309,7 @@ void TWScrollBar::doExit()
 
 void TWScrollBar::BallPoolPaint(ScrollZone button, const Shape& s)
 {
-    const SkinPalette& p = palette_;
+    const SkinPalette& p = colouring_.palette();
     const bool thumb = button == ScrollZone::thumb;
     const bool pressed = zone_ == button;
     ButtonLook look{false, 0, 0, p.shadow, p.darkShadow};
@@ -336,7 +327,7 @@ void TWScrollBar::BallPoolPaint(ScrollZone button, const Shape& s)
     if (look.gradient)
         DrawGradient(canvas, {0, 0, w - 1, h - 1}, look.top, look.bottom);
     else
-        DrawShadeV(canvas, {0, 0, w - 1, h - 1}, color_);
+        DrawShadeV(canvas, {0, 0, w - 1, h - 1}, colouring_.color());
     if (thumb && pressed) {
         canvas.pen().setColor(look.top);
         line(canvas, 1, h - 2, 1, 1);
@@ -390,9 +381,9 @@ void TWScrollBar::paintOnce(TCanvas& canvas)
     TCanvas buffer(backBuffer_);
     const bool beforeIsShadow = zone_ == ScrollZone::trackBeforeThumb;
     const bool afterIsShadow = zone_ == ScrollZone::trackAfterThumb;
-    buffer.brush().setColor(beforeIsShadow ? palette_.shadow : palette_.highlight);
+    buffer.brush().setColor(beforeIsShadow ? colouring_.palette().shadow : colouring_.palette().highlight);
     buffer.fillRect(s.span(0, s.thumb));
-    buffer.brush().setColor(afterIsShadow ? palette_.shadow : palette_.highlight);
+    buffer.brush().setColor(afterIsShadow ? colouring_.palette().shadow : colouring_.palette().highlight);
     buffer.fillRect(s.span(s.thumb, s.length));
 
     for (const auto& [button, offset] : {std::pair{ScrollZone::firstArrow, 0},

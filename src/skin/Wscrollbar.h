@@ -52,11 +52,11 @@ public:
     void setPosition(std::int64_t value);
 
     // As for the skinned speed button, except that the parent's colour is never taken.
-    TColor color() const { return color_; }
+    TColor color() const { return colouring_.color(); }
     void setColor(TColor value);
-    bool parentColor() const { return parentColor_; }
+    bool parentColor() const { return colouring_.parentColor(); }
     void setParentColor(bool value);
-    const SkinPalette& palette() const { return palette_; }
+    const SkinPalette& palette() const { return colouring_.palette(); }
 
     // Each steps Position and raises OnChange, even when the limit left Position as it was.
     void UpClick();
@@ -107,9 +107,7 @@ private:
     std::int32_t smallChange_ = 1;
     std::int32_t largeChange_ = 1;
     std::int32_t pageSize_ = 0;
-    TColor color_ = clBtnFace;
-    bool parentColor_ = true;
-    SkinPalette palette_ = SkinPalette::fixed();
+    SkinColouring colouring_;
     ScrollZone zone_ = ScrollZone::none;
     bool mouseOver_ = false;
     bool hasFocus_ = false;

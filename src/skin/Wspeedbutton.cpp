@@ -59,21 +59,12 @@ const ClassInfo& TWSpeedButton::staticClassInfo()
 
 void TWSpeedButton::setColor(TColor value)
 {
-    if (value == color_) return;
-    color_ = value;
-    if (!parentColor_) palette_ = SkinPalette::derivedFrom(color_);
-    invalidate();
+    if (colouring_.setColor(value)) invalidate();
 }
 
 void TWSpeedButton::setParentColor(bool value)
 {
-    parentColor_ = value;
-    if (value) {
-        color_ = clBtnFace;
-        palette_ = SkinPalette::fixed();
-    } else {
-        palette_ = SkinPalette::derivedFrom(color_);
-    }
+    colouring_.setParentColor(value);
     invalidate();
 }
 
@@ -88,7 +79,7 @@ int TWSpeedButton::glyphFrame() const
 void TWSpeedButton::paint(TCanvas& canvas)
 {
     if (!parent()) return;
-    if (parentColor_) color_ = parent()->color();
+    if (colouring_.parentColor()) colouring_.takeParentColor(parent()->color());
 
     const int w = width(), h = height();
     const TBitmap& strip = glyph();
@@ -104,7 +95,7 @@ void TWSpeedButton::paint(TCanvas& canvas)
     }
     if (tw == 0) th = 0;
 
-    const SkinPalette& p = palette_;
+    const SkinPalette& p = colouring_.palette();
     Look look{};
     if (!enabled())
         look = {true, p.shadow, p.darkShadow, p.shadow, p.darkShadow, p.highlight, p.darkShadow, 0};
@@ -127,7 +118,7 @@ void TWSpeedButton::paint(TCanvas& canvas)
         canvas.moveTo(w - 2, h - 3);
         canvas.lineTo(w - 2, 1);
     } else {
-        DrawShadeV(canvas, surface, color_);
+        DrawShadeV(canvas, surface, colouring_.color());
     }
     canvas.pen().setColor(look.outerTopLeft);
     canvas.moveTo(0, h - 1);

@@ -17,11 +17,11 @@ public:
 
     // These hide the control's colour pair on purpose: here ParentColor does not follow a
     // colour but takes the parent's at each paint, and setting Color keeps ParentColor.
-    TColor color() const { return color_; }
+    TColor color() const { return colouring_.color(); }
     void setColor(TColor value);
-    bool parentColor() const { return parentColor_; }
+    bool parentColor() const { return colouring_.parentColor(); }
     void setParentColor(bool value);
-    const SkinPalette& palette() const { return palette_; }
+    const SkinPalette& palette() const { return colouring_.palette(); }
 
     void paint(TCanvas& canvas) override;
 
@@ -29,9 +29,7 @@ private:
     // Which of the glyph strip's frames the current state shows.
     int glyphFrame() const;
 
-    TColor color_ = clBtnFace;
-    bool parentColor_ = true;
-    SkinPalette palette_ = SkinPalette::fixed();
+    SkinColouring colouring_;
 };
 
 }  // namespace trovelin
