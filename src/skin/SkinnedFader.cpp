@@ -1,5 +1,6 @@
 #include "skin/SkinnedFader.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "panelctl/FaderAxisCanvas.h"
@@ -34,7 +35,11 @@ void knobPart(TCanvas& canvas, const FaderLayout& layout, int from, int to, TCol
     const int width = to - from;
     const int ribFrom = from + width / 4;
     const int ribTo = from + static_cast<int>(std::int64_t{3} * width / 4);
-    for (int r = length / 3; r < static_cast<int>(std::int64_t{2} * length / 3); r += 2) {
+    // Ribs beyond what reaches the device are skipped: a knob may be longer than any bitmap.
+    const TRect visible = canvas.visibleArea();
+    const int visibleAlong = layout.axis == FaderAxis::Vertical ? visible.bottom : visible.right;
+    const int lastRib = static_cast<int>(std::min<std::int64_t>(std::int64_t{2} * length / 3, visibleAlong));
+    for (int r = length / 3; r < lastRib; r += 2) {
         knob.pen(greys.darkShadow);
         knob.line(ribFrom, ribTo, r);
         knob.pen(greys.highlight);
