@@ -36,13 +36,7 @@ void paintGroupFace(TCanvas& canvas, const TCustomPanel& panel, NegativeBevel ru
     // Below -1 every width means the same; beyond the size no frame shows.
     const int b = std::clamp(panel.bevelWidth(), -2, skinExtentLimit);
     if (b >= 0) {
-        canvas.pen().setColor(colours.shadow);
-        canvas.moveTo(b, h - b - 1);
-        canvas.lineTo(b, half + b);
-        canvas.lineTo(w - b - 1, half + b);
-        canvas.pen().setColor(colours.dark);
-        canvas.lineTo(w - b - 1, h - b - 1);
-        canvas.lineTo(b, h - b - 1);
+        DrawBevelFrame(canvas, {b, half + b, w - b - 1, h - b - 1}, colours.shadow, colours.dark);
     } else if (rule == NegativeBevel::topLine || b == -1) {
         canvas.pen().setColor(colours.shadow);
         canvas.moveTo(0, 0);

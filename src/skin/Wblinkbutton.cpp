@@ -84,13 +84,7 @@ void TWBlinkButton::paint(TCanvas& canvas)
         DrawGradient(canvas, face, shadow, light);
     else
         DrawShadeV(canvas, face, current_);
-    canvas.pen().setColor(down_ ? dark : shadow);
-    canvas.moveTo(0, h - 1);
-    canvas.lineTo(0, 0);
-    canvas.lineTo(w - 1, 0);
-    canvas.pen().setColor(down_ ? shadow : dark);
-    canvas.lineTo(w - 1, h - 1);
-    canvas.lineTo(0, h - 1);
+    DrawBevelFrame(canvas, face, down_ ? dark : shadow, down_ ? shadow : dark);
     if (caption().empty()) return;
     canvas.font().assign(font());
     const int th = canvas.textHeight("H"), tw = canvas.textWidth(caption());

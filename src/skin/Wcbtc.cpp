@@ -70,13 +70,8 @@ void TWCBTC::paint(TCanvas& canvas)
     const int w = limitedExtent(width()), h = limitedExtent(height());
     const SkinPalette greys = SkinPalette::fixed();
     DrawShadeV(canvas, {0, 0, w - 1, h - 1}, clBtnFace);
-    canvas.pen().setColor(down_ ? greys.darkShadow : greys.highlight);
-    canvas.moveTo(0, h - 1);
-    canvas.lineTo(0, 0);
-    canvas.lineTo(w - 1, 0);
-    canvas.pen().setColor(down_ ? greys.highlight : greys.darkShadow);
-    canvas.lineTo(w - 1, h - 1);
-    canvas.lineTo(0, h - 1);
+    DrawBevelFrame(canvas, {0, 0, w - 1, h - 1}, down_ ? greys.darkShadow : greys.highlight,
+                   down_ ? greys.highlight : greys.darkShadow);
 
     const TRect lamp = lampBox();
     canvas.pen().setColor(color_);

@@ -153,4 +153,28 @@ void DrawShadeH(TCanvas& canvas, const TRect& rect, TColor color)
     drawShade(canvas, horizontalShade, color, Direction::Columns, rect.left, rect.right, rect.top, rect.bottom);
 }
 
+void DrawBevelFrame(TCanvas& canvas, const TRect& box, TColor topLeft, TColor bottomRight)
+{
+    canvas.pen().setColor(topLeft);
+    canvas.moveTo(box.left, box.bottom);
+    canvas.lineTo(box.left, box.top);
+    canvas.lineTo(box.right, box.top);
+    canvas.pen().setColor(bottomRight);
+    canvas.lineTo(box.right, box.bottom);
+    canvas.lineTo(box.left, box.bottom);
+}
+
+void DrawButtonFrame(TCanvas& canvas, int w, int h, TColor topLeft, TColor bottomRight)
+{
+    canvas.pen().setColor(topLeft);
+    canvas.moveTo(0, h - 1);
+    canvas.lineTo(0, 0);
+    canvas.lineTo(w, 0);
+    canvas.pen().setColor(bottomRight);
+    canvas.moveTo(w - 1, 1);
+    canvas.lineTo(w - 1, h - 1);
+    canvas.moveTo(0, h - 1);
+    canvas.lineTo(w, h - 1);
+}
+
 }  // namespace trovelin

@@ -32,5 +32,11 @@ void DrawGradient(TCanvas& canvas, const TRect& rect, TColor top, TColor bottom)
 void DrawShadeV(TCanvas& canvas, const TRect& rect, TColor color);
 // The same shade from left to right, over columns rect.left..rect.right.
 void DrawShadeH(TCanvas& canvas, const TRect& rect, TColor color);
+// The outline through the corners of `box` (all four inclusive): left and top edges in
+// `topLeft`, then right and bottom in `bottomRight`, whose colour the pen keeps.
+void DrawBevelFrame(TCanvas& canvas, const TRect& box, TColor topLeft, TColor bottomRight);
+// A skinned button's outer frame on a w x h face: left and top edges in `topLeft` running to
+// the top-right corner, right and bottom edges in `bottomRight`, whose colour the pen keeps.
+void DrawButtonFrame(TCanvas& canvas, int w, int h, TColor topLeft, TColor bottomRight);
 
 }  // namespace trovelin

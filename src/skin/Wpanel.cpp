@@ -47,15 +47,7 @@ void TWPanel::paint(TCanvas& canvas)
 
     // Limited so that no coordinate nears the integer limit; the caption still moves with it.
     const int b = std::clamp(bevelWidth(), -skinExtentLimit, skinExtentLimit);
-    if (b >= 0) {
-        canvas.pen().setColor(colours.shadow);
-        canvas.moveTo(b, h - b - 1);
-        canvas.lineTo(b, b);
-        canvas.lineTo(w - b - 1, b);
-        canvas.pen().setColor(colours.dark);
-        canvas.lineTo(w - b - 1, h - b - 1);
-        canvas.lineTo(b, h - b - 1);
-    }
+    if (b >= 0) DrawBevelFrame(canvas, {b, b, w - b - 1, h - b - 1}, colours.shadow, colours.dark);
     if (caption().empty()) return;
     canvas.font().assign(font());
     const int th = canvas.textHeight("H"), tw = canvas.textWidth(caption());

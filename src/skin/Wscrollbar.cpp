@@ -334,13 +334,7 @@ void TWScrollBar::BallPoolPaint(ScrollZone button, const Shape& s)
         canvas.pen().setColor(look.bottom);
         line(canvas, w - 2, h - 2, w - 2, 1);
     }
-    canvas.pen().setColor(look.topLeft);
-    canvas.moveTo(0, h - 1);
-    canvas.lineTo(0, 0);
-    canvas.lineTo(w, 0);
-    canvas.pen().setColor(look.bottomRight);
-    line(canvas, w - 1, 1, w - 1, h - 1);
-    line(canvas, 0, h - 1, w, h - 1);
+    DrawButtonFrame(canvas, w, h, look.topLeft, look.bottomRight);
 
     const int ca = s.button / 2, cc = s.thickness / 2;
     if (!thumb) {

@@ -120,15 +120,7 @@ void TWSpeedButton::paint(TCanvas& canvas)
     } else {
         DrawShadeV(canvas, surface, colouring_.color());
     }
-    canvas.pen().setColor(look.outerTopLeft);
-    canvas.moveTo(0, h - 1);
-    canvas.lineTo(0, 0);
-    canvas.lineTo(w, 0);
-    canvas.pen().setColor(look.outerBottomRight);
-    canvas.moveTo(w - 1, 1);
-    canvas.lineTo(w - 1, h - 1);
-    canvas.moveTo(0, h - 1);
-    canvas.lineTo(w, h - 1);
+    DrawButtonFrame(canvas, w, h, look.outerTopLeft, look.outerBottomRight);
 
     canvas.brush().setStyle(TBrushStyle::bsClear);
     const int offset = look.pressOffset;
