@@ -1,8 +1,13 @@
 // The two programs' own options, run as a user runs them: help and version go to standard
 // output with status 0, the viewer's without a display, and a mistake gets the usage on the
-// error stream with status 2.
+// error stream with status 2. The tool's commands in a bare environment, its memory limit, and
+// how it puts its outputs on the disk.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "support/RunCommand.h"
 
@@ -18,6 +23,19 @@ CommandOutcome run(const std::string& program, const std::string& arguments)
 }
 
 bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+const std::string samples = std::string(TROVELIN_SOURCE_DIR) + "/samples/";
+
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        char name[] = "/tmp/trovelin-cli-test-XXXXXX";
+        path = ::mkdtemp(name);
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
 
 TEST(CommandLine, TheViewerAnswersHelpAndVersionWithoutADisplay)
 {
@@ -37,7 +55,7 @@ TEST(CommandLine, TheToolsHelpListsEveryCommandWithItsOptionsAndExamples)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     for (const char* part : {"trovelin-cli harvest [--json] [--out DIR] [--keep-going] [--max-memory SIZE] [-q] PATH...",
-                             "trovelin-cli dump [--json] FILE.kvr", "trovelin-cli render",
+                             "trovelin-cli dump [--json] [--max-memory SIZE] FILE.kvr", "trovelin-cli render",
                              "  --keep-going", "  --max-memory SIZE", "  -q", "  --out FILE.png",
                              "trovelin-cli harvest --out pictures samples/", "trovelin-cli render samples/"})
         EXPECT_TRUE(mentions(help.out, part)) << part;
@@ -66,6 +84,68 @@ TEST(CommandLine, AMistakeGetsTheUsageOnTheErrorStream)
         EXPECT_TRUE(outcome.err.starts_with("usage: trovelin-cli harvest ")) << arguments;
         EXPECT_TRUE(mentions(outcome.err, "trovelin-cli --help")) << arguments;
     }
+}
+
+// As root under su or cron there is no XDG_RUNTIME_DIR; Qt would say so on every run.
+TEST(CommandLine, TheToolsCommandsSayNothingOfTheirOwnInABareEnvironment)
+{
+    const TemporaryFolder out;
+    for (const std::string arguments :
+         {"harvest -q --out " + out.path + "/pictures " + samples, "dump " + samples + "moving-heads.kvr",
+          "render " + samples + "console-desk.kvr --out " + out.path + "/desk.png",
+          "widget TWCheckBox Caption='Mute' --out " + out.path + "/box.png",
+          "widget TCMY Cyan=#200 --out " + out.path + "/mixer.png"}) {
+        const CommandOutcome outcome = testing::runCommand("env -i '" + std::string(TROVELIN_CLI) + "' " + arguments);
+        EXPECT_EQ(outcome.status, 0) << arguments;
+        EXPECT_EQ(outcome.err, "") << arguments;
+    }
+    // The private runtime folder goes with the run.
+    const std::string temporary = out.path + "/tmp";
+    std::filesystem::create_directory(temporary);
+    EXPECT_EQ(testing::runCommand("env -i TMPDIR=" + temporary + " '" + TROVELIN_CLI + "' dump " + samples +
+                                  "club-stage.kvr")
+                  .err,
+              "");
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+}
+
+TEST(CommandLine, DumpAndRenderKeepToTheMemoryLimit)
+{
+    const TemporaryFolder out;
+    const std::string rig = samples + "arena-rig.kvr";
+    const CommandOutcome dump = run(TROVELIN_CLI, "dump --max-memory 1K " + rig);
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_TRUE(mentions(dump.out, "error: Error reading Background.Picture.Data: Out of memory\n")) << dump.out;
+    const CommandOutcome render = run(TROVELIN_CLI, "render " + rig + " --out " + out.path + "/rig.png --max-memory 1K");
+    EXPECT_EQ(render.status, 1);
+    EXPECT_EQ(render.err, rig + ": Error reading Background.Picture.Data: Out of memory\n");
+
+    EXPECT_EQ(run(TROVELIN_CLI, "dump --max-memory 1M " + rig).status, 0);
+    EXPECT_EQ(run(TROVELIN_CLI, "render --max-memory 1M " + rig + " --out " + out.path + "/rig.png").status, 0);
+    for (const std::string arguments : {"dump --max-memory 0 " + rig, "render " + rig + " --out x.png --max-memory",
+                                        "dump --max-memory 2X --json " + rig})
+        EXPECT_TRUE(run(TROVELIN_CLI, arguments).err.starts_with("usage: ")) << arguments;
+}
+
+// An output is on the disk before its name points at it, and the folder's new entry after that,
+// so that a crash or a power loss never leaves an empty file under the name.
+TEST(CommandLine, OutputsAreSyncedBeforeTheyTakeTheirName)
+{
+    const TemporaryFolder out;
+    const std::string log = out.path + "/trace";
+    const CommandOutcome traced = testing::runCommand("strace -f -y -s 256 -e trace=fsync,rename -o " + log + " '" +
+                                                      TROVELIN_CLI + "' render " + samples +
+                                                      "console-desk.kvr --out " + out.path + "/desk.png");
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    std::ifstream trace(log);
+    std::vector<std::string> calls;
+    for (std::string line; std::getline(trace, line);)
+        if (mentions(line, out.path)) calls.push_back(line.substr(line.find(' ') + 1));
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(calls[0].starts_with("fsync(") && mentions(calls[0], "/.desk.png.") && mentions(calls[0], "= 0"))
+        << calls[0];
+    EXPECT_TRUE(calls[1].starts_with("rename(\"" + out.path + "/.desk.png.")) << calls[1];
+    EXPECT_TRUE(calls[2].starts_with("fsync(") && mentions(calls[2], "<" + out.path + ">) = 0")) << calls[2];
 }
 
 }  // namespace

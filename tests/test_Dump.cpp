@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/Dump.h"
+#include "streaming/PrintableText.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -25,7 +26,7 @@ protected:
         PanelFileContent content;
         content.large = true;
         content.blco = std::vector<std::uint16_t>{1};
-        content.title = "Rig";
+        content.title = title;
         content.records = records;
         EXPECT_TRUE(writeFile(path, writePanelFile(content)));
         out.str("");
@@ -38,6 +39,7 @@ protected:
         return w.bytes();
     }
 
+    std::string title = "Rig";
     std::string path = (std::filesystem::temp_directory_path() / ("trovelin-dump-" + std::to_string(::getpid()))).string();
     std::ostringstream out;
     std::ostringstream errors;
@@ -92,6 +94,33 @@ TEST_F(Dump, TextEscapesControlCharactersAndJsonKeepsItsOwnEscapes)
     EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
     EXPECT_EQ(dump({record("TImage", "Background"), failing.bytes()}, true), 1);
     EXPECT_NE(out.str().find("\"name\":\"L\\u001b[2J\""), std::string::npos);
+}
+
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) continue;
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) return false;
+        i += length - 1;
+    }
+    return true;
+}
+
+// Panel texts are Windows-1252 bytes: printed as they are, they would be no UTF-8.
+TEST_F(Dump, TextIsValidUtf8AndStringsShowCharacterCodes)
+{
+    title = "Caf\xE9";
+    RecordWriter mixer;
+    mixer.beginRecord("TCMY", "").property("Cyan").string("\xC8").property("Magenta").string("\r").end().end();
+    RecordWriter label;
+    label.beginRecord("TLabel", "L\xE9").property("Caption").string("\x93Go\x94\n").end().end();
+    dump({record("TImage", "Background"), mixer.bytes(), label.bytes()}, false);
+    const std::string text = out.str();
+    EXPECT_TRUE(isUtf8(text)) << text;
+    for (const char* part : {"Title: 'Caf'#233\n", "  Cyan = #200\n  Magenta = #13\n", "object L\\xE9: TLabel\n",
+                             "  Caption = #147'Go'#148#10\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
 }
 
 TEST_F(Dump, JsonNamesTheLoadersStop)

@@ -7,8 +7,12 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
 
 #include "framework/BitmapImage.h"
 #include "framework/BmpWriter.h"
@@ -114,6 +118,16 @@ TEST(PngWriter, PicturesOfMoreThanAMillionRowsAreWritten)
     EXPECT_EQ(png->rgbAt(0, png->height - 1), 0xFF0000u);
 }
 
+// The umask as the kernel reports it, read without setting it.
+mode_t umaskNow()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("Umask:")) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    ADD_FAILURE() << "no Umask in /proc/self/status";
+    return 0;
+}
+
 class ReplacingFile : public ::testing::Test {
 protected:
     ReplacingFile() { fs::create_directories(folder); }
@@ -135,12 +149,30 @@ protected:
 TEST_F(ReplacingFile, ReplacesTheFileWholeWithTheUsualPermissions)
 {
     ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(100, 1)));
-    const mode_t mask = ::umask(022);
     writeFileReplacing(path, std::vector<std::uint8_t>{2, 3});
-    ::umask(mask);
     EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{2, 3}));
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0666 & ~umaskNow()));
     EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
+}
+
+// Pictures are written by several threads at once; none may ever see the umask at 0.
+TEST_F(ReplacingFile, WritersNeverTouchTheUmask)
+{
+    const mode_t mask = umaskNow();
+    // On a memory file system the syncs cost nothing, and the writes come fast.
+    const fs::path memory = "/dev/shm";
+    const std::string fastPath =
+        fs::is_directory(memory) ? (memory / ("trovelin-umask-" + std::to_string(::getpid()))).string() : path;
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 2000; ++i) writeFileReplacing(fastPath, std::vector<std::uint8_t>{1});
+        done = true;
+    });
+    int changes = 0;
+    while (!done) changes += umaskNow() != mask;
+    writer.join();
+    fs::remove(fastPath);
+    EXPECT_EQ(changes, 0);
 }
 
 TEST_F(ReplacingFile, AFailedWriteLeavesNothingUnderTheNameAndAnOlderFileAsItWas)

@@ -6,6 +6,7 @@
 #include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
+#include "streaming/TextRecord.h"
 #include "support/BmpWriter.h"
 #include "support/RecordWriter.h"
 
@@ -49,7 +50,7 @@ TEST(RecordText, ShowsEveryValueKindAndNestedChildren)
               "  Items = <[2] item N = 5 end >\n"
               "  Ratio = 0.5\n"
               "  Money = -1.5000\n"
-              "  Wide = '\xc3\xa9'\n"
+              "  Wide = #233\n"
               "  inherited Item1: TMenuItem [1]\n"
               "  end\n"
               "end\n");
@@ -74,16 +75,50 @@ TEST(RecordText, PicturePayloadsShowWhatTheyDecodeTo)
     EXPECT_NE(text.find("Other.Data = {" + std::to_string(4 + bmp.size()) + " bytes}"), std::string::npos);
 }
 
-TEST(RecordText, ControlCharactersAreEscapedForTheTerminal)
+TEST(RecordText, NamesAreValidUtf8WithoutControlCharacters)
 {
-    // ESC, DEL, a lone 0x9B (CSI to an 8-bit terminal) and a UTF-8 CSI; UTF-8 and Windows-1252
-    // letters stay as they are.
+    // ESC, DEL, a lone 0x9B (CSI to an 8-bit terminal) and a UTF-8 CSI; a Windows-1252 letter,
+    // an overlong slash and a UTF-16 surrogate in UTF-8 form are no UTF-8. Valid UTF-8 stays.
     EXPECT_EQ(printableText("a\x1B[2J\x7F\x9B\xC2\x9B\n"), "a\\x1B[2J\\x7F\\x9B\\xC2\\x9B\\x0A");
-    EXPECT_EQ(printableText("caf\xC3\xA9 caf\xE9 \xC2\xA0\xE2\x82\xAC"), "caf\xC3\xA9 caf\xE9 \xC2\xA0\xE2\x82\xAC");
+    EXPECT_EQ(printableText("caf\xC3\xA9 \xC2\xA0\xE2\x82\xAC\xF0\x9F\x8E\x9B"), "caf\xC3\xA9 \xC2\xA0\xE2\x82\xAC\xF0\x9F\x8E\x9B");
+    EXPECT_EQ(printableText("caf\xE9 \xC0\xAF \xED\xA0\x80"), "caf\\xE9 \\xC0\\xAF \\xED\\xA0\\x80");
 
     RecordWriter w;
-    w.beginRecord("TLabel\x07", "Label\x1B]0;x\x07").property("Cap\x1Btion").string("\x01'\x80").end().end();
-    EXPECT_EQ(textOf(w), "object Label\\x1B]0;x\\x07: TLabel\\x07\n  Cap\\x1Btion = '\\x01''\\x80'\nend\n");
+    w.beginRecord("TLabel\x07", "Label\x1B]0;x\x07").property("Cap\x1Btion").ident("cl\xE9").end().end();
+    EXPECT_EQ(textOf(w), "object Label\\x1B]0;x\\x07: TLabel\\x07\n  Cap\\x1Btion = cl\\xE9\nend\n");
+}
+
+// Strings show every character that is not plain ASCII as its code, and read back to the same
+// bytes (or the same wide characters) and kind of string.
+TEST(RecordText, StringsUseCharacterCodesAndReadBack)
+{
+    struct Case {
+        std::string bytes, text;
+    };
+    for (const Case& c : {Case{"", "''"}, Case{"It's", "'It''s'"}, Case{"\r\n", "#13#10"},
+                          Case{"abc\xC8" "def", "'abc'#200'def'"}, Case{"\xC8", "#200"},
+                          Case{std::string("a\0\x1B\x7F", 4), "'a'#0#27#127"}, Case{std::string(300, 'x'), ""}}) {
+        RecordWriter written;
+        written.beginRecord("TLabel", "L").property("Caption");
+        c.bytes.size() > 255 ? written.longString(c.bytes) : written.string(c.bytes);
+        written.end().end();
+        const std::string text = textOf(written);
+        if (!c.text.empty()) EXPECT_EQ(text, "object L: TLabel\n  Caption = " + c.text + "\nend\n");
+        RecordNode node{"TLabel", "L", false, std::nullopt, {{"Caption", quotedText(c.bytes)}}, {}};
+        EXPECT_EQ(recordFromText(node), written.bytes()) << c.text;
+    }
+
+    RecordWriter wide;
+    wide.beginRecord("TLabel", "L").property("Caption").wideString(u"caf\u00e9 \u20ac\U0001F39B").end().end();
+    const std::string text = textOf(wide);
+    EXPECT_EQ(text, "object L: TLabel\n  Caption = 'caf'#233' '#8364#55356#57243\nend\n");
+    RecordNode node{"TLabel", "L", false, std::nullopt, {{"Caption", "'caf'#233' '#8364#55356#57243"}}, {}};
+    EXPECT_EQ(recordFromText(node), wide.bytes());
+
+    for (const char* bad : {"#", "#65536", "'a'#", "#-1", "'open"}) {
+        std::vector<std::uint8_t> out;
+        EXPECT_THROW(appendTextValue(out, bad), EReadError) << bad;
+    }
 }
 
 TEST(RecordText, AFailedReadKeepsWhatWasReadSoFar)

@@ -6,10 +6,12 @@
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "app/PreviewView.h"
+#include "app/WindowPlacement.h"
 #include "framework/BitmapImage.h"
 #include "panelfile/PictureList.h"
 
@@ -64,6 +66,18 @@ PicturePreview::PicturePreview(const PictureList& pictures, std::function<QStrin
     setFocusProxy(view_);
 
     view_->onZoomChanged = [this] { updateStatus(); };
+}
+
+void PicturePreview::showEvent(QShowEvent* event)
+{
+    // Spontaneous shows come from the window system (a window restored), which keeps its place.
+    if (!event->spontaneous()) {
+        if (parentWidget() != nullptr)
+            placeNear(*this, *parentWidget());
+        else
+            keepOnScreen(*this);
+    }
+    QWidget::showEvent(event);
 }
 
 void PicturePreview::showPicture(int index)

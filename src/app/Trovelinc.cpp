@@ -21,6 +21,7 @@
 #include "app/PictureActions.h"
 #include "app/PictureMimeData.h"
 #include "app/PicturePreview.h"
+#include "app/WindowPlacement.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
@@ -62,6 +63,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     pictures_.clear();  // FormCreate
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);
+    keepOnScreen(*this);
     messageBox = [this](const QString& caption, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
         box.exec();

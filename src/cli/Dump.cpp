@@ -6,7 +6,6 @@
 
 #include "cli/HeadlessMainWindow.h"
 #include "panelfile/Json.h"
-#include "panelfile/Loader.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/LoaderClasses.h"
@@ -80,7 +79,7 @@ std::string messagesOf(const std::vector<LoaderEvent>& events)
 
 // Each record goes through the loader's own steps, with the readers it uses for each class, so
 // that the dump tells what a load does; the generic record reader only shows what the record holds.
-Dump readDump(Stream& stream)
+Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
 {
     Dump dump;
     dump.header = readPanelHeader(stream);
@@ -89,7 +88,7 @@ Dump readDump(Stream& stream)
         return dump;
     }
     HeadlessMainWindow window;
-    PictureList pictures;
+    PictureList pictures(pixelBudgetBytes);
     const LoaderClassTable classes = panelLoaderClasses();
     PanelLoader loader(window, pictures, classes);
     const ReaderEnvironment environment = loader.readerEnvironment();
@@ -137,7 +136,7 @@ void writeText(const std::string& path, const Dump& dump, std::ostream& out)
         const bool small = header->variant == PanelVariant::Small;
         out << "Variant: " << (small ? "KVL0 (32-channel tables)" : "KVLP (256-channel tables)") << '\n'
             << "Channels: " << header->channelCount << '\n'
-            << "Title: '" << printableText(header->title) << "'\n"
+            << "Title: " << quotedText(header->title) << '\n'
             << "Chunks: " << chunkList(*header) << '\n'
             << "Channel bits: " << channelList(header->channelBits) << '\n'
             << "SMTH bits: " << channelList(header->smthBits) << '\n';
@@ -198,12 +197,13 @@ void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
 
 }  // namespace
 
-int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::ostream& errors)
+int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::ostream& errors,
+                  std::uint64_t pixelBudgetBytes)
 {
     Dump dump;
     try {
         FileStream stream(path);
-        dump = readDump(stream);
+        dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
         errors << printableText(path) << ": " << printableText(error.message()) << '\n';
         return 1;

@@ -79,7 +79,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     for (const std::string& path : options.paths) {
         const std::vector<std::string> found = expandPanelPaths({path});
         // Only a folder expands to nothing; the run goes on, as the viewer does in such a folder.
-        if (found.empty()) progress << "No panel files in " << path << '\n';
+        if (found.empty()) progress << "No panel files in " << printableText(path) << '\n';
         files.insert(files.end(), found.begin(), found.end());
     }
     HeadlessMainWindow window;

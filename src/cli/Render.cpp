@@ -94,7 +94,7 @@ void paintOutline(QImage& image, const SkippedRecord& record)
 
 class PanelRenderer {
 public:
-    explicit PanelRenderer(const std::string& file) : file_(file) {}
+    PanelRenderer(const std::string& file, std::uint64_t pixelBudgetBytes) : file_(file), pictures_(pixelBudgetBytes) {}
 
     RenderedPanel render()
     {
@@ -164,14 +164,15 @@ private:
 
 }  // namespace
 
-RenderedPanel renderPanel(const std::string& panelFile)
+RenderedPanel renderPanel(const std::string& panelFile, std::uint64_t pixelBudgetBytes)
 {
-    return PanelRenderer(panelFile).render();
+    return PanelRenderer(panelFile, pixelBudgetBytes).render();
 }
 
-int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors)
+int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors,
+                      std::uint64_t pixelBudgetBytes)
 {
-    const RenderedPanel panel = renderPanel(panelFile);
+    const RenderedPanel panel = renderPanel(panelFile, pixelBudgetBytes);
     for (const std::string& problem : panel.problems)
         errors << printableText(panelFile) << ": " << printableText(problem) << '\n';
     if (panel.image.isNull()) return 1;

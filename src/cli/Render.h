@@ -4,11 +4,14 @@
 // image before the loader lets it go. Records of classes the loader does not know show as an
 // outline labelled with their class and name.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 #include <QImage>
+
+#include "panelfile/PictureList.h"
 
 namespace trovelin::cli {
 
@@ -21,10 +24,12 @@ struct RenderedPanel {
     bool failed = false;  // the load stopped on an error; the image shows what was read before it
 };
 
-RenderedPanel renderPanel(const std::string& panelFile);
+// Decoded pictures may take `pixelBudgetBytes` at once, as in a harvest.
+RenderedPanel renderPanel(const std::string& panelFile, std::uint64_t pixelBudgetBytes = defaultPixelBudgetBytes());
 
 // Renders `panelFile` and writes the image as PNG to `outputFile`; returns the exit status: 0, or
 // 1 when the load failed or the image could not be written.
-int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors);
+int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors,
+                      std::uint64_t pixelBudgetBytes = defaultPixelBudgetBytes());
 
 }  // namespace trovelin::cli

@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::string_view toolName = "trovelin-cli";
 constexpr std::size_t optionColumn = 22;
+constexpr OptionHelp maxMemoryHelp{"--max-memory SIZE",
+                                   "decoded-pixel budget, bytes or with K, M, G (default: lesser of 4G, half the RAM)"};
 
 void printOption(const OptionHelp& option, std::ostream& out)
 {
@@ -33,21 +35,20 @@ const std::vector<CommandHelp>& commandHelp()
          {{"--json", "print one JSON object instead of the table"},
           {"--out DIR", "write picture i as DIR/NNN.png"},
           {"--keep-going", "go on with the next file after an error"},
-          {"--max-memory SIZE",
-           "decoded-pixel budget, bytes or with K, M, G (default: lesser of 4G, half the RAM)"},
+          maxMemoryHelp,
           {"-q", "no progress on standard error"}},
          {"trovelin-cli harvest --out pictures samples/",
           "trovelin-cli harvest --json --keep-going show1.kvr show2.kvr > pictures.json"}},
         {"dump",
-         "[--json] FILE.kvr",
+         "[--json] [--max-memory SIZE] FILE.kvr",
          "Prints the header and every record of a panel file, marked with what the loader does\n"
          "with it. Exit status 0, or 1 when the load would not get to the end.",
-         {{"--json", "print one JSON object instead of the tree"}},
+         {{"--json", "print one JSON object instead of the tree"}, maxMemoryHelp},
          {"trovelin-cli dump samples/console-desk.kvr", "trovelin-cli dump --json samples/club-stage.kvr"}},
         {"render",
-         "FILE.kvr --out FILE.png",
+         "FILE.kvr --out FILE.png [--max-memory SIZE]",
          "Paints the panel's background and controls as its designer placed them.",
-         {{"--out FILE.png", "where the image goes (required)"}},
+         {{"--out FILE.png", "where the image goes (required)"}, maxMemoryHelp},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
         {"gallery",
          "--out FILE.png",

@@ -1,17 +1,16 @@
 // trovelin-cli: the panel-file tools without a screen.
 
 #include <algorithm>
-#include <functional>
+#include <cstdint>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
-
 #include "cli/Dump.h"
-#include "cli/Harvest.h"
 #include "cli/ByteSize.h"
+#include "cli/Harvest.h"
+#include "cli/OffscreenApplication.h"
 #include "cli/Render.h"
 #include "cli/Usage.h"
 #include "panelfile/PictureList.h"
@@ -29,16 +28,18 @@ int usage()
     return 2;
 }
 
-// Controls paint and measure text, which needs fonts and so an application object, but never a
-// screen. A load draws nothing, yet a run must not lose every picture if that ever changes.
-// Qt sees no arguments: a file named like one of its options stays a file.
-int runWithOffscreenApplication(char* programName, const std::function<int()>& command)
+// Takes "--max-memory SIZE" out of the arguments of a command that loads panel files, leaving
+// `bytes` at the default without it. False when the size is missing or not one.
+bool takeMaxMemory(std::vector<std::string>& arguments, std::uint64_t& bytes)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgumentCount = 1;
-    char* qtArguments[] = {programName, nullptr};
-    QGuiApplication application(qtArgumentCount, qtArguments);
-    return command();
+    const auto option = std::find(arguments.begin(), arguments.end(), "--max-memory");
+    if (option == arguments.end()) return true;
+    if (option + 1 == arguments.end()) return false;
+    const std::optional<std::uint64_t> size = trovelin::cli::parseByteSize(*(option + 1));
+    if (!size) return false;
+    bytes = *size;
+    arguments.erase(option, option + 2);
+    return true;
 }
 
 // `--help`, `help` and `help COMMAND`, `COMMAND ... --help`, `--version`: answered on standard
@@ -65,8 +66,11 @@ std::optional<int> answerHelp(const std::vector<std::string>& arguments)
     return 0;
 }
 
-int runHarvest(char* programName, const std::vector<std::string>& arguments)
+int runHarvest(char* programName, std::vector<std::string> arguments)
 {
+    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
+    if (!takeMaxMemory(arguments, pixelBudgetBytes)) return usage();
+    trovelin::pictureList().pixelBudget().setLimit(pixelBudgetBytes);
     trovelin::cli::HarvestOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -79,11 +83,6 @@ int runHarvest(char* programName, const std::vector<std::string>& arguments)
         } else if (argument == "--out") {
             if (++i == arguments.size()) return usage();
             options.outputFolder = arguments[i];
-        } else if (argument == "--max-memory") {
-            if (++i == arguments.size()) return usage();
-            const std::optional<std::uint64_t> bytes = trovelin::cli::parseByteSize(arguments[i]);
-            if (!bytes) return usage();
-            trovelin::pictureList().pixelBudget().setLimit(*bytes);
         } else if (argument.starts_with("-") && argument != "-") {
             return usage();
         } else {
@@ -95,11 +94,24 @@ int runHarvest(char* programName, const std::vector<std::string>& arguments)
                                        [&] { return trovelin::cli::harvest(options, std::cout, std::cerr); });
 }
 
-int runRender(char* programName, const std::vector<std::string>& arguments)
+int runRender(char* programName, std::vector<std::string> arguments)
 {
-    if (arguments.size() != 3 || arguments[1] != "--out") return usage();
-    return runWithOffscreenApplication(
-        programName, [&] { return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr); });
+    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
+    if (!takeMaxMemory(arguments, pixelBudgetBytes) || arguments.size() != 3 || arguments[1] != "--out") return usage();
+    return trovelin::cli::runWithOffscreenApplication(programName, [&] {
+        return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr, pixelBudgetBytes);
+    });
+}
+
+int runDump(char* programName, std::vector<std::string> arguments)
+{
+    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
+    if (!takeMaxMemory(arguments, pixelBudgetBytes)) return usage();
+    const bool json = arguments.size() == 2 && arguments[0] == "--json";
+    if (arguments.size() != 1 && !json) return usage();
+    return trovelin::cli::runWithOffscreenApplication(programName, [&] {
+        return trovelin::cli::dumpPanelFile(arguments.back(), json, std::cout, std::cerr, pixelBudgetBytes);
+    });
 }
 
 // The gallery's widgets paint text, which needs an application object but never a screen.
@@ -107,7 +119,7 @@ int runGallery(char* programName, const std::vector<std::string>& arguments, boo
 {
     const auto widget = oneWidget ? trovelin::parseWidgetArguments(arguments) : std::nullopt;
     if (oneWidget ? !widget : arguments.size() != 2 || arguments[0] != "--out") return usage();
-    return runWithOffscreenApplication(programName, [&] {
+    return trovelin::cli::runWithOffscreenApplication(programName, [&] {
         if (widget) return trovelin::paintWidgetToFile(*widget, std::cerr);
         const auto form = trovelin::buildGalleryForm();
         try {
@@ -132,9 +144,6 @@ int main(int argc, char** argv)
     if (command == "harvest") return runHarvest(argv[0], rest);
     if (command == "render") return runRender(argv[0], rest);
     if (command == "gallery" || command == "widget") return runGallery(argv[0], rest, command == "widget");
-    if (command == "dump" && (rest.size() == 1 || (rest.size() == 2 && rest[0] == "--json"))) {
-        return runWithOffscreenApplication(
-            argv[0], [&] { return trovelin::cli::dumpPanelFile(rest.back(), rest.size() == 2, std::cout, std::cerr); });
-    }
+    if (command == "dump") return runDump(argv[0], rest);
     return usage();
 }

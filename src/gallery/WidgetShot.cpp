@@ -61,7 +61,7 @@ std::optional<WidgetShotRequest> parseWidgetArguments(const std::vector<std::str
     return request;
 }
 
-QImage paintWidget(const WidgetShotRequest& request)
+std::unique_ptr<TGalleryForm> buildWidgetForm(const WidgetShotRequest& request)
 {
     RecordNode layout;
     layout.className = "TGalleryForm";
@@ -71,9 +71,15 @@ QImage paintWidget(const WidgetShotRequest& request)
     widget.name = "Widget";
     widget.properties = request.properties;
     layout.children.push_back(std::move(widget));
-    const auto form = buildGalleryForm(layout);
-    TControl* shown = form->controls().empty() ? nullptr : form->controls().front();
-    if (shown == nullptr) throw EReadError(messages::invalidStreamFormat);
+    auto form = buildGalleryForm(layout);
+    if (form->controls().empty()) throw EReadError(messages::invalidStreamFormat);
+    return form;
+}
+
+QImage paintWidget(const WidgetShotRequest& request)
+{
+    const auto form = buildWidgetForm(request);
+    TControl* shown = form->controls().front();
 
     shown->setLeft(0);
     shown->setTop(0);

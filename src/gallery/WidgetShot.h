@@ -4,6 +4,7 @@
 // the dump's text form, the pointer over it, the left button held, the focus.
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include <QImage>
 
 #include "framework/Geometry.h"
+#include "gallery/GalleryClasses.h"
 
 namespace trovelin {
 
@@ -26,6 +28,10 @@ struct WidgetShotRequest {
 
 // The request the arguments after "widget" state; null when they do not make one.
 std::optional<WidgetShotRequest> parseWidgetArguments(const std::vector<std::string>& arguments);
+
+// The gallery's form holding the widget, its only control, as the request's properties make it.
+// The reader's errors leave as its exceptions.
+std::unique_ptr<TGalleryForm> buildWidgetForm(const WidgetShotRequest& request);
 
 // The widget painted in the requested state. The reader's errors (an unknown class or
 // property, a bad value) leave as its exceptions.

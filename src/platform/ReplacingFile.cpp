@@ -20,13 +20,15 @@ namespace {
     throw Exception("Cannot write " + path + ": " + std::strerror(error));
 }
 
-// mkstemp creates files readable by the owner alone; outputs get the usual permissions.
-mode_t permissionsFromUmask()
-{
+// mkstemp creates files readable by the owner alone; outputs get the usual permissions. The
+// umask can only be read by setting it, and a thread creating a file between the two calls, or
+// a second reader doing the same, could leave it at 0 for the rest of the run: so it is read
+// once, while the program starts and runs no other thread.
+const mode_t outputPermissions = [] {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
+}();
 
 // The error number of a failed write, or 0.
 int writeAll(int descriptor, std::span<const std::uint8_t> bytes)
@@ -41,6 +43,17 @@ int writeAll(int descriptor, std::span<const std::uint8_t> bytes)
     return 0;
 }
 
+// After a rename, the folder's new entry reaches the disk only with the folder. The error
+// number, or 0; file systems that cannot sync a folder (EINVAL) have nothing to sync.
+int syncFolder(const std::filesystem::path& folder)
+{
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    const int error = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(descriptor);
+    return error;
+}
+
 }  // namespace
 
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
@@ -53,13 +66,17 @@ void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> b
     const int descriptor = ::mkstemp(name.data());
     if (descriptor < 0) failWriting(path, errno);
 
-    int error = ::fchmod(descriptor, permissionsFromUmask()) == 0 ? writeAll(descriptor, bytes) : errno;
+    // The bytes are on the disk before the name points at them, so that a crash or a power loss
+    // leaves the old file or the whole new one, never an empty one.
+    int error = ::fchmod(descriptor, outputPermissions) == 0 ? writeAll(descriptor, bytes) : errno;
+    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
     if (::close(descriptor) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(name.data(), path.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(name.data());
         failWriting(path, error);
     }
+    if (const int folderError = syncFolder(target.parent_path())) failWriting(path, folderError);
 }
 
 }  // namespace trovelin

@@ -1,7 +1,9 @@
 #pragma once
 // Writing a whole output file so that readers only ever see the old file or the complete new
 // one: the bytes go to a temporary file in the same folder, which is renamed into place once
-// everything is written. A failed write leaves no partial or empty file under the final name.
+// everything is written and on the disk, and the folder is synced after the rename. A failed
+// write, a crash or a power loss leaves no partial or empty file under the final name. Outputs
+// get mode 0666 less the umask the program started with.
 
 #include <cstdint>
 #include <span>
@@ -11,7 +13,7 @@ namespace trovelin {
 
 // Writes `bytes` as the file `path`, replacing any file of that name. Fails with
 // "Cannot write %s: <reason>"; then the temporary file is gone and an older file of that name
-// is unchanged.
+// is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace trovelin

@@ -1,6 +1,8 @@
 #include "streaming/RecordText.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
 #include "streaming/Errors.h"
 #include "streaming/PictureSummary.h"
@@ -12,32 +14,29 @@ namespace trovelin {
 
 namespace {
 
-std::string quoted(std::string_view text)
+// Characters 32..126 stand inside quotes, every other one as its code, in runs that need no
+// separator between them.
+template <class CodeUnits> std::string quotedCodes(const CodeUnits& text)
 {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    out += '\'';
-    return out;
-}
-
-std::string utf8(std::u16string_view text)
-{
+    if (text.empty()) return "''";
     std::string out;
-    for (char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+    bool inQuotes = false;
+    for (const auto unit : text) {
+        const auto code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
+        const bool plain = code >= 0x20 && code < 0x7F;
+        if (plain != inQuotes) {
+            out += '\'';
+            inQuotes = plain;
+        }
+        if (!plain) {
+            out += '#';
+            out += std::to_string(code);
         } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            if (code == '\'') out += '\'';
+            out += static_cast<char>(code);
         }
     }
+    if (inQuotes) out += '\'';
     return out;
 }
 
@@ -121,7 +120,7 @@ private:
         case ValueTag::Int32: return std::to_string(reader_.readInteger());
         case ValueTag::Extended: return number(reader_.readFloat());
         case ValueTag::String:
-        case ValueTag::LString: return quoted(reader_.readString());
+        case ValueTag::LString: return quotedText(reader_.readString());
         case ValueTag::Ident:
         case ValueTag::False:
         case ValueTag::True:
@@ -145,7 +144,7 @@ private:
             return text;
         }
         case ValueTag::Date: return concat({"date ", number(reader_.readDate())});
-        case ValueTag::WString: return quoted(utf8(reader_.readWideString()));
+        case ValueTag::WString: return quotedCodes(reader_.readWideString());
         }
         throw EReadError(messages::invalidStreamFormat);
     }
@@ -197,6 +196,11 @@ void writeNode(const RecordNode& node, int depth, std::string& out)
 }
 
 }  // namespace
+
+std::string quotedText(std::string_view bytes)
+{
+    return quotedCodes(bytes);
+}
 
 void readRecordTree(Stream& stream, RecordNode& root)
 {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,11 +22,17 @@ struct RecordNode {
     std::vector<RecordNode> children;
 };
 
+// A string value in the text form: characters 32..126 inside quotes ('It''s'), every other one,
+// control characters and bytes past ASCII alike, as its code: 'abc'#200'def', #13#10, '' when
+// empty. Wide strings take the same form with their UTF-16 code units ('caf'#233, #8364). The
+// text is plain ASCII, and reads back (TextRecord.h) to the same value.
+std::string quotedText(std::string_view bytes);
+
 // Reads one record at the stream's position into `root`, filling it as it goes, so that after
 // a failure (thrown like the reader's) `root` shows how far the record could be read.
 void readRecordTree(Stream& stream, RecordNode& root);
 
-// The tree as indented text, control characters escaped (PrintableText.h):
+// The tree as indented text, names made printable (PrintableText.h):
 //   object Name: TClass
 //     Property = value
 //     object Child: TChildClass

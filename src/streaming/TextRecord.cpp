@@ -1,5 +1,6 @@
 #include "streaming/TextRecord.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -81,7 +82,7 @@ private:
         skipSpaces();
         if (at_ == text_.size()) failValue();
         const char c = text_[at_];
-        if (c == '\'') return quoted();
+        if (c == '\'' || c == '#') return quotedOrCodes();
         if (c == '(') return list();
         if (c == '[') return set();
         if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) return integer();
@@ -91,32 +92,64 @@ private:
         putShortString(out_, name);
     }
 
-    void quoted()
+    // Quoted runs ('it''s') and character codes (#13, #200, #8364), side by side with nothing
+    // between them, make one string. Codes above 255 make it a wide string.
+    void quotedOrCodes()
     {
-        std::string text;
+        std::u16string text;
+        while (at_ < text_.size() && (text_[at_] == '\'' || text_[at_] == '#')) {
+            if (text_[at_] == '#')
+                text += characterCode();
+            else
+                quotedRun(text);
+        }
+        const bool wide = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
+        if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) failValue();
+        if (wide) {
+            putTag(out_, ValueTag::WString);
+            putLittleEndian(out_, text.size(), 4);
+            for (char16_t c : text) putLittleEndian(out_, c, 2);
+            return;
+        }
+        const std::string bytes(text.begin(), text.end());
+        if (bytes.size() <= 255) {
+            putTag(out_, ValueTag::String);
+            putShortString(out_, bytes);
+            return;
+        }
+        putTag(out_, ValueTag::LString);
+        putLittleEndian(out_, bytes.size(), 4);
+        out_.insert(out_.end(), bytes.begin(), bytes.end());
+    }
+
+    // The bytes of a quoted run, each one character, with '' standing for one quote.
+    void quotedRun(std::u16string& text)
+    {
         for (++at_;; ++at_) {
             if (at_ == text_.size()) failValue();
             if (text_[at_] != '\'') {
-                text += text_[at_];
+                text += static_cast<char16_t>(static_cast<unsigned char>(text_[at_]));
                 continue;
             }
             if (at_ + 1 < text_.size() && text_[at_ + 1] == '\'') {
-                text += '\'';
+                text += u'\'';
                 ++at_;
                 continue;
             }
             ++at_;
-            break;
-        }
-        if (text.size() <= 255) {
-            putTag(out_, ValueTag::String);
-            putShortString(out_, text);
             return;
         }
-        if (text.size() > std::numeric_limits<std::int32_t>::max()) failValue();
-        putTag(out_, ValueTag::LString);
-        putLittleEndian(out_, text.size(), 4);
-        out_.insert(out_.end(), text.begin(), text.end());
+    }
+
+    // "#" and a decimal code of 0..65535.
+    char16_t characterCode()
+    {
+        const std::size_t start = ++at_;
+        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
+        unsigned code = 0;
+        const auto [end, error] = std::from_chars(text_.data() + start, text_.data() + at_, code);
+        if (error != std::errc() || end != text_.data() + at_ || code > 0xFFFF) failValue();
+        return static_cast<char16_t>(code);
     }
 
     void integer()

@@ -2,8 +2,9 @@
 // The other way from RecordText: a record written from its text form, so that people (and the
 // widget gallery) can state components in the words the dump prints and have them read by the
 // real reader. Values are integers, True and False, identifiers (named constants and
-// enumeration values), quoted strings ('it''s'), sets ([a, b]) and lists of these in
-// parentheses (such as "Items.Strings = ('One' 'Two')").
+// enumeration values), strings in quotes and character codes ('it''s', 'abc'#200'def', #13#10,
+// #8364 in a wide string), sets ([a, b]) and lists of these in parentheses (such as
+// "Items.Strings = ('One' 'Two')").
 
 #include <cstdint>
 #include <string_view>

@@ -1,0 +1,60 @@
+#include "app/WindowPlacement.h"
+
+#include <algorithm>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace trovelin {
+
+namespace {
+
+QRect availableAreaOf(const QScreen* screen)
+{
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? QRect() : screen->availableGeometry();
+}
+
+// Sets the frame of `window` to `frame`, keeping its window manager's borders around the client
+// area (none are known before the first show).
+void setFrameGeometry(QWidget& window, const QRect& frame)
+{
+    const QRect outer = window.frameGeometry();
+    const QRect inner = window.geometry();
+    window.setGeometry(frame.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
+                                      inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+}
+
+void fitFrame(QWidget& window, QRect frame, const QRect& available)
+{
+    if (available.isEmpty()) return;
+    setFrameGeometry(window, fittedInside(frame, available));
+}
+
+}  // namespace
+
+QRect fittedInside(QRect frame, const QRect& available)
+{
+    frame.setSize(frame.size().boundedTo(available.size()));
+    frame.moveLeft(std::clamp(frame.left(), available.left(), available.left() + available.width() - frame.width()));
+    frame.moveTop(std::clamp(frame.top(), available.top(), available.top() + available.height() - frame.height()));
+    return frame;
+}
+
+void keepOnScreen(QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    fitFrame(window, frame, availableAreaOf(screen != nullptr ? screen : window.screen()));
+}
+
+void placeNear(QWidget& window, const QWidget& anchor)
+{
+    const QWidget& anchorWindow = *anchor.window();
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(anchorWindow.frameGeometry().center());
+    fitFrame(window, frame, availableAreaOf(anchorWindow.screen()));
+}
+
+}  // namespace trovelin
