@@ -90,10 +90,10 @@ TEST(CommandLine, AMistakeGetsTheUsageOnTheErrorStream)
 TEST(CommandLine, TheToolsCommandsSayNothingOfTheirOwnInABareEnvironment)
 {
     const TemporaryFolder out;
-    for (const std::string arguments :
+    for (const std::string& arguments :
          {"harvest -q --out " + out.path + "/pictures " + samples, "dump " + samples + "moving-heads.kvr",
           "render " + samples + "console-desk.kvr --out " + out.path + "/desk.png",
-          "widget TWCheckBox Caption='Mute' --out " + out.path + "/box.png",
+          "widget TWCheckBox \"Caption='Mute'\" --out " + out.path + "/box.png",
           "widget TCMY Cyan=#200 --out " + out.path + "/mixer.png"}) {
         const CommandOutcome outcome = testing::runCommand("env -i '" + std::string(TROVELIN_CLI) + "' " + arguments);
         EXPECT_EQ(outcome.status, 0) << arguments;
@@ -122,7 +122,7 @@ TEST(CommandLine, DumpAndRenderKeepToTheMemoryLimit)
 
     EXPECT_EQ(run(TROVELIN_CLI, "dump --max-memory 1M " + rig).status, 0);
     EXPECT_EQ(run(TROVELIN_CLI, "render --max-memory 1M " + rig + " --out " + out.path + "/rig.png").status, 0);
-    for (const std::string arguments : {"dump --max-memory 0 " + rig, "render " + rig + " --out x.png --max-memory",
+    for (const std::string& arguments : {"dump --max-memory 0 " + rig, "render " + rig + " --out x.png --max-memory",
                                         "dump --max-memory 2X --json " + rig})
         EXPECT_TRUE(run(TROVELIN_CLI, arguments).err.starts_with("usage: ")) << arguments;
 }
@@ -146,6 +146,34 @@ TEST(CommandLine, OutputsAreSyncedBeforeTheyTakeTheirName)
         << calls[0];
     EXPECT_TRUE(calls[1].starts_with("rename(\"" + out.path + "/.desk.png.")) << calls[1];
     EXPECT_TRUE(calls[2].starts_with("fsync(") && mentions(calls[2], "<" + out.path + ">) = 0")) << calls[2];
+}
+
+// The umask can only be read by setting it; a thread doing so while another creates a file, or
+// two at once, could leave the process's umask at 0 and outputs world-writable. Pictures are
+// encoded on several threads, so it is read once, before any thread starts.
+TEST(CommandLine, TheUmaskIsReadOnceBeforeAnyThreadStarts)
+{
+    const TemporaryFolder out;
+    const std::string log = out.path + "/trace";
+    const CommandOutcome traced =
+        testing::runCommand("strace -f -e trace=umask,clone,clone3 -o " + log + " '" + TROVELIN_CLI +
+                            "' harvest -q --out " + out.path + "/pictures " + samples);
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    std::ifstream trace(log);
+    int umaskCalls = 0;
+    int threadsStarted = 0;
+    for (std::string line; std::getline(trace, line);) {
+        if (mentions(line, " umask(")) {
+            ++umaskCalls;
+            EXPECT_EQ(threadsStarted, 0) << line;
+        }
+        if (mentions(line, " clone") && !mentions(line, "resumed")) ++threadsStarted;
+    }
+    EXPECT_LE(umaskCalls, 2);
+    EXPECT_GT(threadsStarted, 0);  // the encoders did run on threads
+    EXPECT_EQ(std::filesystem::status(out.path + "/pictures/000.png").permissions() &
+                  std::filesystem::perms::others_write,
+              std::filesystem::perms::none);
 }
 
 }  // namespace

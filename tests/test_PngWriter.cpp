@@ -7,12 +7,10 @@
 #include <unistd.h>
 
 #include <QImage>
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "framework/BitmapImage.h"
 #include "framework/BmpWriter.h"
@@ -153,26 +151,6 @@ TEST_F(ReplacingFile, ReplacesTheFileWholeWithTheUsualPermissions)
     EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{2, 3}));
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0666 & ~umaskNow()));
     EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
-}
-
-// Pictures are written by several threads at once; none may ever see the umask at 0.
-TEST_F(ReplacingFile, WritersNeverTouchTheUmask)
-{
-    const mode_t mask = umaskNow();
-    // On a memory file system the syncs cost nothing, and the writes come fast.
-    const fs::path memory = "/dev/shm";
-    const std::string fastPath =
-        fs::is_directory(memory) ? (memory / ("trovelin-umask-" + std::to_string(::getpid()))).string() : path;
-    std::atomic<bool> done = false;
-    std::thread writer([&] {
-        for (int i = 0; i < 2000; ++i) writeFileReplacing(fastPath, std::vector<std::uint8_t>{1});
-        done = true;
-    });
-    int changes = 0;
-    while (!done) changes += umaskNow() != mask;
-    writer.join();
-    fs::remove(fastPath);
-    EXPECT_EQ(changes, 0);
 }
 
 TEST_F(ReplacingFile, AFailedWriteLeavesNothingUnderTheNameAndAnOlderFileAsItWas)

@@ -103,7 +103,9 @@ TEST(RecordText, StringsUseCharacterCodesAndReadBack)
         c.bytes.size() > 255 ? written.longString(c.bytes) : written.string(c.bytes);
         written.end().end();
         const std::string text = textOf(written);
-        if (!c.text.empty()) EXPECT_EQ(text, "object L: TLabel\n  Caption = " + c.text + "\nend\n");
+        if (!c.text.empty()) {
+            EXPECT_EQ(text, "object L: TLabel\n  Caption = " + c.text + "\nend\n");
+        }
         RecordNode node{"TLabel", "L", false, std::nullopt, {{"Caption", quotedText(c.bytes)}}, {}};
         EXPECT_EQ(recordFromText(node), written.bytes()) << c.text;
     }

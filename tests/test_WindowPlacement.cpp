@@ -51,10 +51,10 @@ TEST_F(OnTheScreen, TheViewerOpensInsideAndItsPreviewOverIt)
 {
     ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 500));
     PictureList pictures;
-    pictures.append(testing::paintedBitmap(1200, 900, 32, [](int, int) { return QColor(Qt::red); }));
     PosixFileSystem fileSystem;
     testing::NoShell shell;
     TTrovelin window{pictures, fileSystem, shell};
+    pictures.append(testing::paintedBitmap(1200, 900, 32, [](int, int) { return QColor(Qt::red); }));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     expectInsideTheScreen(window);

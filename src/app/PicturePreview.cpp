@@ -66,17 +66,13 @@ PicturePreview::PicturePreview(const PictureList& pictures, std::function<QStrin
     setFocusProxy(view_);
 
     view_->onZoomChanged = [this] { updateStatus(); };
+    if (parent == nullptr) keepOnScreen(*this);
 }
 
 void PicturePreview::showEvent(QShowEvent* event)
 {
     // Spontaneous shows come from the window system (a window restored), which keeps its place.
-    if (!event->spontaneous()) {
-        if (parentWidget() != nullptr)
-            placeNear(*this, *parentWidget());
-        else
-            keepOnScreen(*this);
-    }
+    if (!event->spontaneous() && parentWidget() != nullptr) placeNear(*this, *parentWidget());
     QWidget::showEvent(event);
 }
 

@@ -34,7 +34,7 @@ public:
     QString statusText() const;
 
 protected:
-    // Each time it opens: near the window it belongs to, inside the screen.
+    // Each time it opens: over the window it belongs to, inside the screen.
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

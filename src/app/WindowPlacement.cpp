@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -32,6 +33,29 @@ void fitFrame(QWidget& window, QRect frame, const QRect& available)
     setFrameGeometry(window, fittedInside(frame, available));
 }
 
+void fitOnItsScreen(QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    fitFrame(window, frame, availableAreaOf(screen != nullptr ? screen : window.screen()));
+}
+
+// Fits its window again whenever the program shows it; shows that the window system makes (a
+// window restored) keep the window's place.
+class ScreenKeeper : public QObject {
+public:
+    explicit ScreenKeeper(QWidget& window) : QObject(&window), window_(window) { window.installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &window_ && event->type() == QEvent::Show && !event->spontaneous()) fitOnItsScreen(window_);
+        return false;
+    }
+
+private:
+    QWidget& window_;
+};
+
 }  // namespace
 
 QRect fittedInside(QRect frame, const QRect& available)
@@ -44,9 +68,8 @@ QRect fittedInside(QRect frame, const QRect& available)
 
 void keepOnScreen(QWidget& window)
 {
-    const QRect frame = window.frameGeometry();
-    const QScreen* screen = QGuiApplication::screenAt(frame.center());
-    fitFrame(window, frame, availableAreaOf(screen != nullptr ? screen : window.screen()));
+    fitOnItsScreen(window);
+    new ScreenKeeper(window);
 }
 
 void placeNear(QWidget& window, const QWidget& anchor)

@@ -13,7 +13,8 @@ namespace trovelin {
 QRect fittedInside(QRect frame, const QRect& available);
 
 // Moves and, where it must, shrinks a top-level window so that its frame lies inside the
-// available area of the screen it is on (or the primary one when it is on none).
+// available area of the screen it is on (or the primary one when it is on none): now, and each
+// time the program shows it, when the window system's frame around it is known.
 void keepOnScreen(QWidget& window);
 
 // Centres a top-level window over `anchor`'s window, then keeps it inside the available area of

@@ -90,7 +90,7 @@ int runHarvest(char* programName, std::vector<std::string> arguments)
         }
     }
     if (options.paths.empty()) return usage();
-    return runWithOffscreenApplication(programName,
+    return trovelin::cli::runWithOffscreenApplication(programName,
                                        [&] { return trovelin::cli::harvest(options, std::cout, std::cerr); });
 }
 
