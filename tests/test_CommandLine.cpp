@@ -140,7 +140,7 @@ TEST(CommandLine, OutputsAreSyncedBeforeTheyTakeTheirName)
     std::ifstream trace(log);
     std::vector<std::string> calls;
     for (std::string line; std::getline(trace, line);)
-        if (mentions(line, out.path)) calls.push_back(line.substr(line.find(' ') + 1));
+        if (mentions(line, out.path)) calls.push_back(line.substr(line.find_first_not_of(' ', line.find(' '))));
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_TRUE(calls[0].starts_with("fsync(") && mentions(calls[0], "/.desk.png.") && mentions(calls[0], "= 0"))
         << calls[0];
