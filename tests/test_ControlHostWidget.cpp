@@ -1,5 +1,6 @@
 // The Qt widget that hosts a control: size, painting through the canvas, Qt mouse events turned
-// into the control's events, and repaints on the control's requests.
+// into the control's events, repaints on the control's requests, and drawing asked for while a
+// paint is under way.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 
 #include "framework/Canvas.h"
 #include "framework/WinControl.h"
+#include "skin/Wradiobutton.h"
+#include "skin/Wradiogroup.h"
 #include "skin/Wspeedbutton.h"
 #include "support/GuiApplication.h"
 #include "support/PixelProbe.h"
@@ -200,6 +203,33 @@ TEST_F(ControlHostWidgetTest, PressAndReleaseOnASkinnedButtonClickItAndShowTheHo
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&widget, &leave);
     EXPECT_EQ(colorAt(widget.grab().toImage(), 0, 5), 0x7F7F7Fu);
+}
+
+// A paint that makes a control draw on its own (the radio group checking its ItemIndex button
+// again while it lays its buttons out for a new size) must not pull the surface away from the
+// painter that is filling it; the drawing shows once the paint is done.
+TEST_F(ControlHostWidgetTest, DrawingAskedForDuringAPaintWaitsForItsEnd)
+{
+    TWinControl form(nullptr);
+    form.setWidth(220);
+    form.setHeight(100);
+    TWRadioGroup group(nullptr);
+    group.setParent(&form);
+    group.setItems({"One", "Two", "Three"});
+    group.setItemIndex(0);
+    ControlHostWidget widget(form);
+    widget.show();
+    QApplication::processEvents();
+
+    group.buttons()[1]->setChecked(true);  // unchecks the ItemIndex button behind the group's back
+    ASSERT_FALSE(group.buttons()[0]->checked());
+    group.setHeight(90);
+    group.invalidate();
+    const QImage shown = widget.grab().toImage();
+    EXPECT_TRUE(group.buttons()[0]->checked());
+    // The first button's box (at 12, 16) in its checked frame: white with a black dot.
+    EXPECT_EQ(colorAt(shown, 12 + 7, 16 + 8), 0x000000u);
+    EXPECT_EQ(colorAt(widget.grab().toImage(), 12 + 7, 16 + 8), 0x000000u);
 }
 
 }  // namespace

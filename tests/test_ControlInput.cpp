@@ -145,6 +145,33 @@ TEST_F(ControlInputTest, TabMovesTheFocusInTabOrderAndKeysGoToTheFocusedControl)
                                                  "first accelerator", "first accelerator", "second char q"}));
 }
 
+TEST_F(ControlInputTest, AControlThatIsDisabledOrHiddenPassesTheFocusOnAndTakesNoKeys)
+{
+    KeyProbe form(nullptr, "form", {0, 0, 100, 100});
+    form.setTabStop(false);
+    KeyProbe first(&form, "first", {0, 0, 10, 10});
+    KeyProbe group(&form, "group", {0, 20, 50, 50});
+    group.setTabStop(false);
+    KeyProbe inner(&group, "inner", {0, 0, 10, 10});
+    KeyProbe last(&form, "last", {0, 60, 10, 70});
+    ControlInput input(form);
+
+    first.setFocus();
+    first.setEnabled(false);  // on as Tab would go: into the group
+    group.setEnabled(false);  // and out of it again
+    input.keyDown(VK_SPACE, 0);
+    EXPECT_EQ(journal, (std::vector<std::string>{"first focus", "first blur", "inner focus", "inner blur",
+                                                 "last focus", "last key 32"}));
+
+    // With no other stop left the focus goes to none, and keys to nobody.
+    journal.clear();
+    last.setVisible(false);
+    input.keyDown(VK_SPACE, 0);
+    input.keyPress('x', false);
+    EXPECT_EQ(form.focusedControl(), nullptr);
+    EXPECT_EQ(journal, (std::vector<std::string>{"last blur"}));
+}
+
 TEST_F(ControlInputTest, ADestroyedControlGivesUpFocusHoverAndCapture)
 {
     KeyProbe form(nullptr, "form", {0, 0, 100, 100});

@@ -262,6 +262,15 @@ TEST_F(SelectionWidgets, ARadioGroupPlacesOneButtonPerItem)
     group.setItems({"Cyan", "Magenta", "Yellow"});
     EXPECT_EQ(group.buttons()[0], kept);
     EXPECT_EQ(kept->caption(), "Cyan");
+
+    // Another number of lines asks for a paint of the whole group, without which the new
+    // buttons would not show.
+    for (const std::vector<std::string>& lines :
+         {std::vector<std::string>{"Cyan", "Magenta"}, std::vector<std::string>{}}) {
+        const int asked = host.invalidated;
+        group.setItems(lines);
+        EXPECT_GT(host.invalidated, asked);
+    }
 }
 
 TEST_F(SelectionWidgets, ARadioGroupsItemIndexIsLimitedKeptAndFollowsClicks)
@@ -284,6 +293,23 @@ TEST_F(SelectionWidgets, ARadioGroupsItemIndexIsLimitedKeptAndFollowsClicks)
     EXPECT_TRUE(group.buttons().empty());
 }
 
+// A check box as the root of its record, publishing the handlers the record names.
+class KeyedCheckBox : public TWCheckBox {
+public:
+    using TWCheckBox::TWCheckBox;
+    static const ClassInfo& staticClassInfo()
+    {
+        static ClassInfo info{"TKeyedCheckBox", &TWCheckBox::staticClassInfo(), {}};
+        static const bool withMethods = [] {
+            info.withMethods({"Box1KeyDown", "Box1KeyPress", "Box1KeyUp"});
+            return true;
+        }();
+        (void)withMethods;
+        return info;
+    }
+    const ClassInfo& classInfo() const override { return staticClassInfo(); }
+};
+
 TEST_F(SelectionWidgets, RecordsSetItemsStatesAndCaptions)
 {
     testing::RecordWriter record;
@@ -300,19 +326,31 @@ TEST_F(SelectionWidgets, RecordsSetItemsStatesAndCaptions)
     EXPECT_EQ(group.bevelWidth(), -1);
 
     testing::RecordWriter boxRecord;
-    boxRecord.beginRecord("TWCheckBox", "Box")
+    boxRecord.beginRecord("TKeyedCheckBox", "Box")
         .property("AllowGrayed").boolean(true)
         .property("State").ident("cbGrayed")
         .property("Caption").string("&Mute")
         .property("Tab").tag(6).raw(std::vector<std::uint8_t>{1, 'x'})
+        .property("OnKeyDown").ident("Box1KeyDown")
+        .property("OnKeyPress").ident("Box1KeyPress")
+        .property("OnKeyUp").ident("Box1KeyUp")
         .end().end();
-    TWCheckBox box(nullptr);
+    KeyedCheckBox box(nullptr);
     ByteViewStream boxStream(boxRecord.bytes());
     readComponentRecord(boxStream, box);
     EXPECT_EQ(box.state(), TCheckBoxState::cbGrayed);
     EXPECT_EQ(box.caption(), "&Mute");
     EXPECT_EQ(box.tab(), 'x');
     EXPECT_TRUE(box.tabStop());
+    EXPECT_EQ(box.onKeyDown.name, "Box1KeyDown");
+    EXPECT_EQ(box.onKeyPress.name, "Box1KeyPress");
+    EXPECT_EQ(box.onKeyUp.name, "Box1KeyUp");
+
+    testing::RecordWriter radioRecord;
+    radioRecord.beginRecord("TWRadioButton", "Radio").property("OnKeyUp").nil().end().end();
+    TWRadioButton radio(nullptr);
+    ByteViewStream radioStream(radioRecord.bytes());
+    EXPECT_NO_THROW(readComponentRecord(radioStream, radio));
 }
 
 }  // namespace

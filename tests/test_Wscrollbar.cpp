@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "framework/Canvas.h"
+#include "framework/ControlInput.h"
 #include "framework/Keys.h"
 #include "framework/Timer.h"
 #include "framework/WinControl.h"
@@ -233,13 +234,30 @@ TEST_F(Wscrollbar, ExtremeRangesAndSizesNeitherOverflowNorHang)
     bar.mouseMove(ssLeft, lowest, lowest);
 }
 
-TEST_F(Wscrollbar, ABarDisabledWhileHeldStopsRepeating)
+// A disabled bar hears no release; re-enabled, it must neither step on by itself nor have the
+// thumb follow a pointer with no button held.
+TEST_F(Wscrollbar, DisablingAHeldBarEndsItsRepeatAndItsDragEitherWay)
 {
-    bar.mouseDown(left, ssLeft, 40, 8);
+    form.setWidth(100);
+    form.setHeight(40);
+    ControlInput input(form);
+    input.mouseDown(left, ssLeft, {40, 8});  // the last arrow: one step at once
     bar.setEnabled(false);
+    input.mouseUp(left, 0, {40, 8});
+    host.clock.advance(100);
+    bar.setEnabled(true);
     host.clock.advance(2000);
     EXPECT_EQ(bar.position(), 1);
-    EXPECT_EQ(bar.repeatTimer(), nullptr);
+    EXPECT_EQ(bar.zone(), ScrollZone::none);
+
+    input.mouseDown(left, ssLeft, {bar.thumbOffset() + 2, 8});
+    ASSERT_EQ(bar.zone(), ScrollZone::thumb);
+    bar.setEnabled(false);
+    input.mouseUp(left, 0, {bar.thumbOffset() + 2, 8});
+    bar.setEnabled(true);
+    input.mouseMove(0, {47, 8});
+    EXPECT_EQ(bar.position(), 1);
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace

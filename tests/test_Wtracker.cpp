@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "framework/Canvas.h"
+#include "framework/ControlInput.h"
 #include "framework/SystemColors.h"
 #include "framework/Timer.h"
 #include "framework/WinControl.h"
@@ -76,6 +77,29 @@ TEST_F(Wtracker, StepButtonsStepAndRepeatWhileHeld)
     EXPECT_EQ(changes, 6);
 }
 
+TEST_F(Wtracker, DisablingAHeldTrackerEndsItsRepeatAndItsDragEitherWay)
+{
+    panel.setWidth(100);
+    panel.setHeight(200);
+    ControlInput input(panel);
+    tracker.setPosition(100);
+    input.mouseDown(left, ssLeft, {5, 185});  // the down button: one step at once
+    tracker.setEnabled(false);
+    input.mouseUp(left, 0, {5, 185});  // unheard while disabled
+    tracker.setEnabled(true);
+    host.clock.advance(2000);
+    EXPECT_EQ(tracker.position(), 99);
+
+    input.mouseDown(left, ssLeft, {5, 100});
+    ASSERT_TRUE(tracker.dragging());
+    tracker.setEnabled(false);
+    input.mouseUp(left, 0, {5, 100});
+    tracker.setEnabled(true);
+    input.mouseMove(0, {5, 20});
+    EXPECT_FALSE(tracker.dragging());
+    EXPECT_EQ(changes, 2);
+}
+
 TEST_F(Wtracker, DraggingTheTrackSetsTheValueAndHoverShowsIt)
 {
     tracker.mouseEnter();
@@ -105,6 +129,25 @@ TEST_F(Wtracker, AControlWiderThanTallPaintsNothingAndIgnoresThePointer)
     tracker.setPosition(10);
     EXPECT_EQ(tracker.position(), 0);
     EXPECT_EQ(changes, 0);
+
+    // The range still limits the value, so that the knob sits on the track once there is one.
+    tracker.setMin(300);
+    EXPECT_EQ(tracker.position(), 300);
+    tracker.setMax(400);
+    tracker.setMin(-500);
+    tracker.setMax(-400);
+    EXPECT_EQ(tracker.position(), -400);
+}
+
+TEST_F(Wtracker, AShortTracksTickHighlightIsOnItsOwnTruncatedRow)
+{
+    // 13 x 20: a track of 14 rows, ticks 1.53 rows apart. The first minor tick, at 0.77, has its
+    // shadow and its highlight on row 0, where the highlight wins.
+    tracker.setWidth(13);
+    tracker.setHeight(20);
+    host.paint();
+    EXPECT_EQ(colorAt(tracker.trackImage(), 2, 0), 0xBFBFBFu);
+    EXPECT_EQ(colorAt(tracker.trackImage(), 9, 0), 0xBFBFBFu);
 }
 
 TEST_F(Wtracker, TheTrackImageIsBuiltOnceAndRebuiltForNewColoursOrSizes)

@@ -73,6 +73,8 @@ void TControl::setEnabled(bool value)
     if (value == enabled_) return;
     enabled_ = value;
     leftPressed_ = false;
+    enabledChanged();
+    if (!value) giveUpFocus();
     invalidate();
 }
 
@@ -80,7 +82,15 @@ void TControl::setVisible(bool value)
 {
     if (value == visible_) return;
     visible_ = value;
+    if (!value) giveUpFocus();
     invalidate();
+}
+
+void TControl::giveUpFocus()
+{
+    TControl* top = this;
+    while (top->parent_) top = top->parent_;
+    if (auto* windowed = dynamic_cast<TWinControl*>(top)) windowed->moveFocusOutOf(*this);
 }
 
 ControlHost* TControl::host() const

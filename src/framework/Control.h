@@ -93,6 +93,8 @@ public:
     TDragMode dragMode() const { return dragMode_; }
     void setDragMode(TDragMode value) { dragMode_ = value; }
     bool enabled() const { return enabled_; }
+    // A control that can no longer take the focus, being disabled or hidden, gives it up: it
+    // moves on as Tab would, or to none.
     void setEnabled(bool value);
     bool visible() const { return visible_; }
     void setVisible(bool value);
@@ -170,10 +172,14 @@ protected:
     void setClicksItself() { clicksOnRelease_ = false; }
     // Passes a change on to the controls that follow this one; only windowed controls have any.
     virtual void notifyChildren(InheritedValue) {}
+    // Enabled changed, either way: whatever a held button started (a repeat, a drag) ends here,
+    // since a disabled control hears no release.
+    virtual void enabledChanged() {}
     void componentRemoved(Component* component) override;
 
 private:
     void followParent(InheritedValue value);
+    void giveUpFocus();
 
     TWinControl* parent_ = nullptr;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;

@@ -166,6 +166,13 @@ std::vector<PropertyInfo> mouseEvents()
             published::event("OnMouseUp", &C::onMouseUp)};
 }
 
+std::vector<PropertyInfo> keyEvents()
+{
+    using W = TWinControl;
+    return {published::event("OnKeyDown", &W::onKeyDown), published::event("OnKeyPress", &W::onKeyPress),
+            published::event("OnKeyUp", &W::onKeyUp)};
+}
+
 std::vector<PropertyInfo> dragEvents()
 {
     return {published::event("OnDragDrop", &C::onDragDrop), published::event("OnDragOver", &C::onDragOver),

@@ -40,6 +40,8 @@ PropertyInfo tabOrder();
 PropertyInfo tabStop(bool streamDefault);
 // OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp
 std::vector<PropertyInfo> mouseEvents();
+// OnKeyDown, OnKeyPress, OnKeyUp: windowed controls only
+std::vector<PropertyInfo> keyEvents();
 // OnDragDrop, OnDragOver, OnEndDock, OnEndDrag, OnStartDock, OnStartDrag
 std::vector<PropertyInfo> dragEvents();
 

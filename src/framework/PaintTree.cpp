@@ -44,9 +44,7 @@ void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t 
         // A copy: painting may rebuild a container's children (a radio group's buttons).
         const std::vector<TControl*> children = container->controls();
         for (TControl* child : children)
-            if (std::find(container->controls().begin(), container->controls().end(), child) !=
-                container->controls().end())
-                paintWithin(image, *child, x + child->left(), y + child->top(), visible);
+            if (container->hasControl(child)) paintWithin(image, *child, x + child->left(), y + child->top(), visible);
     }
 }
 

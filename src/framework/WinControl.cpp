@@ -1,5 +1,7 @@
 #include "framework/WinControl.h"
 
+#include <algorithm>
+
 namespace trovelin {
 
 TWinControl::TWinControl(Component* owner) : TControl(owner) {}
@@ -70,15 +72,6 @@ const TWinControl& TWinControl::topLevel() const
     return const_cast<TWinControl*>(this)->topLevel();
 }
 
-void TWinControl::dropFocusWithin(const TControl& subtree)
-{
-    for (const TControl* c = focusedControl_; c != nullptr; c = c->parent())
-        if (c == &subtree) {
-            focusedControl_ = nullptr;
-            return;
-        }
-}
-
 bool TWinControl::canFocus() const
 {
     for (const TControl* c = this; c != nullptr; c = c->parent())
@@ -101,7 +94,39 @@ void TWinControl::setFocus()
     if (top.focusedControl_ == this) doEnter();
 }
 
-void TWinControl::collectTabStops(std::vector<TWinControl*>& stops)
+bool TWinControl::within(const TControl* control, const TControl& subtree)
+{
+    for (const TControl* c = control; c != nullptr; c = c->parent())
+        if (c == &subtree) return true;
+    return false;
+}
+
+void TWinControl::dropFocusWithin(const TControl& subtree)
+{
+    if (within(focusedControl_, subtree)) focusedControl_ = nullptr;
+}
+
+void TWinControl::moveFocusOutOf(const TControl& subtree)
+{
+    TWinControl* holder = focusedControl_;
+    if (!within(holder, subtree)) return;
+    std::vector<TWinControl*> order;
+    collectInTabOrder(order);
+    const auto at = std::find(order.begin(), order.end(), holder);
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    const std::ptrdiff_t from = at - order.begin();
+    for (std::ptrdiff_t step = 1; step < count; ++step) {
+        TWinControl* next = order[static_cast<std::size_t>((from + step) % count)];
+        if (next->isTabStop()) {
+            next->setFocus();
+            return;
+        }
+    }
+    focusedControl_ = nullptr;
+    holder->doExit();
+}
+
+void TWinControl::collectInTabOrder(std::vector<TWinControl*>& order)
 {
     std::vector<TWinControl*> children;
     for (TControl* control : controls())
@@ -112,15 +137,16 @@ void TWinControl::collectTabStops(std::vector<TWinControl*>& stops)
         return aOrdered && a->tabOrder_ < b->tabOrder_;
     });
     for (TWinControl* child : children) {
-        if (child->tabStop_ && child->canFocus()) stops.push_back(child);
-        child->collectTabStops(stops);
+        order.push_back(child);
+        child->collectInTabOrder(order);
     }
 }
 
 void TWinControl::selectNext(bool forward)
 {
     std::vector<TWinControl*> stops;
-    topLevel().collectTabStops(stops);
+    topLevel().collectInTabOrder(stops);
+    std::erase_if(stops, [](const TWinControl* c) { return !c->isTabStop(); });
     if (stops.empty()) return;
     const auto current = std::find(stops.begin(), stops.end(), focusedControl());
     const auto count = static_cast<std::ptrdiff_t>(stops.size());

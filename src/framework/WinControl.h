@@ -19,6 +19,8 @@ public:
 
     // Child controls in z-order, first is bottom-most.
     const std::vector<TControl*>& controls() const { return controls_.items(); }
+    // In constant time, however many children there are.
+    bool hasControl(TControl* control) const { return controls_.contains(control); }
     void setChildOrder(Component* child, int order) override;
 
     bool ctl3D() const { return ctl3D_; }
@@ -35,6 +37,7 @@ public:
     void setTabStop(bool value) { tabStop_ = value; }
 
     MethodRef onDockDrop, onDockOver, onEnter, onExit, onGetSiteInfo, onUnDock;
+    MethodRef onKeyDown, onKeyPress, onKeyUp;
 
     void parentValueChanged(InheritedValue value) override;
 
@@ -74,9 +77,15 @@ private:
     void removeControl(TControl* control);
     TWinControl& topLevel();
     const TWinControl& topLevel() const;
+    static bool within(const TControl* control, const TControl& subtree);
     // Forgets the focus when the focused control is `subtree` or lies inside it.
     void dropFocusWithin(const TControl& subtree);
-    void collectTabStops(std::vector<TWinControl*>& stops);
+    // On the top-level control, when `subtree` can no longer take the focus: a focused control
+    // in it passes the focus to the next tab stop, or, with none left, loses it.
+    void moveFocusOutOf(const TControl& subtree);
+    // Every windowed control below this one, in the order Tab visits them.
+    void collectInTabOrder(std::vector<TWinControl*>& order);
+    bool isTabStop() const { return tabStop_ && canFocus(); }
 
     ChildList<TControl> controls_;
     bool ctl3D_ = true;

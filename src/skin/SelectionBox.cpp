@@ -37,6 +37,7 @@ std::vector<PropertyInfo> TWSelectionBox::sharedProperties()
          published::character("Tab", &C::tab, &C::setTab, 2), shared::visible(),
          published::event("OnEnter", &C::onEnter), published::event("OnExit", &C::onExit)},
         shared::mouseEvents(),
+        shared::keyEvents(),
         shared::dragEvents(),
     });
 }

@@ -61,7 +61,8 @@ void TWRadioGroup::destroyButtons()
 {
     std::vector<TWRadioButton*> doomed;
     doomed.swap(buttons_);
-    for (TWRadioButton* button : doomed) delete button;
+    // Newest first, as owners and parents look for what leaves them from their newest end.
+    for (auto button = doomed.rbegin(); button != doomed.rend(); ++button) delete *button;
 }
 
 void TWRadioGroup::UpdateButtons()
@@ -71,7 +72,9 @@ void TWRadioGroup::UpdateButtons()
     itemsChanged_ = sizeChanged_ = false;
     laidOutSize_ = {width(), height()};
     const int n = items_.count();
-    if (!buttons_.empty() && static_cast<int>(buttons_.size()) != n) destroyButtons();
+    // Buttons that come or go leave or take parts of the group that only a paint of it shows.
+    const bool rebuilt = static_cast<int>(buttons_.size()) != n;
+    if (!buttons_.empty() && rebuilt) destroyButtons();
     if (n > 0) {
         const bool tight = bevelWidth() < -1;
         const std::int64_t itemHeight = (std::int64_t{height()} - (tight ? 4 : 20)) / n;
@@ -99,6 +102,7 @@ void TWRadioGroup::UpdateButtons()
         itemIndex_ = -1;
     }
     updating_ = false;
+    if (rebuilt) invalidate();
 }
 
 void TWRadioGroup::setItemIndex(std::int32_t value)

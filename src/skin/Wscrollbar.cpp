@@ -189,13 +189,6 @@ void TWScrollBar::startRepeat()
 
 void TWScrollBar::repeat()
 {
-    // A bar disabled while held never hears the release; it must not step on for ever.
-    if (!enabled()) {
-        zone_ = ScrollZone::none;
-        repeatTimer_.reset();
-        invalidate();
-        return;
-    }
     repeatTimer_->setInterval(repeatInterval);
     switch (zone_) {
     case ScrollZone::firstArrow: DownClick(); break;
@@ -204,6 +197,12 @@ void TWScrollBar::repeat()
     case ScrollZone::trackAfterThumb: LargeUpClick(); break;
     default: repeatTimer_.reset(); break;
     }
+}
+
+void TWScrollBar::enabledChanged()
+{
+    repeatTimer_.reset();
+    zone_ = ScrollZone::none;
 }
 
 void TWScrollBar::mouseDown(TMouseButton button, TShiftState shift, int x, int y)

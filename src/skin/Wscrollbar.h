@@ -88,6 +88,7 @@ public:
 protected:
     void doEnter() override;
     void doExit() override;
+    void enabledChanged() override;
 
 private:
     struct Shape;

@@ -96,17 +96,19 @@ bool TWTracker::takesInput() const { return trackerTakesInput(width(), height())
 
 int TWTracker::knobOffset() const { return layout().knobOffset(position_, range_.min, range_.max); }
 
+// The range limits the stored position even while the tracker is too short to take input, so
+// that the knob is on the track once the tracker is made tall enough.
 void TWTracker::setMin(std::int32_t value)
 {
     if (!range_.setMin(value)) return;
-    if (position_ < range_.min) setPosition(range_.min);
+    position_ = std::clamp(position_, range_.min, range_.max);
     repaint();
 }
 
 void TWTracker::setMax(std::int32_t value)
 {
     if (!range_.setMax(value)) return;
-    if (position_ > range_.max) setPosition(range_.max);
+    position_ = std::clamp(position_, range_.min, range_.max);
     repaint();
 }
 
@@ -197,12 +199,14 @@ void TWTracker::buildTrack(const TrackerLayout& shape)
     const std::array<int, 4> minor{w / 8, scaled(w, 3, 8), scaled(w, 5, 8), scaled(w, 7, 8)};
     auto tick = [&](const std::array<int, 4>& columns, float at) {
         canvas.pen().setColor(greys.darkShadow);
-        const int row = static_cast<int>(at - 1);
-        line(canvas, columns[0], row, columns[1], row);
-        line(canvas, columns[2], row, columns[3], row);
+        const int shadowRow = static_cast<int>(at - 1);
+        line(canvas, columns[0], shadowRow, columns[1], shadowRow);
+        line(canvas, columns[2], shadowRow, columns[3], shadowRow);
+        // Truncated on its own: on a short track the two rows may coincide or lie two apart.
+        const int lightRow = static_cast<int>(at);
         canvas.pen().setColor(greys.highlight);
-        line(canvas, columns[0], row + 1, columns[1], row + 1);
-        line(canvas, columns[2], row + 1, columns[3], row + 1);
+        line(canvas, columns[0], lightRow, columns[1], lightRow);
+        line(canvas, columns[2], lightRow, columns[3], lightRow);
     };
     for (int i = 0; i <= 8; ++i) tick(major, static_cast<float>(y0) + static_cast<float>(i) * s);
     for (int i = 0; i <= 7; ++i) tick(minor, static_cast<float>(y0) + static_cast<float>(i) * s + s / 2);
@@ -376,6 +380,12 @@ void TWTracker::mouseUp(TMouseButton button, TShiftState, int, int)
     const bool up = upPressed_;
     upPressed_ = downPressed_ = false;
     drawOnCanvas([&](TCanvas& canvas) { up ? UpButtonPaint(canvas) : DownButtonPaint(canvas); });
+}
+
+void TWTracker::enabledChanged()
+{
+    repeatTimer_.reset();
+    upPressed_ = downPressed_ = dragging_ = false;
 }
 
 void TWTracker::onTimer()

@@ -65,6 +65,9 @@ public:
     const TTimer* repeatTimer() const { return repeatTimer_.get(); }
     bool dragging() const { return dragging_; }
 
+protected:
+    void enabledChanged() override;
+
 private:
     void BallPoolPaint();
     void UpButtonPaint(TCanvas& canvas);

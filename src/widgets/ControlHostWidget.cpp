@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 #include "framework/Canvas.h"
 #include "framework/Keys.h"
@@ -78,12 +79,21 @@ void ControlHostWidget::invalidateControl(TControl&)
 void ControlHostWidget::repaintControl(TControl&)
 {
     surfaceStale_ = true;
-    repaint();
+    // Within a paint the widget cannot paint again; the paint under way is followed by another.
+    if (painting_)
+        update();
+    else
+        repaint();
 }
 
 void ControlHostWidget::drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw)
 {
     if (!visibleWithParents(control, control_)) return;
+    // The drawing shows the control as it now is; so does the paint that follows this one.
+    if (painting_) {
+        drawnDuringPaint_ = true;
+        return;
+    }
     if (surfaceStale_ || surface_.size() != size()) paintSurface();
     {
         QPainter painter(&surface_);
@@ -106,10 +116,22 @@ TPoint ControlHostWidget::clientToScreen(const TControl& control, TPoint point) 
 
 void ControlHostWidget::paintSurface()
 {
-    surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    surface_.fill(Qt::transparent);
-    surfaceStale_ = false;
-    paintControlTree(surface_, control_);
+    // A control that drew during the first pass may have been painted before it changed; the
+    // second pass shows it as it is. Were a paint to keep changing what it shows, the next pass
+    // waits for the next paint event rather than holding this one for ever.
+    for (int pass = 0; pass < 2; ++pass) {
+        surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        surface_.fill(Qt::transparent);
+        surfaceStale_ = false;
+        drawnDuringPaint_ = false;
+        {
+            const QScopedValueRollback<bool> painting(painting_, true);
+            paintControlTree(surface_, control_);
+        }
+        if (!drawnDuringPaint_) return;
+    }
+    surfaceStale_ = true;
+    update();
 }
 
 TShiftState ControlHostWidget::shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)

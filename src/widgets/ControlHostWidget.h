@@ -4,6 +4,8 @@
 // (buttons, shift states, key codes, client coordinates), through a ControlInput. What the
 // controls show is kept on a surface, so that they can also draw between paints, as the
 // original's controls draw on their canvas; a window uncovered again shows the surface as it is.
+// A paint may make a control draw (a radio group checking a button as it lays them out); that
+// drawing waits for the end of the paint, which then paints the surface once more.
 
 #include <QImage>
 #include <QWidget>
@@ -59,6 +61,10 @@ private:
     ControlInput input_;
     QImage surface_;
     bool surfaceStale_ = true;
+    // While the surface is being painted, its painter owns it: nothing may replace it or draw
+    // on it beside that painter.
+    bool painting_ = false;
+    bool drawnDuringPaint_ = false;
 };
 
 }  // namespace trovelin
