@@ -151,6 +151,8 @@ void TMFileExplorer::UpdateFileList()
     for (unsigned attribute = ftReadOnly; attribute <= ftNormal; ++attribute)
         if (fileType_ & (1u << attribute)) request |= attributeBitOf[attribute];
     const std::string folder = withTrailingBackslash(directory_);
+    localFolder_ = fileSystem_.localPath(directory_).value_or("");
+    if (!localFolder_.empty() && !localFolder_.ends_with('/')) localFolder_ += '/';
     AddFile(folder, "*.*", request | faDirectory);
     for (const std::string& pattern : splitMask(mask_)) AddFile(folder, pattern, request);
 }
@@ -178,6 +180,7 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
         FileListItem item;
         item.caption = search.Name;
         item.imageIndex = shell.iconIndex;
+        if (!localFolder_.empty()) item.localPath = localFolder_ + search.Name;
         item.subItems = {folderEntry ? " " : std::to_string(size),
                          shell.typeName.substr(0, maxTypeName),
                          dateTimeText_.format(time ? dateTimeValue(*time) : 0.0),
@@ -205,6 +208,7 @@ void TMFileExplorer::AddDrives()
             FileListItem item;
             item.caption = shell.displayName;
             item.imageIndex = shell.iconIndex;
+            item.localPath = fileSystem_.localPath(root).value_or("");
             item.subItems = {GetMediaTypeStr(info.MediaType),
                              formatThousands(info.DiskSize, sortLocale_.thousandsSeparator),
                              formatThousands(info.FreeSpace, sortLocale_.thousandsSeparator),
@@ -291,6 +295,11 @@ void TMFileExplorer::Keydown(int key, TShiftState shift)
     if (OnKeyDown) OnKeyDown(key, shift);
 }
 
+void TMFileExplorer::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseDown) OnMouseDown(button, shift, x, y);
+}
+
 int TMFileExplorer::SelectedCount() const
 {
     const auto count = std::count(selected_.begin(), selected_.end(), true);
@@ -336,6 +345,11 @@ TObjectTypes TMFileExplorer::SelectedTypes()
         else if (kind == "drv") types |= 1u << otDisk;
     }
     return types;
+}
+
+bool TMFileExplorer::stillLeadsToListedEntry(const FileListItem& item) const
+{
+    return !item.localPath.empty() && fileSystem_.localPath(item.sub(FileListItem::fullPath)) == item.localPath;
 }
 
 TDiskInfo TMFileExplorer::GetDiskInfo(const std::string& drive) const
