@@ -20,6 +20,7 @@
 #include "browse/Itemprop.h"
 #include "browse/SystemDesktop.h"
 #include "browse/Mfileexplorer.h"
+#include "platform/MountTable.h"
 #include "platform/PosixFileSystem.h"
 #include "support/GuiApplication.h"
 #include "support/TempTrash.h"
@@ -291,6 +292,52 @@ TEST_F(FileListViewTest, RenameEditsTheNameInTheListWithTheUsualRules)
     QTest::keyClick(nameEditor(), Qt::Key_Escape);
     EXPECT_EQ(testing::folderSnapshot(root / "Shows"),
               (std::map<std::string, std::string>{{"b.kvr", "22"}, {"club-stage.kvr", "1"}}));
+}
+
+// A row keeps the entry it was listed with: a drive letter given to another volume meanwhile
+// cannot redirect Delete to a file of the same name there.
+TEST_F(FileListViewTest, ARowActsOnTheEntryItWasListedWithAfterItsDriveLetterMoved)
+{
+    for (const char* volume : {"d", "e", "f"}) {
+        fs::create_directories(root / volume);
+        std::ofstream(root / volume / "show.kvr") << volume;
+    }
+    std::vector<std::string> mounted = {"d", "e"};
+    MountProbe probe;
+    probe.isFolder = [](const std::string&) { return true; };
+    probe.isRemovable = [](const std::string&) { return false; };
+    const fs::path volumes = root;
+    PosixFileSystem drives({[&mounted, volumes] {
+                                std::vector<MountEntry> table;
+                                for (const std::string& volume : mounted)
+                                    table.push_back({"/dev/vd" + volume, (volumes / volume).string(), "ext4"});
+                                return table;
+                            },
+                            probe});
+    TMFileExplorer onDrives{drives, shell, isoDateTimeText(), ','};
+    onDrives.SetFileType(1u << ftArchive | 1u << ftNormal);
+    onDrives.SetViewStyle(TViewStyle::vsReport);
+    FileListView driveView{onDrives, [](int) { return QIcon(); }};
+    ShellItemActions driveActions{drives, desktop};
+    driveView.setItemActions(&driveActions);
+    driveView.resize(400, 300);
+    driveView.show();
+    onDrives.SetDirectory("E:\\");
+    int row = 0;
+    while (onDrives.items()[static_cast<std::size_t>(row)].caption != "show.kvr") ++row;
+
+    mounted = {"d"};
+    drives.refreshDrives();
+    mounted = {"d", "f"};
+    drives.refreshDrives();
+    ASSERT_EQ(drives.drives().drive('E')->mountPoint, (root / "f").string());  // E names f now
+
+    QTreeView* report = driveView.reportView();
+    QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, report->visualRect(report->model()->index(row, 0)).center());
+    QTest::keyClick(report, Qt::Key_Delete);
+    EXPECT_FALSE(fs::exists(root / "e" / "show.kvr"));
+    EXPECT_EQ(testing::fileBytes(root / "f" / "show.kvr"), "f");
+    EXPECT_EQ(testing::fileBytes(trash.files() / "show.kvr"), "e");
 }
 
 }  // namespace
