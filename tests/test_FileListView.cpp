@@ -207,6 +207,10 @@ TEST_F(FileListViewTest, TheMenuActsOnTheRowRightClickedAndCtrlZPutsItBack)
     std::ofstream(root / "Shows" / "*.kvr") << "star";
     list.UpdateFileList();
     const auto before = testing::folderSnapshot(root / "Shows");
+    // Its size is its own, not that of the first file its name matches as a pattern.
+    EXPECT_EQ(list.items()[static_cast<std::size_t>(rowOf("*.kvr"))].sub(FileListItem::size), "4");
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("*.kvr")));
+    EXPECT_EQ(list.SelectedSize(), 4);
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("a.kvr")));
 
     choice = "Move to Trash";
@@ -292,6 +296,15 @@ TEST_F(FileListViewTest, RenameEditsTheNameInTheListWithTheUsualRules)
     QTest::keyClick(nameEditor(), Qt::Key_Escape);
     EXPECT_EQ(testing::folderSnapshot(root / "Shows"),
               (std::map<std::string, std::string>{{"b.kvr", "22"}, {"club-stage.kvr", "1"}}));
+
+    // A name whose bytes are no text shows changed; confirmed as shown, it is left as it is.
+    std::ofstream(root / "Shows" / "caf\xE9.kvr") << "3";
+    list.UpdateFileList();
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("caf\xE9.kvr")));
+    QTest::keyClick(view.reportView(), Qt::Key_F2);
+    QTest::keyClick(nameEditor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "caf\xE9.kvr"), "3");
 }
 
 // A row keeps the entry it was listed with: a drive letter given to another volume meanwhile

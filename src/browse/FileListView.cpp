@@ -250,8 +250,9 @@ void FileListView::startRename(int row)
 void FileListView::rename(int row, const QString& name)
 {
     const FileListItem item = list_.items()[static_cast<std::size_t>(row)];
+    // Unchanged text is no rename, also for a name whose bytes are no text and show changed.
+    if (name == QString::fromStdString(item.caption)) return;
     const std::string newName = QFile::encodeName(name).toStdString();
-    if (newName == item.caption) return;
     const QString oldText = displayNameOf(item.localPath);
     if (const std::string problem = newNameProblem(newName); !problem.empty())
         return report("Cannot rename " + oldText + ": " + QString::fromStdString(problem));

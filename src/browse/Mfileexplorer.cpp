@@ -42,6 +42,24 @@ std::vector<std::string> splitMask(const std::string& mask)
     return patterns;
 }
 
+// The size of the entry named exactly as the path's last part. The search takes a name as a
+// pattern, with "*" and "?" and letter case ignored, so its matches are walked to that very name:
+// "*.kvr" is one file, not the first of all panel files. 0 when the entry is gone.
+std::uint64_t exactEntrySize(FileSystem& fileSystem, const std::string& path)
+{
+    const std::string name = namePart(path);
+    std::uint64_t size = 0;
+    TSearchRec search;
+    for (std::uint32_t found = FindFirst(fileSystem, path, faAnyFile, search); found == 0; found = FindNext(search)) {
+        if (search.Name == name) {
+            size = search.Size;
+            break;
+        }
+    }
+    FindClose(search);
+    return size;
+}
+
 }  // namespace
 
 TMFileExplorer::TMFileExplorer(FileSystem& fileSystem, ShellInfo& shell, DateTimeText dateTimeText,
@@ -171,10 +189,7 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
         if (!accepted || search.Name == ".") continue;
         const std::string path = folder + search.Name;
         const ShellFileInfo shell = shell_.entryInfo(path, a);
-        std::uint64_t size = 0;
-        TSearchRec lookUp;
-        if (FindFirst(fileSystem_, path, faAnyFile, lookUp) == 0) size = lookUp.Size;
-        FindClose(lookUp);
+        const std::uint64_t size = exactEntrySize(fileSystem_, path);
         const std::optional<SystemTime> time = fileTimeToSystemTime(search.FindData.lastWriteTime);
         const bool folderEntry = (a & faDirectory) != 0;
         FileListItem item;
@@ -311,10 +326,7 @@ std::int64_t TMFileExplorer::SelectedSize() const
     std::int64_t total = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         if (!selected_[i]) continue;
-        TSearchRec search;
-        if (FindFirst(fileSystem_, namePart(items_[i].sub(FileListItem::fullPath)), faAnyFile, search) == 0)
-            total += static_cast<std::int64_t>(search.Size);
-        FindClose(search);
+        total += static_cast<std::int64_t>(exactEntrySize(fileSystem_, namePart(items_[i].sub(FileListItem::fullPath))));
     }
     return total;
 }
