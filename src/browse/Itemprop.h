@@ -18,7 +18,6 @@
 #include <vector>
 
 #include <QPoint>
-
 #include <QString>
 
 #include "browse/DesktopServices.h"
