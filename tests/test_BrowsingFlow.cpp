@@ -209,8 +209,10 @@ public:
     std::vector<DesktopApplication> applications(const std::string&) override { return {}; }
     bool launch(const DesktopApplication&, const std::vector<std::string>&) override { return false; }
     bool showItems(const std::vector<std::string>&) override { return false; }
+    bool showFolders(const std::vector<std::string>&) override { return false; }
     bool showItemProperties(const std::vector<std::string>&) override { return false; }
-    bool moveToTrash(const std::string&) override { return false; }
+    TrashOutcome moveToTrash(const std::string&) override { return {{}, "the trash is full"}; }
+    std::string restoreFromTrash(const std::string&, const std::string&) override { return "no trash"; }
 };
 
 TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
@@ -225,6 +227,7 @@ TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
     window.setItemActions(&actions);
     window.resize(800, 600);
     window.FormShow(show);
+    finishFolderLoad(window);
     EXPECT_TRUE(window.fileList().ContextMenu());
     EXPECT_FALSE(window.fileList().ContextAction());
 
@@ -235,6 +238,11 @@ TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
                       report->visualRect(report->model()->index(row, 0)).center());
     EXPECT_TRUE(offered.contains("Open With"));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), (root / "Show" / "a.kvr").string());
+
+    // What fails says so in the status bar, naming the item.
+    QTest::keyClick(report, Qt::Key_Delete);
+    EXPECT_EQ(window.statusText(0), "Cannot move a.kvr to the trash: the trash is full");
+    EXPECT_TRUE(fs::exists(root / "Show" / "a.kvr"));
 }
 
 TEST_F(BrowsingFlow, ThePreviewFollowsAReloadAndClosesWhenItsPictureIsGone)

@@ -1,6 +1,7 @@
 // The file list's window on a real folder, driven by mouse and key events: clicks select and
-// report, a double-click opens a folder without a click of its own, the right button does
-// nothing, the keys navigate, and the shared selection reaches the list in every view style.
+// report, a double-click opens a folder without a click of its own, a right press selects its
+// row, the keys navigate, the shared selection reaches the list in every view style, and the file
+// actions (menu, Delete, Ctrl+Z, Rename) change exactly the row the user sees, in the real trash.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,14 +9,21 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QTest>
 #include <QTreeView>
 
 #include "browse/FileListView.h"
+#include "browse/Itemprop.h"
+#include "browse/SystemDesktop.h"
 #include "browse/Mfileexplorer.h"
+#include "platform/MountTable.h"
 #include "platform/PosixFileSystem.h"
 #include "support/GuiApplication.h"
+#include "support/TempTrash.h"
 
 namespace trovelin {
 namespace {
@@ -58,6 +66,38 @@ protected:
         return report->visualRect(report->model()->index(row, 0)).center();
     }
     QWidget* reportViewport() const { return view.reportView()->viewport(); }
+    int rowOf(const std::string& caption) const
+    {
+        for (std::size_t row = 0; row < list.items().size(); ++row)
+            if (list.items()[row].caption == caption) return static_cast<int>(row);
+        return -1;
+    }
+    std::string selectedCaption() const
+    {
+        const QModelIndexList rows = view.reportView()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? list.items()[static_cast<std::size_t>(rows.front().row())].caption : std::string();
+    }
+    // The file actions, on the desktop's trash in a folder of the test's; the stand-in for the
+    // user picks `choice` from the menu and notes its first line.
+    void withItemActions()
+    {
+        actions.popupMenu = [this](QMenu& menu, QPoint) -> QAction* {
+            menuTitles << menu.actions().front()->text();
+            for (QAction* action : menu.actions())
+                if (action->text() == choice && action->isEnabled()) return action;
+            return nullptr;
+        };
+        view.onStatus = [this](const QString& text) { statuses << text; };
+        view.setItemActions(&actions);
+        list.SetContextMenu(true);
+    }
+    // The open name editor; a closed one may linger hidden until deleted.
+    QLineEdit* nameEditor() const
+    {
+        for (QLineEdit* editor : view.reportView()->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible()) return editor;
+        return nullptr;
+    }
 
     fs::path root = fs::temp_directory_path() / ("trovelin-view-" + std::to_string(::getpid()));
     PosixFileSystem fileSystem;
@@ -65,6 +105,11 @@ protected:
     TMFileExplorer list{fileSystem, shell, isoDateTimeText(), ','};
     FileListView view{list, [](int) { return QIcon(); }};
     std::string shows;
+    testing::TempTrash trash{root / "data"};
+    SystemDesktop desktop;
+    ShellItemActions actions{fileSystem, desktop};
+    QString choice;
+    QStringList menuTitles, statuses;
     int clicks = 0;
     int doubleClicks = 0;
 };
@@ -87,17 +132,27 @@ TEST_F(FileListViewTest, TheViewShowsTheListsRowsAndColumns)
     EXPECT_EQ(view.iconView()->iconSize(), QSize(32, 32));
 }
 
-TEST_F(FileListViewTest, ALeftClickSelectsAndReportsTheFileAndTheRightButtonDoesNothing)
+TEST_F(FileListViewTest, ALeftClickSelectsAndReportsTheFileAndARightPressSelectsItsRowAndRaisesMouseDown)
 {
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(2));
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(list.isSelected(2));
     EXPECT_EQ(list.FileName(), shows + "\\a.kvr");
 
-    QTest::mouseClick(reportViewport(), Qt::RightButton, {}, centreOfRow(3));
-    EXPECT_TRUE(list.isSelected(2));
-    EXPECT_FALSE(list.isSelected(3));
-    EXPECT_EQ(clicks, 1);
+    std::vector<std::string> mouseDowns;
+    list.OnMouseDown = [&](TMouseButton button, TShiftState shift, int x, int y) {
+        mouseDowns.push_back(std::to_string(int(button)) + " " + std::to_string(shift) + " " + std::to_string(x) + "," +
+                             std::to_string(y));
+    };
+    const QPoint at = centreOfRow(3);
+    QTest::mouseClick(reportViewport(), Qt::RightButton, Qt::ShiftModifier, at);
+    EXPECT_FALSE(list.isSelected(2));
+    EXPECT_TRUE(list.isSelected(3));
+    EXPECT_EQ(clicks, 1);  // no click: the file clicked last stays the file loaded
+    EXPECT_EQ(list.FileName(), shows + "\\a.kvr");
+    EXPECT_EQ(mouseDowns, std::vector<std::string>{std::to_string(int(TMouseButton::mbRight)) + " " +
+                                                   std::to_string(ssShift) + " " + std::to_string(at.x()) + "," +
+                                                   std::to_string(at.y())});
 
     // The selection is one for every view style.
     list.SetViewStyle(TViewStyle::vsList);
@@ -144,6 +199,158 @@ TEST_F(FileListViewTest, KeysGoUpAndOpen)
     EXPECT_EQ(list.Directory(), shows);
     QTest::keyClick(view.reportView(), Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(list.Directory(), fileSystem.drives().toWindowsPath(root.string()).value());
+}
+
+TEST_F(FileListViewTest, TheMenuActsOnTheRowRightClickedAndCtrlZPutsItBack)
+{
+    withItemActions();
+    std::ofstream(root / "Shows" / "*.kvr") << "star";
+    list.UpdateFileList();
+    const auto before = testing::folderSnapshot(root / "Shows");
+    // Its size is its own, not that of the first file its name matches as a pattern.
+    EXPECT_EQ(list.items()[static_cast<std::size_t>(rowOf("*.kvr"))].sub(FileListItem::size), "4");
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("*.kvr")));
+    EXPECT_EQ(list.SelectedSize(), 4);
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("a.kvr")));
+
+    choice = "Move to Trash";
+    QTest::mouseClick(reportViewport(), Qt::RightButton, {}, centreOfRow(rowOf("*.kvr")));
+    EXPECT_EQ(menuTitles, QStringList{"*.kvr"});
+    auto expected = before;
+    expected.erase("*.kvr");
+    EXPECT_EQ(testing::folderSnapshot(root / "Shows"), expected);
+    EXPECT_EQ(rowOf("*.kvr"), -1);  // the list was read again
+    EXPECT_EQ(statuses.back(), "Moved *.kvr to the trash (Ctrl+Z undoes)");
+
+    QTest::keyClick(view.reportView(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(testing::folderSnapshot(root / "Shows"), before);
+    EXPECT_NE(rowOf("*.kvr"), -1);
+    EXPECT_EQ(statuses.back(), "Put *.kvr back from the trash");
+}
+
+TEST_F(FileListViewTest, DeleteMovesTheSelectedRowToTheTrashButNeverTheFolderAbove)
+{
+    withItemActions();
+    const auto before = testing::folderSnapshot(root / "Shows");
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("..")));
+    QTest::keyClick(view.reportView(), Qt::Key_Delete);
+    choice = "Move to Trash";
+    QTest::mouseClick(reportViewport(), Qt::RightButton, {}, centreOfRow(rowOf("..")));
+    EXPECT_TRUE(menuTitles.isEmpty());  // no menu for the way up
+    EXPECT_TRUE(fs::is_directory(root / "Shows" / "Club"));
+    EXPECT_EQ(testing::folderSnapshot(root / "Shows"), before);
+    EXPECT_EQ(statuses, QStringList{"\"..\" is the folder above: it is not moved to the trash"});
+
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("b.kvr")));
+    QTest::keyClick(view.reportView(), Qt::Key_Delete);
+    EXPECT_FALSE(fs::exists(root / "Shows" / "b.kvr"));
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "a.kvr"), "1");
+    EXPECT_EQ(statuses.back(), "Moved b.kvr to the trash (Ctrl+Z undoes)");
+    EXPECT_EQ(selectedCaption(), "a.kvr");  // the row nearest to where b.kvr was
+
+    // No trash can be made: the file and its row stay, and the status bar says why.
+    std::ofstream(root / "no-trash") << "a file where the data folder should be";
+    ::setenv("XDG_DATA_HOME", (root / "no-trash").c_str(), 1);
+    QTest::keyClick(view.reportView(), Qt::Key_Delete);
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "a.kvr"), "1");
+    EXPECT_NE(rowOf("a.kvr"), -1);
+    EXPECT_EQ(statuses.back(), "Cannot move a.kvr to the trash: no trash folder could be made");
+    EXPECT_EQ(testing::folderSnapshot(root / "Shows"), (std::map<std::string, std::string>{{"a.kvr", "1"}}));
+    EXPECT_EQ(list.items().size(), 3u);  // "..", "Club", "a.kvr": nothing new in the folder
+}
+
+TEST_F(FileListViewTest, RenameEditsTheNameInTheListWithTheUsualRules)
+{
+    withItemActions();
+    choice = "Rename";
+    QTest::mouseClick(reportViewport(), Qt::RightButton, {}, centreOfRow(rowOf("a.kvr")));
+    QLineEdit* editor = nameEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "a.kvr");
+    editor->clear();
+    QTest::keyClicks(editor, "club-stage.kvr");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor commits once it has seen the key
+    EXPECT_FALSE(fs::exists(root / "Shows" / "a.kvr"));
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "club-stage.kvr"), "1");
+    EXPECT_EQ(selectedCaption(), "club-stage.kvr");
+    EXPECT_EQ(statuses.back(), "Renamed a.kvr to club-stage.kvr");
+
+    // F2 renames the selected row too; a name taken, a separator or nothing at all is refused,
+    // and Esc leaves the name as it was.
+    const std::vector<std::pair<QString, QString>> refused = {
+        {"b.kvr", "Cannot rename club-stage.kvr to b.kvr: an item of that name exists"},
+        {"x/y.kvr", "Cannot rename club-stage.kvr: a name cannot hold \"/\" or \"\\\""},
+        {"", "Cannot rename club-stage.kvr: a name cannot be empty"},
+    };
+    for (const auto& [name, message] : refused) {
+        QTest::keyClick(view.reportView(), Qt::Key_F2);
+        ASSERT_NE(nameEditor(), nullptr);
+        nameEditor()->setText(name);
+        QTest::keyClick(nameEditor(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(statuses.back(), message);
+    }
+    QTest::keyClick(view.reportView(), Qt::Key_F2);
+    nameEditor()->setText("other.kvr");
+    QTest::keyClick(nameEditor(), Qt::Key_Escape);
+    EXPECT_EQ(testing::folderSnapshot(root / "Shows"),
+              (std::map<std::string, std::string>{{"b.kvr", "22"}, {"club-stage.kvr", "1"}}));
+
+    // A name whose bytes are no text shows changed; confirmed as shown, it is left as it is.
+    std::ofstream(root / "Shows" / "caf\xE9.kvr") << "3";
+    list.UpdateFileList();
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("caf\xE9.kvr")));
+    QTest::keyClick(view.reportView(), Qt::Key_F2);
+    QTest::keyClick(nameEditor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "caf\xE9.kvr"), "3");
+}
+
+// A row keeps the entry it was listed with: a drive letter given to another volume meanwhile
+// cannot redirect Delete to a file of the same name there.
+TEST_F(FileListViewTest, ARowActsOnTheEntryItWasListedWithAfterItsDriveLetterMoved)
+{
+    for (const char* volume : {"d", "e", "f"}) {
+        fs::create_directories(root / volume);
+        std::ofstream(root / volume / "show.kvr") << volume;
+    }
+    std::vector<std::string> mounted = {"d", "e"};
+    MountProbe probe;
+    probe.isFolder = [](const std::string&) { return true; };
+    probe.isRemovable = [](const std::string&) { return false; };
+    const fs::path volumes = root;
+    PosixFileSystem drives({[&mounted, volumes] {
+                                std::vector<MountEntry> table;
+                                for (const std::string& volume : mounted)
+                                    table.push_back({"/dev/vd" + volume, (volumes / volume).string(), "ext4"});
+                                return table;
+                            },
+                            probe});
+    TMFileExplorer onDrives{drives, shell, isoDateTimeText(), ','};
+    onDrives.SetFileType(1u << ftArchive | 1u << ftNormal);
+    onDrives.SetViewStyle(TViewStyle::vsReport);
+    FileListView driveView{onDrives, [](int) { return QIcon(); }};
+    ShellItemActions driveActions{drives, desktop};
+    driveView.setItemActions(&driveActions);
+    driveView.resize(400, 300);
+    driveView.show();
+    onDrives.SetDirectory("E:\\");
+    int row = 0;
+    while (onDrives.items()[static_cast<std::size_t>(row)].caption != "show.kvr") ++row;
+
+    mounted = {"d"};
+    drives.refreshDrives();
+    mounted = {"d", "f"};
+    drives.refreshDrives();
+    ASSERT_EQ(drives.drives().drive('E')->mountPoint, (root / "f").string());  // E names f now
+
+    QTreeView* report = driveView.reportView();
+    QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, report->visualRect(report->model()->index(row, 0)).center());
+    QTest::keyClick(report, Qt::Key_Delete);
+    EXPECT_FALSE(fs::exists(root / "e" / "show.kvr"));
+    EXPECT_EQ(testing::fileBytes(root / "f" / "show.kvr"), "f");
+    EXPECT_EQ(testing::fileBytes(trash.files() / "show.kvr"), "e");
 }
 
 }  // namespace

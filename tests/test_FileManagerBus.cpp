@@ -1,5 +1,5 @@
 // The file manager over a private session bus (the test runs under dbus-run-session): a stand-in
-// org.freedesktop.FileManager1 receives ShowItems and ShowItemProperties with the items' URIs;
+// org.freedesktop.FileManager1 receives ShowItems, ShowFolders and ShowItemProperties with the items' URIs;
 // without it our own properties dialog shows; one that never answers costs its timeout and
 // freezes nothing meanwhile.
 
@@ -96,8 +96,11 @@ TEST_F(FileManagerBusTest, TheFileManagerShowsTheItemsAndTheirProperties)
     const QString uri = "file://" + QString::fromStdString(folder);
     EXPECT_TRUE(actions.PerformVerb("showitem", folder, {"a b.txt", "caf\xE9 #1.txt"}, nullptr));
     EXPECT_TRUE(actions.DisplayPropertiesDialog((root / "a b.txt").string(), nullptr));
+    // "explore" opens the folder itself rather than selecting it in the folder above.
+    fs::create_directories(root / "Sub");
+    EXPECT_TRUE(actions.PerformVerb("explore", (root / "Sub").string(), nullptr));
     EXPECT_EQ(fake->calls, (QStringList{"ShowItems " + uri + "/a%20b.txt " + uri + "/caf%E9%20%231.txt",
-                                        "ShowItemProperties " + uri + "/a%20b.txt"}));
+                                        "ShowItemProperties " + uri + "/a%20b.txt", "ShowFolders " + uri + "/Sub"}));
 }
 
 TEST_F(FileManagerBusTest, WithoutAFileManagerOurOwnDialogShows)

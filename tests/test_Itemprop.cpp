@@ -5,6 +5,7 @@
 #include "browse/Itemprop.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,19 +15,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/PanelProperties.h"
 #include "browse/FileListView.h"
 #include "browse/ItemPropertiesDialog.h"
 #include "browse/Mfileexplorer.h"
-#include "panelctl/PanelClasses.h"
+#include "browse/SystemDesktop.h"
+#include "panelfile/PanelSummary.h"
 #include "platform/PosixFileSystem.h"
 #include "support/FileWriter.h"
 #include "support/GuiApplication.h"
 #include "support/SamplePanels.h"
+#include "support/TempTrash.h"
 
 namespace trovelin {
 namespace {
@@ -63,11 +68,24 @@ public:
     {
         return record("showItems", paths, fileManagerAnswers);
     }
+    bool showFolders(const std::vector<std::string>& paths) override
+    {
+        return record("showFolders", paths, fileManagerAnswers);
+    }
     bool showItemProperties(const std::vector<std::string>& paths) override
     {
         return record("showItemProperties", paths, fileManagerAnswers);
     }
-    bool moveToTrash(const std::string& path) override { return record("trash", {path}, true); }
+    TrashOutcome moveToTrash(const std::string& path) override
+    {
+        record("trash", {path}, true);
+        return {path + ".trashed", {}};
+    }
+    std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) override
+    {
+        record("restore " + pathInTrash, {path}, true);
+        return {};
+    }
 
     std::map<std::string, std::vector<DesktopApplication>> registered{
         {"text/plain", {editor, viewer}}, {"image/png", {imageTool, viewer}}, {folderContentType, {files}}};
@@ -198,13 +216,23 @@ TEST_F(ItempropTest, ADriveRootIsTheDriveItself)
     EXPECT_EQ(folder.path, drive());
     EXPECT_EQ(item, "a.txt");
     EXPECT_FALSE(actions.GetPIDLAndShellFolder("Q:\\nothing", folder, item));
+    EXPECT_FALSE(actions.GetPIDLAndShellFolder(drive("missing.txt"), folder, item));
 
     choice = "Show in Folder";
     bool renameChosen = true;
+    QStringList disabled;
+    actions.popupMenu = [&](QMenu& menu, QPoint position) {
+        menuPosition = position;
+        for (const QAction* action : menu.actions())
+            if (!action->isEnabled()) disabled << action->text();
+        return entry(menu, choice);
+    };
     EXPECT_TRUE(actions.DisplayContextMenu("c:\\", nullptr, {10, 20}, renameChosen));
     EXPECT_FALSE(renameChosen);
     EXPECT_EQ(menuPosition, QPoint(10, 20));
     EXPECT_EQ(desktop.calls, std::vector<std::string>{"showItems [/]"});
+    // A drive is neither renamed nor trashed; the first line names it and does nothing.
+    EXPECT_EQ(disabled, (QStringList{"C:\\", "Rename", "Move to Trash", "Undo Move to Trash"}));
 }
 
 TEST_F(ItempropTest, RenameIsReportedAndNotCarriedOut)
@@ -221,6 +249,11 @@ TEST_F(ItempropTest, RenameIsReportedAndNotCarriedOut)
     EXPECT_TRUE(actions.DisplayContextMenu(drive(), {"a.txt"}, nullptr, {}, renameChosen));
     EXPECT_FALSE(renameChosen);
     EXPECT_TRUE(desktop.calls.empty());
+
+    // Every call starts with the output cleared, also one that shows no menu.
+    renameChosen = true;
+    EXPECT_FALSE(actions.DisplayContextMenu(drive("missing.txt"), nullptr, {}, renameChosen));
+    EXPECT_FALSE(renameChosen);
 }
 
 TEST_F(ItempropTest, TheMenusEntriesCarryOutTheirActions)
@@ -230,6 +263,7 @@ TEST_F(ItempropTest, TheMenusEntriesCarryOutTheirActions)
         {"Viewer", call("launch viewer.desktop", {"a.txt"})},
         {"Show in Folder", call("showItems", {"a.txt"})},
         {"Move to Trash", call("trash", {"a.txt"})},
+        {"Undo Move to Trash", "restore " + local("a.txt") + ".trashed [" + local("a.txt") + "]"},
         {"Properties", call("showItemProperties", {"a.txt"})},
     };
     for (const auto& [text, expected] : cases) {
@@ -239,8 +273,8 @@ TEST_F(ItempropTest, TheMenusEntriesCarryOutTheirActions)
         EXPECT_TRUE(actions.DisplayContextMenu(drive("a.txt"), nullptr, {}, renameChosen)) << text.toStdString();
         EXPECT_EQ(desktop.calls, std::vector<std::string>{expected}) << text.toStdString();
     }
-    EXPECT_EQ(menuEntries, (QStringList{"Open", "Open With", "Show in Folder", "Copy Path", "Rename", "Move to Trash",
-                                        "Properties"}));
+    EXPECT_EQ(menuEntries, (QStringList{"a.txt", "Open", "Open With", "Show in Folder", "Copy Path", "Rename",
+                                        "Move to Trash", "Undo Move to Trash", "Properties"}));
     EXPECT_EQ(openWithEntries, (QStringList{"Editor", "Viewer"}));
 
     choice = "Copy Path";
@@ -272,6 +306,7 @@ TEST_F(ItempropTest, HoveringAnEntrySetsTheHintAndClosingTheMenuClearsIt)
 TEST_F(ItempropTest, VerbsAndTheirFallbacks)
 {
     EXPECT_TRUE(actions.PerformVerb("explore", drive("Sub"), nullptr));
+    EXPECT_FALSE(actions.PerformVerb("explore", drive("a.txt"), nullptr));  // a file is no folder to open
     desktop.fileManagerAnswers = false;
     EXPECT_TRUE(actions.PerformVerb("showitem", drive("a.txt"), nullptr));
     EXPECT_TRUE(actions.PerformVerb("delete", drive(), {"a.txt", "c.png"}, nullptr));
@@ -282,7 +317,7 @@ TEST_F(ItempropTest, VerbsAndTheirFallbacks)
     choice.clear();
     EXPECT_FALSE(actions.PerformVerb("openas", drive("a.txt"), nullptr));  // nothing chosen
     EXPECT_EQ(desktop.calls, (std::vector<std::string>{
-                                 call("showItems", {"Sub"}),
+                                 call("showFolders", {"Sub"}),
                                  call("showItems", {"a.txt"}),
                                  "launch files.desktop [" + root.string() + "]",  // the folder instead
                                  call("trash", {"a.txt"}),
@@ -297,25 +332,27 @@ TEST_F(ItempropTest, PropertiesNeedItemsThatExist)
     EXPECT_FALSE(actions.DisplayPropertiesDialog(drive(), {"missing.txt"}, nullptr));
     EXPECT_FALSE(actions.DisplayPropertiesDialog(drive(), {}, nullptr));
     const std::string items[] = {"a.txt"};
-    EXPECT_FALSE(actions.DisplayPropertiesDialog(ShellFolder{drive()}, items, nullptr, 0));
+    EXPECT_FALSE(actions.DisplayPropertiesDialog(ShellFolder{drive(), {}}, items, nullptr, 0));
     EXPECT_TRUE(desktop.calls.empty());
 
-    EXPECT_TRUE(actions.DisplayPropertiesDialog(ShellFolder{drive()}, items, nullptr, SFGAO_HASPROPSHEET));
+    EXPECT_TRUE(actions.DisplayPropertiesDialog(ShellFolder{drive(), {}}, items, nullptr, SFGAO_HASPROPSHEET));
     // The list form leaves out the names that name nothing.
     EXPECT_TRUE(actions.DisplayPropertiesDialog(drive(), {"missing.txt", "c.png"}, nullptr));
     EXPECT_EQ(desktop.calls, (std::vector<std::string>{call("showItemProperties", {"a.txt"}),
                                                        call("showItemProperties", {"c.png"})}));
 }
 
-TEST_F(ItempropTest, WithoutAFileManagerOurOwnDialogShowsThePropertiesOfAPanelFile)
+TEST_F(ItempropTest, WithoutAFileManagerOurOwnDialogShowsThePropertiesOfAPanelFileAsPlainText)
 {
     const std::vector<testing::SamplePanel> samples = testing::samplePanels();
     const testing::SamplePanel& sample = samples.front();
-    ASSERT_TRUE(testing::writeFile(local("show.KVR"), sample.bytes));
-    actions.describePanel = [](const std::string& path) { return summarizePanelFile(path, panelLoaderClasses()); };
+    const std::string name = "<h1>show&amp;<br>.KVR";  // markup in a name stays text
+    ASSERT_TRUE(testing::writeFile(local(name), sample.bytes));
+    PanelFileDescriber panelFiles;
+    actions.contentDescriber = &panelFiles;
 
-    const ItemProperties item = describeItem(local("show.KVR"), drive(), desktop, actions.describePanel);
-    EXPECT_EQ(item.name, "show.KVR");
+    const ItemProperties item = describeItem(local(name), drive(), desktop, &panelFiles);
+    EXPECT_EQ(item.name.toStdString(), name);
     std::map<std::string, std::string> rows;
     for (const PropertyRow& row : item.rows) rows[row.label.toStdString()] = row.value.toStdString();
     EXPECT_TRUE(rows["Type"].ends_with("(application/octet-stream)")) << rows["Type"];
@@ -332,14 +369,22 @@ TEST_F(ItempropTest, WithoutAFileManagerOurOwnDialogShowsThePropertiesOfAPanelFi
 
     desktop.fileManagerAnswers = false;
     QString shownTitle;
+    bool everyLabelPlain = true;
+    QString pathShown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         shownTitle = dialog->windowTitle();
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->text().contains("<h1>")) pathShown = label->text();
+            everyLabelPlain = everyLabelPlain && (label->textFormat() == Qt::PlainText || !label->text().contains('<'));
+        }
         dialog->reject();
     });
-    EXPECT_TRUE(actions.PerformVerb("properties", drive("show.KVR"), nullptr));
-    EXPECT_EQ(shownTitle, "show.KVR Properties");
+    EXPECT_TRUE(actions.PerformVerb("properties", drive(name), nullptr));
+    EXPECT_EQ(shownTitle.toStdString(), name + " Properties");
+    EXPECT_EQ(pathShown.toStdString(), local(name));
+    EXPECT_TRUE(everyLabelPlain);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -362,6 +407,130 @@ TEST_F(ItempropTest, AHostileNameActsOnExactlyThatFileOrOnNothing)
         EXPECT_FALSE(actions.PerformDefaultAction(drive("Sub"), {name}, nullptr)) << name;
     EXPECT_FALSE(actions.PerformDefaultAction(drive("missing"), {"a.txt"}, nullptr));
     EXPECT_TRUE(desktop.calls.empty());
+}
+
+TEST_F(ItempropTest, ANameThatLooksLikeAPatternButExistsMeansThatEntryAlone)
+{
+    for (const char* name : {"*.txt", "?.txt"}) {
+        std::ofstream(root / name) << "text";
+        desktop.calls.clear();
+        EXPECT_TRUE(actions.PerformVerb("delete", drive(name), nullptr)) << name;
+        EXPECT_EQ(desktop.calls, std::vector<std::string>{call("trash", {name})}) << name;
+    }
+    // A pattern that names no entry still stands for its matches.
+    desktop.calls.clear();
+    EXPECT_TRUE(actions.PerformVerb("open", drive("?.png"), nullptr));
+    EXPECT_EQ(desktop.calls, std::vector<std::string>{call("launch imagetool.desktop", {"c.png"})});
+
+    // A step to the folder above names nothing to act on, in either kind of path.
+    desktop.calls.clear();
+    EXPECT_FALSE(actions.PerformVerb("delete", drive("Sub") + "\\..", nullptr));
+    EXPECT_FALSE(actions.PerformVerb("delete", local("Sub") + "/..", nullptr));
+    EXPECT_FALSE(actions.PerformVerb("delete", local("Sub") + "/.", nullptr));
+    EXPECT_TRUE(desktop.calls.empty());
+}
+
+// The desktop's own trash, in a data folder of the test's.
+class RealTrashTest : public ItempropTest {
+protected:
+    RealTrashTest()
+    {
+        trashActions.onStatus = [this](const QString& text) { statuses << text; };
+        trashActions.onItemsChanged = [this] { ++changes; };
+    }
+
+    testing::TempTrash trash{root / "data"};
+    SystemDesktop system;
+    ShellItemActions trashActions{fileSystem, system};
+    QStringList statuses;
+    int changes = 0;
+};
+
+TEST_F(RealTrashTest, EachNameGoesToTheTrashAloneAndComesBackUnderItsName)
+{
+    const std::vector<std::string> names = {"*.kvr", "?.kvr", "a;b.kvr", "%41.kvr", "-n.kvr", "new\nline.kvr"};
+    for (const std::string& name : names) std::ofstream(root / name) << "bytes of " << name;
+    std::ofstream(root / "A.kvr") << "bystander";
+    const auto before = testing::folderSnapshot(root);
+
+    for (const std::string& name : names) {
+        EXPECT_TRUE(trashActions.PerformVerb("delete", drive(), {name}, nullptr)) << name;
+        auto expected = before;
+        expected.erase(name);
+        EXPECT_EQ(testing::folderSnapshot(root), expected) << name;
+        EXPECT_TRUE(trashActions.UndoTrash()) << name;
+        EXPECT_EQ(testing::folderSnapshot(root), before) << name;
+    }
+    EXPECT_EQ(changes, 2 * static_cast<int>(names.size()));
+    EXPECT_EQ(statuses.at(0), "Moved *.kvr to the trash (Ctrl+Z undoes)");
+    EXPECT_EQ(statuses.at(1), "Put *.kvr back from the trash");
+    EXPECT_EQ(statuses.at(10), "Moved new\uFFFDline.kvr to the trash (Ctrl+Z undoes)");
+    // The trash keeps no record of what came back.
+    EXPECT_TRUE(fs::is_empty(trash.info()));
+    EXPECT_TRUE(fs::is_empty(trash.files()));
+    EXPECT_FALSE(trashActions.canUndoTrash());
+}
+
+TEST_F(RealTrashTest, WhatNoTrashTakesOrNoNameIsFreeForStaysWhereItIsWithAMessage)
+{
+    const std::string notUtf8 = "caf\xE9.kvr";
+    std::ofstream(root / notUtf8) << "kept";
+    EXPECT_FALSE(trashActions.PerformVerb("delete", drive(), {notUtf8}, nullptr));
+    EXPECT_EQ(testing::fileBytes(root / notUtf8), "kept");
+    EXPECT_TRUE(statuses.back().startsWith(QString::fromUtf8("Cannot move caf\uFFFD.kvr to the trash: ")))
+        << statuses.back().toStdString();
+
+    // The name was taken meanwhile: the item stays in the trash, and in the undo, until it is free.
+    std::ofstream(root / "x.kvr") << "first";
+    ASSERT_TRUE(trashActions.PerformVerb("delete", drive(), {"x.kvr"}, nullptr));
+    std::ofstream(root / "x.kvr") << "second";
+    EXPECT_FALSE(trashActions.UndoTrash());
+    EXPECT_EQ(statuses.back(), "Cannot put x.kvr back: an item of that name exists");
+    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "second");
+    fs::remove(root / "x.kvr");
+    EXPECT_TRUE(trashActions.UndoTrash());
+    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "first");
+
+    // No trash folder can be made: the item stays, and nothing is made in the current folder.
+    std::ofstream(root / "no-trash") << "a file where the data folder should be";
+    ::setenv("XDG_DATA_HOME", (root / "no-trash").c_str(), 1);
+    fileSystem.setCurrentDirectory(drive());
+    EXPECT_FALSE(trashActions.PerformVerb("delete", drive(), {"x.kvr"}, nullptr));
+    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "first");
+    EXPECT_EQ(statuses.back(), "Cannot move x.kvr to the trash: no trash folder could be made");
+    EXPECT_FALSE(fs::exists(root / "files"));
+    EXPECT_FALSE(fs::exists(root / "info"));
+}
+
+// Root writes into read-only folders: the attempt runs in a child process as an ordinary user.
+TEST_F(RealTrashTest, AnItemInAFolderTheUserCannotWriteStaysThere)
+{
+    const fs::path locked = root / "locked";
+    fs::create_directories(locked);
+    std::ofstream(locked / "show.kvr") << "kept";
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const fs::path userData = root / "user-data";
+    fs::create_directories(userData);
+    fs::permissions(userData, fs::perms::all);
+    fs::permissions(root, fs::perms::all);
+    const uid_t nobody = 65534;
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(2);
+        ::setenv("XDG_DATA_HOME", userData.c_str(), 1);
+        const TrashOutcome outcome = system.moveToTrash((locked / "show.kvr").string());
+        ::_exit(outcome.pathInTrash.empty() && !outcome.error.empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(testing::fileBytes(locked / "show.kvr"), "kept");
+    // No record of an item that never arrived is left in the trash.
+    EXPECT_FALSE(fs::exists(userData / "Trash" / "info") && !fs::is_empty(userData / "Trash" / "info"));
+    fs::permissions(locked, fs::perms::all);
 }
 
 class PlainShell : public ShellInfo {

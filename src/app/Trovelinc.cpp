@@ -1,15 +1,14 @@
+// The main window's building: the file browser, the grid, the splitter and the status bar, and
+// the handlers' guard.
+
 #include "app/Trovelinc.h"
 
 #include <QBoxLayout>
-#include <QClipboard>
-#include <QCoreApplication>
 #include <QCursor>
-#include <QLocale>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -19,8 +18,6 @@
 #include "app/FolderLoadJob.h"
 #include "app/LocaleTexts.h"
 #include "app/PictureActions.h"
-#include "app/PictureMimeData.h"
-#include "app/PicturePreview.h"
 #include "app/WindowPlacement.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
@@ -28,29 +25,24 @@
 #include "skin/MainWindowGlyphs.h"
 #include "skin/Wspeedbutton.h"
 #include "widgets/ControlHostWidget.h"
-#include "framework/BitmapImage.h"
-#include "framework/Canvas.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
-#include "platform/FileAttributes.h"
-#include "platform/FindFiles.h"
+#include "platform/FileSystem.h"
 
 namespace trovelin {
 
 namespace {
 
 constexpr int statusPanelWidths[2] = {304, 50};
-// The grid's border and frame take these pixels of its width before the columns.
-constexpr int gridWidthOverhead = 8;
 // A folder load that takes longer than this shows its progress.
 constexpr int loadProgressDelayMs = 500;
 
-PanelFileOpener openerOf(FileSystem& fileSystem)
+}  // namespace
+
+PanelFileOpener TTrovelin::openerOf(FileSystem& fileSystem)
 {
     return [&fileSystem](const std::string& fileName) { return fileSystem.openUnshared(fileName); };
 }
-
-}  // namespace
 
 TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& shell,
                      std::function<QIcon(int)> iconOf, QWidget* parent)
@@ -207,6 +199,11 @@ void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int
     };
 
     fileListView_ = new FileListView(MFileExplorer, iconOf);
+    // What the file actions did or why they failed; the panel may be narrower than the text.
+    fileListView_->onStatus = [this](const QString& text) {
+        setStatusPanel(0, text);
+        statusPanels_[0]->setToolTip(text);
+    };
     auto* column = new QVBoxLayout(Panel1);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -223,284 +220,6 @@ void TTrovelin::guarded(const std::function<void()>& handler)
     }
 }
 
-void TTrovelin::showError(const std::string& text)
-{
-    messageBox(QGuiApplication::applicationDisplayName(), QString::fromStdString(text));
-}
-
-void TTrovelin::FormShow(const std::string& programFolder)
-{
-    if (!programFolder.empty()) HDrvComboBox.SetDrive(programFolder[0]);
-    QCoreApplication::processEvents();
-    MFileExplorer.SetDirectory(programFolder);
-}
-
-void TTrovelin::HDrvComboBoxChange()
-{
-    const char drive = HDrvComboBox.drive();
-    MFileExplorer.SetDirectory(drive == DriveSelection::myComputer ? std::string(drivesDirectory)
-                                                                   : std::string(1, drive) + ":\\");
-}
-
 void TTrovelin::setItemActions(ShellItemActions* actions) { fileListView_->setItemActions(actions); }
-
-void TTrovelin::MFileExplorerClick()
-{
-    const std::string& fileName = MFileExplorer.FileName();
-    const std::string name = namePart(fileName);
-    const std::size_t dot = name.rfind('.');
-    const QString extension = dot == std::string::npos ? QString() : QString::fromStdString(name.substr(dot));
-    if (QLocale().toLower(extension) != ".kvr") return;
-    loadClickedFile(fileName);
-}
-
-void TTrovelin::loadClickedFile(const std::string& fileName)
-{
-    cancelFolderLoad();
-    setStatusPanel(0, QString::fromStdString(fileName));
-    LoadForm(fileName, true);
-    picturesReloaded();
-}
-
-void TTrovelin::picturesReloaded()
-{
-    PictureGrid->setTopRow(0);
-    if (preview_) preview_->picturesChanged();
-}
-
-void TTrovelin::OpenPanelFile(const std::string& folder, const std::string& fileName)
-{
-    // Marked as handled, the folder does not load its other panel files first, only to drop
-    // them: the start is as quick as the one file, and a broken neighbour shows no message.
-    setStatusPanel(1, QString::fromStdString(folder));
-    FormShow(folder);
-    MFileExplorer.SetFileName(fileName);
-    guarded([this, &fileName] { loadClickedFile(fileName); });
-}
-
-void TTrovelin::MFileExplorerChange()
-{
-    const std::string directory = MFileExplorer.Directory();
-    const char first = directory.empty() ? '\0' : directory[0];
-    // The drive list loads nothing and leaves the last folder in status panel 1, so coming back
-    // to that folder does not load it again.
-    if (directory == drivesDirectory) {
-        if (HDrvComboBox.drive() != DriveSelection::myComputer) HDrvComboBox.SetDrive(DriveSelection::myComputer);
-        return;
-    }
-    if (HDrvComboBox.drive() != first) HDrvComboBox.SetDrive(first);
-    if (QString::fromStdString(directory) == statusText(1)) return;
-    cancelFolderLoad();
-    setStatusPanel(1, QString::fromStdString(directory));
-    std::vector<std::string> fileNames;
-    TSearchRec search;
-    for (std::uint32_t found = FindFirst(fileSystem_, directory + "\\*.kvr", faAnyFile, search); found == 0;
-         found = FindNext(search))
-        fileNames.push_back(directory + "\\" + search.Name);
-    FindClose(search);
-    startFolderLoad(std::move(fileNames));
-}
-
-void TTrovelin::startFolderLoad(std::vector<std::string> fileNames)
-{
-    if (fileNames.empty()) {
-        picturesReloaded();
-        return;
-    }
-    // The first file clears the list before it is opened; its pictures are gone before any new
-    // one is charged to the list's pixel budget.
-    if (pictures_.count() != 0) {
-        pictures_.clear();
-        PictureGrid->viewport()->update();
-    }
-    folderLoad_ = new FolderLoadJob(std::move(fileNames), openerOf(fileSystem_), pictures_.pixelBudget(), this);
-    folderLoad_->onFileLoaded = [this](const LoadedFile& file) { folderFileLoaded(file); };
-    folderLoad_->onFinished = [this] {
-        endFolderLoad();
-        PictureGrid->setTopRow(0);
-    };
-    folderLoad_->betweenFiles = betweenFolderFiles;
-    folderLoad_->start();
-    loadProgressDelay_->start();
-    cancelLoad_->setEnabled(true);
-}
-
-void TTrovelin::folderFileLoaded(const LoadedFile& file)
-{
-    const FolderLoadJob* job = folderLoad_;
-    try {
-        replayLoadedFile(file, pictures_, *this);
-    } catch (const std::exception& error) {
-        endFolderLoad();
-        showError(error.what());
-        return;
-    }
-    // A message box of the replay may have seen the load cancelled.
-    if (folderLoad_ != job) return;
-    // A failure ends the load where it happened, as it leaves a load on the GUI thread.
-    if (file.error) {
-        endFolderLoad();
-        showError(*file.error);
-        return;
-    }
-    if (loadProgress_->isVisible()) showLoadProgress();
-}
-
-void TTrovelin::cancelFolderLoad()
-{
-    endFolderLoad();
-}
-
-void TTrovelin::endFolderLoad()
-{
-    if (!folderLoad_) return;
-    folderLoad_->retire();
-    folderLoad_ = nullptr;
-    // The preview follows what the load left, finished, failed or cancelled.
-    if (preview_) preview_->picturesChanged();
-    loadProgressDelay_->stop();
-    loadProgress_->hide();
-    loadProgress_->clear();
-    cancelLoad_->setEnabled(false);
-}
-
-void TTrovelin::showLoadProgress()
-{
-    if (!folderLoad_) return;
-    loadProgress_->setText(QString("Loaded %1 of %2 files, %3 pictures (Esc cancels)")
-                               .arg(folderLoad_->filesHandedOver())
-                               .arg(folderLoad_->fileCount())
-                               .arg(pictures_.count()));
-    loadProgress_->show();
-}
-
-QString TTrovelin::loadProgressText() const
-{
-    return loadProgress_->text();
-}
-
-void TTrovelin::ViewLevelUpClick()
-{
-    MFileExplorer.OneLevelUp();
-}
-
-void TTrovelin::ViewIconsClick()
-{
-    MFileExplorer.SetViewStyle(static_cast<TViewStyle>((static_cast<int>(MFileExplorer.ViewStyle()) + 1) % 4));
-}
-
-void TTrovelin::ViewIconsMouseUp(int x, int y, int width, int height)
-{
-    if (x <= width / 2 || y <= height / 2) return;
-    popupView(x, y);
-}
-
-// The menu items' tags number the view styles, so "List" (tag 1) selects small icons and
-// "Small Icons" (tag 2) the list.
-void TTrovelin::Icons1Click(int tag)
-{
-    MFileExplorer.SetViewStyle(static_cast<TViewStyle>(tag));
-}
-
-void TTrovelin::FormResize()
-{
-    PictureGrid->setColCount((PictureGrid->width() - gridWidthOverhead) / PictureGrid->defaultColWidth());
-    PictureGrid->setRowCount(pictureListCapacity / PictureGrid->colCount() + 1);
-}
-
-void TTrovelin::PictureGridDrawCell(int col, int row, const TRect& rect, unsigned, TCanvas& canvas)
-{
-    const int index = col + row * PictureGrid->colCount();
-    if (index >= pictures_.count()) {
-        canvas.brush().setStyle(TBrushStyle::bsSolid);
-        canvas.brush().setColor(clSilver);
-        canvas.fillRect(rect);
-        return;
-    }
-    const TBitmap& picture = pictures_.at(index);
-    if (picture.empty()) return;
-    canvas.draw(rect.left + (PictureGrid->defaultColWidth() - picture.width()) / 2,
-                rect.top + (PictureGrid->defaultRowHeight() - picture.height()) / 2, picture);
-}
-
-void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)
-{
-    const int index = col + row * PictureGrid->colCount();
-    if (index >= pictures_.count()) {
-        canSelect = false;
-        return;
-    }
-    copyToClipboard(index);
-}
-
-void TTrovelin::openPreview(int index)
-{
-    if (index < 0 || index >= pictures_.count()) return;
-    if (!preview_) {
-        preview_ = new PicturePreview(
-            pictures_, [this](int shown) { return pictureProvenance ? pictureProvenance(shown) : QString(); }, this);
-    }
-    preview_->showPicture(index);
-    preview_->show();
-    preview_->raise();
-    preview_->activateWindow();
-}
-
-void TTrovelin::copySelectedPicture()
-{
-    // After a load the current cell may lie past the new count; it then has nothing to copy.
-    if (const std::optional<int> index = pictureActions_->selectedPicture()) pictureActions_->copyPicture(*index);
-}
-
-void TTrovelin::copyToClipboard(int index)
-{
-    const TBitmap& picture = pictures_.at(index);
-    setStatusPanel(0, QString("%1x%2").arg(picture.width()).arg(picture.height()));
-    // The clipboard gets the pixels alone: no palette, no transparency.
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QImage image = toQImage(picture).convertToFormat(QImage::Format_RGB888);
-    if (clipboard && !image.isNull()) {
-        clipboard->setMimeData(new PictureMimeData(image));
-        const QMimeData* placed = clipboard->mimeData();
-        if (placed && placed->hasImage()) return;
-    }
-    messageBox(QGuiApplication::applicationDisplayName(), "Failed to copy image to clipboard!");
-}
-
-QString TTrovelin::statusText(int panel) const
-{
-    return statusPanels_[panel]->text();
-}
-
-void TTrovelin::setStatusPanel(int panel, const QString& text)
-{
-    statusPanels_[panel]->setText(text);
-}
-
-void TTrovelin::setStatusText(const std::string& text)
-{
-    setStatusPanel(0, QString::fromStdString(text));
-}
-
-void TTrovelin::repaintPictureGrid()
-{
-    // A folder load hands files over faster than the grid paints: there, the paints wait for the
-    // event loop, which makes one of several.
-    if (folderLoad_)
-        PictureGrid->viewport()->update();
-    else
-        PictureGrid->viewport()->repaint();
-}
-
-void TTrovelin::showMessage(const std::string& text)
-{
-    messageBox(loaderMessageCaption, QString::fromStdString(text));
-}
-
-void TTrovelin::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    FormResize();
-}
 
 }  // namespace trovelin

@@ -1,7 +1,8 @@
 #pragma once
-// The main window: the picture grid on the right, the status bar, and the loader's view of the
-// window. The file browser on the left (drive selector, file list, tool buttons) joins it in
-// the left panel.
+// The main window: the file browser on the left (drive selector, file list, tool buttons), the
+// picture grid on the right, the status bar, and the loader's view of the window. Its building is
+// in Trovelinc.cpp, the browsing flow in TrovelincBrowsing.cpp, the grid's actions in
+// TrovelincGrid.cpp and the texts for people in TrovelincStatus.cpp.
 
 #include <functional>
 #include <memory>
@@ -118,6 +119,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static PanelFileOpener openerOf(FileSystem& fileSystem);
     void startFolderLoad(std::vector<std::string> fileNames);
     void folderFileLoaded(const LoadedFile& file);
     void endFolderLoad();

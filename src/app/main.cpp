@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "app/GalleryWindow.h"
+#include "app/PanelProperties.h"
 #include "app/QtShellInfo.h"
 #include "app/StartPlace.h"
 #include "app/Trovelinc.h"
@@ -49,9 +50,8 @@ int main(int argc, char** argv)
         trovelin::QtShellInfo shell(fileSystem);
         trovelin::SystemDesktop desktop;
         trovelin::ShellItemActions itemActions(fileSystem, desktop);
-        itemActions.describePanel = [](const std::string& path) {
-            return trovelin::summarizePanelFile(path, trovelin::panelLoaderClasses());
-        };
+        trovelin::PanelFileDescriber panelFiles;
+        itemActions.contentDescriber = &panelFiles;
         trovelin::TTrovelin window(trovelin::pictureList(), fileSystem, shell,
                                    [&shell](int index) { return shell.icon(index); });
         window.setItemActions(&itemActions);

@@ -17,6 +17,13 @@ struct DesktopApplication {
     bool operator==(const DesktopApplication&) const = default;
 };
 
+// Where an item went in the trash, and what went wrong: an item may have moved somewhere and
+// still have failed to reach a trash.
+struct TrashOutcome {
+    std::string pathInTrash;  // empty when the item did not move
+    std::string error;        // for people: "Permission denied"; empty when all went well
+};
+
 // The content type of every folder.
 inline constexpr const char* folderContentType = "inode/directory";
 
@@ -32,12 +39,18 @@ public:
     // Starts the application with the files; true once it was started.
     virtual bool launch(const DesktopApplication& application, const std::vector<std::string>& paths) = 0;
 
-    // The file manager's window showing the items selected in their folder, and its properties
-    // window for them. False when no file manager answered.
+    // The file manager's window showing the items selected in their folder, its windows showing
+    // the folders themselves, and its properties window for the items. False when no file manager
+    // answered.
     virtual bool showItems(const std::vector<std::string>& paths) = 0;
+    virtual bool showFolders(const std::vector<std::string>& paths) = 0;
     virtual bool showItemProperties(const std::vector<std::string>& paths) = 0;
 
-    virtual bool moveToTrash(const std::string& path) = 0;
+    // Nothing is deleted for good: an item that no trash can take stays where it is.
+    virtual TrashOutcome moveToTrash(const std::string& path) = 0;
+    // Puts an item back from the trash under `path`, which must name nothing; empty on success,
+    // else the reason.
+    virtual std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) = 0;
 };
 
 }  // namespace trovelin

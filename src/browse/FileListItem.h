@@ -17,6 +17,10 @@ struct FileListItem {
     std::string caption;
     std::array<std::string, 6> subItems;
     int imageIndex = -1;
+    // This system's path of the entry (a drive's mount folder) when it was listed, so that an
+    // action on the row reaches that entry even if a drive letter names another volume since;
+    // empty where the file system gives none.
+    std::string localPath;
 
     const std::string& sub(SubItem index) const { return subItems[index]; }
 };

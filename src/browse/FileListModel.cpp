@@ -30,12 +30,29 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(column == 0 ? item.caption : item.subItems[column - 1]);
+    case Qt::EditRole:
+        return column == 0 ? QVariant(QString::fromStdString(item.caption)) : QVariant();
     case Qt::DecorationRole:
         return column == 0 ? QVariant(iconOf_(item.imageIndex)) : QVariant();
     case Qt::TextAlignmentRole:
         return list_.columns()[column].rightAligned ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default: return {};
     }
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.row() == editableRow_ && index.column() == 0) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || index.row() != editableRow_ || index.column() != 0) return false;
+    editableRow_ = -1;
+    if (onRename) onRename(index.row(), value.toString());
+    return false;  // the row shows the new name once the list is read again
 }
 
 }  // namespace trovelin

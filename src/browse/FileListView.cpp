@@ -1,14 +1,19 @@
 #include "browse/FileListView.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <utility>
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
 #include <QTreeView>
 
+#include "browse/EntryMove.h"
 #include "browse/FileListModel.h"
 #include "browse/Itemprop.h"
 #include "browse/Mfileexplorer.h"
@@ -28,6 +33,22 @@ int virtualKey(int qtKey)
     default: return 0;
     }
 }
+
+bool exists(const std::string& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+// The folder that holds an entry, from this system's path of the entry.
+std::string folderOf(const std::string& localPath)
+{
+    const std::size_t slash = localPath.find_last_of('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : localPath.substr(0, slash);
+}
+
+bool isFolderAbove(const FileListItem& item) { return item.caption == ".."; }
+bool isDrive(const FileListItem& item) { return item.sub(FileListItem::kind) == "drv"; }
 
 TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
 {
@@ -67,6 +88,17 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
         view->viewport()->installEventFilter(this);
     }
     connect(report_->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { syncSelection(); });
+    model_->onRename = [this](int row, const QString& name) { rename(row, name); };
+    for (QAbstractItemView* view : views) {
+        // Editing ends only by Enter or Esc, or by leaving the editor; a click on a row starts none.
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // The view has let its editor go by now (it connected first), so the rows may change.
+        connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+            model_->setEditableRow(-1);
+            if (const std::optional<std::pair<std::string, int>> renamed = std::exchange(renamedTo_, std::nullopt))
+                refreshKeeping(renamed->first, renamed->second);
+        });
+    }
     list_.onRefresh = [this](bool refreshing) {
         if (refreshing) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -126,20 +158,125 @@ void FileListView::setItemActions(ShellItemActions* actions)
     list_.onDefaultAction = [this](const std::string& path) {
         if (itemActions_ != nullptr) itemActions_->PerformDefaultAction(path, this);
     };
+    if (actions == nullptr) return;
+    actions->onStatus = [this](const QString& text) { report(text); };
+    actions->onItemsChanged = [this] {
+        const int row = selectedRow();
+        refreshKeeping(row >= 0 ? list_.items()[static_cast<std::size_t>(row)].caption : std::string(), row);
+    };
 }
 
-void FileListView::showContextMenu(QAbstractItemView& view, QPoint position, QPoint globalPosition)
+QAbstractItemView* FileListView::currentView() const
+{
+    return currentWidget() == report_ ? static_cast<QAbstractItemView*>(report_) : icons_;
+}
+
+int FileListView::selectedRow() const
+{
+    const QModelIndexList selected = report_->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void FileListView::selectRow(int row)
+{
+    report_->selectionModel()->setCurrentIndex(model_->index(row, 0),
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void FileListView::showContextMenu(int row, QPoint globalPosition)
 {
     if (!list_.ContextMenu() || itemActions_ == nullptr) return;
-    int row = view.indexAt(position).row();
-    if (row < 0) {
-        const QModelIndexList selected = view.selectionModel()->selectedIndexes();
-        if (selected.isEmpty()) return;
-        row = selected.front().row();
+    // A copy: the menu's action may read the folder again.
+    const FileListItem item = list_.items()[static_cast<std::size_t>(row)];
+    // The folder above is only a way up (Backspace): no menu offers to change it.
+    if (isFolderAbove(item) || item.localPath.empty()) return;
+    bool renameChosen = false;
+    if (isDrive(item)) {
+        if (!list_.stillLeadsToListedEntry(item)) {
+            report(QString::fromStdString(item.sub(FileListItem::fullPath)) + " names another volume now");
+            refreshKeeping(item.caption, row);
+            return;
+        }
+        const std::string drive[] = {item.sub(FileListItem::fullPath)};
+        itemActions_->DisplayContextMenu(ShellFolder{}, drive, this, globalPosition, SFGAO_HASPROPSHEET, renameChosen);
+        return;
     }
-    bool renameChosen = false;  // the list renames nothing
-    itemActions_->DisplayContextMenu(list_.items()[static_cast<std::size_t>(row)].sub(FileListItem::fullPath), this,
-                                     globalPosition, renameChosen);
+    if (!exists(item.localPath)) {
+        report(displayNameOf(item.localPath) + " is no longer there");
+        refreshKeeping(item.caption, row);
+        return;
+    }
+    itemActions_->DisplayContextMenu(folderOf(item.localPath), {item.caption}, this, globalPosition, renameChosen);
+    if (renameChosen) startRename(row);
+}
+
+void FileListView::moveToTrash(int row)
+{
+    const FileListItem& item = list_.items()[static_cast<std::size_t>(row)];
+    if (isFolderAbove(item)) return report("\"..\" is the folder above: it is not moved to the trash");
+    if (isDrive(item)) return report("A drive is not moved to the trash");
+    if (item.localPath.empty()) return;
+    const std::string name = item.caption;
+    if (!itemActions_->PerformVerb("delete", folderOf(item.localPath), {name}, this) && !exists(item.localPath))
+        report(displayNameOf(item.localPath) + " is no longer there");
+}
+
+bool FileListView::fileActionKey(const QKeyEvent& key)
+{
+    const int row = selectedRow();
+    if (key.matches(QKeySequence::Undo)) {
+        itemActions_->UndoTrash();
+        return true;
+    }
+    if (key.key() == Qt::Key_Delete && key.modifiers() == Qt::NoModifier) {
+        if (row >= 0) moveToTrash(row);
+        return true;
+    }
+    if (key.key() == Qt::Key_F2 && key.modifiers() == Qt::NoModifier) {
+        if (row >= 0) startRename(row);
+        return true;
+    }
+    return false;
+}
+
+void FileListView::startRename(int row)
+{
+    const FileListItem& item = list_.items()[static_cast<std::size_t>(row)];
+    if (isFolderAbove(item) || isDrive(item) || item.localPath.empty()) return;
+    model_->setEditableRow(row);
+    currentView()->edit(model_->index(row, 0));
+}
+
+void FileListView::rename(int row, const QString& name)
+{
+    const FileListItem item = list_.items()[static_cast<std::size_t>(row)];
+    // Unchanged text is no rename, also for a name whose bytes are no text and show changed.
+    if (name == QString::fromStdString(item.caption)) return;
+    const std::string newName = QFile::encodeName(name).toStdString();
+    const QString oldText = displayNameOf(item.localPath);
+    if (const std::string problem = newNameProblem(newName); !problem.empty())
+        return report("Cannot rename " + oldText + ": " + QString::fromStdString(problem));
+    if (const std::string problem = moveEntryWithoutReplacing(item.localPath, folderOf(item.localPath) + '/' + newName);
+        !problem.empty())
+        return report("Cannot rename " + oldText + " to " + name + ": " + QString::fromStdString(problem));
+    report("Renamed " + oldText + " to " + name);
+    // The editor is still closing: the rows change once it has gone.
+    renamedTo_ = {newName, row};
+}
+
+void FileListView::refreshKeeping(const std::string& caption, int fallbackRow)
+{
+    list_.UpdateFileList();
+    const std::vector<FileListItem>& items = list_.items();
+    const auto named = std::ranges::find(items, caption, &FileListItem::caption);
+    const int row = named != items.end() ? static_cast<int>(named - items.begin())
+                                         : std::min(fallbackRow, static_cast<int>(items.size()) - 1);
+    if (row >= 0) selectRow(row);
+}
+
+void FileListView::report(const QString& text)
+{
+    if (onStatus) onStatus(text);
 }
 
 bool FileListView::eventFilter(QObject* watched, QEvent* event)
@@ -149,12 +286,16 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
                                                                                     : nullptr;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        // A right-button press raises no native behaviour: no selection move, and no menu unless
-        // the list has the context menu switched on.
+        // A right-button press selects the row under the pointer, as in every file manager, raises
+        // the list's mouse-down event, and then opens the row's menu when the list has it on.
         if (auto* mouse = static_cast<QMouseEvent*>(event); mouse->button() == Qt::RightButton) {
             if (view != nullptr) {
                 const QPoint at = mouse->globalPosition().toPoint();
-                showContextMenu(*view, view->viewport()->mapFromGlobal(at), at);
+                const QPoint position = view->viewport()->mapFromGlobal(at);
+                const QModelIndex index = view->indexAt(position);
+                if (index.isValid()) selectRow(index.row());
+                list_.MouseDown(TMouseButton::mbRight, shiftOf(mouse->modifiers()), position.x(), position.y());
+                if (index.isValid()) showContextMenu(index.row(), at);
             }
             return true;
         }
@@ -162,11 +303,9 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ContextMenu:
         // The menu key shows the selected row's menu at the row; the mouse had its menu at the press.
         if (view != nullptr) {
-            const QModelIndexList selected = view->selectionModel()->selectedIndexes();
-            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard && !selected.isEmpty()) {
-                const QPoint at = view->visualRect(selected.front()).center();
-                showContextMenu(*view, at, view->viewport()->mapToGlobal(at));
-            }
+            const int row = selectedRow();
+            if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard && row >= 0)
+                showContextMenu(row, view->viewport()->mapToGlobal(view->visualRect(model_->index(row, 0)).center()));
             return true;
         }
         break;
@@ -182,6 +321,9 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
+        // While a name is edited the keys go to the editor, which is no watched widget.
+        if (view == nullptr) break;
+        if (itemActions_ != nullptr && fileActionKey(*key)) return true;
         if (const int vk = virtualKey(key->key()); vk == VK_BACK || vk == VK_RETURN ||
                                                    (vk == VK_UP && (key->modifiers() & Qt::ControlModifier))) {
             list_.Keydown(vk, shiftOf(key->modifiers()));

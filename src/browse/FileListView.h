@@ -4,13 +4,20 @@
 // back to it. Each refresh shows the hourglass and redraws once at its end; the views read the
 // rows through one model, so a refresh costs the same for ten rows as for ten thousand and only
 // the rows in sight are drawn.
+// With item actions, the file actions act on exactly the row the user sees: a right press selects
+// the row under the pointer and opens its menu; Delete moves the selected row to the trash and
+// Ctrl+Z puts it back; Rename (or F2) edits the name in place. The row ".." and drive rows are
+// never changed. After a change the list is read again, keeping the selection where it can.
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include <QIcon>
 #include <QStackedWidget>
 
 class QAbstractItemView;
+class QKeyEvent;
 class QListView;
 class QTreeView;
 
@@ -35,13 +42,26 @@ public:
     QTreeView* reportView() const { return report_; }
     QListView* iconView() const { return icons_; }
 
+    // What the file actions did or why they failed, naming the item, for the status bar.
+    std::function<void(const QString& text)> onStatus;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void syncSelection();
-    // The context menu for the row under the pointer, else for the selected row.
-    void showContextMenu(QAbstractItemView& view, QPoint position, QPoint globalPosition);
+    QAbstractItemView* currentView() const;
+    int selectedRow() const;
+    void selectRow(int row);
+    void showContextMenu(int row, QPoint globalPosition);
+    // Delete, Ctrl+Z and F2; true when the key was one of them.
+    bool fileActionKey(const QKeyEvent& key);
+    void moveToTrash(int row);
+    void startRename(int row);
+    void rename(int row, const QString& name);
+    // Reads the folder again and selects the row named `caption`, else the row at `fallbackRow`.
+    void refreshKeeping(const std::string& caption, int fallbackRow);
+    void report(const QString& text);
 
     TMFileExplorer& list_;
     FileListModel* model_;
@@ -49,6 +69,8 @@ private:
     QListView* icons_;
     bool filling_ = false;
     bool releaseEndsDoubleClick_ = false;
+    // The name given by a rename whose editor is closing, and the row it had.
+    std::optional<std::pair<std::string, int>> renamedTo_;
     ShellItemActions* itemActions_ = nullptr;
 };
 

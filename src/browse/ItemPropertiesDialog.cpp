@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -16,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "browse/DesktopServices.h"
-#include "framework/Windows1252.h"
 #include "platform/FileAttributes.h"
 
 namespace trovelin {
@@ -34,42 +31,10 @@ QString attributeLetters(std::uint32_t attributes)
     return letters;
 }
 
-bool hasPanelExtension(const std::string& path)
-{
-    return path.size() >= 4 && QByteArray(path.data() + path.size() - 4, 4).toLower() == ".kvr";
-}
-
-// "64 x 64 (2), 32 x 32": each size once, in the order of first appearance, with its count.
-QString pictureSizes(const std::vector<PictureSize>& pictures)
-{
-    std::vector<std::pair<PictureSize, int>> counted;
-    for (const PictureSize& size : pictures) {
-        auto found = std::find_if(counted.begin(), counted.end(), [&](const auto& entry) { return entry.first == size; });
-        if (found != counted.end()) ++found->second;
-        else counted.push_back({size, 1});
-    }
-    QStringList parts;
-    for (const auto& [size, count] : counted)
-        parts << (count == 1 ? QString("%1 x %2").arg(size.width).arg(size.height)
-                             : QString("%1 x %2 (%3)").arg(size.width).arg(size.height).arg(count));
-    return parts.join(", ");
-}
-
-void addPanelRows(const PanelSummary& panel, std::vector<PropertyRow>& rows)
-{
-    const bool small = panel.header.variant == PanelVariant::Small;
-    rows.push_back({"Panel variant", small ? "KVL0 (32-channel tables)" : "KVLP (256-channel tables)"});
-    rows.push_back({"Channels", QString::number(panel.header.channelCount)});
-    rows.push_back({"Title", fromWindows1252(panel.header.title)});
-    rows.push_back({"Pictures", QString::number(panel.pictures.size())});
-    if (!panel.pictures.empty()) rows.push_back({"Picture sizes", pictureSizes(panel.pictures)});
-    if (!panel.problem.empty()) rows.push_back({"Load problem", QString::fromStdString(panel.problem)});
-}
-
 }  // namespace
 
 ItemProperties describeItem(const std::string& localPath, const std::string& location, DesktopServices& desktop,
-                            const std::function<std::optional<PanelSummary>(const std::string&)>& describePanel)
+                            ContentDescriber* content)
 {
     const std::size_t slash = localPath.find_last_of('/');
     const std::string name = slash == std::string::npos || slash + 1 == localPath.size() ? localPath
@@ -90,25 +55,27 @@ ItemProperties describeItem(const std::string& localPath, const std::string& loc
     item.rows.push_back({"Modified", locale.toString(modified, QLocale::ShortFormat)});
     const bool writable = ::access(localPath.c_str(), W_OK) == 0;
     item.rows.push_back({"Attributes", attributeLetters(fileAttributes(name, status.st_mode, writable))});
-    if (describePanel && S_ISREG(status.st_mode) && hasPanelExtension(localPath))
-        if (const std::optional<PanelSummary> panel = describePanel(localPath)) addPanelRows(*panel, item.rows);
+    if (content != nullptr && S_ISREG(status.st_mode))
+        for (PropertyRow& row : content->describe(localPath)) item.rows.push_back(std::move(row));
     return item;
 }
 
 ItemPropertiesDialog::ItemPropertiesDialog(const std::vector<ItemProperties>& items, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(items.size() == 1 ? items.front().name + " Properties" : QString("Properties"));
+    // A name is shown as written: "<h1>x.kvr" is a name, not a heading, and "&" no shortcut.
     auto* tabs = new QTabWidget;
     for (const ItemProperties& item : items) {
         auto* page = new QWidget;
         auto* form = new QFormLayout(page);
         for (const PropertyRow& row : item.rows) {
             auto* value = new QLabel(row.value);
+            value->setTextFormat(Qt::PlainText);
             value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             value->setWordWrap(true);
             form->addRow(row.label + ":", value);
         }
-        tabs->addTab(page, item.name);
+        tabs->addTab(page, QString(item.name).replace('&', "&&"));
     }
     tabs->setTabBarAutoHide(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

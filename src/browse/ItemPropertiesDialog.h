@@ -1,17 +1,13 @@
 #pragma once
 // The properties window of our own, for when no file manager shows one: for each item its name,
-// type, location, size, modification time and attribute letters, and for a panel file its header
-// and the pictures a load would give.
+// type, location, size, modification time and attribute letters, and what the program knows of
+// the content of its own files. Every text shows as written, never as markup.
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <QDialog>
 #include <QString>
-
-#include "panelfile/PanelSummary.h"
 
 namespace trovelin {
 
@@ -24,14 +20,23 @@ struct PropertyRow {
     bool operator==(const PropertyRow&) const = default;
 };
 
+// What a program knows of the content of its own files (the program provides it, as the desktop
+// provides its services): rows that follow the file's own, none for a file it does not know.
+class ContentDescriber {
+public:
+    virtual ~ContentDescriber() = default;
+    virtual std::vector<PropertyRow> describe(const std::string& localPath) = 0;
+};
+
 struct ItemProperties {
     QString name;
     std::vector<PropertyRow> rows;
 };
 
-// `localPath` is this system's path of the item, `location` the drive path of its folder.
+// `localPath` is this system's path of the item, `location` the drive path of its folder;
+// `content` may be null.
 ItemProperties describeItem(const std::string& localPath, const std::string& location, DesktopServices& desktop,
-                            const std::function<std::optional<PanelSummary>(const std::string&)>& describePanel);
+                            ContentDescriber* content);
 
 class ItemPropertiesDialog : public QDialog {
 public:

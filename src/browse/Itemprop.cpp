@@ -33,6 +33,14 @@ public:
 
 bool hasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
+// "C:\Shows\.." or "/home/me/.": a path that names a folder only by a step from another.
+bool endsInDotStep(std::string_view path)
+{
+    const std::size_t separator = path.find_last_of("\\/");
+    const std::string_view last = separator == std::string_view::npos ? path : path.substr(separator + 1);
+    return last == "." || last == "..";
+}
+
 // One entry of a folder: not empty, no separator, not "." or "..", nothing a C string would cut.
 bool isEntryName(std::string_view name)
 {
@@ -84,18 +92,21 @@ bool ShellItemActions::DisplayPropertiesDialog(const ShellFolder& folder, std::s
 
 bool ShellItemActions::DisplayContextMenu(const std::string& path, QWidget* owner, QPoint position, bool& renameChosen)
 {
+    renameChosen = false;
     return runForPath(path, {ActionKind::ContextMenu, owner, position, {}, &renameChosen});
 }
 
 bool ShellItemActions::DisplayContextMenu(const std::string& folder, const std::vector<std::string>& names,
                                           QWidget* owner, QPoint position, bool& renameChosen)
 {
+    renameChosen = false;
     return runForNames(folder, names, {ActionKind::ContextMenu, owner, position, {}, &renameChosen});
 }
 
 bool ShellItemActions::DisplayContextMenu(const ShellFolder& folder, std::span<const std::string> items, QWidget* owner,
                                           QPoint position, std::uint32_t attributes, bool& renameChosen)
 {
+    renameChosen = false;
     const CursorOverride hourglass(Qt::WaitCursor);
     return menuStep(folder, items, attributes, {ActionKind::ContextMenu, owner, position, {}, &renameChosen});
 }
@@ -140,7 +151,9 @@ bool ShellItemActions::GetPIDLAndShellFolder(const std::string& fullPath, ShellF
 {
     folder = {};
     const std::optional<Resolved> resolved = resolvePath(fullPath);
-    if (!resolved || resolved->names.size() != 1 || hasWildcard(resolved->names.front())) return false;
+    if (!resolved) return false;
+    const std::optional<std::string> path = localPathOf(resolved->folder, resolved->names.front());
+    if (!path || !exists(*path)) return false;
     folder = resolved->folder;
     item = resolved->names.front();
     return true;
@@ -148,14 +161,16 @@ bool ShellItemActions::GetPIDLAndShellFolder(const std::string& fullPath, ShellF
 
 std::optional<ShellItemActions::Resolved> ShellItemActions::resolvePath(const std::string& path) const
 {
-    if (path.find('\0') != std::string::npos) return std::nullopt;
+    if (path.find('\0') != std::string::npos || endsInDotStep(path)) return std::nullopt;
     const std::optional<std::string> drivePath = fileSystem_.drivePath(path);
     if (!drivePath) return std::nullopt;
     if (isDriveRoot(*drivePath)) return Resolved{{}, {*drivePath}};
     const std::size_t separator = drivePath->find_last_of('\\');
     std::string folder = drivePath->substr(0, separator);
     if (folder.size() == 2) folder += '\\';  // "C:" is the current folder of C, "C:\" its root
-    return Resolved{{folder}, {drivePath->substr(separator + 1)}};
+    std::optional<std::string> local = fileSystem_.localPath(folder);
+    if (!local) return std::nullopt;
+    return Resolved{{folder, std::move(*local)}, {drivePath->substr(separator + 1)}};
 }
 
 bool ShellItemActions::runForPath(const std::string& path, const Request& request)
@@ -163,7 +178,9 @@ bool ShellItemActions::runForPath(const std::string& path, const Request& reques
     const CursorOverride hourglass(Qt::WaitCursor);
     std::optional<Resolved> resolved = resolvePath(path);
     if (!resolved) return false;
-    if (hasWildcard(resolved->names.front())) {
+    // A name that looks like a pattern but names an entry exactly means that entry alone.
+    const std::optional<std::string> exact = localPathOf(resolved->folder, resolved->names.front());
+    if (hasWildcard(resolved->names.front()) && !(exact && exists(*exact))) {
         const std::string pattern = joinDrivePath(resolved->folder.path, resolved->names.front());
         resolved->names.clear();
         TSearchRec search;
@@ -183,7 +200,11 @@ bool ShellItemActions::runForNames(const std::string& folder, const std::vector<
     if (names.empty() || folder.find('\0') != std::string::npos) return false;
     const std::optional<std::string> drivePath = fileSystem_.drivePath(folder);
     if (!drivePath || !fileSystem_.directoryExists(*drivePath)) return false;
-    const ShellFolder shellFolder{*drivePath};
+    // A folder of this system is taken as given: resolving its drive path again could lead
+    // elsewhere if a drive letter moved meanwhile.
+    std::optional<std::string> local = folder.starts_with('/') ? folder : fileSystem_.localPath(*drivePath);
+    if (!local) return false;
+    const ShellFolder shellFolder{*drivePath, std::move(*local)};
     std::vector<std::string> found;
     for (const std::string& name : names)
         if (const std::optional<std::string> path = localPathOf(shellFolder, name); path && exists(*path))
@@ -200,6 +221,7 @@ std::optional<std::string> ShellItemActions::localPathOf(const ShellFolder& fold
         return fileSystem_.drives().toLinuxPath(item);
     }
     if (!isEntryName(item)) return std::nullopt;
+    if (!folder.local.empty()) return folder.local.ends_with('/') ? folder.local + item : folder.local + '/' + item;
     return fileSystem_.localPath(joinDrivePath(folder.path, item));
 }
 
@@ -215,7 +237,9 @@ bool ShellItemActions::menuStep(const ShellFolder& folder, std::span<const std::
         paths.push_back(std::move(*path));
     }
     switch (request.kind) {
-    case ActionKind::ContextMenu: return showContextMenu(folder, paths, request);
+    case ActionKind::ContextMenu:
+        return showContextMenu(folder, paths, request,
+                               items.size() == 1 ? displayNameOf(items.front()) : QString("%1 items").arg(items.size()));
     case ActionKind::Properties:
         return (attributes & SFGAO_HASPROPSHEET) != 0 && showProperties(folder, paths, request.owner);
     case ActionKind::DefaultAction: return defaultAction(paths);
@@ -229,23 +253,32 @@ bool ShellItemActions::performVerb(const std::string& verb, const ShellFolder& f
 {
     if (equalsIgnoringCase(verb, "open")) return defaultAction(paths);
     if (equalsIgnoringCase(verb, "openas")) return openWith(paths);
-    if (equalsIgnoringCase(verb, "explore") || equalsIgnoringCase(verb, "showitem")) return showInFolder(folder, paths);
+    if (equalsIgnoringCase(verb, "explore")) return openFolders(paths);
+    if (equalsIgnoringCase(verb, "showitem")) return showInFolder(folder, paths);
     if (equalsIgnoringCase(verb, "properties")) return showProperties(folder, paths, owner);
     if (equalsIgnoringCase(verb, "delete")) return moveToTrash(paths);
     return false;
 }
 
 bool ShellItemActions::showContextMenu(const ShellFolder& folder, const std::vector<std::string>& paths,
-                                       const Request& request)
+                                       const Request& request, const QString& title)
 {
-    ItemContextMenu menu(commonApplications(paths), [this](const std::string& hint) { setHint(hint); },
-                         request.owner);
+    ItemMenuOptions options;
+    options.title = title;
+    options.applications = commonApplications(paths);
+    options.canOpen = hasDefaultApplications(paths);
+    options.canRename = paths.size() == 1 && !folder.isDrives();
+    options.canTrash = !folder.isDrives();
+    options.canUndoTrash = canUndoTrash();
+    ItemContextMenu menu(options, [this](const std::string& hint) { setHint(hint); }, request.owner);
     const QAction* chosen = popup(menu.menu(), request.position);
     const ItemMenuChoice* choice = menu.choiceOf(chosen);
     if (choice == nullptr) return true;  // dismissed: nothing to carry out, nothing failed
     switch (choice->command) {
     case ItemCommand::Open: return defaultAction(paths);
-    case ItemCommand::OpenWith: return desktop_.launch(choice->application, paths);
+    case ItemCommand::OpenWith:
+        return desktop_.launch(choice->application, paths) ||
+               fail("Cannot open", paths, QString::fromStdString(choice->application.name) + " did not start");
     case ItemCommand::ShowInFolder: return showInFolder(folder, paths);
     case ItemCommand::CopyPath: {
         QStringList lines;
@@ -255,6 +288,7 @@ bool ShellItemActions::showContextMenu(const ShellFolder& folder, const std::vec
     }
     case ItemCommand::Rename: *request.renameChosen = true; return true;
     case ItemCommand::MoveToTrash: return moveToTrash(paths);
+    case ItemCommand::UndoTrash: return UndoTrash();
     case ItemCommand::Properties: return showProperties(folder, paths, request.owner);
     }
     return false;
@@ -267,14 +301,23 @@ bool ShellItemActions::defaultAction(const std::vector<std::string>& paths)
     for (const std::string& path : paths) {
         const std::optional<DesktopApplication> application =
             desktop_.defaultApplication(desktop_.contentType(path));
-        if (!application) return false;
+        if (!application) return fail("Cannot open", {path}, "no application is registered for its type");
         auto same = std::ranges::find(launches, *application, &decltype(launches)::value_type::first);
         if (same == launches.end()) launches.push_back({*application, {path}});
         else same->second.push_back(path);
     }
     bool launched = true;
-    for (const auto& [application, files] : launches) launched = desktop_.launch(application, files) && launched;
+    for (const auto& [application, files] : launches)
+        if (!desktop_.launch(application, files))
+            launched = fail("Cannot open", files, QString::fromStdString(application.name) + " did not start");
     return launched;
+}
+
+bool ShellItemActions::hasDefaultApplications(const std::vector<std::string>& paths)
+{
+    return std::ranges::all_of(paths, [this](const std::string& path) {
+        return desktop_.defaultApplication(desktop_.contentType(path)).has_value();
+    });
 }
 
 bool ShellItemActions::openWith(const std::vector<std::string>& paths)
@@ -293,10 +336,25 @@ bool ShellItemActions::showInFolder(const ShellFolder& folder, const std::vector
     if (desktop_.showItems(paths)) return true;
     // No file manager answered: the folder that holds the items opens instead, and a drive,
     // which has no folder above it, opens itself.
-    const std::optional<std::string> parent = folder.isDrives() ? paths.front() : fileSystem_.localPath(folder.path);
+    const std::optional<std::string> parent = folder.isDrives()      ? paths.front()
+                                              : folder.local.empty() ? fileSystem_.localPath(folder.path)
+                                                                     : folder.local;
     if (!parent) return false;
     const std::optional<DesktopApplication> fileManager = desktop_.defaultApplication(folderContentType);
-    return fileManager && desktop_.launch(*fileManager, {*parent});
+    return (fileManager && desktop_.launch(*fileManager, {*parent})) ||
+           fail("Cannot show", paths, "no file manager answered");
+}
+
+bool ShellItemActions::openFolders(const std::vector<std::string>& paths)
+{
+    struct stat status {};
+    for (const std::string& path : paths)
+        if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+            return fail("Cannot explore", {path}, "it is not a folder");
+    if (desktop_.showFolders(paths)) return true;
+    const std::optional<DesktopApplication> fileManager = desktop_.defaultApplication(folderContentType);
+    return (fileManager && desktop_.launch(*fileManager, paths)) ||
+           fail("Cannot explore", paths, "no file manager answered");
 }
 
 bool ShellItemActions::showProperties(const ShellFolder& folder, const std::vector<std::string>& paths, QWidget* owner)
@@ -304,7 +362,7 @@ bool ShellItemActions::showProperties(const ShellFolder& folder, const std::vect
     if (desktop_.showItemProperties(paths)) return true;
     const std::string location = folder.isDrives() ? std::string() : folder.path;
     std::vector<ItemProperties> items;
-    for (const std::string& path : paths) items.push_back(describeItem(path, location, desktop_, describePanel));
+    for (const std::string& path : paths) items.push_back(describeItem(path, location, desktop_, contentDescriber));
     ItemPropertiesDialog dialog(items, owner);
     const CursorOverride arrow(Qt::ArrowCursor);
     dialog.exec();
@@ -313,9 +371,56 @@ bool ShellItemActions::showProperties(const ShellFolder& folder, const std::vect
 
 bool ShellItemActions::moveToTrash(const std::vector<std::string>& paths)
 {
-    bool moved = true;
-    for (const std::string& path : paths) moved = desktop_.moveToTrash(path) && moved;
-    return moved;
+    std::vector<TrashedItem> trashed;
+    std::vector<std::string> moved;
+    QString failure;
+    for (const std::string& path : paths) {
+        const TrashOutcome outcome = desktop_.moveToTrash(path);
+        // An item may have moved and still have gone wrong: it can come back all the same.
+        if (!outcome.pathInTrash.empty()) trashed.push_back({path, outcome.pathInTrash});
+        if (!outcome.pathInTrash.empty() && outcome.error.empty()) {
+            moved.push_back(path);
+        } else if (failure.isEmpty()) {
+            failure = "Cannot move " + displayNameOf(path) + " to the trash: " +
+                      QString::fromStdString(outcome.error.empty() ? "no trash took it" : outcome.error);
+        }
+    }
+    const bool anyMoved = !trashed.empty();
+    if (anyMoved) lastTrashed_ = std::move(trashed);
+    QString text;
+    if (!moved.empty()) text = "Moved " + itemsText(moved) + " to the trash (Ctrl+Z undoes)";
+    if (!failure.isEmpty()) text = text.isEmpty() ? failure : text + "; " + failure;
+    report(text);
+    if (anyMoved && onItemsChanged) onItemsChanged();
+    return failure.isEmpty();
+}
+
+bool ShellItemActions::UndoTrash()
+{
+    if (lastTrashed_.empty()) {
+        report("Nothing to undo");
+        return false;
+    }
+    std::vector<TrashedItem> stillTrashed;
+    std::vector<std::string> restored;
+    QString failure;
+    for (const TrashedItem& item : lastTrashed_) {
+        if (const std::string problem = desktop_.restoreFromTrash(item.pathInTrash, item.path); !problem.empty()) {
+            // It stays in the trash, and in the undo, until its name is free again.
+            stillTrashed.push_back(item);
+            if (failure.isEmpty())
+                failure = "Cannot put " + displayNameOf(item.path) + " back: " + QString::fromStdString(problem);
+            continue;
+        }
+        restored.push_back(item.path);
+    }
+    lastTrashed_ = std::move(stillTrashed);
+    QString text;
+    if (!restored.empty()) text = "Put " + itemsText(restored) + " back from the trash";
+    if (!failure.isEmpty()) text = text.isEmpty() ? failure : text + "; " + failure;
+    report(text);
+    if (!restored.empty() && onItemsChanged) onItemsChanged();
+    return !restored.empty();
 }
 
 std::vector<DesktopApplication> ShellItemActions::commonApplications(const std::vector<std::string>& paths)
@@ -348,6 +453,32 @@ void ShellItemActions::setHint(const std::string& hint)
 {
     hint_ = hint;
     if (onHint) onHint(hint_);
+}
+
+void ShellItemActions::report(const QString& text)
+{
+    if (onStatus) onStatus(text);
+}
+
+bool ShellItemActions::fail(const QString& what, const std::vector<std::string>& paths, const QString& reason)
+{
+    report(what + " " + itemsText(paths) + ": " + reason);
+    return false;
+}
+
+QString displayNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos || slash + 1 == path.size() ? path : path.substr(slash + 1);
+    QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control) c = QChar::ReplacementCharacter;
+    return text;
+}
+
+QString itemsText(const std::vector<std::string>& paths)
+{
+    return paths.size() == 1 ? displayNameOf(paths.front()) : QString("%1 items").arg(paths.size());
 }
 
 }  // namespace trovelin

@@ -3,10 +3,12 @@
 // Four operations (the context menu, the properties window, the default action that a double-click
 // in the file manager performs, and named verbs), each in three forms: a full path, a folder and
 // names inside it, and items already resolved in their folder. Paths are drive paths
-// ("C:\Shows\show.kvr") or this system's ("/home/me/show.kvr"); in the full path form a name with
-// "*" or "?" stands for the matching entries (letter case ignored) and a drive root ("C:\") for
-// the drive itself. Every operation shows the hourglass while it runs and returns true only when
-// its action was carried out.
+// ("C:\Shows\show.kvr") or this system's ("/home/me/show.kvr"). In the full path form a name with
+// "*" or "?" stands for the matching entries (letter case ignored), unless an entry has exactly
+// that name, which then means that one entry; a drive root ("C:\") stands for the drive itself,
+// and a path ending in "." or ".." for nothing. The folder and names form takes every name as
+// written. Every operation shows the hourglass while it runs and returns true only when its
+// action was carried out; what changed and what failed goes to the status callback.
 
 #include <cstdint>
 #include <functional>
@@ -16,9 +18,9 @@
 #include <vector>
 
 #include <QPoint>
+#include <QString>
 
 #include "browse/DesktopServices.h"
-#include "panelfile/PanelSummary.h"
 
 class QAction;
 class QMenu;
@@ -26,6 +28,7 @@ class QWidget;
 
 namespace trovelin {
 
+class ContentDescriber;
 class PosixFileSystem;
 
 // The attribute bit that lets the properties action run: items that exist have properties.
@@ -35,6 +38,9 @@ inline constexpr std::uint32_t SFGAO_HASPROPSHEET = 0x40;
 // drives, whose items are drive roots such as "C:\".
 struct ShellFolder {
     std::string path;
+    // This system's path of the folder as it was resolved, so that a drive letter given to another
+    // volume meanwhile cannot redirect an action; empty: resolved from `path` when acting.
+    std::string local;
 
     bool isDrives() const { return path.empty(); }
 };
@@ -50,7 +56,7 @@ public:
                                  std::uint32_t attributes);
 
     // Shows the menu at a screen position. `renameChosen` is set when the user picked Rename,
-    // which is left to the caller.
+    // which is left to the caller, and cleared otherwise.
     bool DisplayContextMenu(const std::string& path, QWidget* owner, QPoint position, bool& renameChosen);
     bool DisplayContextMenu(const std::string& folder, const std::vector<std::string>& names, QWidget* owner,
                             QPoint position, bool& renameChosen);
@@ -63,8 +69,9 @@ public:
                               std::uint32_t attributes);
 
     // Verbs, letter case ignored: "open" (the default action), "openas" (a choice of the
-    // applications for the items), "explore" and "showitem" (the file manager shows the items),
-    // "properties", "delete" (to the trash). Any other verb does nothing and gives false.
+    // applications for the items), "explore" (the file manager opens the folders), "showitem" (it
+    // shows the items in their folder), "properties", "delete" (to the trash, never for good).
+    // Any other verb does nothing and gives false.
     bool PerformVerb(const std::string& verb, const std::string& path, QWidget* owner);
     bool PerformVerb(const std::string& verb, const std::string& folder, const std::vector<std::string>& names,
                      QWidget* owner);
@@ -75,12 +82,22 @@ public:
     // drives and itself). False for a path that names nothing.
     bool GetPIDLAndShellFolder(const std::string& fullPath, ShellFolder& folder, std::string& item) const;
 
+    // Puts the items that the last move to the trash took back under their names; an item whose
+    // name was taken meanwhile stays in the trash, with a message. False when nothing came back.
+    bool UndoTrash();
+    bool canUndoTrash() const { return !lastTrashed_.empty(); }
+
     // The application's hint: verb "|" help text of the menu entry under the pointer, empty
     // when no menu is open.
     const std::string& hint() const { return hint_; }
     std::function<void(const std::string& hint)> onHint;
-    // What a panel file holds, for the properties dialog; unset, the dialog tells files alone.
-    std::function<std::optional<PanelSummary>(const std::string& path)> describePanel;
+    // What the program knows of its own files' content, for the properties dialog; unset, the
+    // dialog tells files alone.
+    ContentDescriber* contentDescriber = nullptr;
+    // What an action did or why it failed, naming the items ("Moved show.kvr to the trash (Ctrl+Z
+    // undoes)"), and that items of a folder changed (moved to the trash or back).
+    std::function<void(const QString& text)> onStatus;
+    std::function<void()> onItemsChanged;
     // Shows a menu at a screen position and gives the entry chosen, or null; tests replace it.
     std::function<QAction*(QMenu& menu, QPoint position)> popupMenu;
 
@@ -106,22 +123,41 @@ private:
                   const Request& request);
     std::optional<std::string> localPathOf(const ShellFolder& folder, const std::string& item) const;
 
-    bool showContextMenu(const ShellFolder& folder, const std::vector<std::string>& paths, const Request& request);
+    // `title` names the items: their names as the caller gave them.
+    bool showContextMenu(const ShellFolder& folder, const std::vector<std::string>& paths, const Request& request,
+                         const QString& title);
     bool performVerb(const std::string& verb, const ShellFolder& folder, const std::vector<std::string>& paths,
                      QWidget* owner);
     bool defaultAction(const std::vector<std::string>& paths);
+    bool hasDefaultApplications(const std::vector<std::string>& paths);
     bool openWith(const std::vector<std::string>& paths);
     bool showInFolder(const ShellFolder& folder, const std::vector<std::string>& paths);
+    bool openFolders(const std::vector<std::string>& paths);
     bool showProperties(const ShellFolder& folder, const std::vector<std::string>& paths, QWidget* owner);
     bool moveToTrash(const std::vector<std::string>& paths);
     // The applications registered for every item's type, the default of the first item's first.
     std::vector<DesktopApplication> commonApplications(const std::vector<std::string>& paths);
     QAction* popup(QMenu& menu, QPoint position);
     void setHint(const std::string& hint);
+    void report(const QString& text);
+    // Says what failed, naming the items; returns false.
+    bool fail(const QString& what, const std::vector<std::string>& paths, const QString& reason);
+
+    struct TrashedItem {
+        std::string path;
+        std::string pathInTrash;
+    };
 
     PosixFileSystem& fileSystem_;
     DesktopServices& desktop_;
     std::string hint_;
+    std::vector<TrashedItem> lastTrashed_;
 };
+
+// An item's name for people: the last part of a path of this system, bytes that are no text and
+// control characters shown as U+FFFD.
+QString displayNameOf(const std::string& path);
+// "show.kvr" for one item, "3 items" for several.
+QString itemsText(const std::vector<std::string>& paths);
 
 }  // namespace trovelin

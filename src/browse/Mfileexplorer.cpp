@@ -42,6 +42,24 @@ std::vector<std::string> splitMask(const std::string& mask)
     return patterns;
 }
 
+// The size of the entry named exactly as the path's last part. The search takes a name as a
+// pattern, with "*" and "?" and letter case ignored, so its matches are walked to that very name:
+// "*.kvr" is one file, not the first of all panel files. 0 when the entry is gone.
+std::uint64_t exactEntrySize(FileSystem& fileSystem, const std::string& path)
+{
+    const std::string name = namePart(path);
+    std::uint64_t size = 0;
+    TSearchRec search;
+    for (std::uint32_t found = FindFirst(fileSystem, path, faAnyFile, search); found == 0; found = FindNext(search)) {
+        if (search.Name == name) {
+            size = search.Size;
+            break;
+        }
+    }
+    FindClose(search);
+    return size;
+}
+
 }  // namespace
 
 TMFileExplorer::TMFileExplorer(FileSystem& fileSystem, ShellInfo& shell, DateTimeText dateTimeText,
@@ -151,6 +169,8 @@ void TMFileExplorer::UpdateFileList()
     for (unsigned attribute = ftReadOnly; attribute <= ftNormal; ++attribute)
         if (fileType_ & (1u << attribute)) request |= attributeBitOf[attribute];
     const std::string folder = withTrailingBackslash(directory_);
+    localFolder_ = fileSystem_.localPath(directory_).value_or("");
+    if (!localFolder_.empty() && !localFolder_.ends_with('/')) localFolder_ += '/';
     AddFile(folder, "*.*", request | faDirectory);
     for (const std::string& pattern : splitMask(mask_)) AddFile(folder, pattern, request);
 }
@@ -169,15 +189,13 @@ bool TMFileExplorer::AddFile(const std::string& folder, const std::string& patte
         if (!accepted || search.Name == ".") continue;
         const std::string path = folder + search.Name;
         const ShellFileInfo shell = shell_.entryInfo(path, a);
-        std::uint64_t size = 0;
-        TSearchRec lookUp;
-        if (FindFirst(fileSystem_, path, faAnyFile, lookUp) == 0) size = lookUp.Size;
-        FindClose(lookUp);
+        const std::uint64_t size = exactEntrySize(fileSystem_, path);
         const std::optional<SystemTime> time = fileTimeToSystemTime(search.FindData.lastWriteTime);
         const bool folderEntry = (a & faDirectory) != 0;
         FileListItem item;
         item.caption = search.Name;
         item.imageIndex = shell.iconIndex;
+        if (!localFolder_.empty()) item.localPath = localFolder_ + search.Name;
         item.subItems = {folderEntry ? " " : std::to_string(size),
                          shell.typeName.substr(0, maxTypeName),
                          dateTimeText_.format(time ? dateTimeValue(*time) : 0.0),
@@ -205,6 +223,7 @@ void TMFileExplorer::AddDrives()
             FileListItem item;
             item.caption = shell.displayName;
             item.imageIndex = shell.iconIndex;
+            item.localPath = fileSystem_.localPath(root).value_or("");
             item.subItems = {GetMediaTypeStr(info.MediaType),
                              formatThousands(info.DiskSize, sortLocale_.thousandsSeparator),
                              formatThousands(info.FreeSpace, sortLocale_.thousandsSeparator),
@@ -291,6 +310,11 @@ void TMFileExplorer::Keydown(int key, TShiftState shift)
     if (OnKeyDown) OnKeyDown(key, shift);
 }
 
+void TMFileExplorer::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseDown) OnMouseDown(button, shift, x, y);
+}
+
 int TMFileExplorer::SelectedCount() const
 {
     const auto count = std::count(selected_.begin(), selected_.end(), true);
@@ -302,10 +326,7 @@ std::int64_t TMFileExplorer::SelectedSize() const
     std::int64_t total = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         if (!selected_[i]) continue;
-        TSearchRec search;
-        if (FindFirst(fileSystem_, namePart(items_[i].sub(FileListItem::fullPath)), faAnyFile, search) == 0)
-            total += static_cast<std::int64_t>(search.Size);
-        FindClose(search);
+        total += static_cast<std::int64_t>(exactEntrySize(fileSystem_, namePart(items_[i].sub(FileListItem::fullPath))));
     }
     return total;
 }
@@ -336,6 +357,11 @@ TObjectTypes TMFileExplorer::SelectedTypes()
         else if (kind == "drv") types |= 1u << otDisk;
     }
     return types;
+}
+
+bool TMFileExplorer::stillLeadsToListedEntry(const FileListItem& item) const
+{
+    return !item.localPath.empty() && fileSystem_.localPath(item.sub(FileListItem::fullPath)) == item.localPath;
 }
 
 TDiskInfo TMFileExplorer::GetDiskInfo(const std::string& drive) const

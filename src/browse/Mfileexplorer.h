@@ -90,12 +90,16 @@ public:
     void Click();
     void DblClick();
     void Keydown(int key, TShiftState shift);
+    // A right-button press: raises OnMouseDown; the native list behaviour does not follow.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
 
     int SelectedCount() const;
     std::int64_t SelectedSize() const;
     std::string SelectedFilenames();
     TObjectTypes SelectedTypes();
     TDiskInfo GetDiskInfo(const std::string& drive) const;
+    // Whether the row's path still leads where it led when the row was listed.
+    bool stillLeadsToListedEntry(const FileListItem& item) const;
     std::int64_t GetDiskCap() const;
     std::int64_t GetDiskFree() const;
 
@@ -103,6 +107,7 @@ public:
     // end (the view shows the hourglass, redraws once and lets pending events run).
     std::function<void()> OnChange, OnClick, OnDblClick, OnViewStyleChanged;
     std::function<void(int key, TShiftState shift)> OnKeyDown;
+    std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
     std::function<void(bool refreshing)> onRefresh;
     // Performs a file's default action (its full path), for ContextAction.
     std::function<void(const std::string& path)> onDefaultAction;
@@ -120,6 +125,7 @@ private:
     DateTimeText dateTimeText_;
     SortLocale sortLocale_;
     std::string directory_;
+    std::string localFolder_;  // this system's path of the listed folder, with a "/" at its end
     std::string fileName_;
     TFileType fileType_ = 0;
     std::string mask_ = "*.*";

@@ -18,8 +18,10 @@ public:
     std::vector<DesktopApplication> applications(const std::string& contentType) override;
     bool launch(const DesktopApplication& application, const std::vector<std::string>& paths) override;
     bool showItems(const std::vector<std::string>& paths) override;
+    bool showFolders(const std::vector<std::string>& paths) override;
     bool showItemProperties(const std::vector<std::string>& paths) override;
-    bool moveToTrash(const std::string& path) override;
+    TrashOutcome moveToTrash(const std::string& path) override;
+    std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) override;
 };
 
 }  // namespace trovelin

@@ -86,6 +86,14 @@ public:
     // read.
     virtual std::unique_ptr<FolderSearch> findFirstFile(std::string_view pattern, std::uint32_t& error) = 0;
 
+    // This system's path of a path ("/home/me/Shows" for "C:\Shows"), fixed at the time of the
+    // call; empty where the system has none to give.
+    virtual std::optional<std::string> localPath(std::string_view path) const
+    {
+        static_cast<void>(path);
+        return std::nullopt;
+    }
+
     virtual bool directoryExists(std::string_view path) const = 0;
     // False, with the current directory unchanged, when the path names no reachable folder.
     virtual bool setCurrentDirectory(std::string_view path) = 0;

@@ -21,7 +21,7 @@ public:
     // opens its drive paths, so a letter names the same volume for both until the next refresh.
     const DriveMap& drives() const { return drives_; }
     // This system's path of a drive path (or of a path of this system, kept on its drive).
-    std::optional<std::string> localPath(std::string_view path) const;
+    std::optional<std::string> localPath(std::string_view path) const override;
     // The canonical drive path ("C:\Shows") of a drive path or a path of this system.
     std::optional<std::string> drivePath(std::string_view path) const;
 
