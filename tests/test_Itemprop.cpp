@@ -5,7 +5,6 @@
 #include "browse/Itemprop.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -30,6 +29,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/FileWriter.h"
 #include "support/GuiApplication.h"
+#include "support/OrdinaryUser.h"
 #include "support/SamplePanels.h"
 #include "support/TempTrash.h"
 
@@ -514,19 +514,12 @@ TEST_F(RealTrashTest, AnItemInAFolderTheUserCannotWriteStaysThere)
     fs::create_directories(userData);
     fs::permissions(userData, fs::perms::all);
     fs::permissions(root, fs::perms::all);
-    const uid_t nobody = 65534;
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(2);
+    const int outcome = testing::runAsOrdinaryUser([&] {
         ::setenv("XDG_DATA_HOME", userData.c_str(), 1);
-        const TrashOutcome outcome = system.moveToTrash((locked / "show.kvr").string());
-        ::_exit(outcome.pathInTrash.empty() && !outcome.error.empty() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        const TrashOutcome trashed = system.moveToTrash((locked / "show.kvr").string());
+        return trashed.pathInTrash.empty() && !trashed.error.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(outcome, 0);
     EXPECT_EQ(testing::fileBytes(locked / "show.kvr"), "kept");
     // No record of an item that never arrived is left in the trash.
     EXPECT_FALSE(fs::exists(userData / "Trash" / "info") && !fs::is_empty(userData / "Trash" / "info"));

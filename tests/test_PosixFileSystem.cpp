@@ -16,6 +16,7 @@
 #include "platform/FileAttributes.h"
 #include "platform/FindFiles.h"
 #include "platform/PosixFileSystem.h"
+#include "support/OrdinaryUser.h"
 
 namespace trovelin {
 namespace {
@@ -140,26 +141,31 @@ TEST(FileAttributes, ReadOnlyWhenNotWritableAndHiddenNeverForDotEntries)
 
 TEST_F(PosixFileSystemTest, AFileTheUserMayNotWriteIsReadOnly)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
     writeFile(folder_ + "/locked.kvr", 1);
     ASSERT_EQ(::chmod((folder_ + "/locked.kvr").c_str(), 0444), 0);
-    EXPECT_EQ(search(drivePath() + "\\*.kvr").at("locked.kvr").attributes, faArchive | faReadOnly);
+    ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
+    EXPECT_EQ(testing::runAsOrdinaryUser([this] {
+                  return search(drivePath() + "\\*.kvr").at("locked.kvr").attributes == (faArchive | faReadOnly) ? 0 : 1;
+              }),
+              0);
 }
 
 TEST_F(PosixFileSystemTest, EntriesOfAFolderThatMayBeReadButNotEnteredAreListedByTheirType)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser may enter any folder";
     ASSERT_EQ(::mkdir((folder_ + "/closed").c_str(), 0755), 0);
     writeFile(folder_ + "/closed/a.kvr", 5);
     ASSERT_EQ(::mkdir((folder_ + "/closed/sub").c_str(), 0755), 0);
     ASSERT_EQ(::chmod((folder_ + "/closed").c_str(), 0644), 0);
-    const auto found = search(drivePath("closed") + "\\*");
+    ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
+    const int outcome = testing::runAsOrdinaryUser([this] {
+        const auto found = search(drivePath("closed") + "\\*");
+        if (!found.count("a.kvr") || !found.count("sub")) return 1;
+        if ((found.at("a.kvr").attributes & (faArchive | faDirectory)) != faArchive) return 2;
+        if (found.at("a.kvr").size != 0u) return 3;
+        return (found.at("sub").attributes & (faArchive | faDirectory)) == faDirectory ? 0 : 4;
+    });
     ASSERT_EQ(::chmod((folder_ + "/closed").c_str(), 0755), 0);
-    ASSERT_TRUE(found.count("a.kvr"));
-    EXPECT_EQ(found.at("a.kvr").attributes & (faArchive | faDirectory), faArchive);
-    EXPECT_EQ(found.at("a.kvr").size, 0u);
-    ASSERT_TRUE(found.count("sub"));
-    EXPECT_EQ(found.at("sub").attributes & (faArchive | faDirectory), faDirectory);
+    EXPECT_EQ(outcome, 0) << "1: an entry missing, 2: the file's kind, 3: its size, 4: the folder's kind";
 }
 
 TEST_F(PosixFileSystemTest, SearchesTakeMasksWithoutLetterCaseAndReportDotEntriesLikeAnyName)
