@@ -89,6 +89,10 @@ TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
     const RenderedPanel huge =
         cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
     EXPECT_EQ(huge.image.size(), QSize(cli::maxRenderedSide, 10));
+    // Past the pixel limit both sides shrink alike.
+    const RenderedPanel vast =
+        cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Vast", 0, 0, 2'000'000'000, 2'000'000'000)}));
+    EXPECT_EQ(vast.image.size(), QSize(2048, 2048));
 }
 
 TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)

@@ -53,6 +53,13 @@ public:
         run_ = Run{y, x, x + 1, *color};
     }
 
+    // A pixel outside the device: the pattern moves on past it.
+    void skip()
+    {
+        pattern_.nextIsDash();
+        flush();
+    }
+
 private:
     struct Run {
         int y;
@@ -185,7 +192,7 @@ void TCanvas::thinSegment(TPoint from, TPoint to, DashPattern& pattern)
         [&pattern](std::int64_t pixels) { pattern.skip(pixels); });
 }
 
-// The logical area that reaches the device, a pixel wider all round. A device without a size
+// The logical area that reaches the device and the clip, a pixel wider all round. A device without a size
 // of its own, such as a recording, gets a generous square around the origin.
 TRect TCanvas::visibleArea() const
 {
@@ -193,7 +200,10 @@ TRect TCanvas::visibleArea() const
     const QPaintDevice* device = painter_->device();
     QRect deviceRect(0, 0, device->width(), device->height());
     if (deviceRect.isEmpty()) deviceRect = QRect(-unsizedReach, -unsizedReach, 2 * unsizedReach, 2 * unsizedReach);
-    const QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect).adjusted(-1, -1, 1, 1);
+    QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect);
+    // A clip (a parent's bounds, a window's update region) narrows it further.
+    if (painter_->hasClipping()) area &= painter_->clipBoundingRect().toAlignedRect();
+    area.adjust(-1, -1, 1, 1);
     return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
@@ -270,16 +280,27 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
     const EllipsePixels pixels = rasterEllipse(box);
     const bool rastered = !pixels.rows.empty();
     if (rastered) {
+        // Only what reaches the device is painted.
+        const TRect visible = visibleArea();
+        const auto shows = [&visible](int x, int y) {
+            return x >= visible.left && x < visible.right && y >= visible.top && y < visible.bottom;
+        };
         if (fill) {
             for (const PixelSpan& row : pixels.rows)
-                painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
+                if (row.y >= visible.top && row.y < visible.bottom)
+                    painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
         }
         if (!penDraws()) return;
         if (penWidth() == 1) {
             const std::vector<TPoint> outline = arc ? arcOutline(box, pixels, *arc) : pixels.outline;
             DashPattern pattern = freshPattern();
             OutlinePainter painter(*painter_, pen_, brush_, pattern);
-            for (TPoint p : outline) painter.plot(p.x, p.y);
+            for (TPoint p : outline) {
+                if (shows(p.x, p.y))
+                    painter.plot(p.x, p.y);
+                else
+                    painter.skip();
+            }
             return;
         }
     }
@@ -386,11 +407,13 @@ bool TCanvas::copyRect(const TRect& destArea, const TCanvas& source, const TRect
     const QRectF target(destRect.left + (available.left() - wanted.left()) * scaleX,
                         destRect.top + (available.top() - wanted.top()) * scaleY, available.width() * scaleX,
                         available.height() * scaleY);
-    // A copy first: the source may be this canvas's own image.
-    const QImage part = image->copy(available);
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(target, part);
+    // A copy first when the source is this canvas's own image.
+    if (image == painter_->device())
+        painter_->drawImage(target, image->copy(available));
+    else
+        painter_->drawImage(target, *image, QRectF(available));
     painter_->restore();
     return true;
 }
