@@ -12,6 +12,7 @@
 #include "framework/Canvas.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/PixelProbe.h"
 
 namespace trovelin {
 namespace {
@@ -411,6 +412,40 @@ TEST_F(CanvasTest, GeometryFarBeyondTheImageDrawsWhatShows)
     });
     EXPECT_EQ(pixelsOf(blue).size(), 16u * 8u);
     EXPECT_EQ(at(0, 7), blue);
+}
+
+TEST_F(CanvasTest, APartlyShownEllipseOrArcPaintsItsPixelsAsWhole)
+{
+    // Dots run on past what does not show, through a clip or past the image's edge alike.
+    const auto draw = [](TCanvas& canvas) {
+        canvas.brush().setColor(clBlue);
+        canvas.pen().setColor(clRed);
+        canvas.pen().setStyle(TPenStyle::psDot);
+        canvas.ellipse(1, 1, 58, 41);
+        canvas.arc(5, 9, 50, 38, 50, 0, 0, 30);
+    };
+    QImage whole = testing::filledImage(60, 44, background);
+    {
+        TCanvas canvas(whole);
+        draw(canvas);
+    }
+    QImage clipped = testing::filledImage(60, 44, background);
+    {
+        QPainter painter(&clipped);
+        painter.setClipRect(30, 20, 30, 24);
+        TCanvas canvas(painter);
+        draw(canvas);
+    }
+    QImage corner = testing::filledImage(30, 24, background);
+    {
+        QPainter painter(&corner);
+        painter.translate(-30, -20);
+        TCanvas canvas(painter);
+        draw(canvas);
+    }
+    EXPECT_EQ(clipped.copy(30, 20, 30, 24), whole.copy(30, 20, 30, 24));
+    EXPECT_EQ(corner, whole.copy(30, 20, 30, 24));
+    EXPECT_EQ(clipped.copy(0, 0, 30, 20), testing::filledImage(30, 20, background));
 }
 
 TEST_F(CanvasTest, PixelsReadBackAndOutsideReadsAreInvalid)
