@@ -416,13 +416,18 @@ TEST_F(CanvasTest, GeometryFarBeyondTheImageDrawsWhatShows)
 
 TEST_F(CanvasTest, APartlyShownEllipseOrArcPaintsItsPixelsAsWhole)
 {
-    // Dots run on past what does not show, through a clip or past the image's edge alike.
+    // Dots run on past what does not show, through a clip or past the image's edge alike, and
+    // solid outlines and fills keep their pixels though only the part that shows is worked out.
     const auto draw = [](TCanvas& canvas) {
         canvas.brush().setColor(clBlue);
         canvas.pen().setColor(clRed);
         canvas.pen().setStyle(TPenStyle::psDot);
         canvas.ellipse(1, 1, 58, 41);
         canvas.arc(5, 9, 50, 38, 50, 0, 0, 30);
+        canvas.pen().setStyle(TPenStyle::psSolid);
+        canvas.pen().setColor(clLime);
+        canvas.ellipse(12, 6, 57, 39);
+        canvas.arc(20, 14, 48, 37, 0, 40, 48, 0);
     };
     QImage whole = testing::filledImage(60, 44, background);
     {

@@ -56,7 +56,7 @@ public:
     // A pixel outside the device: the pattern moves on past it.
     void skip()
     {
-        pattern_.nextIsDash();
+        pattern_.skip(1);
         flush();
     }
 
@@ -277,11 +277,14 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
 {
     if (!active() || box.isEmpty()) return;
     const auto fill = arc ? std::nullopt : brushFill();
-    const EllipsePixels pixels = rasterEllipse(box);
-    const bool rastered = !pixels.rows.empty();
+    const bool rastered = box.width() <= maxRasterExtent && box.height() <= maxRasterExtent;
     if (rastered) {
-        // Only what reaches the device is painted.
+        // Only what reaches the device is painted. A patterned outline needs every border pixel
+        // in order to keep its rhythm; anything else needs only what shows.
         const TRect visible = visibleArea();
+        const bool thinOutline = penDraws() && penWidth() == 1;
+        const bool patterned = thinOutline && !freshPattern().solid();
+        const EllipsePixels pixels = patterned ? rasterEllipse(box) : rasterEllipsePart(box, visible);
         const auto shows = [&visible](int x, int y) {
             return x >= visible.left && x < visible.right && y >= visible.top && y < visible.bottom;
         };
@@ -291,7 +294,7 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
                     painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
         }
         if (!penDraws()) return;
-        if (penWidth() == 1) {
+        if (thinOutline) {
             const std::vector<TPoint> outline = arc ? arcOutline(box, pixels, *arc) : pixels.outline;
             DashPattern pattern = freshPattern();
             OutlinePainter painter(*painter_, pen_, brush_, pattern);
