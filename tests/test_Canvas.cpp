@@ -528,6 +528,15 @@ TEST_F(CanvasTest, BitmapsDrawUnscaledAndLeaveOutTheirTransparentColour)
     EXPECT_EQ(drawnRows(), ".....|..o..|.o.o.|.o...|.....");
     bitmap.setTransparentColor(static_cast<std::uint32_t>(clBtnFace));  // a colour the bitmap lacks
     EXPECT_EQ(drawnRows(), ".....|.ooo.|.ooo.|.ooo.|.....");
+
+    // Partly off the image, or far beyond any coordinate Qt takes, only what shows is drawn.
+    bitmap.setTransparentColor(g);
+    paint([&](TCanvas& canvas) {
+        canvas.draw(-1, 14, bitmap);
+        canvas.draw(-2'000'000'000, 0, bitmap);
+    });
+    EXPECT_EQ(row(14, 3) + "|" + row(15, 3), "o..|.o.");
+    EXPECT_EQ(paintedPixels().size(), 2u);
 }
 
 TEST_F(CanvasTest, StretchDrawAndCopyRectScaleIntoTheTarget)

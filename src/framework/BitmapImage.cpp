@@ -79,13 +79,16 @@ QImage toQImage(const TBitmap& bitmap)
     return toQImage(bitmap.sharedImage());
 }
 
-QImage toDrawableImage(const TBitmap& bitmap)
+namespace {
+
+// `image`, pixels of `bitmap`, as a canvas draws them.
+QImage drawable(const TBitmap& bitmap, QImage image)
 {
-    QImage image = toQImage(bitmap);
     if (image.isNull()) return image;
     // Qt reads the high byte of RGB32 pixels as alpha on some drawing paths.
     const bool highBytesUnsafe = image.format() == QImage::Format_RGB32 && !bitmap.sharedImage()->highBytesOpaque;
-    if (!highBytesUnsafe && !bitmap.transparent()) return image;
+    const bool transparent = bitmap.transparent();
+    if (!highBytesUnsafe && !transparent) return image;
 
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb transparentColor =
@@ -94,10 +97,24 @@ QImage toDrawableImage(const TBitmap& bitmap)
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < result.width(); ++x) {
             const QRgb color = row[x] & RGB_MASK;
-            row[x] = bitmap.transparent() && color == transparentColor ? 0 : color | ~RGB_MASK;
+            row[x] = transparent && color == transparentColor ? 0 : color | ~RGB_MASK;
         }
     }
     return result;
+}
+
+}  // namespace
+
+QImage toDrawableImage(const TBitmap& bitmap)
+{
+    return drawable(bitmap, toQImage(bitmap));
+}
+
+QImage toDrawableImage(const TBitmap& bitmap, const QRect& part)
+{
+    const QImage image = toQImage(bitmap);
+    if (image.isNull() || (part & image.rect()).isEmpty()) return {};
+    return drawable(bitmap, image.copy(part & image.rect()));
 }
 
 }  // namespace trovelin

@@ -384,8 +384,17 @@ void TCanvas::setPixel(int x, int y, TColor color)
 void TCanvas::draw(int x, int y, const TBitmap& bitmap)
 {
     if (!active()) return;
-    const QImage image = toDrawableImage(bitmap);
-    if (!image.isNull()) painter_->drawImage(toQPoint(x, y), image);
+    // Only the part that reaches the device is converted: a glyph strip may be far larger than
+    // the frame of it that shows.
+    const TRect visible = visibleArea();
+    const std::int64_t left = std::max<std::int64_t>(0, std::int64_t{visible.left} - x);
+    const std::int64_t top = std::max<std::int64_t>(0, std::int64_t{visible.top} - y);
+    const std::int64_t right = std::min<std::int64_t>(bitmap.width(), std::int64_t{visible.right} - x);
+    const std::int64_t bottom = std::min<std::int64_t>(bitmap.height(), std::int64_t{visible.bottom} - y);
+    if (right <= left || bottom <= top) return;
+    const QImage image = toDrawableImage(bitmap, QRect(static_cast<int>(left), static_cast<int>(top),
+                                                       static_cast<int>(right - left), static_cast<int>(bottom - top)));
+    if (!image.isNull()) painter_->drawImage(QPoint(static_cast<int>(x + left), static_cast<int>(y + top)), image);
 }
 
 void TCanvas::stretchDraw(const TRect& rect, const TBitmap& bitmap)
