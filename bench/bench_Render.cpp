@@ -1,5 +1,5 @@
 // `trovelin-cli render` of a hostile panel file against render of the sample panels. The hostile
-// file (about 11 KB) holds 200 controls of every class the loader knows, each declared 2^31 - 1
+// file (about 12 KB) holds 200 controls of every class the loader knows, each declared 2^31 - 1
 // pixels wide and high: its render must cost what the image shows, not what the records declare
 // (the goal: under a second, and under 256 MiB of peak memory for the whole process). Each run
 // writes its PNG, as the command does, and reports the image's size and the
