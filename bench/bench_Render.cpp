@@ -1,8 +1,8 @@
 // `trovelin-cli render` of a hostile panel file against render of the sample panels. The hostile
-// file (about 12 KB) holds 200 controls of every class the loader knows, each declared 2^31 - 1
-// pixels wide and high: its render must cost what the image shows, not what the records declare
-// (the goal: under a second, and under 256 MiB of peak memory for the whole process). Each run
-// writes its PNG, as the command does, and reports the image's size and the
+// file (about 12 KB) holds 200 faders, knobs, XY fields, buttons, labels and group boxes, each
+// declared 2^31 - 1 pixels wide and high: its render must cost what the image shows, not what the
+// records declare (the goal: under a second, and under 256 MiB of peak memory for the whole
+// process). Each run writes its PNG, as the command does, and reports the image's size and the
 // process's peak resident memory over the runs.
 
 #include <benchmark/benchmark.h>
