@@ -12,6 +12,7 @@
 #include "framework/Canvas.h"
 #include "streaming/Bitmap.h"
 #include "support/GuiApplication.h"
+#include "support/PixelProbe.h"
 
 namespace trovelin {
 namespace {
@@ -413,6 +414,45 @@ TEST_F(CanvasTest, GeometryFarBeyondTheImageDrawsWhatShows)
     EXPECT_EQ(at(0, 7), blue);
 }
 
+TEST_F(CanvasTest, APartlyShownEllipseOrArcPaintsItsPixelsAsWhole)
+{
+    // Dots run on past what does not show, through a clip or past the image's edge alike, and
+    // solid outlines and fills keep their pixels though only the part that shows is worked out.
+    const auto draw = [](TCanvas& canvas) {
+        canvas.brush().setColor(clBlue);
+        canvas.pen().setColor(clRed);
+        canvas.pen().setStyle(TPenStyle::psDot);
+        canvas.ellipse(1, 1, 58, 41);
+        canvas.arc(5, 9, 50, 38, 50, 0, 0, 30);
+        canvas.pen().setStyle(TPenStyle::psSolid);
+        canvas.pen().setColor(clLime);
+        canvas.ellipse(12, 6, 57, 39);
+        canvas.arc(20, 14, 48, 37, 0, 40, 48, 0);
+    };
+    QImage whole = testing::filledImage(60, 44, background);
+    {
+        TCanvas canvas(whole);
+        draw(canvas);
+    }
+    QImage clipped = testing::filledImage(60, 44, background);
+    {
+        QPainter painter(&clipped);
+        painter.setClipRect(30, 20, 30, 24);
+        TCanvas canvas(painter);
+        draw(canvas);
+    }
+    QImage corner = testing::filledImage(30, 24, background);
+    {
+        QPainter painter(&corner);
+        painter.translate(-30, -20);
+        TCanvas canvas(painter);
+        draw(canvas);
+    }
+    EXPECT_EQ(clipped.copy(30, 20, 30, 24), whole.copy(30, 20, 30, 24));
+    EXPECT_EQ(corner, whole.copy(30, 20, 30, 24));
+    EXPECT_EQ(clipped.copy(0, 0, 30, 20), testing::filledImage(30, 20, background));
+}
+
 TEST_F(CanvasTest, PixelsReadBackAndOutsideReadsAreInvalid)
 {
     paint([](TCanvas& canvas) {
@@ -488,6 +528,15 @@ TEST_F(CanvasTest, BitmapsDrawUnscaledAndLeaveOutTheirTransparentColour)
     EXPECT_EQ(drawnRows(), ".....|..o..|.o.o.|.o...|.....");
     bitmap.setTransparentColor(static_cast<std::uint32_t>(clBtnFace));  // a colour the bitmap lacks
     EXPECT_EQ(drawnRows(), ".....|.ooo.|.ooo.|.ooo.|.....");
+
+    // Partly off the image, or far beyond any coordinate Qt takes, only what shows is drawn.
+    bitmap.setTransparentColor(g);
+    paint([&](TCanvas& canvas) {
+        canvas.draw(-1, 14, bitmap);
+        canvas.draw(-2'000'000'000, 0, bitmap);
+    });
+    EXPECT_EQ(row(14, 3) + "|" + row(15, 3), "o..|.o.");
+    EXPECT_EQ(paintedPixels().size(), 2u);
 }
 
 TEST_F(CanvasTest, StretchDrawAndCopyRectScaleIntoTheTarget)

@@ -89,6 +89,16 @@ TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
     const RenderedPanel huge =
         cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
     EXPECT_EQ(huge.image.size(), QSize(cli::maxRenderedSide, 10));
+    // Past the pixel limit both sides shrink alike. Controls of 2^31 - 1 pixels paint what shows:
+    // the colour button's light top and left edges, and the face colour outside both buttons' discs.
+    constexpr int most = 2147483647;
+    const RenderedPanel vast = cli::renderPanel(
+        panel({background(10, 10), placed("TMultiButton", "Lamp", 0, 0, most, most), placed("TCBTC", "Tint", 0, 0, most, most)}));
+    EXPECT_TRUE(vast.problems.empty());
+    EXPECT_EQ(vast.image.size(), QSize(2048, 2048));
+    EXPECT_EQ(colorAt(vast.image, 0, 1000), 0xFFFFFFu);
+    EXPECT_EQ(colorAt(vast.image, 2000, 0), 0xFFFFFFu);
+    EXPECT_EQ(colorAt(vast.image, 100, 100), 0xC0C0C0u);
 }
 
 TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)

@@ -368,7 +368,7 @@ TEST_F(Fader, FaderWithoutTravelIgnoresThePointer)
     }
 }
 
-TEST_F(Fader, HugeSizesKeepTheBitmapsSmall)
+TEST_F(Fader, HugeSizesKeepTheBitmapsToWhatTheCanvasShows)
 {
     slider.setHost(nullptr);  // the test host would paint a surface of the control's size
     slider.setWidth(1'000'000'000);
@@ -376,11 +376,31 @@ TEST_F(Fader, HugeSizesKeepTheBitmapsSmall)
     slider.set16bit(true);
     slider.setPosition(100);
     QImage image = testing::filledImage(64, 64, 0);
-    TCanvas canvas(image);
-    slider.paint(canvas);
-    EXPECT_EQ(slider.backgroundBitmap().size(), QSize(faderBitmapLimit, faderBitmapLimit));
-    EXPECT_EQ(slider.knobBitmap().size(), QSize(faderBitmapLimit, faderBitmapLimit));
+    {
+        TCanvas canvas(image);
+        slider.paint(canvas);
+    }
+    // The canvas's 64 x 64 pixels and a pixel beyond; the knob lies far outside them.
+    EXPECT_EQ(slider.backgroundBitmap().size(), QSize(65, 65));
+    EXPECT_TRUE(slider.knobBitmap().isNull());
     EXPECT_EQ(colorAt(image, 10, 10), colorToRgb(parentColor));
+
+    // Seen through a window onto the knob's top edge, far down, the bitmaps hold what shows and
+    // the edge is where it belongs.
+    slider.setHeight(100'000'000);
+    slider.setPosition(0);
+    const int knobTop = 100'000'000 / 16 * 14;
+    QImage window = testing::filledImage(40, 40, 0);
+    {
+        QPainter painter(&window);
+        painter.translate(0, -(knobTop - 10));
+        TCanvas canvas(painter);
+        slider.paint(canvas);
+    }
+    EXPECT_EQ(slider.backgroundBitmap().size(), QSize(41, 42));
+    EXPECT_EQ(slider.knobBitmap().size(), QSize(41, 31));
+    EXPECT_EQ(colorAt(window, 5, 9), colorToRgb(parentColor));
+    EXPECT_EQ(colorAt(window, 5, 10), colorToRgb(clBtnHighlight));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <ostream>
 
 #include <QPainter>
@@ -92,6 +93,15 @@ void paintOutline(QImage& image, const SkippedRecord& record)
                     record.bounds.left + 2, record.bounds.top + 1, record.className + " " + record.name);
 }
 
+QSize renderedSize(const TRect& extent)
+{
+    const int width = std::min(extent.right, maxRenderedSide), height = std::min(extent.bottom, maxRenderedSide);
+    const std::int64_t area = std::int64_t{width} * height;
+    if (area <= maxRenderedPixels) return {width, height};
+    const double scale = std::sqrt(static_cast<double>(maxRenderedPixels) / static_cast<double>(area));
+    return {std::max(1, static_cast<int>(width * scale)), std::max(1, static_cast<int>(height * scale))};
+}
+
 class PanelRenderer {
 public:
     PanelRenderer(const std::string& file, std::uint64_t pixelBudgetBytes) : file_(file), pictures_(pixelBudgetBytes) {}
@@ -120,8 +130,7 @@ public:
         }
         window_.takeEvents();
 
-        result.image = QImage(std::min(extent.right, maxRenderedSide), std::min(extent.bottom, maxRenderedSide),
-                              QImage::Format_RGB32);
+        result.image = QImage(renderedSize(extent), QImage::Format_RGB32);
         {
             TCanvas background(result.image);
             background.brush().setColor(clBtnFace);

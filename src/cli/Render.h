@@ -15,8 +15,12 @@
 
 namespace trovelin::cli {
 
-// No side of a rendered panel is larger than this; controls beyond it are cut off.
+// No side of a rendered panel is larger than this, nor its area larger than the pixel limit; a
+// larger extent is cut to the limit keeping its proportions, and controls beyond it are cut off.
+// Every control paints what the image shows of it, so the limit bounds a render's cost however
+// large the controls of a file say they are.
 inline constexpr int maxRenderedSide = 8192;
+inline constexpr std::int64_t maxRenderedPixels = 2048 * 2048;
 
 struct RenderedPanel {
     QImage image;  // null when the file is not a panel file

@@ -46,14 +46,20 @@ QRgb toQRgb(std::uint32_t colorValue)
     return qRgb(colorValue & 0xFF, (colorValue >> 8) & 0xFF, (colorValue >> 16) & 0xFF);
 }
 
-QImage convertedImage(const DibImage& image)
+// The pixels of `part` of the image, which lies within it, as RGB32.
+QImage convertedImage(const DibImage& image, const QRect& part)
 {
-    QImage result(image.width(), image.height(), QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
+    QImage result(part.size(), QImage::Format_RGB32);
+    for (int y = 0; y < part.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) row[x] = toQRgb(image.pixel(x, y));
+        for (int x = 0; x < part.width(); ++x) row[x] = toQRgb(image.pixel(part.left() + x, part.top() + y));
     }
     return result;
+}
+
+QImage convertedImage(const DibImage& image)
+{
+    return convertedImage(image, QRect(0, 0, image.width(), image.height()));
 }
 
 void releaseSharedImage(void* holder)
@@ -79,13 +85,16 @@ QImage toQImage(const TBitmap& bitmap)
     return toQImage(bitmap.sharedImage());
 }
 
-QImage toDrawableImage(const TBitmap& bitmap)
+namespace {
+
+// `image`, pixels of `bitmap`, as a canvas draws them.
+QImage drawable(const TBitmap& bitmap, QImage image)
 {
-    QImage image = toQImage(bitmap);
     if (image.isNull()) return image;
     // Qt reads the high byte of RGB32 pixels as alpha on some drawing paths.
     const bool highBytesUnsafe = image.format() == QImage::Format_RGB32 && !bitmap.sharedImage()->highBytesOpaque;
-    if (!highBytesUnsafe && !bitmap.transparent()) return image;
+    const bool transparent = bitmap.transparent();
+    if (!highBytesUnsafe && !transparent) return image;
 
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb transparentColor =
@@ -94,10 +103,28 @@ QImage toDrawableImage(const TBitmap& bitmap)
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < result.width(); ++x) {
             const QRgb color = row[x] & RGB_MASK;
-            row[x] = bitmap.transparent() && color == transparentColor ? 0 : color | ~RGB_MASK;
+            row[x] = transparent && color == transparentColor ? 0 : color | ~RGB_MASK;
         }
     }
     return result;
+}
+
+}  // namespace
+
+QImage toDrawableImage(const TBitmap& bitmap)
+{
+    return drawable(bitmap, toQImage(bitmap));
+}
+
+QImage toDrawableImage(const TBitmap& bitmap, const QRect& part)
+{
+    const std::shared_ptr<const DibImage>& image = bitmap.sharedImage();
+    if (!image) return {};
+    const QRect within = part & QRect(0, 0, image->width(), image->height());
+    if (within.isEmpty()) return {};
+    // A layout Qt lacks is converted for the part alone.
+    if (!sharedFormat(*image)) return drawable(bitmap, convertedImage(*image, within));
+    return drawable(bitmap, toQImage(image).copy(within));
 }
 
 }  // namespace trovelin

@@ -23,5 +23,8 @@ QImage toQImage(const TBitmap& bitmap);
 // The bitmap as a canvas draws it: opaque, except for the pixels of its transparent colour
 // when it is transparent. Opaque bitmaps whose layout Qt has are not copied.
 QImage toDrawableImage(const TBitmap& bitmap);
+// The same of `part` of the bitmap alone, in its pixel coordinates; null where nothing of it lies
+// within the bitmap. A drawing that shows a little of a large bitmap converts only that.
+QImage toDrawableImage(const TBitmap& bitmap, const QRect& part);
 
 }  // namespace trovelin

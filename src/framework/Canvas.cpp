@@ -53,6 +53,13 @@ public:
         run_ = Run{y, x, x + 1, *color};
     }
 
+    // A pixel outside the device: the pattern moves on past it.
+    void skip()
+    {
+        pattern_.skip(1);
+        flush();
+    }
+
 private:
     struct Run {
         int y;
@@ -185,7 +192,7 @@ void TCanvas::thinSegment(TPoint from, TPoint to, DashPattern& pattern)
         [&pattern](std::int64_t pixels) { pattern.skip(pixels); });
 }
 
-// The logical area that reaches the device, a pixel wider all round. A device without a size
+// The logical area that reaches the device and the clip, a pixel wider all round. A device without a size
 // of its own, such as a recording, gets a generous square around the origin.
 TRect TCanvas::visibleArea() const
 {
@@ -193,7 +200,10 @@ TRect TCanvas::visibleArea() const
     const QPaintDevice* device = painter_->device();
     QRect deviceRect(0, 0, device->width(), device->height());
     if (deviceRect.isEmpty()) deviceRect = QRect(-unsizedReach, -unsizedReach, 2 * unsizedReach, 2 * unsizedReach);
-    const QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect).adjusted(-1, -1, 1, 1);
+    QRect area = painter_->deviceTransform().inverted().mapRect(deviceRect);
+    // A clip (a parent's bounds, a window's update region) narrows it further.
+    if (painter_->hasClipping()) area &= painter_->clipBoundingRect().toAlignedRect();
+    area.adjust(-1, -1, 1, 1);
     return {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
@@ -267,19 +277,33 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
 {
     if (!active() || box.isEmpty()) return;
     const auto fill = arc ? std::nullopt : brushFill();
-    const EllipsePixels pixels = rasterEllipse(box);
-    const bool rastered = !pixels.rows.empty();
+    const bool rastered = box.width() <= maxRasterExtent && box.height() <= maxRasterExtent;
     if (rastered) {
+        // Only what reaches the device is painted. A patterned outline needs every border pixel
+        // in order to keep its rhythm; anything else needs only what shows.
+        const TRect visible = visibleArea();
+        const bool thinOutline = penDraws() && penWidth() == 1;
+        const bool patterned = thinOutline && !freshPattern().solid();
+        const EllipsePixels pixels = patterned ? rasterEllipse(box) : rasterEllipsePart(box, visible);
+        const auto shows = [&visible](int x, int y) {
+            return x >= visible.left && x < visible.right && y >= visible.top && y < visible.bottom;
+        };
         if (fill) {
             for (const PixelSpan& row : pixels.rows)
-                painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
+                if (row.y >= visible.top && row.y < visible.bottom)
+                    painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
         }
         if (!penDraws()) return;
-        if (penWidth() == 1) {
+        if (thinOutline) {
             const std::vector<TPoint> outline = arc ? arcOutline(box, pixels, *arc) : pixels.outline;
             DashPattern pattern = freshPattern();
             OutlinePainter painter(*painter_, pen_, brush_, pattern);
-            for (TPoint p : outline) painter.plot(p.x, p.y);
+            for (TPoint p : outline) {
+                if (shows(p.x, p.y))
+                    painter.plot(p.x, p.y);
+                else
+                    painter.skip();
+            }
             return;
         }
     }
@@ -360,8 +384,17 @@ void TCanvas::setPixel(int x, int y, TColor color)
 void TCanvas::draw(int x, int y, const TBitmap& bitmap)
 {
     if (!active()) return;
-    const QImage image = toDrawableImage(bitmap);
-    if (!image.isNull()) painter_->drawImage(toQPoint(x, y), image);
+    // Only the part that reaches the device is converted: a glyph strip may be far larger than
+    // the frame of it that shows.
+    const TRect visible = visibleArea();
+    const std::int64_t left = std::max<std::int64_t>(0, std::int64_t{visible.left} - x);
+    const std::int64_t top = std::max<std::int64_t>(0, std::int64_t{visible.top} - y);
+    const std::int64_t right = std::min<std::int64_t>(bitmap.width(), std::int64_t{visible.right} - x);
+    const std::int64_t bottom = std::min<std::int64_t>(bitmap.height(), std::int64_t{visible.bottom} - y);
+    if (right <= left || bottom <= top) return;
+    const QImage image = toDrawableImage(bitmap, QRect(static_cast<int>(left), static_cast<int>(top),
+                                                       static_cast<int>(right - left), static_cast<int>(bottom - top)));
+    if (!image.isNull()) painter_->drawImage(QPoint(static_cast<int>(x + left), static_cast<int>(y + top)), image);
 }
 
 void TCanvas::stretchDraw(const TRect& rect, const TBitmap& bitmap)
@@ -386,11 +419,13 @@ bool TCanvas::copyRect(const TRect& destArea, const TCanvas& source, const TRect
     const QRectF target(destRect.left + (available.left() - wanted.left()) * scaleX,
                         destRect.top + (available.top() - wanted.top()) * scaleY, available.width() * scaleX,
                         available.height() * scaleY);
-    // A copy first: the source may be this canvas's own image.
-    const QImage part = image->copy(available);
     painter_->save();
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
-    painter_->drawImage(target, part);
+    // A copy first when the source is this canvas's own image.
+    if (image == painter_->device())
+        painter_->drawImage(target, image->copy(available));
+    else
+        painter_->drawImage(target, *image, QRectF(available));
     painter_->restore();
     return true;
 }

@@ -61,8 +61,8 @@ public:
     // Lines through the points, the last point excluded; the pen position does not move.
     void polyline(std::span<const TPoint> points);
 
-    // The logical area that reaches the device, a pixel wider all round; drawing code may skip
-    // what lies outside it.
+    // The logical area that reaches the device within the painter's clip, a pixel wider all
+    // round; drawing code may skip what lies outside it.
     TRect visibleArea() const;
 
     // The colour value at (x, y), or CLR_INVALID outside the image or on a device that cannot

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 namespace trovelin {
 
@@ -47,41 +48,74 @@ std::int64_t halfSpan(std::int64_t width, std::int64_t height, std::int64_t rowF
     return std::max(x, narrowest);
 }
 
+// Row y's span of the filled area; an empty span outside the box.
+PixelSpan rowSpan(const TRect& box, int y)
+{
+    if (y < box.top || y >= box.bottom) return {y, 0, 0};
+    const std::int64_t half = halfSpan(box.width(), box.height(), fromCentre(box, {box.left, y}).y);
+    const std::int64_t centreTimesTwo = std::int64_t{box.left} + box.right - 1;
+    return {y, static_cast<int>((centreTimesTwo - half) / 2), static_cast<int>((centreTimesTwo + half) / 2 + 1)};
+}
+
+// The border pixels within `within`, row by row from the left. A border pixel has a filled
+// area's edge beside it above, below, left or right: all of a row but the columns that the rows
+// above and below both fill, away from its ends. Taken span by span, so that the cost follows
+// the border's length and not the area.
+std::vector<TPoint> borderPixels(const TRect& box, const TRect& within)
+{
+    std::vector<TPoint> border;
+    const int top = std::max(box.top, within.top), bottom = std::min(box.bottom, within.bottom);
+    for (int y = top; y < bottom; ++y) {
+        const PixelSpan row = rowSpan(box, y), above = rowSpan(box, y - 1), below = rowSpan(box, y + 1);
+        const int innerLeft = std::max({row.left + 1, above.left, below.left});
+        const int innerRight = std::min({row.right - 1, above.right, below.right});
+        for (int x = std::max(row.left, within.left); x < std::min(row.right, within.right); ++x) {
+            if (x >= innerLeft && x < innerRight) {
+                x = innerRight - 1;
+                continue;
+            }
+            border.push_back({x, y});
+        }
+    }
+    return border;
+}
+
+bool rasterable(const TRect& box)
+{
+    return !box.isEmpty() && box.width() <= maxRasterExtent && box.height() <= maxRasterExtent;
+}
+
 }  // namespace
 
 EllipsePixels rasterEllipse(const TRect& box)
 {
     EllipsePixels result;
-    if (box.isEmpty() || box.width() > maxRasterExtent || box.height() > maxRasterExtent) return result;
+    if (!rasterable(box)) return result;
+    for (int y = box.top; y < box.bottom; ++y) result.rows.push_back(rowSpan(box, y));
+    result.outline = borderPixels(box, box);
+    // Ordering by the angle on the ellipse squeezed into a circle keeps neighbours together
+    // even where a steep border has several pixels on one row. Each angle is taken once: a box
+    // of thousands of pixels has tens of thousands of border pixels.
     const std::int64_t width = box.width();
     const std::int64_t height = box.height();
-    const std::int64_t centreTimesTwo = std::int64_t{box.left} + box.right - 1;
-    for (int y = box.top; y < box.bottom; ++y) {
-        const std::int64_t half = halfSpan(width, height, fromCentre(box, {box.left, y}).y);
-        result.rows.push_back({y, static_cast<int>((centreTimesTwo - half) / 2),
-                               static_cast<int>((centreTimesTwo + half) / 2 + 1)});
-    }
-
-    // A border pixel has a filled area's edge beside it above, below, left or right.
-    auto inside = [&](int x, int y) {
-        if (y < box.top || y >= box.bottom) return false;
-        const PixelSpan& row = result.rows[static_cast<std::size_t>(y - box.top)];
-        return x >= row.left && x < row.right;
-    };
-    for (const PixelSpan& row : result.rows) {
-        for (int x = row.left; x < row.right; ++x) {
-            if (x == row.left || x == row.right - 1 || !inside(x, row.y - 1) || !inside(x, row.y + 1))
-                result.outline.push_back({x, row.y});
-        }
-    }
-    // Ordering by the angle on the ellipse squeezed into a circle keeps neighbours together
-    // even where a steep border has several pixels on one row.
-    auto circleAngle = [&](TPoint p) {
+    std::vector<std::pair<double, TPoint>> byAngle;
+    byAngle.reserve(result.outline.size());
+    for (TPoint p : result.outline) {
         const Doubled d = fromCentre(box, p);
-        return screenAngle({d.x * height, d.y * width});
-    };
-    std::sort(result.outline.begin(), result.outline.end(),
-              [&](TPoint a, TPoint b) { return circleAngle(a) < circleAngle(b); });
+        byAngle.push_back({screenAngle({d.x * height, d.y * width}), p});
+    }
+    std::sort(byAngle.begin(), byAngle.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < byAngle.size(); ++i) result.outline[i] = byAngle[i].second;
+    return result;
+}
+
+EllipsePixels rasterEllipsePart(const TRect& box, const TRect& within)
+{
+    EllipsePixels result;
+    if (!rasterable(box)) return result;
+    for (int y = std::max(box.top, within.top); y < std::min(box.bottom, within.bottom); ++y)
+        result.rows.push_back(rowSpan(box, y));
+    result.outline = borderPixels(box, within);
     return result;
 }
 
@@ -99,11 +133,15 @@ ArcSweep arcSweep(const TRect& box, TPoint start, TPoint end)
 
 std::vector<TPoint> arcOutline(const TRect& box, const EllipsePixels& ellipse, const ArcSweep& arc)
 {
-    auto offset = [&](TPoint p) { return std::fmod(screenAngle(fromCentre(box, p)) - arc.start + fullTurn, fullTurn); };
+    std::vector<std::pair<double, TPoint>> byOffset;
+    for (TPoint p : ellipse.outline) {
+        const double offset = std::fmod(screenAngle(fromCentre(box, p)) - arc.start + fullTurn, fullTurn);
+        if (offset <= arc.sweep) byOffset.push_back({offset, p});
+    }
+    std::stable_sort(byOffset.begin(), byOffset.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<TPoint> points;
-    for (TPoint p : ellipse.outline)
-        if (offset(p) <= arc.sweep) points.push_back(p);
-    std::stable_sort(points.begin(), points.end(), [&](TPoint a, TPoint b) { return offset(a) < offset(b); });
+    points.reserve(byOffset.size());
+    for (const auto& [offset, p] : byOffset) points.push_back(p);
     return points;
 }
 

@@ -26,6 +26,9 @@ inline constexpr int maxRasterExtent = 4096;
 
 // An empty or inverted box, or one beyond maxRasterExtent, gives no pixels.
 EllipsePixels rasterEllipse(const TRect& box);
+// The same within `within` alone, the border unordered: what a solid outline and a fill need of
+// an ellipse that shows in part, at a cost that follows what lies within.
+EllipsePixels rasterEllipsePart(const TRect& box, const TRect& within);
 
 // Where an arc starts and how far it runs, counter-clockwise on screen in radians: from the ray
 // through `start` to the ray through `end`, both from the centre of `box`; a whole turn when

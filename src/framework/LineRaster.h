@@ -19,6 +19,7 @@ public:
     explicit DashPattern(TPenStyle style = TPenStyle::psSolid);
 
     TPenStyle style() const { return style_; }
+    bool solid() const { return lengths_.empty(); }
     // Whether the next pixel along the line is pen (otherwise gap), stepping past it.
     bool nextIsDash();
     void skip(std::int64_t pixels);

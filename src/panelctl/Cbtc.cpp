@@ -1,6 +1,7 @@
 #include "panelctl/Cbtc.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
@@ -9,7 +10,7 @@ namespace trovelin {
 
 TRect cbtcDiscBox(int width, int height, bool down)
 {
-    const int radius = std::min(width, height) * 4 / 10;
+    const int radius = static_cast<int>(std::int64_t{std::min(width, height)} * 4 / 10);
     const int cx = width / 2 + (down ? 1 : 0), cy = height / 2 + (down ? 1 : 0);
     return {cx - radius, cy - radius, cx + radius, cy + radius};
 }

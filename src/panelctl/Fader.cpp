@@ -18,13 +18,49 @@ constexpr int firstRepeatDelay = 500;
 constexpr int repeatInterval = 100;
 constexpr int hintMaxWidth = 100;
 
-// A bitmap of the given extent, capped; an empty image where an extent is not positive.
-QImage backingBitmap(TPoint size)
+// The part of `whole` that the canvas shows, at most faderBitmapLimit pixels a side; empty where
+// none of it shows.
+TRect shownPart(const TCanvas& canvas, const TRect& whole)
 {
-    const int width = std::clamp(size.x, 0, faderBitmapLimit);
-    const int height = std::clamp(size.y, 0, faderBitmapLimit);
-    if (width == 0 || height == 0) return {};
-    return QImage(width, height, QImage::Format_RGB32);
+    const TRect visible = canvas.visibleArea();
+    const int left = std::max(whole.left, visible.left), top = std::max(whole.top, visible.top);
+    const auto limited = [](int from, int to) {
+        return static_cast<int>(std::min<std::int64_t>(to, std::int64_t{from} + faderBitmapLimit));
+    };
+    const int right = limited(left, std::min(whole.right, visible.right));
+    const int bottom = limited(top, std::min(whole.bottom, visible.bottom));
+    if (right <= left || bottom <= top) return {};
+    return {left, top, right, bottom};
+}
+
+// Whether a bitmap of `shown` lacks part of `whole`.
+bool lacksPart(const TRect& shown, const TRect& whole) { return !whole.isEmpty() && shown != whole; }
+
+// A bitmap of `part`.
+QImage backingBitmap(const TRect& part)
+{
+    if (part.isEmpty()) return {};
+    return QImage(part.width(), part.height(), QImage::Format_RGB32);
+}
+
+// A canvas on a bitmap of part of a control, drawing in the control's coordinates: `origin` is
+// where the bitmap's top left pixel lies.
+class BitmapCanvas : public TCanvas {
+public:
+    BitmapCanvas(QImage& bitmap, TPoint origin) : TCanvas(bitmap) { painter().translate(-origin.x, -origin.y); }
+};
+
+TRect spanning(const TRect& a, const TRect& b)
+{
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+TRect shifted(const TRect& rect, TPoint by)
+{
+    if (rect.isEmpty()) return {};
+    return {rect.left + by.x, rect.top + by.y, rect.right + by.x, rect.bottom + by.y};
 }
 
 std::int32_t toInt32(std::int64_t value)
@@ -158,16 +194,20 @@ void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset, boo
 {
     const FaderLayout shape = layout();
     const int length = shape.knobLength();
+    if (partlyShown_) {
+        repaint();
+        return;
+    }
     drawOnCanvas([&](TCanvas& canvas) {
         // Before the first paint there are no bitmaps to erase or draw with.
         if (!background_.isNull()) {
-            TCanvas source(background_);
+            BitmapCanvas source(background_, backgroundOrigin_);
             const TRect erased = wholeBackground ? TRect{0, 0, background_.width(), background_.height()}
                                                  : shape.rect(crossFrom, offset, crossTo, offset + length);
             canvas.copyRect(erased, source, erased);
         }
         if (!knob_.isNull()) {
-            TCanvas source(knob_);
+            BitmapCanvas source(knob_, knobOrigin_);
             canvas.copyRect(shape.rect(crossFrom, newOffset, crossTo, newOffset + length), source,
                             shape.rect(crossFrom, 0, crossTo, length));
         }
@@ -183,31 +223,42 @@ void TFader::paint(TCanvas& canvas)
     const TColor knobColor = color_ == clBtnFace ? parentColor : color_;
     const FaderLayout shape = layout();
 
-    background_ = backingBitmap(shape.size());
-    if (!background_.isNull()) {
-        TCanvas bitmapCanvas(background_);
-        paintBackgroundBitmap(bitmapCanvas, shape, parentColor);
-    }
+    // The bitmaps hold what the canvas shows and no more: a record may make a fader larger than
+    // any screen.
     const TRect whole{0, 0, shape.size().x, shape.size().y};
-    if (!background_.isNull()) canvas.copyRect(whole, TCanvas(background_), whole);
-
-    knob_ = backingBitmap(shape.knobSize());
-    if (!knob_.isNull()) {
-        {
-            TCanvas bitmapCanvas(knob_);
-            paintKnobBitmap(bitmapCanvas, shape, knobColor, parentColor);
-        }
-        const TCanvas source(knob_);
-        const int length = shape.knobLength();
-        const int coarse = shape.coarseCross();
-        const int offset = knobOffset();
-        canvas.copyRect(shape.rect(0, offset, coarse, offset + length), source, shape.rect(0, 0, coarse, length));
-        if (m16bit_) {
-            const int fineOffset = fineKnobOffset();
-            canvas.copyRect(shape.rect(coarse, fineOffset, shape.cross, fineOffset + length), source,
-                            shape.rect(coarse, 0, shape.cross, length));
-        }
+    const TRect shownBackground = shownPart(canvas, whole);
+    backgroundOrigin_ = {shownBackground.left, shownBackground.top};
+    background_ = backingBitmap(shownBackground);
+    if (!background_.isNull()) {
+        BitmapCanvas bitmapCanvas(background_, backgroundOrigin_);
+        paintBackgroundBitmap(bitmapCanvas, shape, parentColor);
+        canvas.copyRect(shownBackground, bitmapCanvas, shownBackground);
     }
+
+    // The knob's bitmap covers what shows of the coarse knob at its place and of the fine one at
+    // its own, in the knob's coordinates.
+    const int length = shape.knobLength();
+    const int coarse = shape.coarseCross();
+    const int offset = knobOffset();
+    const int fineOffset = m16bit_ ? fineKnobOffset() : 0;
+    const TRect coarsePlace = shape.rect(0, offset, coarse, offset + length);
+    const TRect finePlace = shape.rect(coarse, fineOffset, shape.cross, fineOffset + length);
+    const TRect coarseFrom = shape.rect(0, 0, coarse, length), fineFrom = shape.rect(coarse, 0, shape.cross, length);
+    const TPoint knobSize = shape.knobSize();
+    auto inKnob = [&](const TRect& place, const TRect& from) {
+        return shifted(shownPart(canvas, place), {from.left - place.left, from.top - place.top});
+    };
+    TRect shownKnob = inKnob(coarsePlace, coarseFrom);
+    if (m16bit_) shownKnob = spanning(shownKnob, inKnob(finePlace, fineFrom));
+    knobOrigin_ = {shownKnob.left, shownKnob.top};
+    knob_ = backingBitmap(shownKnob);
+    if (!knob_.isNull()) {
+        BitmapCanvas source(knob_, knobOrigin_);
+        paintKnobBitmap(source, shape, knobColor, parentColor);
+        canvas.copyRect(coarsePlace, source, coarseFrom);
+        if (m16bit_) canvas.copyRect(finePlace, source, fineFrom);
+    }
+    partlyShown_ = lacksPart(shownBackground, whole) || lacksPart(shownKnob, {0, 0, knobSize.x, knobSize.y});
     screenOrigin_ = clientToScreen({0, 0});
 }
 

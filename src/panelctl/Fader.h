@@ -19,7 +19,8 @@ namespace trovelin {
 
 class TTimer;
 
-// The backing bitmaps stop at this many pixels a side, whatever size a record gives the control.
+// The backing bitmaps cover only what the canvas shows of the control, and never more than this
+// many pixels a side, whatever size a record gives it.
 inline constexpr int faderBitmapLimit = 4096;
 
 class TFader : public TGraphicControl {
@@ -71,7 +72,8 @@ public:
     void mouseEnter() override;
     void mouseLeave() override;
 
-    // For tests and hosts: the drag and hint state, the repeat timer and the backing bitmaps.
+    // For tests and hosts: the drag and hint state, the repeat timer and the backing bitmaps
+    // (each of what the last paint showed of the background or the knob).
     bool dragging() const { return dragging_; }
     bool draggingFine() const { return draggingFine_; }
     bool mouseInside() const { return mouseInside_; }
@@ -122,6 +124,12 @@ private:
     TPoint screenOrigin_;
     QImage knob_;
     QImage background_;
+    // Where the bitmaps' top left pixels lie, in the control's and the knob's coordinates.
+    TPoint knobOrigin_;
+    TPoint backgroundOrigin_;
+    // The last paint showed only part of the control: a moving knob then needs a paint, since
+    // the bitmaps lack what it may uncover.
+    bool partlyShown_ = false;
 };
 
 }  // namespace trovelin

@@ -1,5 +1,8 @@
 #include "panelctl/Multibut.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
 #include "streaming/Reader.h"
@@ -109,7 +112,10 @@ void TMultiButton::writeChannels(ValueWriter& writer) const
 void TMultiButton::paint(TCanvas& canvas)
 {
     if (!parent()) return;
-    const int w = width(), h = height();
+    // A record may give a negative size, which leaves nothing to draw, or one near the integer
+    // limit, where three quarters of it are taken wide.
+    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    const auto threeQuarters = [](int extent) { return static_cast<int>(std::int64_t{3} * extent / 4); };
     canvas.pen().setWidth(1);
     canvas.brush().setStyle(TBrushStyle::bsSolid);
     int offset = 0;
@@ -121,7 +127,7 @@ void TMultiButton::paint(TCanvas& canvas)
         canvas.pen().setColor(clBtnHighlight);
         canvas.ellipse(1, 1, w, h);
         canvas.pen().setColor(clBtnShadow);
-        canvas.arc(1, 1, w, h, 3 * w / 4, h / 4, w / 4, 3 * h / 4);
+        canvas.arc(1, 1, w, h, threeQuarters(w), h / 4, w / 4, threeQuarters(h));
         offset = 1;
     } else if (mouseInControl() || !flat()) {
         canvas.brush().setColor(clWindowText);
@@ -131,7 +137,7 @@ void TMultiButton::paint(TCanvas& canvas)
         canvas.pen().setColor(clBtnHighlight);
         canvas.ellipse(0, 0, w - 1, h - 1);
         canvas.pen().setColor(clBtnShadow);
-        canvas.arc(0, 0, w - 1, h - 1, w / 4, 3 * h / 4, 3 * w / 4, h / 4);
+        canvas.arc(0, 0, w - 1, h - 1, w / 4, threeQuarters(h), threeQuarters(w), h / 4);
     }
 
     canvas.font().assign(font());

@@ -35,11 +35,14 @@ void knobPart(TCanvas& canvas, const FaderLayout& layout, int from, int to, TCol
     const int width = to - from;
     const int ribFrom = from + width / 4;
     const int ribTo = from + static_cast<int>(std::int64_t{3} * width / 4);
-    // Ribs beyond what reaches the device are skipped: a knob may be longer than any bitmap.
+    // Ribs outside what reaches the device are skipped: a knob may be longer than any bitmap.
+    // The first drawn keeps the ribs' two-pixel rhythm.
     const TRect visible = canvas.visibleArea();
-    const int visibleAlong = layout.axis == FaderAxis::Vertical ? visible.bottom : visible.right;
-    const int lastRib = static_cast<int>(std::min<std::int64_t>(std::int64_t{2} * length / 3, visibleAlong));
-    for (int r = length / 3; r < lastRib; r += 2) {
+    const bool vertical = layout.axis == FaderAxis::Vertical;
+    const int visibleFrom = vertical ? visible.top : visible.left, visibleTo = vertical ? visible.bottom : visible.right;
+    const int firstRib = length / 3 + std::max(0, (visibleFrom - length / 3 - 1) / 2 * 2);
+    const int lastRib = static_cast<int>(std::min<std::int64_t>(std::int64_t{2} * length / 3, visibleTo));
+    for (int r = firstRib; r < lastRib; r += 2) {
         knob.pen(greys.darkShadow);
         knob.line(ribFrom, ribTo, r);
         knob.pen(greys.highlight);

@@ -1,6 +1,8 @@
 #include "skin/Wconst.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "framework/SystemColors.h"
 
@@ -52,7 +54,8 @@ struct ColorRun {
 enum class Direction { Rows, Columns };
 
 // Lines first..last (rows or columns, inclusive), each spanning from..to with `to` excluded.
-void drawRun(TCanvas& canvas, const ColorRun& run, Direction direction, int first, int last, int from, int to)
+void drawRun(TCanvas& canvas, const ColorRun& run, Direction direction, std::int64_t first, std::int64_t last, int from,
+             int to)
 {
     // Lines beyond the device are left out, so that a widget of an extreme size costs no more
     // than one the size of its canvas.
@@ -100,11 +103,13 @@ void drawShade(TCanvas& canvas, ShadeCache& cache, TColor color, Direction direc
                int to)
 {
     cache.use(colorToRgb(color));
-    const int half = (last - first + 1) / 2;
+    // Taken wide: a record may give a widget an extent up to the integer limit.
+    const std::int64_t half = (std::int64_t{last} - first + 1) / 2;
+    const int steps = static_cast<int>(std::min<std::int64_t>(half, std::numeric_limits<int>::max()));
     const auto base = static_cast<std::uint32_t>(cache.color);
-    drawRun(canvas, ColorRun(static_cast<std::uint32_t>(cache.light), base, half), direction, first,
+    drawRun(canvas, ColorRun(static_cast<std::uint32_t>(cache.light), base, steps), direction, first,
             first + half - 1, from, to);
-    drawRun(canvas, ColorRun(base, static_cast<std::uint32_t>(cache.dark), half), direction, first + half, last,
+    drawRun(canvas, ColorRun(base, static_cast<std::uint32_t>(cache.dark), steps), direction, first + half, last,
             from, to);
 }
 

@@ -1,6 +1,7 @@
 #include "support/SamplePanels.h"
 
 #include <cmath>
+#include <iterator>
 #include <cstdint>
 #include <numbers>
 #include <string>
@@ -329,6 +330,30 @@ std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount)
     for (int i = 0; i < buttonCount; ++i) {
         RecordWriter w;
         w.beginRecord("TSpeedButton", "Button" + std::to_string(i)).property("Glyph.Data").binary(glyph).end().end();
+        content.records.push_back(w.bytes());
+    }
+    return writePanelFile(content);
+}
+
+std::vector<std::uint8_t> hugeControlsPanel(int controlCount)
+{
+    constexpr std::int32_t huge = 2147483647;
+    const std::string_view classes[] = {"TSlider",      "TSliderh", "TKnobL", "TFieldXY",  "TSpeedButton",
+                                        "TMultiButton", "TCBTC",    "TLabel", "TGroupBox", "TSlider"};
+    PanelFileContent content;
+    content.title = "Huge controls";
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    content.records.push_back(background.bytes());
+    for (int i = 0; i < controlCount; ++i) {
+        const std::string_view className = classes[i % std::size(classes)];
+        RecordWriter w;
+        w.beginRecord(className, "C" + std::to_string(i)).property("Left").integer(i % 20 * 40);
+        w.property("Top").integer(i / 20 * 40).property("Width").integer(huge).property("Height").integer(huge);
+        if (className == "TLabel") w.property("AutoSize").boolean(false).property("Caption").string("Huge");
+        if (className == "TGroupBox") w.property("Caption").string("Huge");
+        if (i % std::size(classes) == 0) w.property("M16bit").boolean(true);
+        w.end().end();
         content.records.push_back(w.bytes());
     }
     return writePanelFile(content);

@@ -31,4 +31,9 @@ std::vector<std::uint8_t> greyBackgroundPanel(int width);
 // pixels at 32 bits (256,000,000 bytes) and hold no pixel bytes at all.
 std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount);
 
+// A hostile panel (12 KB for 200 controls): faders (every tenth with a fine slot), knobs, XY
+// fields, buttons, labels and group boxes in turn, placed 40 pixels apart in rows of 20 and each
+// declared 2^31 - 1 pixels wide and high.
+std::vector<std::uint8_t> hugeControlsPanel(int controlCount);
+
 }  // namespace trovelin::testing
