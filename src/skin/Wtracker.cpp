@@ -21,13 +21,23 @@ constexpr int firstRepeatDelay = 500;
 constexpr int repeatInterval = 100;
 constexpr int hintMaxWidth = 100;
 
-// An image of the given extent, capped as the faders' bitmaps are; null where one is not positive.
-QImage backingImage(int width, int height)
+// The extent the track and knob are drawn at, capped as the faders' bitmaps are.
+int drawnExtent(int extent) { return std::min(extent, faderBitmapLimit); }
+
+// The part of a drawing of `drawn` that can show: the drawing's top left corner lies at the
+// control's left edge and `top`, and nothing right of or below `visible` ever shows.
+QSize shownExtent(TPoint drawn, int top, const TRect& visible)
 {
-    width = std::min(width, faderBitmapLimit);
-    height = std::min(height, faderBitmapLimit);
-    if (width <= 0 || height <= 0) return {};
-    return QImage(width, height, QImage::Format_RGB32);
+    const int width = std::max(0, std::min(drawn.x, visible.right));
+    const auto height = std::clamp<std::int64_t>(std::int64_t{visible.bottom} - top, 0, drawn.y);
+    return {width, static_cast<int>(height)};
+}
+
+// An image of `extent`; null where it is empty.
+QImage backingImage(QSize extent)
+{
+    if (extent.isEmpty()) return {};
+    return QImage(extent, QImage::Format_RGB32);
 }
 
 void line(TCanvas& canvas, int x1, int y1, int x2, int y2)
@@ -132,7 +142,8 @@ void TWTracker::setColor(TColor value)
     if (knob_.isNull()) return;
     {
         TCanvas canvas(knob_);
-        const int kw = knob_.width(), kh = knob_.height();
+        const TPoint drawn = knobExtent(layout());
+        const int kw = drawn.x, kh = drawn.y;
         const int r = std::min(kh, kw) / 4;
         canvas.brush().setColor(color_);
         canvas.pen().setColor(SkinPalette::fixed().highlight);
@@ -163,12 +174,22 @@ void TWTracker::Review()
     repaint();
 }
 
-void TWTracker::buildTrack(const TrackerLayout& shape)
+TPoint TWTracker::trackExtent(const TrackerLayout& shape)
+{
+    return {drawnExtent(shape.width), drawnExtent(shape.track)};
+}
+
+TPoint TWTracker::knobExtent(const TrackerLayout& shape)
+{
+    return {drawnExtent(shape.width), drawnExtent(shape.track / 8)};
+}
+
+void TWTracker::buildTrack(const TrackerLayout& shape, const TRect& visible)
 {
     ++trackBuilds_;
-    track_ = backingImage(shape.width, shape.track);
+    track_ = backingImage(shownExtent(trackExtent(shape), shape.button, visible));
     if (track_.isNull()) return;
-    const int w = track_.width(), t = shape.track;
+    const int w = drawnExtent(shape.width), t = shape.track;
     const SkinPalette greys = SkinPalette::fixed();
     TCanvas canvas(track_);
 
@@ -225,7 +246,8 @@ void TWTracker::buildTrack(const TrackerLayout& shape)
 void TWTracker::BallPoolPaint()
 {
     if (knob_.isNull()) return;
-    const int kw = knob_.width(), kh = knob_.height();
+    const TPoint drawn = knobExtent(layout());
+    const int kw = drawn.x, kh = drawn.y;
     const SkinPalette greys = SkinPalette::fixed();
     const TColor light = LightenColor32(greys.highlight), dark = DarkenColor32(greys.shadow);
     TCanvas canvas(knob_);
@@ -293,10 +315,20 @@ void TWTracker::paint(TCanvas& canvas)
     if (parent() == nullptr || !trackerPaints(width(), height())) return;
     const TrackerLayout shape = layout();
     const TRect bounds{left(), top(), width(), height()};
-    if (bounds != lastBounds_) {
+    // The images hold what the canvas can show of them, so a tracker larger than any screen
+    // costs what it shows; a canvas that shows more than they hold has them built again.
+    const TRect visible = canvas.visibleArea();
+    const QSize trackShown = shownExtent(trackExtent(shape), shape.button, visible);
+    // Rows of the knob below the canvas cannot show wherever the knob moves, as it never moves
+    // above the track.
+    const QSize knobShown = shownExtent(knobExtent(shape), shape.button, visible);
+    const auto holds = [](const QImage& image, QSize extent) {
+        return image.width() >= extent.width() && image.height() >= extent.height();
+    };
+    if (bounds != lastBounds_ || !holds(track_, trackShown) || !holds(knob_, knobShown)) {
         lastBounds_ = bounds;
-        buildTrack(shape);
-        knob_ = backingImage(shape.width, shape.track / 8);
+        buildTrack(shape, visible);
+        knob_ = backingImage(knobShown);
     }
     BallPoolPaint();
     if (!track_.isNull()) canvas.painter().drawImage(0, shape.button, track_);

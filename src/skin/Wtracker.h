@@ -72,7 +72,10 @@ private:
     void BallPoolPaint();
     void UpButtonPaint(TCanvas& canvas);
     void DownButtonPaint(TCanvas& canvas);
-    void buildTrack(const TrackerLayout& shape);
+    // The extents the track and the knob are drawn at; their images hold what of them can show.
+    static TPoint trackExtent(const TrackerLayout& shape);
+    static TPoint knobExtent(const TrackerLayout& shape);
+    void buildTrack(const TrackerLayout& shape, const TRect& visible);
     int knobOffset() const;
     bool takesInput() const;
     void step(bool up);
