@@ -44,6 +44,11 @@ const std::vector<Row>& rows()
         {"a device as --out is written into and its error reported",
          "$CLI render $S/club-stage.kvr --out /dev/full; status=$?; test -c /dev/full && exit $status", 1, {},
          {"Cannot write /dev/full: No space left on device"}},
+        {"/dev/stdout as --out stays a link, whatever standard output is",
+         "$CLI render $S/club-stage.kvr --out /dev/stdout | cat > piped.png; s=$?\n"
+         "$CLI render $S/club-stage.kvr --out /dev/stdout > file.png\n"
+         "test -L /dev/stdout && test -s piped.png && cmp piped.png file.png && exit $s",
+         0},
         {"--out - is standard output", "$CLI render $S/club-stage.kvr --out -", 0, {"\x89PNG\r\n"}},
         {"a full standard output is an error", "$CLI dump $S/club-stage.kvr > /dev/full", 1, {},
          {"Cannot write standard output: No space left on device"}},
@@ -98,8 +103,8 @@ const std::vector<Row>& rows()
         {"progress is shown only on a terminal", "$CLI harvest --out o $(printf \"$S %.0s\" {1..20})", 0, {}, {},
          {}, {"\r", " of "}},
         {"the list's end is an event, and the exit code stays 0", "$CLI harvest --json $(printf \"$S %.0s\" {1..60})",
-         0, {"\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 102 files not read\"}"},
-         {"status: Picture list full (512 pictures): 102 files not read\n"}},
+         0, {"\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 103 files not read\"}"},
+         {"status: Picture list full (512 pictures): 103 files not read\n"}},
         {"a file name that is not UTF-8 stays recoverable in JSON",
          "cp $S/club-stage.kvr $'bad\\xff\\xfe.kvr'; $CLI harvest --json $'bad\\xff\\xfe.kvr'", 0,
          {"\"file_bytes\":\"626164fffe2e6b7672\""}},

@@ -90,7 +90,10 @@ TEST(CommandLine, AMistakeIsNamedOnTheErrorStream)
              {"--version extra", "trovelin-cli: unexpected argument 'extra' after --version\n"},
              {"bogus", "trovelin-cli: unknown command 'bogus'\nRun 'trovelin-cli --help' for the commands"},
              {"widget --out x.png", "trovelin-cli: widget: no CLASS given (--list names them)\n"},
-             {"widget TWCheckBox Caption --out x.png", "NAME=VALUE (text values quoted as dump prints them: Caption='Mute')"}}) {
+             {"widget TWCheckBox Caption --out x.png", "NAME=VALUE (text values quoted as dump prints them: Caption='Mute')"},
+             {"widget TWCheckBox Caption=Mute --out x.png",
+              "Error reading Widget.Caption: Invalid property value\nValues are written as dump prints them: text quoted "
+              "(Caption='Mute')"}}) {
         const CommandOutcome outcome = run(TROVELIN_CLI, arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_EQ(outcome.out, "") << arguments;

@@ -145,8 +145,10 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
     const std::string third = file("3.kvr", panelWithGlyphs(1, 3));
     EXPECT_EQ(run({{folder.string()}, "", true, false, false}), 0);
     EXPECT_NE(out.str().find("\"index\":511,"), std::string::npos);
-    EXPECT_EQ(out.str().find("\"file\":" + jsonString(third)), std::string::npos);  // never loaded: the list was full
-    EXPECT_NE(out.str().find("\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 1 file not read\""),
+    // Never loaded: the list was full, which an event on the file says.
+    EXPECT_EQ(out.str().find("\"file\":" + jsonString(third) + ",\"record\""), std::string::npos);
+    EXPECT_NE(out.str().find("{\"file\":" + jsonString(third) +
+                             ",\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 1 file not read\"}"),
               std::string::npos)
         << out.str();
 
@@ -199,6 +201,20 @@ TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
                          "    2  12 x 6       24  MultiButton1.Glyph (TMultiButton)   " + panel + "\n"
                          "3 pictures\n");
     EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
+}
+
+TEST_F(Harvest, TheTablesColumnsFitTheirWidestValue)
+{
+    file("1.kvr", panelWithGlyphs(2, 5));
+    file("2.kvr", panelWithGlyphs(1, 1000000));  // "1000000 x 2" is wider than the column's heading
+    EXPECT_EQ(run({{folder.string()}, "", false, false, false}), 0);
+    std::istringstream table(out.str());
+    std::string heading;
+    std::getline(table, heading);
+    for (std::string row; std::getline(table, row) && !row.ends_with("pictures");) {
+        EXPECT_EQ(row.find(folder.string()), heading.find("file")) << row;
+        EXPECT_EQ(row.find(" 24  "), heading.find("bpp")) << row;
+    }
 }
 
 TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)

@@ -172,7 +172,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             failure = error.messageWithReason();
             loadFailed = true;
         }
-        countFileRead();
+        if (listHadRoom) countFileRead();
         const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
         if (showingProgress && !options.json && (loadFailed || !loaderEvents.empty())) endProgressLine();
         if (loadFailed) report(file, "error", failure);
@@ -188,8 +188,9 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             setProgressLineOpen(true);
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
         }
-        const std::size_t unread = files.size() - i - 1;
-        if (unread > 0 && !listHadRoom)
+        // A full list does not touch the file it is offered.
+        const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
+        if (!listHadRoom)
             report(file, "status", "Picture list full (" + std::to_string(pictures.count()) +
                                        " pictures): " + filesText(unread) + " not read", true);
         else if (unread > 0 && failed && !options.keepGoing)

@@ -144,8 +144,13 @@ int runWidget(char* programName, const ParsedArguments& arguments)
     if (!widget)
         return refuse("widget", "each property is NAME=VALUE (text values quoted as dump prints them: "
                                 "Caption='Mute'), and --hover and --press take X,Y");
-    return trovelin::cli::runWithOffscreenApplication(programName,
-                                                      [&] { return trovelin::paintWidgetToFile(*widget, std::cerr); });
+    const int status = trovelin::cli::runWithOffscreenApplication(
+        programName, [&] { return trovelin::paintWidgetToFile(*widget, std::cerr); });
+    // The reader has named what it refused; the form it expects follows.
+    if (status == usageError)
+        std::cerr << "Values are written as dump prints them: text quoted (Caption='Mute'), numbers and names bare "
+                     "(Position=40, State=cbGrayed); --list names the classes.\n";
+    return status;
 }
 
 // `help`, `help COMMAND`, `help help`.
