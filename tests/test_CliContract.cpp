@@ -111,6 +111,8 @@ const std::vector<Row>& rows()
         {"the list's end is an event, and the exit code stays 0", "$CLI harvest --json $(printf \"$S %.0s\" {1..60})",
          0, {"\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 103 files not read\"}"},
          {"status: Picture list full (512 pictures): 103 files not read\n"}},
+        {"a folder name is escaped in every line", "mkdir $'e\\x1b[2J'; $CLI harvest $'e\\x1b[2J'", 0, {},
+         {"No panel files in e\\x1B[2J\n"}, {}, {"\x1b"}},
         {"a file name that is not UTF-8 stays recoverable in JSON",
          "cp $S/club-stage.kvr $'bad\\xff\\xfe.kvr'; $CLI harvest --json $'bad\\xff\\xfe.kvr'", 0,
          {"\"file_bytes\":\"626164fffe2e6b7672\""}},

@@ -116,6 +116,8 @@ TEST(CommandLine, OptionsAreReadAsOtherToolsReadThem)
     // One definition gives both the parser and the help: every option the help lists is taken.
     EXPECT_EQ(run(TROVELIN_CLI, "harvest -q --keep-going --json --max-memory=1M --out " + out.path + "/p " + desk).status, 0);
 
+    EXPECT_TRUE(run(TROVELIN_CLI, "harvest -qh").out.starts_with("usage: trovelin-cli harvest "));  // flags together
+
     const CommandOutcome helpOfHelp = run(TROVELIN_CLI, "help help");
     EXPECT_EQ(helpOfHelp.status, 0);
     EXPECT_TRUE(helpOfHelp.out.starts_with("usage: trovelin-cli help [COMMAND]")) << helpOfHelp.out;
