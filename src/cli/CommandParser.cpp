@@ -74,7 +74,8 @@ ParsedArguments parseArguments(const CommandHelp& command, const std::vector<std
     ParsedArguments parsed;
     if (!parser.parse(list)) {
         const QStringList unknown = parser.unknownOptionNames();
-        parsed.error = unknown.isEmpty() ? toBytes(parser.errorText()) : "unknown option '" + shownOption(unknown.front()) + "'";
+        parsed.error = unknown.isEmpty() ? toBytes(parser.errorText())
+                                         : "unknown option '" + shownOption(unknown.front()) + "'";
         // Qt's own texts start with a capital and end with a full stop; ours are lines of their own.
         if (!parsed.error.empty() && parsed.error.back() == '.') parsed.error.pop_back();
         if (!parsed.error.empty()) parsed.error[0] = static_cast<char>(std::tolower(parsed.error[0]));

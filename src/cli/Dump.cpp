@@ -208,8 +208,8 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
         errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
         // A script reading the object still gets one, with what went wrong.
         if (json)
-            out << "{" << jsonPathField("file", path) << ",\"records\":[],\"events\":[{"
-                << jsonPathField("file", path) << ",\"kind\":\"error\",\"text\":" << jsonString(error.messageWithReason()) << "}]}\n";
+            out << "{" << jsonPathField("file", path) << ",\"records\":[],\"events\":[{" << jsonPathField("file", path)
+                << ",\"kind\":\"error\",\"text\":" << jsonString(error.messageWithReason()) << "}]}\n";
         return 1;
     }
     if (json)

@@ -17,7 +17,10 @@ std::atomic<int> filesRead{0};
 std::atomic<bool> progressLineOpen{false};
 std::atomic<const char*> folderToRemove{nullptr};
 
-void writeError(const char* text) { [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text)); }
+void writeError(const char* text)
+{
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
+}
 
 extern "C" void onInterrupt(int signalNumber)
 {

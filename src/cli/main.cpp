@@ -134,7 +134,8 @@ int runWidget(char* programName, const ParsedArguments& arguments)
     // The gallery's reader of widget requests takes them in one canonical order.
     std::vector<std::string> request = arguments.positional;
     for (const char* option : {"hover", "press", "out"})
-        if (const std::string* value = arguments.value(option)) request.insert(request.end(), {std::string("--") + option, *value});
+        if (const std::string* value = arguments.value(option))
+            request.insert(request.end(), {std::string("--") + option, *value});
     if (arguments.has("focus")) request.push_back("--focus");
     if (arguments.positional.empty()) return refuse("widget", "no CLASS given (--list names them)");
     const std::string* out = arguments.value("out");
