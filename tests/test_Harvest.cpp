@@ -113,7 +113,7 @@ TEST_F(Harvest, TheJsonManifestListsPicturesAndEventsAndThePngsMatch)
     const std::string first = file("1.kvr", panelWithGlyphs(2, 5));
     const std::string notPanel = file("2.kvr", {'J', 'U', 'N', 'K'});
     const std::string outFolder = (folder / "out").string();
-    EXPECT_EQ(run({{folder.string()}, outFolder, true, false, false}), 0);
+    EXPECT_EQ(run({{folder.string()}, outFolder, true, false, false}), 1);  // a file named is no panel file
     EXPECT_EQ(out.str(), "{\"pictures\":[{\"index\":0,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" +
                              jsonString(first) + ",\"record\":\"B0\",\"class\":\"TSpeedButton\",\"property\":\"Glyph\"}," +
                              "{\"index\":1,\"width\":5,\"height\":2,\"bpp\":24,\"file\":" + jsonString(first) +
@@ -145,12 +145,20 @@ TEST_F(Harvest, TheWalkStopsWhenTheListIsFullOrALoadFails)
     const std::string third = file("3.kvr", panelWithGlyphs(1, 3));
     EXPECT_EQ(run({{folder.string()}, "", true, false, false}), 0);
     EXPECT_NE(out.str().find("\"index\":511,"), std::string::npos);
-    EXPECT_EQ(out.str().find(third), std::string::npos);  // never loaded: the list was full
+    // Never loaded: the list was full, which an event on the file says.
+    EXPECT_EQ(out.str().find("\"file\":" + jsonString(third) + ",\"record\""), std::string::npos);
+    EXPECT_NE(out.str().find("{\"file\":" + jsonString(third) +
+                             ",\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 1 file not read\"}"),
+              std::string::npos)
+        << out.str();
 
     const std::string missing = (folder / "missing.kvr").string();
     EXPECT_EQ(run({{missing, third}, "", false, false, false}), 1);
     EXPECT_NE(out.str().find("0 pictures"), std::string::npos);
-    EXPECT_NE(out.str().find(missing + ": error: Cannot open file " + missing), std::string::npos);
+    EXPECT_NE(progress.str().find(missing + ": error: Cannot open file " + missing + ": No such file or directory\n" +
+                                  missing + ": status: Stopped at the first error: 1 file not read (--keep-going reads on)\n"),
+              std::string::npos)
+        << progress.str();
 
     EXPECT_EQ(run({{missing, third}, "", false, true, false}), 1);
     EXPECT_NE(out.str().find("1 picture\n"), std::string::npos);
@@ -172,7 +180,7 @@ TEST_F(Harvest, PicturesBeforeAFailureAreKeptInEveryOutput)
         EXPECT_EQ(run({{folder.string()}, outFolder, false, keepGoing, false}), 1);
         const int expected = keepGoing ? 3 : 2;  // a's glyph and b's, read before its failing record
         EXPECT_NE(out.str().find(std::to_string(expected) + " pictures\n"), std::string::npos) << keepGoing;
-        EXPECT_NE(out.str().find("b.kvr: error: Error reading Label1.Top"), std::string::npos);
+        EXPECT_NE(progress.str().find("b.kvr: error: Error reading Label1.Top"), std::string::npos);
         EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/001.png")).size(), QSize(5, 2));
         EXPECT_EQ(fs::exists(outFolder + "/002.png"), keepGoing);
         EXPECT_EQ(run({{folder.string()}, "", true, keepGoing, false}), 1);
@@ -195,6 +203,20 @@ TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
     EXPECT_EQ(QImage(QString::fromStdString(outFolder + "/002.png")).size(), QSize(12, 6));
 }
 
+TEST_F(Harvest, TheTablesColumnsFitTheirWidestValue)
+{
+    file("1.kvr", panelWithGlyphs(2, 5));
+    file("2.kvr", panelWithGlyphs(1, 1000000));  // "1000000 x 2" is wider than the column's heading
+    EXPECT_EQ(run({{folder.string()}, "", false, false, false}), 0);
+    std::istringstream table(out.str());
+    std::string heading;
+    std::getline(table, heading);
+    for (std::string row; std::getline(table, row) && !row.ends_with("pictures");) {
+        EXPECT_EQ(row.find(folder.string()), heading.find("file")) << row;
+        EXPECT_EQ(row.find(" 24  "), heading.find("bpp")) << row;
+    }
+}
+
 TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)
 {
     RecordWriter background;
@@ -204,8 +226,8 @@ TEST_F(Harvest, TheTableEscapesControlCharactersFromPanelFiles)
     PanelFileContent content;
     content.records = {background.bytes(), label.bytes()};
     EXPECT_EQ(run({{file("escape.kvr", writePanelFile(content))}, "", false, false, false}), 1);
-    EXPECT_NE(out.str().find(": error: ''L\\x1B[2J'' is not a valid component name\n"), std::string::npos);
-    EXPECT_EQ(out.str().find('\x1B'), std::string::npos);
+    EXPECT_NE(progress.str().find(": error: ''L\\x1B[2J'' is not a valid component name\n"), std::string::npos);
+    EXPECT_EQ(progress.str().find('\x1B'), std::string::npos);
 }
 
 TEST_F(Harvest, PicturesOfAnyShapeTheDecoderAcceptsAreWritten)
@@ -231,11 +253,11 @@ TEST_F(Harvest, AFailedWriteIsAnErrorAndLeavesNoFileBehind)
         FileSizeLimit limit(40);  // no PNG is this small
         EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 1);
     }
-    EXPECT_NE(out.str().find(outFolder + "/000.png: error: Cannot write " + outFolder + "/000.png: File too large\n" +
-                             outFolder + "/001.png: error: Cannot write " + outFolder + "/001.png: File too large\n"),
+    EXPECT_NE(progress.str().find(outFolder + "/000.png: error: Cannot write " + outFolder + "/000.png: File too large\n" +
+                                  outFolder + "/001.png: error: Cannot write " + outFolder + "/001.png: File too large\n"),
               std::string::npos)
-        << out.str();
-    EXPECT_EQ(fileNames(outFolder), std::vector<std::string>{"001.png"});
+        << progress.str();
+    EXPECT_EQ(fileNames(outFolder), std::vector<std::string>{"001.png"});  // pictures.json is too large as well
     EXPECT_EQ(fs::file_size(outFolder + "/001.png"), 3u);
 }
 
@@ -245,7 +267,8 @@ TEST_F(Harvest, ManyPicturesOfManyFilesAreWrittenUnderTheirIndices)
     for (int f = 0; f < 4; ++f) file(std::to_string(f) + ".kvr", panelWithGlyphs(25, 3 + f));
     const std::string outFolder = (folder / "out").string();
     EXPECT_EQ(run({{folder.string()}, outFolder, false, false, false}), 0);
-    EXPECT_EQ(fileNames(outFolder).size(), 100u);
+    EXPECT_EQ(fileNames(outFolder).size(), 101u);  // and pictures.json
+    EXPECT_TRUE(fs::exists(outFolder + "/pictures.json"));
     for (int i = 0; i < 100; ++i) {
         const QImage picture(QString::fromStdString(outFolder + "/" + threeDigits(i) + ".png"));
         ASSERT_EQ(picture.size(), QSize(3 + i / 25, 2)) << i;

@@ -39,6 +39,11 @@ TEST(ViewerCommandLine, HelpAndVersionWinWhereverTheyStandAndOnePathIsTaken)
     EXPECT_EQ(parseViewerCommandLine({"-platform", "offscreen", "--help"}).action, Action::ShowHelp);
     EXPECT_EQ(parseViewerCommandLine({"x", "--version"}).action, Action::ShowVersion);
     EXPECT_EQ(parseViewerCommandLine({"--", "--help"}).path, "--help");
+    // Read before the toolkit starts, the toolkit's own options and their values are passed over.
+    const ViewerCommandLine withToolkitOptions =
+        parseViewerCommandLine({"-platform", "offscreen", "--style=fusion", "-reverse", "show.kvr"});
+    EXPECT_EQ(withToolkitOptions.action, Action::Run);
+    EXPECT_EQ(withToolkitOptions.path, "show.kvr");
 
     const ViewerCommandLine unknown = parseViewerCommandLine({"--bogus"});
     EXPECT_EQ(unknown.action, Action::UsageError);

@@ -1,6 +1,32 @@
 #include "app/ViewerCommandLine.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 namespace trovelin {
+
+namespace {
+
+// The options the GUI toolkit takes for itself, with one or two dashes: those that take a value,
+// and flags. The viewer reads its own arguments before the toolkit starts, and passes these over.
+constexpr std::array<std::string_view, 15> toolkitOptionsWithValue{
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry", "qwindowtitle",
+    "title", "qwindowicon", "icon", "style", "stylesheet", "session", "display", "name"};
+constexpr std::array<std::string_view, 6> toolkitFlags{"reverse", "widgetcount", "nograb", "dograb", "sync",
+                                                        "qwindowalwaysontop"};
+
+// The option's name without its dashes and any "=value"; empty for anything else.
+std::string_view toolkitName(std::string_view argument)
+{
+    if (!argument.starts_with('-')) return {};
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    return argument.substr(0, argument.find('='));
+}
+
+bool isIn(std::string_view name, const auto& names) { return std::find(names.begin(), names.end(), name) != names.end(); }
+
+}  // namespace
 
 ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& arguments)
 {
@@ -9,8 +35,14 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
     bool versionAsked = false;
     bool galleryAsked = false;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const std::string_view toolkitOption = optionsEnded ? std::string_view() : toolkitName(argument);
+        if (isIn(toolkitOption, toolkitOptionsWithValue)) {
+            if (argument.find('=') == std::string::npos) ++i;  // its value
+        } else if (isIn(toolkitOption, toolkitFlags)) {
+            // the toolkit's alone
+        } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             helpAsked = true;

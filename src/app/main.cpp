@@ -2,6 +2,7 @@
 // beside it show at once, or at the panel file or folder its command line names; with --gallery it opens the widget
 // gallery instead.
 
+#include <cstdlib>
 #include <iostream>
 
 #include <QApplication>
@@ -19,27 +20,77 @@
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 
+namespace trovelin {
+namespace {
+
+// Without a display the GUI toolkit ends the program with a note on reinstalling it. While the
+// application starts, the toolkit's words are held back, and its fatal one becomes ours.
+class DisplayFailureReport {
+public:
+    DisplayFailureReport() { previous_ = qInstallMessageHandler(&DisplayFailureReport::hold); }
+    ~DisplayFailureReport() { displayOpened(); }
+    DisplayFailureReport(const DisplayFailureReport&) = delete;
+    DisplayFailureReport& operator=(const DisplayFailureReport&) = delete;
+
+    // The start went well; the toolkit speaks for itself again.
+    void displayOpened()
+    {
+        if (!holding_) return;
+        qInstallMessageHandler(previous_);  // null restores the toolkit's own
+        holding_ = false;
+    }
+
+private:
+    static void hold(QtMsgType type, const QMessageLogContext&, const QString& message)
+    {
+        if (type != QtFatalMsg) {
+            if (reason().isEmpty()) reason() = message.section('\n', 0, 0).trimmed();
+            return;
+        }
+        const QString why = !reason().isEmpty() ? reason()
+                            : qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                ? QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set")
+                                : message.section('\n', 0, 0).trimmed();
+        std::cerr << "trovelin: cannot open the display: " << why.toStdString() << "; trovelin-cli works without one"
+                  << std::endl;
+        std::_Exit(1);
+    }
+    // The first thing the toolkit said: why it found no display.
+    static QString& reason()
+    {
+        static QString first;
+        return first;
+    }
+
+    QtMessageHandler previous_ = nullptr;
+    bool holding_ = true;
+};
+
+}  // namespace
+}  // namespace trovelin
+
 int main(int argc, char** argv)
 {
     using trovelin::ViewerCommandLine;
-    // Help and version are answered before the application looks for a display.
-    const ViewerCommandLine early = trovelin::parseViewerCommandLine({argv + 1, argv + argc});
-    if (early.action == ViewerCommandLine::Action::ShowHelp) {
+    // The whole command line is read before the application looks for a display, so that help,
+    // version and mistakes are answered without one.
+    const ViewerCommandLine commandLine = trovelin::parseViewerCommandLine({argv + 1, argv + argc});
+    if (commandLine.action == ViewerCommandLine::Action::ShowHelp) {
         std::cout << trovelin::viewerHelpText();
         return 0;
     }
-    if (early.action == ViewerCommandLine::Action::ShowVersion) {
+    if (commandLine.action == ViewerCommandLine::Action::ShowVersion) {
         std::cout << trovelin::viewerVersionText();
         return 0;
     }
-    QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName("Trovelin");
-    // The application has taken its own options (-platform, -style, ...) out of argv.
-    const ViewerCommandLine commandLine = trovelin::parseViewerCommandLine({argv + 1, argv + argc});
     if (commandLine.action == ViewerCommandLine::Action::UsageError) {
         std::cerr << "trovelin: " << commandLine.error << "\nRun 'trovelin --help' for usage.\n";
         return 2;
     }
+    trovelin::DisplayFailureReport displayFailure;
+    QApplication application(argc, argv);
+    displayFailure.displayOpened();
+    QApplication::setApplicationDisplayName("Trovelin");
     try {
         if (commandLine.action == ViewerCommandLine::Action::ShowGallery) {
             trovelin::GalleryWindow gallery;

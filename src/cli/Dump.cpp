@@ -107,7 +107,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
             else
                 goesOn = loader.readRecord(stream, environment);
         } catch (const Exception& error) {
-            record.error = error.message();
+            record.error = error.messageWithReason();
         }
         record.message = messagesOf(window.takeEvents());
         const std::int64_t end = stream.position();
@@ -173,7 +173,7 @@ void writeNodeJson(const RecordNode& node, std::ostream& out)
 
 void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
 {
-    out << "{\"file\":" << jsonString(path);
+    out << "{" << jsonPathField("file", path);
     if (const auto& header = dump.header) {
         out << ",\"variant\":\"" << (header->variant == PanelVariant::Small ? "KVL0" : "KVLP")
             << "\",\"channels\":" << header->channelCount << ",\"title\":" << jsonString(header->title)
@@ -205,7 +205,11 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
         FileStream stream(path);
         dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
-        errors << printableText(path) << ": " << printableText(error.message()) << '\n';
+        errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
+        // A script reading the object still gets one, with what went wrong.
+        if (json)
+            out << "{" << jsonPathField("file", path) << ",\"records\":[],\"events\":[{" << jsonPathField("file", path)
+                << ",\"kind\":\"error\",\"text\":" << jsonString(error.messageWithReason()) << "}]}\n";
         return 1;
     }
     if (json)

@@ -8,6 +8,8 @@
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
+#include "cli/Interruption.h"
+#include "cli/PictureFolder.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
@@ -37,20 +39,36 @@ std::string originText(const PictureOrigin& origin)
     return printableText(origin.recordName + "." + origin.property + " (" + origin.recordClass + ")");
 }
 
-void writeText(const PictureList& pictures, const std::vector<LoadEvent>& events, std::ostream& out)
+std::string filesText(std::size_t count)
 {
-    out << "index  size        bpp  record                              file\n";
+    return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+// The columns are as wide as their widest value, at least as wide as before any was wider.
+void writeTable(const PictureList& pictures, std::ostream& out)
+{
+    std::vector<std::string> sizes;
+    std::vector<std::string> origins;
+    std::size_t sizeWidth = 10;
+    std::size_t originWidth = 34;
     for (int i = 0; i < pictures.count(); ++i) {
         const TBitmap& picture = pictures.at(i);
-        const std::string size = std::to_string(picture.width()) + " x " + std::to_string(picture.height());
-        out << std::setw(5) << i << "  " << std::left << std::setw(10) << size << std::right << "  " << std::setw(3)
-            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  " << std::left << std::setw(34)
-            << originText(pictures.origin(i)) << std::right << "  "
-            << printableText(std::string(pictures.origin(i).fileName())) << '\n';
+        sizes.push_back(std::to_string(picture.width()) + " x " + std::to_string(picture.height()));
+        origins.push_back(originText(pictures.origin(i)));
+        sizeWidth = std::max(sizeWidth, sizes.back().size());
+        originWidth = std::max(originWidth, origins.back().size());
+    }
+    const auto cell = [](const std::string& text, std::size_t width) {
+        return text + std::string(width - std::min(width, text.size()), ' ');
+    };
+    out << "index  " << cell("size", sizeWidth) << "  bpp  " << cell("record", originWidth) << "  file\n";
+    for (int i = 0; i < pictures.count(); ++i) {
+        const TBitmap& picture = pictures.at(i);
+        out << std::setw(5) << i << "  " << cell(sizes[i], sizeWidth) << "  " << std::setw(3)
+            << (picture.empty() ? 0 : picture.image()->bitsPerPixel()) << "  " << cell(origins[i], originWidth)
+            << "  " << printableText(std::string(pictures.origin(i).fileName())) << '\n';
     }
     out << pictures.count() << (pictures.count() == 1 ? " picture\n" : " pictures\n");
-    for (const LoadEvent& event : events)
-        out << printableText(event.file) << ": " << event.kind << ": " << printableText(event.text) << '\n';
 }
 
 }  // namespace
@@ -59,78 +77,147 @@ std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
 {
     std::vector<std::string> files;
     for (const std::string& path : paths) {
-        std::error_code error;
-        if (!fs::is_directory(path, error)) {
-            files.push_back(path);
-            continue;
-        }
-        std::vector<std::string> found;
-        for (const fs::directory_entry& entry : fs::directory_iterator(path, error))
-            if (hasPanelExtension(entry.path()) && !entry.is_directory(error)) found.push_back(entry.path().string());
-        std::sort(found.begin(), found.end());
+        std::string ignored;
+        const std::vector<std::string> found = panelFilesOf(path, ignored);
         files.insert(files.end(), found.begin(), found.end());
     }
     return files;
 }
 
+std::vector<std::string> panelFilesOf(const std::string& path, std::string& failure)
+{
+    std::error_code error;
+    if (!fs::is_directory(path, error)) return {path};
+    std::vector<std::string> found;
+    fs::directory_iterator entries(path, error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        std::error_code ignored;
+        if (hasPanelExtension(entries->path()) && !entries->is_directory(ignored))
+            found.push_back(entries->path().string());
+    }
+    if (error) {
+        failure = "Cannot read the folder: " + error.message();
+        return {};
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress)
 {
+    std::vector<LoadEvent> events;
+    // The table goes to standard output; what went wrong, as it happens, to the error stream.
+    // Files left unread are named there even beside JSON, which a script may not look into.
+    const auto report = [&](const std::string& file, const char* kind, const std::string& text,
+                            bool evenBesideJson = false) {
+        events.push_back({file, kind, text});
+        if (!options.json || evenBesideJson)
+            progress << printableText(file) << ": " << kind << ": " << printableText(text) << '\n';
+    };
+    const auto finish = [&](bool failed) {
+        if (options.json)
+            writePictureManifest(pictureList(), events, out);
+        else
+            writeTable(pictureList(), out);
+        return failed || std::any_of(events.begin(), events.end(), [](const LoadEvent& e) { return e.kind == "error"; })
+                   ? 1
+                   : 0;
+    };
+
+    PictureList& pictures = pictureList();
+    pictures.clear();
+    // An output folder that cannot take the files is found before anything is decoded.
+    std::optional<PictureFolder> pictureFolder;
+    if (!options.outputFolder.empty()) {
+        pictureFolder.emplace(options.outputFolder);
+        if (const std::string failure = pictureFolder->prepare(); !failure.empty()) {
+            report(options.outputFolder, "error", failure);
+            return finish(true);
+        }
+    }
+
     std::vector<std::string> files;
     for (const std::string& path : options.paths) {
-        const std::vector<std::string> found = expandPanelPaths({path});
+        std::string failure;
+        const std::vector<std::string> found = panelFilesOf(path, failure);
+        if (!failure.empty())
+            report(path, "error", failure);
         // Only a folder expands to nothing; the run goes on, as the viewer does in such a folder.
-        if (found.empty()) progress << "No panel files in " << printableText(path) << '\n';
+        else if (found.empty())
+            progress << "No panel files in " << printableText(path) << '\n';
         files.insert(files.end(), found.begin(), found.end());
     }
     HeadlessMainWindow window;
-    PictureList& pictures = pictureList();
-    pictures.clear();
     PanelLoader loader(window, pictures, panelLoaderClasses());
 
     std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
-    if (!options.outputFolder.empty()) pictureFiles.emplace(options.outputFolder);
-    std::vector<LoadEvent> events;
+    if (pictureFolder) pictureFiles.emplace(options.outputFolder);
     bool failed = false;
+    bool notPanelFile = false;  // a file named that is no panel file
     const Clock::time_point start = Clock::now();
     bool showingProgress = false;
+    const bool mayShowProgress = !options.quiet && options.progressIsTerminal;
+    const auto endProgressLine = [&] {
+        progress << '\n';
+        setProgressLineOpen(false);
+    };
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
         bool listHadRoom = true;
+        bool loadFailed = false;
+        std::string failure;
         try {
             listHadRoom = loader.LoadForm(file, i == 0);
         } catch (const Exception& error) {
-            events.push_back({file, "error", error.message()});
-            failed = true;
+            failure = error.messageWithReason();
+            loadFailed = true;
         }
-        for (const LoaderEvent& event : window.takeEvents())
-            events.push_back({file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+        if (listHadRoom) countFileRead();
+        const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
+        if (showingProgress && !options.json && (loadFailed || !loaderEvents.empty())) endProgressLine();
+        if (loadFailed) report(file, "error", failure);
+        for (const LoaderEvent& event : loaderEvents) {
+            report(file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text);
+            // The viewer goes on past such a file, and so does the walk; the run still failed.
+            notPanelFile = notPanelFile || event.text == notPanelFileText;
+        }
+        failed = failed || loadFailed;
         if (pictureFiles) pictureFiles->addNewPictures(pictures);
-        if (!options.quiet && (showingProgress || Clock::now() - start > progressDelay)) {
+        if (mayShowProgress && (showingProgress || Clock::now() - start > progressDelay)) {
             showingProgress = true;
+            setProgressLineOpen(true);
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
         }
+        // A full list does not touch the file it is offered.
+        const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
+        if (!listHadRoom)
+            report(file, "status", "Picture list full (" + std::to_string(pictures.count()) +
+                                       " pictures): " + filesText(unread) + " not read", true);
+        else if (unread > 0 && failed && !options.keepGoing)
+            report(file, "status", "Stopped at the first error: " + filesText(unread) +
+                                       " not read (--keep-going reads on)", true);
         if (!listHadRoom || (failed && !options.keepGoing)) break;
     }
-    if (showingProgress) progress << '\n';
+    if (showingProgress) endProgressLine();
 
     if (pictureFiles) {
         bool showingWritten = false;
         const auto showWritten = [&](int done, int total) {
-            if (options.quiet || (!showingProgress && !showingWritten && Clock::now() - start <= progressDelay)) return;
+            if (!mayShowProgress || (!showingProgress && !showingWritten && Clock::now() - start <= progressDelay))
+                return;
             showingWritten = true;
+            setProgressLineOpen(true);
             progress << '\r' << done << " of " << total << " pictures written" << std::flush;
         };
-        for (const PictureFileFailure& failure : pictureFiles->finish(showWritten))
-            events.push_back({failure.path, "error", failure.text});
-        if (showingWritten) progress << '\n';
+        const std::vector<PictureFileFailure> failures = pictureFiles->finish(showWritten);
+        if (showingWritten) endProgressLine();
+        for (const PictureFileFailure& failure : failures) report(failure.path, "error", failure.text);
+        for (const PictureFileFailure& failure : pictureFolder->finish(pictures, events))
+            report(failure.path, "error", failure.text);
     }
-    failed = failed || std::any_of(events.begin(), events.end(), [](const LoadEvent& e) { return e.kind == "error"; });
-    if (options.json)
-        writePictureManifest(pictures, events, out);
-    else
-        writeText(pictures, events, out);
+    const int status = finish(failed || notPanelFile);
     pictures.clear();
-    return failed ? 1 : 0;
+    return status;
 }
 
 }  // namespace trovelin::cli

@@ -10,6 +10,8 @@
 
 #include <QGuiApplication>
 
+#include "cli/Interruption.h"
+
 namespace trovelin::cli {
 
 namespace {
@@ -34,10 +36,12 @@ public:
         // mkdtemp makes it with mode 0700, as Qt wants. Failing that, Qt's own fallback stands.
         if (::mkdtemp(name.data()) == nullptr) return;
         path_ = name.data();
+        removeFolderOnInterrupt(path_.c_str());
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(path_));
     }
     ~RuntimeFolder()
     {
+        removeFolderOnInterrupt(nullptr);
         std::error_code ignored;
         if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }

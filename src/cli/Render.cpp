@@ -157,7 +157,7 @@ private:
             loader_.LoadForm(file_, true);
             return true;
         } catch (const Exception& error) {
-            result.problems.push_back(error.message());
+            result.problems.push_back(error.messageWithReason());
         } catch (const std::exception& error) {
             result.problems.push_back(error.what());
         }

@@ -31,9 +31,11 @@ const std::vector<CommandHelp>& commandHelp()
          "[--json] [--out DIR] [--keep-going] [--max-memory SIZE] [-q] PATH...",
          "Loads the panel files in the order given into one picture list, as the viewer loads a folder,\n"
          "and lists the pictures and what the loader reported. A folder stands for its *.kvr files\n"
-         "(letter case ignored), sorted by name. Exit status 0, 1 after an error, 2 for a usage error.",
+         "(letter case ignored), sorted by name. Exit status 0, 1 after an error, 2 for a usage error,\n"
+         "130 or 143 when interrupted.",
          {{"--json", "print one JSON object instead of the table"},
-          {"--out DIR", "write picture i as DIR/NNN.png"},
+          {"--out DIR", "write picture i as DIR/NNN.png, and the list as DIR/pictures.json; the NNN.png\n"
+                        "                      files an earlier run's pictures.json lists beyond this run go"},
           {"--keep-going", "go on with the next file after an error"},
           maxMemoryHelp,
           {"-q", "no progress on standard error"}},
@@ -48,16 +50,16 @@ const std::vector<CommandHelp>& commandHelp()
         {"render",
          "FILE.kvr --out FILE.png [--max-memory SIZE]",
          "Paints the panel's background and controls as its designer placed them.",
-         {{"--out FILE.png", "where the image goes (required)"}, maxMemoryHelp},
+         {{"--out FILE.png", "where the image goes (required); - for standard output"}, maxMemoryHelp},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
         {"gallery",
          "--out FILE.png",
          "Paints the widget gallery's form (every skinned widget and panel control) as its window\n"
          "shows it at rest.",
-         {{"--out FILE.png", "where the image goes (required)"}},
+         {{"--out FILE.png", "where the image goes (required); - for standard output"}},
          {"trovelin-cli gallery --out gallery.png"}},
         {"widget",
-         "CLASS [NAME=VALUE ...] [--hover X,Y] [--press X,Y] [--focus] --out FILE.png",
+         "CLASS [NAME=VALUE ...] [--hover X,Y] [--press X,Y] [--focus] --out FILE.png | --list",
          "Paints one widget of a class the gallery knows, alone at its own size, with published\n"
          "properties in the text form dump prints. Exit status 2 for an unknown class or property\n"
          "or a bad value, with the reader's message.",
@@ -65,7 +67,8 @@ const std::vector<CommandHelp>& commandHelp()
           {"--hover X,Y", "moves the pointer over the widget at X,Y"},
           {"--press X,Y", "holds the left button down at X,Y (after the hover)"},
           {"--focus", "gives the widget the focus"},
-          {"--out FILE.png", "where the image goes (required)"}},
+          {"--list", "lists the classes it knows"},
+          {"--out FILE.png", "where the image goes (required); - for standard output"}},
          {"trovelin-cli widget TWCheckBox \"Caption='Mute'\" State=cbGrayed AllowGrayed=True --out box.png",
           "trovelin-cli widget TWTracker Position=40 --press 5,5 --out tracker.png"}},
     };
@@ -96,10 +99,20 @@ void printHelp(std::ostream& out)
         printCommandHelp(command, out);
         out << '\n';
     }
-    out << "other commands and options:\n";
+    out << "Options go before or after the arguments, as --opt VALUE or --opt=VALUE; -- ends them.\n"
+           "Standard output holds the result alone; errors, events and progress go to standard error.\n"
+           "Exit status: 0 done, 1 an error or a file that is no panel file, 2 a usage error, 130 or\n"
+           "143 interrupted by SIGINT or SIGTERM.\n\n"
+           "other commands and options:\n";
     printOption({"help [COMMAND]", "this help, or the help of one command (also: COMMAND --help)"}, out);
     printOption({"-h, --help", "this help"}, out);
     printOption({"--version", "the version"}, out);
+}
+
+void printHelpOfHelp(std::ostream& out)
+{
+    out << "usage: " << toolName << " help [COMMAND]\n\n"
+        << "Prints the help of every command, or of COMMAND alone (as '" << toolName << " COMMAND --help' does).\n";
 }
 
 void printUsage(std::ostream& out)

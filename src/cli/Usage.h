@@ -29,6 +29,8 @@ const CommandHelp* findCommandHelp(std::string_view name);
 // The full help: every command with its options and examples, and the tool's own options.
 void printHelp(std::ostream& out);
 void printCommandHelp(const CommandHelp& command, std::ostream& out);
+// What `help` itself does.
+void printHelpOfHelp(std::ostream& out);
 // One synopsis line per command and where to find more; for the error stream after a mistake.
 void printUsage(std::ostream& out);
 void printVersion(std::ostream& out);

@@ -1,149 +1,217 @@
 // trovelin-cli: the panel-file tools without a screen.
 
-#include <algorithm>
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "cli/Dump.h"
 #include "cli/ByteSize.h"
+#include "cli/CheckedOutput.h"
+#include "cli/CommandParser.h"
+#include "cli/Dump.h"
 #include "cli/Harvest.h"
+#include "cli/Interruption.h"
 #include "cli/OffscreenApplication.h"
 #include "cli/Render.h"
 #include "cli/Usage.h"
-#include "panelfile/PictureList.h"
+#include "framework/PngWriter.h"
 #include "gallery/GalleryForm.h"
 #include "gallery/WidgetShot.h"
-#include "framework/PngWriter.h"
+#include "panelfile/PictureList.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
+#include "streaming/TypeInfo.h"
 
 namespace {
 
-int usage()
+using trovelin::printableText;
+using trovelin::cli::CommandHelp;
+using trovelin::cli::ParsedArguments;
+
+constexpr int usageError = 2;
+
+// "trovelin-cli: harvest: unknown option '--bogus'" and where to read more.
+int refuse(const std::string& command, const std::string& problem)
 {
-    trovelin::cli::printUsage(std::cerr);
-    return 2;
+    std::cerr << "trovelin-cli: " << (command.empty() ? "" : command + ": ") << printableText(problem) << '\n'
+              << "Run 'trovelin-cli " << (command.empty() ? "" : command + " ") << "--help' for "
+              << (command.empty() ? "the commands and their options" : "its options") << ".\n";
+    return usageError;
 }
 
-// Takes "--max-memory SIZE" out of the arguments of a command that loads panel files, leaving
-// `bytes` at the default without it. False when the size is missing or not one.
-bool takeMaxMemory(std::vector<std::string>& arguments, std::uint64_t& bytes)
+// The pixel budget of --max-memory, or the default; none after a bad value, which is refused.
+std::optional<std::uint64_t> pixelBudget(const std::string& command, const ParsedArguments& arguments)
 {
-    const auto option = std::find(arguments.begin(), arguments.end(), "--max-memory");
-    if (option == arguments.end()) return true;
-    if (option + 1 == arguments.end()) return false;
-    const std::optional<std::uint64_t> size = trovelin::cli::parseByteSize(*(option + 1));
-    if (!size) return false;
-    bytes = *size;
-    arguments.erase(option, option + 2);
-    return true;
+    const std::string* text = arguments.value("max-memory");
+    if (!text) return trovelin::defaultPixelBudgetBytes();
+    const std::optional<std::uint64_t> bytes = trovelin::cli::parseByteSize(*text);
+    if (!bytes) refuse(command, "bad value '" + *text + "' for --max-memory: give bytes, or a number with K, M or G");
+    return bytes;
 }
 
-// `--help`, `help` and `help COMMAND`, `COMMAND ... --help`, `--version`: answered on standard
-// output before any command runs. Null when the arguments ask for none of these.
-std::optional<int> answerHelp(const std::vector<std::string>& arguments)
+// Only PNG is written; an output that names another kind of image is refused, not mislabelled.
+bool isPngName(const std::string& output)
 {
-    using namespace trovelin::cli;
-    const std::string& first = arguments[0];
-    if (first == "--version") {
-        printVersion(std::cout);
-        return 0;
-    }
-    if (first == "--help" || first == "-h" || (first == "help" && arguments.size() == 1)) {
-        printHelp(std::cout);
-        return 0;
-    }
-    auto isHelpOption = [](const std::string& argument) { return argument == "--help" || argument == "-h"; };
-    const bool asksForHelp = first == "help" ? arguments.size() == 2
-                                             : std::any_of(arguments.begin() + 1, arguments.end(), isHelpOption);
-    if (!asksForHelp) return std::nullopt;
-    const CommandHelp* command = findCommandHelp(first == "help" ? arguments[1] : first);
-    if (!command) return usage();
-    printCommandHelp(*command, std::cout);
-    return 0;
+    const std::string extension = std::filesystem::path(output).extension().string();
+    return output == "-" || extension.empty() || trovelin::sameText(extension, ".png");
 }
 
-int runHarvest(char* programName, std::vector<std::string> arguments)
+int runHarvest(char* programName, const ParsedArguments& arguments)
 {
-    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
-    if (!takeMaxMemory(arguments, pixelBudgetBytes)) return usage();
-    trovelin::pictureList().pixelBudget().setLimit(pixelBudgetBytes);
+    const std::optional<std::uint64_t> budget = pixelBudget("harvest", arguments);
+    if (!budget) return usageError;
+    if (arguments.positional.empty()) return refuse("harvest", "no PATH given");
+    trovelin::pictureList().pixelBudget().setLimit(*budget);
     trovelin::cli::HarvestOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--json") {
-            options.json = true;
-        } else if (argument == "--keep-going") {
-            options.keepGoing = true;
-        } else if (argument == "-q") {
-            options.quiet = true;
-        } else if (argument == "--out") {
-            if (++i == arguments.size()) return usage();
-            options.outputFolder = arguments[i];
-        } else if (argument.starts_with("-") && argument != "-") {
-            return usage();
-        } else {
-            options.paths.push_back(argument);
-        }
-    }
-    if (options.paths.empty()) return usage();
+    options.paths = arguments.positional;
+    options.json = arguments.has("json");
+    options.keepGoing = arguments.has("keep-going");
+    options.quiet = arguments.has("q");
+    if (const std::string* out = arguments.value("out")) options.outputFolder = *out;
+    options.progressIsTerminal = ::isatty(STDERR_FILENO) == 1;
     return trovelin::cli::runWithOffscreenApplication(programName,
                                        [&] { return trovelin::cli::harvest(options, std::cout, std::cerr); });
 }
 
-int runRender(char* programName, std::vector<std::string> arguments)
+int runRender(char* programName, const ParsedArguments& arguments)
 {
-    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
-    if (!takeMaxMemory(arguments, pixelBudgetBytes) || arguments.size() != 3 || arguments[1] != "--out") return usage();
+    const std::optional<std::uint64_t> budget = pixelBudget("render", arguments);
+    if (!budget) return usageError;
+    const std::string* out = arguments.value("out");
+    if (!out) return refuse("render", "--out FILE.png is required");
+    if (!isPngName(*out)) return refuse("render", "only PNG is written: '" + *out + "' names another kind of file");
+    if (arguments.positional.size() != 1)
+        return refuse("render", arguments.positional.empty() ? "no FILE.kvr given"
+                                                             : "unexpected argument '" + arguments.positional[1] + "'");
     return trovelin::cli::runWithOffscreenApplication(programName, [&] {
-        return trovelin::cli::renderPanelToFile(arguments[0], arguments[2], std::cerr, pixelBudgetBytes);
+        return trovelin::cli::renderPanelToFile(arguments.positional[0], *out, std::cerr, *budget);
     });
 }
 
-int runDump(char* programName, std::vector<std::string> arguments)
+int runDump(char* programName, const ParsedArguments& arguments)
 {
-    std::uint64_t pixelBudgetBytes = trovelin::defaultPixelBudgetBytes();
-    if (!takeMaxMemory(arguments, pixelBudgetBytes)) return usage();
-    const bool json = arguments.size() == 2 && arguments[0] == "--json";
-    if (arguments.size() != 1 && !json) return usage();
+    const std::optional<std::uint64_t> budget = pixelBudget("dump", arguments);
+    if (!budget) return usageError;
+    if (arguments.positional.size() != 1)
+        return refuse("dump", arguments.positional.empty() ? "no FILE.kvr given"
+                                                           : "unexpected argument '" + arguments.positional[1] + "'");
     return trovelin::cli::runWithOffscreenApplication(programName, [&] {
-        return trovelin::cli::dumpPanelFile(arguments.back(), json, std::cout, std::cerr, pixelBudgetBytes);
+        return trovelin::cli::dumpPanelFile(arguments.positional[0], arguments.has("json"), std::cout, std::cerr,
+                                            *budget);
     });
 }
 
 // The gallery's widgets paint text, which needs an application object but never a screen.
-int runGallery(char* programName, const std::vector<std::string>& arguments, bool oneWidget)
+int runGallery(char* programName, const ParsedArguments& arguments)
 {
-    const auto widget = oneWidget ? trovelin::parseWidgetArguments(arguments) : std::nullopt;
-    if (oneWidget ? !widget : arguments.size() != 2 || arguments[0] != "--out") return usage();
+    const std::string* out = arguments.value("out");
+    if (!out) return refuse("gallery", "--out FILE.png is required");
+    if (!isPngName(*out)) return refuse("gallery", "only PNG is written: '" + *out + "' names another kind of file");
+    if (!arguments.positional.empty()) return refuse("gallery", "unexpected argument '" + arguments.positional[0] + "'");
     return trovelin::cli::runWithOffscreenApplication(programName, [&] {
-        if (widget) return trovelin::paintWidgetToFile(*widget, std::cerr);
         const auto form = trovelin::buildGalleryForm();
         try {
-            trovelin::writePng(trovelin::paintGalleryForm(*form), arguments[1]);
+            trovelin::writePng(trovelin::paintGalleryForm(*form), *out);
         } catch (const trovelin::Exception& error) {
-            std::cerr << trovelin::printableText(error.message()) << '\n';
+            std::cerr << printableText(error.message()) << '\n';
             return 1;
         }
         return 0;
     });
 }
 
+int runWidget(char* programName, const ParsedArguments& arguments)
+{
+    if (arguments.has("list")) {
+        if (!arguments.positional.empty()) return refuse("widget", "--list takes no CLASS");
+        for (const std::string& name : trovelin::galleryClassNames()) std::cout << name << '\n';
+        return 0;
+    }
+    // The gallery's reader of widget requests takes them in one canonical order.
+    std::vector<std::string> request = arguments.positional;
+    for (const char* option : {"hover", "press", "out"})
+        if (const std::string* value = arguments.value(option))
+            request.insert(request.end(), {std::string("--") + option, *value});
+    if (arguments.has("focus")) request.push_back("--focus");
+    if (arguments.positional.empty()) return refuse("widget", "no CLASS given (--list names them)");
+    const std::string* out = arguments.value("out");
+    if (!out) return refuse("widget", "--out FILE.png is required");
+    if (!isPngName(*out)) return refuse("widget", "only PNG is written: '" + *out + "' names another kind of file");
+    const auto widget = trovelin::parseWidgetArguments(request);
+    if (!widget)
+        return refuse("widget", "each property is NAME=VALUE (text values quoted as dump prints them: "
+                                "Caption='Mute'), and --hover and --press take X,Y");
+    const int status = trovelin::cli::runWithOffscreenApplication(
+        programName, [&] { return trovelin::paintWidgetToFile(*widget, std::cerr); });
+    // The reader has named what it refused; the form it expects follows.
+    if (status == usageError)
+        std::cerr << "Values are written as dump prints them: text quoted (Caption='Mute'), numbers and names bare "
+                     "(Position=40, State=cbGrayed); --list names the classes.\n";
+    return status;
+}
+
+// `help`, `help COMMAND`, `help help`.
+int runHelp(const std::vector<std::string>& arguments)
+{
+    using namespace trovelin::cli;
+    if (arguments.size() > 1) return refuse("help", "unexpected argument '" + arguments[1] + "'");
+    if (arguments.empty()) {
+        printHelp(std::cout);
+        return 0;
+    }
+    if (arguments[0] == "help") {
+        printHelpOfHelp(std::cout);
+        return 0;
+    }
+    const CommandHelp* command = findCommandHelp(arguments[0]);
+    if (!command) return refuse("help", "unknown command '" + arguments[0] + "'");
+    printCommandHelp(*command, std::cout);
+    return 0;
+}
+
+int runCommand(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        trovelin::cli::printUsage(std::cerr);
+        return usageError;
+    }
+    const std::string& first = arguments[0];
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (first == "--version" || first == "--help" || first == "-h") {
+        if (!rest.empty()) return refuse("", "unexpected argument '" + rest[0] + "' after " + first);
+        if (first == "--version")
+            trovelin::cli::printVersion(std::cout);
+        else
+            trovelin::cli::printHelp(std::cout);
+        return 0;
+    }
+    if (first == "help") return runHelp(rest);
+    if (first.starts_with('-')) return refuse("", "unknown option '" + first + "'");
+    const CommandHelp* command = trovelin::cli::findCommandHelp(first);
+    if (!command) return refuse("", "unknown command '" + first + "'");
+    const ParsedArguments parsed = trovelin::cli::parseArguments(*command, rest);
+    if (!parsed.error.empty()) return refuse(first, parsed.error);
+    if (parsed.has("help") || parsed.has("h")) {
+        trovelin::cli::printCommandHelp(*command, std::cout);
+        return 0;
+    }
+    if (first == "harvest") return runHarvest(argv[0], parsed);
+    if (first == "render") return runRender(argv[0], parsed);
+    if (first == "gallery") return runGallery(argv[0], parsed);
+    if (first == "widget") return runWidget(argv[0], parsed);
+    return runDump(argv[0], parsed);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (arguments.empty()) return usage();
-    if (const std::optional<int> status = answerHelp(arguments)) return *status;
-    const std::string& command = arguments[0];
-    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    if (command == "harvest") return runHarvest(argv[0], rest);
-    if (command == "render") return runRender(argv[0], rest);
-    if (command == "gallery" || command == "widget") return runGallery(argv[0], rest, command == "widget");
-    if (command == "dump") return runDump(argv[0], rest);
-    return usage();
+    trovelin::cli::cleanUpOnInterrupt();
+    trovelin::cli::CheckedStandardOutput standardOutput;
+    return standardOutput.finish(runCommand(argc, argv));
 }

@@ -256,9 +256,12 @@ void writePng(const QImage& image, const std::string& path)
     try {
         bytes = encodePng(image);
     } catch (const std::bad_alloc&) {
-        throw Exception("Cannot write " + path + ": Out of memory");
+        throw Exception("Cannot write " + (path == "-" ? std::string("standard output") : path) + ": Out of memory");
     }
-    writeFileReplacing(path, bytes);
+    if (path == "-")
+        writeStandardOutput(bytes);
+    else
+        writeFileReplacing(path, bytes);
 }
 
 }  // namespace trovelin

@@ -40,7 +40,7 @@ std::vector<std::uint8_t> encodePng(const DibImage& image);
 std::vector<std::uint8_t> encodePng(const QImage& image);
 
 // Encodes and writes through writeFileReplacing, whose "Cannot write %s: <reason>" it reports,
-// as it reports running out of memory while encoding.
+// as it reports running out of memory while encoding. The path "-" is standard output.
 void writePng(const QImage& image, const std::string& path);
 
 }  // namespace trovelin

@@ -47,19 +47,32 @@ void TGalleryForm::paint(TCanvas& canvas)
     canvas.fillRect({0, 0, width(), height()});
 }
 
+namespace {
+
+// The one list of the gallery's classes: the registry and the names come from it.
+#define TROVELIN_GALLERY_CLASSES                                                                              \
+    &TGalleryForm::staticClassInfo(), &TLabel::staticClassInfo(), &TGroupBox::staticClassInfo(),              \
+        &TWSpeedButton::staticClassInfo(), &TWSlider::staticClassInfo(), &TWSliderh::staticClassInfo(),     \
+        &TWTracker::staticClassInfo(), &TWCheckBox::staticClassInfo(), &TWRadioButton::staticClassInfo(),   \
+        &TWRadioGroup::staticClassInfo(), &TMultiButton::staticClassInfo(), &TCBTC::staticClassInfo(),      \
+        &TSlider::staticClassInfo(), &TSliderh::staticClassInfo(), &TKnob::staticClassInfo(),               \
+        &TKnobL::staticClassInfo(), &TFieldXY::staticClassInfo(), &TCMY::staticClassInfo(),                 \
+        &TWPanel::staticClassInfo(), &TWGroupBox::staticClassInfo(), &TWBlinkButton::staticClassInfo(),     \
+        &TWCBTC::staticClassInfo(), &TWScrollBar::staticClassInfo()
+
+}  // namespace
+
 const ClassRegistry& galleryClasses()
 {
-    static const ClassRegistry registry{
-        &TGalleryForm::staticClassInfo(), &TLabel::staticClassInfo(),        &TGroupBox::staticClassInfo(),
-        &TWSpeedButton::staticClassInfo(), &TWSlider::staticClassInfo(),     &TWSliderh::staticClassInfo(),
-        &TWTracker::staticClassInfo(),     &TWCheckBox::staticClassInfo(),   &TWRadioButton::staticClassInfo(),
-        &TWRadioGroup::staticClassInfo(),  &TMultiButton::staticClassInfo(), &TCBTC::staticClassInfo(),
-        &TSlider::staticClassInfo(),       &TSliderh::staticClassInfo(),     &TKnob::staticClassInfo(),
-        &TKnobL::staticClassInfo(),        &TFieldXY::staticClassInfo(),     &TCMY::staticClassInfo(),
-        &TWPanel::staticClassInfo(),       &TWGroupBox::staticClassInfo(),   &TWBlinkButton::staticClassInfo(),
-        &TWCBTC::staticClassInfo(),        &TWScrollBar::staticClassInfo(),
-    };
+    static const ClassRegistry registry{TROVELIN_GALLERY_CLASSES};
     return registry;
+}
+
+std::vector<std::string> galleryClassNames()
+{
+    std::vector<std::string> names;
+    for (const ClassInfo* info : {TROVELIN_GALLERY_CLASSES}) names.emplace_back(info->name());
+    return names;
 }
 
 }  // namespace trovelin

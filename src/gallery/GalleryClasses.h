@@ -3,6 +3,9 @@
 // every skinned widget and every panel control, so that the gallery's record and the widget
 // command go through the real reader. The panel loader's own class table is a different one.
 
+#include <string>
+#include <vector>
+
 #include "framework/WinControl.h"
 #include "streaming/Reader.h"
 
@@ -21,5 +24,7 @@ public:
 
 // Every class a gallery record may name, letter case ignored.
 const ClassRegistry& galleryClasses();
+// Their names, in the registry's order.
+std::vector<std::string> galleryClassNames();
 
 }  // namespace trovelin

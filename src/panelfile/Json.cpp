@@ -31,4 +31,25 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
+std::string jsonPathField(std::string_view key, std::string_view path)
+{
+    std::string field = "\"" + std::string(key) + "\":" + jsonString(path);
+    bool validUtf8 = true;
+    for (std::size_t at = 0; at < path.size() && validUtf8;) {
+        const auto byte = static_cast<unsigned char>(path[at]);
+        const std::size_t length = byte < 0x80 ? 1 : utf8SequenceLength(path, at);
+        validUtf8 = length != 0;
+        at += length;
+    }
+    if (validUtf8) return field;
+    static const char digits[] = "0123456789abcdef";
+    field += ",\"" + std::string(key) + "_bytes\":\"";
+    for (const char character : path) {
+        const auto byte = static_cast<unsigned char>(character);
+        field += digits[byte >> 4];
+        field += digits[byte & 15];
+    }
+    return field + "\"";
+}
+
 }  // namespace trovelin

@@ -19,13 +19,13 @@ void writePictureManifest(const PictureList& pictures, const std::vector<LoadEve
         const PictureOrigin& origin = pictures.origin(i);
         out << (i ? "," : "") << "{\"index\":" << i << ",\"width\":" << picture.width()
             << ",\"height\":" << picture.height() << ",\"bpp\":" << (picture.empty() ? 0 : picture.image()->bitsPerPixel())
-            << ",\"file\":" << jsonString(origin.fileName()) << ",\"record\":" << jsonString(origin.recordName)
+            << "," << jsonPathField("file", origin.fileName()) << ",\"record\":" << jsonString(origin.recordName)
             << ",\"class\":" << jsonString(origin.recordClass) << ",\"property\":" << jsonString(origin.property)
             << "}";
     }
     out << "],\"events\":[";
     for (std::size_t i = 0; i < events.size(); ++i) {
-        out << (i ? "," : "") << "{\"file\":" << jsonString(events[i].file) << ",\"kind\":\"" << events[i].kind
+        out << (i ? "," : "") << "{" << jsonPathField("file", events[i].file) << ",\"kind\":\"" << events[i].kind
             << "\",\"text\":" << jsonString(events[i].text) << "}";
     }
     out << "]}\n";

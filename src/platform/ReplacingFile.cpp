@@ -1,9 +1,12 @@
 #include "platform/ReplacingFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +17,8 @@
 namespace trovelin {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 [[noreturn]] void failWriting(const std::string& path, int error)
 {
@@ -30,6 +35,61 @@ const mode_t outputPermissions = [] {
     return 0666 & ~mask;
 }();
 
+// The names of temporary files being written, for a signal handler to remove. A signal handler
+// can reach nothing but static storage, so this one table is shared by the whole process; a
+// write that finds every slot taken goes on unlisted.
+struct TemporaryName {
+    std::atomic<bool> taken{false};
+    std::atomic<bool> listed{false};
+    char name[PATH_MAX] = {};
+};
+std::array<TemporaryName, 8> temporaryNames;
+
+// A temporary file created from a pattern, listed from before it exists until it is renamed
+// or removed: mkstemp fills in the listed name before it creates the file.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& pattern)
+    {
+        for (TemporaryName& slot : temporaryNames) {
+            bool expected = false;
+            if (pattern.size() < sizeof slot.name && slot.taken.compare_exchange_strong(expected, true)) {
+                slot_ = &slot;
+                break;
+            }
+        }
+        if (slot_) {
+            std::memcpy(slot_->name, pattern.c_str(), pattern.size() + 1);
+            slot_->listed = true;
+            descriptor_ = ::mkstemp(slot_->name);
+            if (descriptor_ < 0) release();
+            return;
+        }
+        unlisted_.assign(pattern.begin(), pattern.end());
+        unlisted_.push_back('\0');
+        descriptor_ = ::mkstemp(unlisted_.data());
+    }
+    ~TemporaryFile() { release(); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int descriptor() const { return descriptor_; }
+    const char* name() const { return slot_ ? slot_->name : unlisted_.data(); }
+    // The file has its final name, or is gone.
+    void release()
+    {
+        if (!slot_) return;
+        slot_->listed = false;
+        slot_->taken = false;
+        slot_ = nullptr;
+    }
+
+private:
+    TemporaryName* slot_ = nullptr;
+    std::vector<char> unlisted_;
+    int descriptor_ = -1;
+};
+
 // The error number of a failed write, or 0.
 int writeAll(int descriptor, std::span<const std::uint8_t> bytes)
 {
@@ -45,7 +105,7 @@ int writeAll(int descriptor, std::span<const std::uint8_t> bytes)
 
 // After a rename, the folder's new entry reaches the disk only with the folder. The error
 // number, or 0; file systems that cannot sync a folder (EINVAL) have nothing to sync.
-int syncFolder(const std::filesystem::path& folder)
+int syncFolder(const fs::path& folder)
 {
     const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return errno;
@@ -54,29 +114,69 @@ int syncFolder(const std::filesystem::path& folder)
     return error;
 }
 
+// The file a chain of symbolic links ends at, existing or not; `path` itself when it is none.
+fs::path followLinks(const std::string& path)
+{
+    fs::path target(path);
+    for (int hops = 0;; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(target, error))) return target;
+        if (hops == 40) failWriting(path, ELOOP);
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) failWriting(path, error.value());
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+}
+
+// Writes into an existing file that is not a regular one, as a program writing to it would.
+void writeInto(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) failWriting(path, errno);
+    int error = writeAll(descriptor, bytes);
+    if (::close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) failWriting(path, error);
+}
+
 }  // namespace
 
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    const std::filesystem::path target(path);
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        if (S_ISDIR(status.st_mode)) failWriting(path, EISDIR);
+        writeInto(path, bytes);
+        return;
+    }
+    const fs::path target = followLinks(path);
     // A hidden name in the target's folder, so that the rename stays within one file system.
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = ::mkstemp(name.data());
-    if (descriptor < 0) failWriting(path, errno);
+    const TemporaryFile temporary((target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string());
+    if (temporary.descriptor() < 0) failWriting(path, errno);
 
     // The bytes are on the disk before the name points at them, so that a crash or a power loss
     // leaves the old file or the whole new one, never an empty one.
+    const int descriptor = temporary.descriptor();
     int error = ::fchmod(descriptor, outputPermissions) == 0 ? writeAll(descriptor, bytes) : errno;
     if (error == 0 && ::fsync(descriptor) != 0) error = errno;
     if (::close(descriptor) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(name.data(), path.c_str()) != 0) error = errno;
+    if (error == 0 && ::rename(temporary.name(), target.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(name.data());
+        ::unlink(temporary.name());
         failWriting(path, error);
     }
     if (const int folderError = syncFolder(target.parent_path())) failWriting(path, folderError);
+}
+
+void writeStandardOutput(std::span<const std::uint8_t> bytes)
+{
+    if (const int error = writeAll(STDOUT_FILENO, bytes))
+        throw Exception(std::string("Cannot write standard output: ") + std::strerror(error));
+}
+
+void removeTemporaryFilesInFlight()
+{
+    for (TemporaryName& slot : temporaryNames)
+        if (slot.listed) ::unlink(slot.name);
 }
 
 }  // namespace trovelin

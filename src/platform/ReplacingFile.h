@@ -4,6 +4,10 @@
 // everything is written and on the disk, and the folder is synced after the rename. A failed
 // write, a crash or a power loss leaves no partial or empty file under the final name. Outputs
 // get mode 0666 less the umask the program started with.
+//
+// Only a regular file or a missing name is ever renamed over. A symbolic link is followed once
+// and its target replaced in the target's folder; a device, a FIFO or a socket (/dev/stdout,
+// /dev/null, a named pipe) is written into as it is.
 
 #include <cstdint>
 #include <span>
@@ -15,5 +19,12 @@ namespace trovelin {
 // "Cannot write %s: <reason>"; then the temporary file is gone and an older file of that name
 // is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
+void writeStandardOutput(std::span<const std::uint8_t> bytes);
+
+// Removes the temporary files that writes in progress have created. Safe to call from a signal
+// handler, which then ends the process: the interrupted writes never resume.
+void removeTemporaryFilesInFlight();
 
 }  // namespace trovelin

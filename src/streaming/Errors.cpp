@@ -2,7 +2,30 @@
 
 namespace trovelin {
 
+namespace {
+
+// "244 MiB": the largest binary unit the size reaches, rounded.
+std::string sizeText(std::uint64_t bytes)
+{
+    static const char* const units[] = {"bytes", "KiB", "MiB", "GiB", "TiB"};
+    int unit = 0;
+    double size = static_cast<double>(bytes);
+    while (size >= 1024 && unit < 4) {
+        size /= 1024;
+        ++unit;
+    }
+    return std::to_string(static_cast<std::uint64_t>(size + 0.5)) + " " + units[unit];
+}
+
+}  // namespace
+
 EOutOfMemory::EOutOfMemory() : Exception(messages::outOfMemory) {}
+
+EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes)
+    : Exception(messages::outOfMemory, "the picture needs " + sizeText(wantedBytes) +
+                                           ", over the --max-memory budget of " + sizeText(budgetBytes))
+{
+}
 
 std::string errorReadingMessage(const std::string& objectName, const std::string& propertyPath,
                                 const std::string& cause)

@@ -2,6 +2,7 @@
 // The exception kinds of the runtime. Each carries the exact message text that the
 // user sees in the default error display; callers distinguish failures by type.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -9,12 +10,20 @@ namespace trovelin {
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string message) : message_(std::move(message)) {}
+    // `reason` is what the system said, for programs that show it after the fixed text.
+    explicit Exception(std::string message, std::string reason = {})
+        : message_(std::move(message)), reason_(std::move(reason))
+    {
+    }
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& message() const noexcept { return message_; }
+    const std::string& reason() const noexcept { return reason_; }
+    // "message: reason", or the message alone.
+    std::string messageWithReason() const { return reason_.empty() ? message_ : message_ + ": " + reason_; }
 
 private:
     std::string message_;
+    std::string reason_;
 };
 
 // Stream-level failures: reading past the end, opening a file.
@@ -53,6 +62,8 @@ class EInvalidGraphic : public Exception {
 class EOutOfMemory : public Exception {
 public:
     EOutOfMemory();
+    // Over the budget: the reason names the bytes wanted and the budget.
+    EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes);
 };
 
 namespace messages {

@@ -35,7 +35,7 @@ PixelCharge PixelBudget::charge(std::uint64_t bytes)
 {
     std::uint64_t used = account_->used;
     do {
-        if (bytes > account_->limit || used > account_->limit - bytes) throw EOutOfMemory();
+        if (bytes > account_->limit || used > account_->limit - bytes) throw EOutOfMemory(bytes, account_->limit);
     } while (!account_->used.compare_exchange_weak(used, used + bytes));
     return PixelCharge(account_, bytes);
 }

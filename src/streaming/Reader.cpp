@@ -124,7 +124,7 @@ void Reader::readProperty(Persistent& instance)
             throw EReadError(messages::propertyDoesNotExist);
         }
     } catch (const Exception& error) {
-        throw EReadError(errorReadingMessage(displayName(instance), path, error.message()));
+        throw EReadError(errorReadingMessage(displayName(instance), path, error.message()), error.reason());
     } catch (const std::bad_alloc&) {
         throw EReadError(errorReadingMessage(displayName(instance), path, messages::outOfMemory));
     }

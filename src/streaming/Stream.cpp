@@ -164,8 +164,11 @@ FileStream::FileStream(int descriptor, std::string path) : descriptor_(descripto
     // Only regular files have a size and positions; folders, devices and pipes are refused.
     struct stat status {};
     if (descriptor_ < 0 || ::fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const std::string reason = descriptor_ < 0            ? std::strerror(errno)
+                                   : S_ISDIR(status.st_mode) ? std::strerror(EISDIR)
+                                                             : "Not a regular file";
         if (descriptor_ >= 0) ::close(descriptor_);
-        throw EFOpenError(cannotOpenFileMessage(path_));
+        throw EFOpenError(cannotOpenFileMessage(path_), reason);
     }
     size_ = status.st_size;
 }

@@ -1,0 +1,19 @@
+#pragma once
+// What an interrupted run leaves behind: on SIGINT or SIGTERM the temporary files of the
+// writes in flight and the run's private runtime folder go, the progress line is ended,
+// "Interrupted after N files" goes to standard error, and the process exits 128 + the signal.
+
+namespace trovelin::cli {
+
+// Installs the handlers; called once, before any command runs.
+void cleanUpOnInterrupt();
+
+// What the handler reports: the panel files read so far, and whether a progress line waits
+// for its end.
+void countFileRead();
+void setProgressLineOpen(bool open);
+
+// An empty folder the handler removes; null for none. The string must outlive the run.
+void removeFolderOnInterrupt(const char* path);
+
+}  // namespace trovelin::cli

@@ -1,0 +1,156 @@
+// The command line as scripts use it, one row per behaviour: each row runs a shell script in a
+// fresh folder against the real tool ($CLI; $S is the samples folder) and names the exit code
+// and what must and must not appear on standard output and standard error.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "support/RunCommand.h"
+
+namespace trovelin {
+namespace {
+
+struct Row {
+    const char* name;
+    std::string script;
+    int status;
+    std::vector<std::string> outHas = {};
+    std::vector<std::string> errHas = {};
+    std::vector<std::string> outLacks = {};
+    std::vector<std::string> errLacks = {};
+};
+
+const std::vector<Row>& rows()
+{
+    static const std::vector<Row> table{
+        // Writes that never destroy what they should not.
+        {"symbolic link as --out: the target is replaced, the link stays",
+         "touch real.png; ln -s real.png link.png\n"
+         "$CLI render $S/club-stage.kvr --out link.png && test -L link.png && test -s real.png",
+         0},
+        {"dangling symbolic link as --out: the file it names is made",
+         "mkdir sub; ln -s sub/made.png link.png\n"
+         "$CLI render $S/club-stage.kvr --out link.png && test -L link.png && test -s sub/made.png",
+         0},
+        {"a FIFO as --out is written into, not replaced",
+         "mkfifo pipe; cat pipe > got & reader=$!\n"
+         "$CLI render $S/club-stage.kvr --out pipe; status=$?; wait $reader\n"
+         "test -p pipe && test -s got && exit $status",
+         0},
+        {"a device as --out is written into and its error reported",
+         "$CLI render $S/club-stage.kvr --out /dev/full; status=$?; test -c /dev/full && exit $status", 1, {},
+         {"Cannot write /dev/full: No space left on device"}},
+        {"/dev/stdout as --out stays a link, whatever standard output is",
+         "$CLI render $S/club-stage.kvr --out /dev/stdout | cat > piped.png; s=$?\n"
+         "$CLI render $S/club-stage.kvr --out /dev/stdout > file.png\n"
+         "test -L /dev/stdout && test -s piped.png && cmp piped.png file.png && exit $s",
+         0},
+        {"--out - is standard output", "$CLI render $S/club-stage.kvr --out -", 0, {"\x89PNG\r\n"}},
+        {"a full standard output is an error", "$CLI dump $S/club-stage.kvr > /dev/full", 1, {},
+         {"Cannot write standard output: No space left on device"}},
+        {"a full standard output is an error for --help too", "$CLI --help > /dev/full", 1, {},
+         {"Cannot write standard output: No space left on device"}},
+        {"a closed pipe with SIGPIPE ignored is an error",
+         "trap '' PIPE; { sleep 0.3; $CLI harvest --json $S; echo \"status $?\" >&2; } | true", 0, {},
+         {"Cannot write standard output: Broken pipe", "status 1"}},
+        {"SIGINT during --out removes the temporary files and exits 130",
+         "timeout --preserve-status -s INT 1 $CLI harvest --out o $(printf \"$S %.0s\" {1..60}); status=$?\n"
+         "ls -A o | grep '^\\.' >&2; exit $status",
+         130, {}, {"Interrupted after "}, {}, {".png."}},
+        {"SIGTERM ends the run the same way, with 143",
+         "timeout --preserve-status -s TERM 1 $CLI harvest --json --out o $(printf \"$S %.0s\" {1..60}); status=$?\n"
+         "ls -A o | grep '^\\.' >&2; exit $status",
+         143, {}, {"Interrupted after "}, {}, {".png."}},
+        {"a rerun into the same --out removes only the earlier run's own files beyond the new count",
+         "$CLI harvest -q --out o $S && touch o/keep.txt o/900.png\n"
+         "$CLI harvest -q --out o $S/club-stage.kvr || exit 9\n"
+         "ls o | tr '\\n' ' '; grep -o '\"index\"' o/pictures.json | wc -l",
+         0, {"000.png 001.png 002.png 900.png keep.txt pictures.json 3\n"}},
+        {"an --out folder that cannot be made is one error before any decoding",
+         "touch file; $CLI harvest --out file/sub $S", 1, {},
+         {"file/sub: error: Cannot create file/sub: Not a directory\n"}, {}, {"000.png"}},
+        {"an --out folder without permission names the reason",
+         "mkdir ro; chmod 555 ro; chmod 755 .; runuser -u nobody -- $CLI harvest --out ro/sub $S", 1, {},
+         {"Cannot create ro/sub: Permission denied\n"}, {}, {"000.png"}},
+        {"an --out folder that cannot be made gives a JSON object too", "touch file; $CLI harvest --json --out file/sub $S",
+         1, {"\"kind\":\"error\",\"text\":\"Cannot create file/sub: Not a directory\""}},
+
+        // Exit codes and messages that tell the truth.
+        {"an unreadable folder is an error with the reason",
+         "mkdir locked; chmod 000 locked; chmod 755 .; runuser -u nobody -- $CLI harvest locked", 1, {},
+         {"locked: error: Cannot read the folder: Permission denied"}, {}, {"No panel files"}},
+        {"a named file that is no panel file fails harvest, dump and render alike",
+         "echo hello > giants.kvr\n"
+         "$CLI harvest giants.kvr; h=$?; $CLI dump giants.kvr >/dev/null; d=$?; $CLI render giants.kvr --out g.png; "
+         "r=$?\necho \"$h $d $r\"; exit $h",
+         1, {"1 1 1"}, {"giants.kvr: status: Not KVR Format !!!"}},
+        {"the files left unread after the first error are counted",
+         "$CLI harvest missing.kvr $S/club-stage.kvr $S/console-desk.kvr", 1, {},
+         {"missing.kvr: error: Cannot open file missing.kvr: No such file or directory\n",
+          "Stopped at the first error: 2 files not read (--keep-going reads on)"}},
+        {"text mode keeps the table alone on standard output", "$CLI harvest missing.kvr", 1, {"0 pictures\n"}, {},
+         {"error"}},
+        {"a folder as a panel file names the reason", "mkdir d.kvr; $CLI dump d.kvr/", 1, {},
+         {"Cannot open file d.kvr/: Is a directory"}},
+        {"a panel file another program holds names the reason",
+         "cp $S/club-stage.kvr held.kvr; flock held.kvr sleep 2 & sleep 0.5; $CLI harvest held.kvr", 1, {},
+         {"Cannot open file held.kvr: Locked by another program"}},
+        {"a FIFO as a panel file names the reason", "mkfifo f.kvr; $CLI dump f.kvr", 1, {},
+         {"Cannot open file f.kvr: Not a regular file"}},
+        {"dump --json prints an object with the error when it cannot start", "$CLI dump --json missing.kvr", 1,
+         {"{\"file\":\"missing.kvr\",\"records\":[],\"events\":[{\"file\":\"missing.kvr\",\"kind\":\"error\","
+          "\"text\":\"Cannot open file missing.kvr: No such file or directory\"}]}\n"}},
+        {"an out-of-memory error caused by --max-memory says so", "$CLI dump --max-memory 1K $S/arena-rig.kvr", 1,
+         {"Out of memory: the picture needs 94 KiB, over the --max-memory budget of 1 KiB"}},
+        {"progress is shown only on a terminal", "$CLI harvest --out o $(printf \"$S %.0s\" {1..20})", 0, {}, {},
+         {}, {"\r", " of "}},
+        {"the list's end is an event, and the exit code stays 0", "$CLI harvest --json $(printf \"$S %.0s\" {1..60})",
+         0, {"\"kind\":\"status\",\"text\":\"Picture list full (512 pictures): 103 files not read\"}"},
+         {"status: Picture list full (512 pictures): 103 files not read\n"}},
+        {"a folder name is escaped in every line", "mkdir $'e\\x1b[2J'; $CLI harvest $'e\\x1b[2J'", 0, {},
+         {"No panel files in e\\x1B[2J\n"}, {}, {"\x1b"}},
+        {"a file name that is not UTF-8 stays recoverable in JSON",
+         "cp $S/club-stage.kvr $'bad\\xff\\xfe.kvr'; $CLI harvest --json $'bad\\xff\\xfe.kvr'", 0,
+         {"\"file_bytes\":\"626164fffe2e6b7672\""}},
+    };
+    return table;
+}
+
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        char name[] = "/tmp/trovelin-contract-XXXXXX";
+        path = ::mkdtemp(name);
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CliContract, EveryRowBehavesAsScriptsExpect)
+{
+    for (const Row& row : rows()) {
+        SCOPED_TRACE(row.name);
+        const TemporaryFolder folder;
+        {
+            std::ofstream script(folder.path + "/row.sh");
+            script << "CLI='" << TROVELIN_CLI << "'\nS='" << TROVELIN_SOURCE_DIR << "/samples'\n" << row.script << '\n';
+        }
+        const testing::CommandOutcome outcome =
+            testing::runCommand("cd '" + folder.path + "' && env -u DISPLAY -u WAYLAND_DISPLAY bash row.sh");
+        EXPECT_EQ(outcome.status, row.status) << outcome.err;
+        for (const std::string& part : row.outHas) EXPECT_TRUE(mentions(outcome.out, part)) << part << "\n" << outcome.out;
+        for (const std::string& part : row.outLacks) EXPECT_FALSE(mentions(outcome.out, part)) << part;
+        for (const std::string& part : row.errHas) EXPECT_TRUE(mentions(outcome.err, part)) << part << "\n" << outcome.err;
+        for (const std::string& part : row.errLacks) EXPECT_FALSE(mentions(outcome.err, part)) << part << "\n" << outcome.err;
+    }
+}
+
+}  // namespace
+}  // namespace trovelin
