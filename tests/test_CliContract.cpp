@@ -58,11 +58,14 @@ const std::vector<Row>& rows()
          "trap '' PIPE; { sleep 0.3; $CLI harvest --json $S; echo \"status $?\" >&2; } | true", 0, {},
          {"Cannot write standard output: Broken pipe", "status 1"}},
         {"SIGINT during --out removes the temporary files and exits 130",
-         "timeout --preserve-status -s INT 1 $CLI harvest --out o $(printf \"$S %.0s\" {1..60}); status=$?\n"
+         // Job control, or the shell starts its background job with SIGINT ignored.
+         "set -m; $CLI harvest --out o $(printf \"$S %.0s\" {1..60}) & pid=$!\n"
+         "for i in $(seq 1000); do [ -e o/000.png ] && break; sleep 0.01; done; kill -INT $pid; wait $pid; status=$?\n"
          "ls -A o | grep '^\\.' >&2; exit $status",
          130, {}, {"Interrupted after "}, {}, {".png."}},
         {"SIGTERM ends the run the same way, with 143",
-         "timeout --preserve-status -s TERM 1 $CLI harvest --json --out o $(printf \"$S %.0s\" {1..60}); status=$?\n"
+         "$CLI harvest --json --out o $(printf \"$S %.0s\" {1..60}) & pid=$!\n"
+         "for i in $(seq 1000); do [ -e o/000.png ] && break; sleep 0.01; done; kill -TERM $pid; wait $pid; status=$?\n"
          "ls -A o | grep '^\\.' >&2; exit $status",
          143, {}, {"Interrupted after "}, {}, {".png."}},
         {"a rerun into the same --out removes only the earlier run's own files beyond the new count",
