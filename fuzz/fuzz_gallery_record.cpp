@@ -6,34 +6,19 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include <QGuiApplication>
 #include <QImage>
+
+#include "FuzzApplication.h"
 
 #include "framework/PaintTree.h"
 #include "gallery/GalleryClasses.h"
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
 
-namespace {
-
-// Widgets paint text, which needs an application; it stays for the whole run.
-void ensureApplication()
-{
-    if (QGuiApplication::instance() != nullptr) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz_gallery_record";
-    static char* argv[] = {name, nullptr};
-    static auto* application = new QGuiApplication(argc, argv);
-    (void)application;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace trovelin;
-    ensureApplication();
+    fuzzing::ensureApplication();
     TGalleryForm form(nullptr);
     ByteViewStream stream({data, size});
     ReaderEnvironment environment;

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include <QGuiApplication>
 #include <QImage>
+
+#include "FuzzApplication.h"
 
 #include "cli/HeadlessMainWindow.h"
 #include "framework/PaintTree.h"
@@ -19,26 +20,10 @@
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
 
-namespace {
-
-// Controls paint text, which needs an application; it stays for the whole run.
-void ensureApplication()
-{
-    if (QGuiApplication::instance() != nullptr) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz_panel_paint";
-    static char* argv[] = {name, nullptr};
-    static auto* application = new QGuiApplication(argc, argv);
-    (void)application;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace trovelin;
-    ensureApplication();
+    fuzzing::ensureApplication();
     static cli::HeadlessMainWindow window;
     static PictureList pictures;
     // A window's worth of pixels: what a record places beyond it is clipped, not allocated.
