@@ -29,6 +29,7 @@
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
 #include "support/SamplePanels.h"
+#include "support/TestVolumes.h"
 
 namespace trovelin {
 namespace {
@@ -160,17 +161,7 @@ TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
     for (const char* volume : {"d", "e", "f"}) fs::create_directories(root / volume);
     writeFile((root / "e" / "x.kvr").string(), greyBackgroundPanel(5));
     std::vector<std::string> mounted = {"d", "e"};
-    MountProbe probe;
-    probe.isFolder = [](const std::string&) { return true; };
-    probe.isRemovable = [](const std::string&) { return false; };
-    const fs::path volumes = root;
-    PosixFileSystem drives({[&mounted, volumes] {
-                                std::vector<MountEntry> table;
-                                for (const std::string& volume : mounted)
-                                    table.push_back({"/dev/vd" + volume, (volumes / volume).string(), "ext4"});
-                                return table;
-                            },
-                            probe});
+    PosixFileSystem drives(testing::volumesOn(root, mounted));
     PictureList list;
     TTrovelin browser(list, drives, shell);
     browser.messageBox = window.messageBox;

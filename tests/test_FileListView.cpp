@@ -24,6 +24,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/GuiApplication.h"
 #include "support/TempTrash.h"
+#include "support/TestVolumes.h"
 
 namespace trovelin {
 namespace {
@@ -316,17 +317,7 @@ TEST_F(FileListViewTest, ARowActsOnTheEntryItWasListedWithAfterItsDriveLetterMov
         std::ofstream(root / volume / "show.kvr") << volume;
     }
     std::vector<std::string> mounted = {"d", "e"};
-    MountProbe probe;
-    probe.isFolder = [](const std::string&) { return true; };
-    probe.isRemovable = [](const std::string&) { return false; };
-    const fs::path volumes = root;
-    PosixFileSystem drives({[&mounted, volumes] {
-                                std::vector<MountEntry> table;
-                                for (const std::string& volume : mounted)
-                                    table.push_back({"/dev/vd" + volume, (volumes / volume).string(), "ext4"});
-                                return table;
-                            },
-                            probe});
+    PosixFileSystem drives(testing::volumesOn(root, mounted));
     TMFileExplorer onDrives{drives, shell, isoDateTimeText(), ','};
     onDrives.SetFileType(1u << ftArchive | 1u << ftNormal);
     onDrives.SetViewStyle(TViewStyle::vsReport);
