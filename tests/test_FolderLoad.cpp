@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTest>
+#include <QThread>
 
 #include "app/Trovelinc.h"
 #include "panelctl/PanelClasses.h"
@@ -290,6 +291,23 @@ TEST_F(FolderLoad, PicturesPastThePixelBudgetStopTheLoadAsOnTheGuiThread)
     EXPECT_EQ(loadInTheWindow(big), stopped);
     // The previous folder's pictures are not charged against the next.
     EXPECT_EQ(loadInTheWindow(big), stopped);
+}
+
+TEST_F(FolderLoad, AClickOnTheFileTheWorkerIsLoadingWaitsForIt)
+{
+    // Panel files open unshared: a click that did not wait would find the file locked.
+    const std::string slow = folder("slow", {{"big.kvr", panelFile({backgroundRecord(3000, 2000, 1)})}});
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        window.setStatusPanel(1, "");
+        window.fileList().SetDirectory(slow);
+        window.MFileExplorerChange();
+        QThread::msleep(5);  // the worker opens the file and decodes its large picture
+        window.fileList().SetFileName(slow + "\\big.kvr");
+        window.MFileExplorerClick();
+        EXPECT_FALSE(window.folderLoadRunning());
+        EXPECT_EQ(pictures.count(), 1);
+        EXPECT_TRUE(shown.messages.empty()) << shown.messages.front();
+    }
 }
 
 class HeldFolderLoad : public FolderLoad {

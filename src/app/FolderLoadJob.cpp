@@ -93,6 +93,13 @@ void FolderLoadJob::retire()
     if ((workerDone() || !worker_.joinable()) && !handingOver_) deleteLater();
 }
 
+void FolderLoadJob::retireOnceStopped()
+{
+    cancel();
+    if (worker_.joinable()) worker_.join();
+    retire();
+}
+
 void FolderLoadJob::work()
 {
     PictureList pictures(pixelBudget_);
@@ -115,7 +122,7 @@ void FolderLoadJob::work()
         file.notes = window.takeNotes();
         const bool last = file.error || !file.listHadRoom || index + 1 == fileCount();
         arrive(std::move(file));
-        if (last) break;
+        if (last || cancelled_) break;
         if (betweenFiles) betweenFiles(index);
     }
     {

@@ -74,6 +74,9 @@ public:
     void cancel();
     // Cancels, and deletes the job once the worker has stopped, without waiting for it here.
     void retire();
+    // Cancels, waits for the worker to finish the file it is on (so that it no longer holds that
+    // file open), then retires the job.
+    void retireOnceStopped();
 
     int fileCount() const { return static_cast<int>(fileNames_.size()); }
     int filesHandedOver() const { return filesHandedOver_; }

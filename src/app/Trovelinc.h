@@ -122,7 +122,8 @@ private:
     static PanelFileOpener openerOf(FileSystem& fileSystem);
     void startFolderLoad(std::vector<std::string> fileNames);
     void folderFileLoaded(const LoadedFile& file);
-    void endFolderLoad();
+    enum class WorkerStop { Later, Now };
+    void endFolderLoad(WorkerStop stop = WorkerStop::Later);
     void showLoadProgress();
     void showError(const std::string& text);
 

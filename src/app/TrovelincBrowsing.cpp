@@ -46,7 +46,9 @@ void TTrovelin::MFileExplorerClick()
 
 void TTrovelin::loadClickedFile(const std::string& fileName)
 {
-    cancelFolderLoad();
+    // Panel files open unshared, and the folder's worker may be loading this very file: the
+    // click's load waits until the worker has let go of it.
+    endFolderLoad(WorkerStop::Now);
     setStatusPanel(0, QString::fromStdString(fileName));
     LoadForm(fileName, true);
     picturesReloaded();
@@ -141,10 +143,13 @@ void TTrovelin::cancelFolderLoad()
     endFolderLoad();
 }
 
-void TTrovelin::endFolderLoad()
+void TTrovelin::endFolderLoad(WorkerStop stop)
 {
     if (!folderLoad_) return;
-    folderLoad_->retire();
+    if (stop == WorkerStop::Now)
+        folderLoad_->retireOnceStopped();
+    else
+        folderLoad_->retire();
     folderLoad_ = nullptr;
     // The preview follows what the load left, finished, failed or cancelled.
     if (preview_) preview_->picturesChanged();
