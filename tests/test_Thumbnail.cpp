@@ -2,6 +2,7 @@
 // manager asks for and never enlarged; a panel that does not load leaves no file behind.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -34,7 +35,9 @@ protected:
     std::string sample(const std::string& name)
     {
         for (const testing::SamplePanel& panel : testing::samplePanels())
-            if (panel.fileName == name) EXPECT_TRUE(testing::writeFile((folder / name).string(), panel.bytes));
+            if (panel.fileName == name) {
+                EXPECT_TRUE(testing::writeFile((folder / name).string(), panel.bytes));
+            }
         return (folder / name).string();
     }
     CommandOutcome thumbnail(const std::string& arguments)
@@ -82,6 +85,25 @@ TEST_F(Thumbnail, TheCommandWritesThePanelAsRenderPaintsItScaledDown)
     // The default is the file managers' normal size.
     ASSERT_EQ(thumbnail(rig + " " + png).status, 0);
     EXPECT_EQ(testing::readPngFile(png)->width, 128);
+}
+
+TEST_F(Thumbnail, AnEmptyOutputMadeByTheCallerIsFilledInPlace)
+{
+    // Thumbnail services create the output themselves and read it back through the descriptor
+    // they keep, which a file renamed over that name would leave empty.
+    const std::string png = (folder / "tumbler-X1.png").string();
+    const int held = ::open(png.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(held, 0);
+    const CommandOutcome made = thumbnail(sample("club-stage.kvr") + " " + png);
+    EXPECT_EQ(made.status, 0) << made.err;
+    std::vector<std::uint8_t> bytes(1 << 16);
+    const ssize_t got = ::pread(held, bytes.data(), bytes.size(), 0);
+    ::close(held);
+    ASSERT_GT(got, 0);
+    bytes.resize(static_cast<std::size_t>(got));
+    const auto seen = testing::readPng(bytes);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->width, 128);
 }
 
 TEST_F(Thumbnail, APanelThatDoesNotLoadLeavesNoFile)

@@ -133,7 +133,7 @@ TEST_F(ThumbnailServiceTest, TheDesktopsThumbnailServiceShowsThePanel)
     const fs::path stored = cache / "thumbnails" / "normal" / (md5.toStdString() + ".png");
     ASSERT_TRUE(waitFor([&] { return fs::exists(stored) && QImage(QString::fromStdString(stored.string())).width() > 0; },
                         20s))
-        << stored << " did not appear; " << uri.toStdString();
+        << stored << " did not appear; the service said:\n" << testing::runCommand("cat '" + (folder / "tumbler.log").string() + "'").out;
 
     // The service stores the PNG its own way; the pixels are the command's.
     const QImage shown = QImage(QString::fromStdString(stored.string())).convertToFormat(QImage::Format_RGB32);

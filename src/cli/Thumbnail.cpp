@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <ostream>
+#include <vector>
 
 #include "cli/Render.h"
 #include "framework/PngWriter.h"
+#include "platform/ReplacingFile.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
 
@@ -33,7 +36,14 @@ int writePanelThumbnail(const std::string& panelFile, const std::string& outputF
         errors << printableText(panelFile) << ": " << printableText(problem) << '\n';
     if (panel.image.isNull() || panel.failed) return 1;
     try {
-        writePng(thumbnailOf(panel.image, longerSide), outputFile);
+        const std::vector<std::uint8_t> png = encodePng(thumbnailOf(panel.image, longerSide));
+        if (outputFile == "-")
+            writeStandardOutput(png);
+        else
+            writeFileFillingPlaceholder(outputFile, png);
+    } catch (const std::bad_alloc&) {
+        errors << "Cannot write " << printableText(outputFile) << ": Out of memory\n";
+        return 1;
     } catch (const Exception& error) {
         errors << printableText(error.message()) << '\n';
         return 1;

@@ -23,6 +23,8 @@ QImage thumbnailOf(const QImage& panel, int longerSide);
 // Renders `panelFile` and writes its thumbnail as PNG to `outputFile`; returns the exit status:
 // 0, or 1 when the panel did not load to its end or the image could not be written. A failure
 // writes nothing, so that the file manager keeps its generic icon rather than show half a panel.
+// An empty output file is the thumbnail service's own placeholder and is written into; other
+// outputs are replaced whole, as `render` replaces them.
 int writePanelThumbnail(const std::string& panelFile, const std::string& outputFile, int longerSide,
                         std::ostream& errors, std::uint64_t pixelBudgetBytes = defaultPixelBudgetBytes());
 
