@@ -24,13 +24,11 @@ set(CPACK_PACKAGE_NAME trovelin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Trovelin developers <trovelin@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer of the pictures in lighting-control panel files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Trovelin gathers the pictures stored in lighting-control panel files (.kvr):\n"
-    "the panel's background and the glyphs of its buttons. The viewer shows them as\n"
-    "a grid of thumbnails and copies the one you pick to the clipboard;\n"
-    "trovelin-cli lists, saves and renders them without a screen, and makes the\n"
-    "thumbnails that file managers show for panel files.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_DESCRIPTION "Trovelin gathers the pictures stored in lighting-control panel files (.kvr):
+the panel's background and the glyphs of its buttons. The viewer shows them as
+a grid of thumbnails and copies the one you pick to the clipboard.
+trovelin-cli lists, saves and renders them without a screen, and makes the
+thumbnails that file managers show for panel files.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

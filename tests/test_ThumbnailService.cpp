@@ -107,7 +107,7 @@ TEST_F(ThumbnailServiceTest, TheDesktopsThumbnailServiceShowsThePanel)
     const testing::CommandOutcome mime = testing::runCommand("update-mime-database '" + (prefix / "share" / "mime").string() + "'");
     ASSERT_EQ(mime.status, 0) << mime.err;
 
-    const fs::path panel = folder / "shows" / "arena rig.kvr";  // a space, as file managers percent-encode it
+    const fs::path panel = folder / "shows" / "club stage.kvr";  // a space, as file managers percent-encode it
     fs::create_directories(panel.parent_path());
     ASSERT_TRUE(testing::writeFile(panel.string(), testing::samplePanels().front().bytes));
     const fs::path expected = folder / "expected.png";
