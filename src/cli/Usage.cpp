@@ -52,6 +52,12 @@ const std::vector<CommandHelp>& commandHelp()
          "Paints the panel's background and controls as its designer placed them.",
          {{"--out FILE.png", "where the image goes (required); - for standard output"}, maxMemoryHelp},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
+        {"thumbnail",
+         "[-s SIZE] INPUT OUTPUT.png",
+         "Writes a small picture of the panel, painted as render paints it, for file managers (the\n"
+         "desktop's thumbnailer runs it). A panel that does not load writes nothing: exit status 1.",
+         {{"-s SIZE", "the longer side in pixels (default 128); a smaller panel keeps its own size"}},
+         {"trovelin-cli thumbnail -s 256 samples/arena-rig.kvr arena-rig.png"}},
         {"gallery",
          "--out FILE.png",
          "Paints the widget gallery's form (every skinned widget and panel control) as its window\n"

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -17,6 +18,7 @@
 #include "cli/Interruption.h"
 #include "cli/OffscreenApplication.h"
 #include "cli/Render.h"
+#include "cli/Thumbnail.h"
 #include "cli/Usage.h"
 #include "framework/PngWriter.h"
 #include "gallery/GalleryForm.h"
@@ -89,6 +91,25 @@ int runRender(char* programName, const ParsedArguments& arguments)
                                                              : "unexpected argument '" + arguments.positional[1] + "'");
     return trovelin::cli::runWithOffscreenApplication(programName, [&] {
         return trovelin::cli::renderPanelToFile(arguments.positional[0], *out, std::cerr, *budget);
+    });
+}
+
+// What the desktop's thumbnailer runs: `thumbnail -s %s %i %o`.
+int runThumbnail(char* programName, const ParsedArguments& arguments)
+{
+    int size = trovelin::cli::defaultThumbnailSize;
+    if (const std::string* text = arguments.value("s")) {
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), size);
+        if (error != std::errc() || end != text->data() + text->size() || size < 1)
+            return refuse("thumbnail", "bad value '" + *text + "' for -s: give a number of pixels, 1 or more");
+    }
+    if (arguments.positional.size() != 2)
+        return refuse("thumbnail", arguments.positional.size() < 2 ? "give INPUT and OUTPUT.png"
+                                                                   : "unexpected argument '" + arguments.positional[2] + "'");
+    const std::string& output = arguments.positional[1];
+    if (!isPngName(output)) return refuse("thumbnail", "only PNG is written: '" + output + "' names another kind of file");
+    return trovelin::cli::runWithOffscreenApplication(programName, [&] {
+        return trovelin::cli::writePanelThumbnail(arguments.positional[0], output, size, std::cerr);
     });
 }
 
@@ -204,6 +225,7 @@ int runCommand(int argc, char** argv)
     if (first == "render") return runRender(argv[0], parsed);
     if (first == "gallery") return runGallery(argv[0], parsed);
     if (first == "widget") return runWidget(argv[0], parsed);
+    if (first == "thumbnail") return runThumbnail(argv[0], parsed);
     return runDump(argv[0], parsed);
 }
 

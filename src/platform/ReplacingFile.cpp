@@ -167,6 +167,21 @@ void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> b
     if (const int folderError = syncFolder(target.parent_path())) failWriting(path, folderError);
 }
 
+void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size != 0) {
+        writeFileReplacing(path, bytes);
+        return;
+    }
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) failWriting(path, errno);
+    int error = writeAll(descriptor, bytes);
+    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+    if (::close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) failWriting(path, error);
+}
+
 void writeStandardOutput(std::span<const std::uint8_t> bytes)
 {
     if (const int error = writeAll(STDOUT_FILENO, bytes))

@@ -20,6 +20,11 @@ namespace trovelin {
 // is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// As writeFileReplacing, except that an existing empty regular file is written into as it is:
+// programs that hand out an output name (thumbnail services) create the file first and read the
+// result back through the descriptor they hold, which would never see a file renamed over it.
+void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
 void writeStandardOutput(std::span<const std::uint8_t> bytes);
 
