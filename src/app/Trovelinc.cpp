@@ -80,6 +80,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     buildFileBrowser(shell, iconOf ? iconOf : [](int) { return QIcon(); });
     PictureGrid = new TDrawGrid;
     PictureGrid->setColor(pictureGridColor);
+    PictureGrid->setAccessibleName(QStringLiteral("Pictures"));
     PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
         PictureGridDrawCell(col, row, rect, state, canvas);
     };
