@@ -176,7 +176,8 @@ std::unique_ptr<QMenu> PictureActions::contextMenu(std::optional<int> index)
     for (QAction* action : menu->actions()) action->setShortcutVisibleInContextMenu(true);
     if (fitPictures && setFitPictures) {
         menu->addSeparator();
-        QAction* fit = menu->addAction(QStringLiteral("Fit Pictures in Cells"), [this](bool on) { setFitPictures(on); });
+        QAction* fit =
+            menu->addAction(QStringLiteral("Fit Pictures in Cells"), [this](bool on) { setFitPictures(on); });
         fit->setCheckable(true);
         fit->setChecked(fitPictures());
     }
