@@ -18,8 +18,10 @@
 #include "app/PictureActions.h"
 #include "app/PictureDialogs.h"
 #include "app/PicturePreview.h"
+#include "app/PictureThumbnails.h"
 #include "app/Trovelinc.h"
 #include "cli/Harvest.h"
+#include "framework/Canvas.h"
 #include "cli/HeadlessMainWindow.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -92,7 +94,9 @@ protected:
         actions().popupMenu = [this](QMenu& menu, const QPoint&) {
             menuEntries.clear();
             for (QAction* action : menu.actions())
-                menuEntries.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
+                if (!action->isSeparator())
+                    menuEntries.push_back(action->text() + (action->isEnabled() ? "" : " (off)") +
+                                          (action->isChecked() ? " (on)" : ""));
             if (choose) {
                 for (QAction* action : menu.actions())
                     if (action->text() == *choose) action->trigger();
@@ -141,7 +145,8 @@ TEST_F(GridActions, TheMenuActsOnThePictureUnderThePointerWithoutSelectingIt)
     ASSERT_TRUE(window.pictureGrid().selectCell(2, 0));
     window.setStatusPanel(0, "");
     rightClick(0, 0);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview", "Copy", "Save Picture As…", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview", "Copy", "Save Picture As…", "Export All Pictures…",
+                                                 "Fit Pictures in Cells"}));
     EXPECT_EQ(window.pictureGrid().col(), 2);
     EXPECT_EQ(window.statusText(0), "");
 
@@ -162,16 +167,18 @@ TEST_F(GridActions, TheMenuActsOnThePictureUnderThePointerWithoutSelectingIt)
     // The empty picture, and the silver cells past the last, offer only the export.
     QGuiApplication::clipboard()->setText("kept");
     rightClick(1, 0);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)",
+                                                 "Export All Pictures…", "Fit Pictures in Cells"}));
     rightClick(3, 2);
-    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)", "Export All Pictures…"}));
+    EXPECT_EQ(menuEntries, (std::vector<QString>{"Preview (off)", "Copy (off)", "Save Picture As… (off)",
+                                                 "Export All Pictures…", "Fit Pictures in Cells"}));
     actions().copyPicture(1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
     EXPECT_TRUE(messages.empty());
 
     pictures.clear();
     rightClick(0, 0);
-    EXPECT_EQ(menuEntries.back(), "Export All Pictures… (off)");
+    EXPECT_EQ(menuEntries.at(3), "Export All Pictures… (off)");
 }
 
 TEST_F(GridActions, CellsShowWhereTheirPictureCameFrom)
@@ -327,6 +334,98 @@ TEST_F(GridActions, ADragStartsFromTheCellWhereTheButtonWentDown)
     }
     EXPECT_EQ(started, (std::vector<std::pair<int, int>>{{1, 0}}));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(10, 90));
+}
+
+// A 24-bit picture whose left half is `left` and right half `right` (0xRRGGBB).
+TBitmap halves(int width, int height, std::uint32_t left, std::uint32_t right)
+{
+    auto image = std::make_shared<DibImage>(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t colour = x < width / 2 ? left : right;
+            std::uint8_t* pixel = image->scanLine(y) + 3 * x;
+            pixel[0] = colour & 0xFF;
+            pixel[1] = (colour >> 8) & 0xFF;
+            pixel[2] = (colour >> 16) & 0xFF;
+        }
+    TBitmap bitmap;
+    bitmap.setImage(std::move(image));
+    return bitmap;
+}
+
+std::uint32_t rgbAt(QWidget& widget, int x, int y) { return widget.grab().toImage().pixel(x, y) & 0xFFFFFF; }
+
+TEST_F(GridActions, FitPicturesInCellsScalesLargePicturesDownAndIsRemembered)
+{
+    constexpr std::uint32_t red = 0xFF0000, blue = 0x0000FF, green = 0x00FF00, background = 0xFFF7E8;
+    pictures.append(halves(260, 130, red, blue));
+    pictures.append(halves(1000, 800, green, green));  // too large to scale within a paint
+    QWidget& viewport = *window.pictureGrid().viewport();
+    // Cell (2, 0) starts at x 132; at their own size the pictures overlap it from both sides.
+    EXPECT_EQ(rgbAt(viewport, 137, 5), green);
+
+    choose = "Fit Pictures in Cells";
+    rightClick(0, 0);
+    EXPECT_EQ(menuEntries.back(), "Fit Pictures in Cells");
+    EXPECT_TRUE(window.fitPictures());
+    // 260 x 130 fits as 65 x 32, 16 rows down; the large picture's cell waits for its thumbnail.
+    EXPECT_EQ(rgbAt(viewport, 137, 5), background);
+    EXPECT_EQ(rgbAt(viewport, 137, 30), red);
+    EXPECT_EQ(rgbAt(viewport, 190, 30), blue);
+    EXPECT_EQ(rgbAt(viewport, 198 + 32, 32), background);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rgbAt(viewport, 198 + 32, 32) == green; }, 5000));
+    EXPECT_EQ(rgbAt(viewport, 198 + 32, 3), background);
+    // Small pictures keep their own size.
+    EXPECT_EQ(rgbAt(viewport, 8 + 1, 16), green);
+
+    // Selection and the clipboard keep to the picture itself.
+    QTest::mouseClick(&viewport, Qt::LeftButton, {}, QPoint(140, 30));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(260, 130));
+    EXPECT_EQ(window.statusText(0), "260x130");
+
+    PictureList otherPictures;
+    {
+        TTrovelin next{otherPictures, fileSystem, shell};
+        EXPECT_TRUE(next.fitPictures());
+    }
+    rightClick(0, 0);
+    EXPECT_EQ(menuEntries.back(), "Fit Pictures in Cells (on)");
+    EXPECT_FALSE(window.fitPictures());
+    EXPECT_EQ(rgbAt(viewport, 137, 5), green);
+    TTrovelin last{otherPictures, fileSystem, shell};
+    EXPECT_FALSE(last.fitPictures());
+}
+
+TEST(PictureThumbnails, AreMadeOncePerPictureAndCellSizeAndNotKeptForAReloadedList)
+{
+    testing::ensureWidgetApplication();
+    PictureThumbnails thumbnails;
+    QImage target(200, 200, QImage::Format_RGB32);
+    TCanvas canvas(target);
+    TBitmap picture = halves(130, 130, 0xFF0000, 0x0000FF);
+    thumbnails.drawFitted(canvas, {0, 0, 65, 65}, 0, picture);
+    thumbnails.drawFitted(canvas, {66, 0, 131, 65}, 0, picture);
+    EXPECT_EQ(thumbnails.madeCount(), 1);
+    thumbnails.drawFitted(canvas, {0, 0, 100, 100}, 0, picture);
+    EXPECT_EQ(thumbnails.madeCount(), 2);
+    // Another list's picture at the same place gets a thumbnail of its own.
+    TBitmap reloaded = halves(130, 130, 0xFF0000, 0x0000FF);
+    thumbnails.drawFitted(canvas, {0, 0, 100, 100}, 0, reloaded);
+    EXPECT_EQ(thumbnails.madeCount(), 3);
+
+    // A thumbnail made on a worker for a list that was reloaded meanwhile is not shown.
+    TBitmap large = halves(1000, 800, 0x00FF00, 0x00FF00);
+    int ready = 0;
+    thumbnails.onReady = [&ready] { ++ready; };
+    thumbnails.drawFitted(canvas, {0, 0, 65, 65}, 1, large);
+    thumbnails.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnails.pendingCount() == 0; }, 5000));
+    EXPECT_EQ(ready, 0);
+    thumbnails.drawFitted(canvas, {0, 0, 65, 65}, 1, large);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready == 1; }, 5000));
+    thumbnails.drawFitted(canvas, {0, 0, 65, 65}, 1, large);
+    EXPECT_EQ(thumbnails.madeCount(), 5);
+    EXPECT_EQ(QColor(target.pixel(32, 32)).rgb() & 0xFFFFFF, 0x00FF00u);
 }
 
 }  // namespace

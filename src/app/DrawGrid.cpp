@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "app/DrawGridAccessible.h"
 #include "framework/Canvas.h"
 #include "framework/QtConversions.h"
 
@@ -79,7 +81,22 @@ bool TDrawGrid::selectCell(int col, int row)
     row_ = row;
     scrollToCurrent();
     viewport()->update();
+    reportCurrentCell();
     return true;
+}
+
+// Not only while a screen reader listens: Qt tells the accessibility bridge and its own
+// observers alike, and asks for the grid's interface once.
+void TDrawGrid::reportCurrentCell()
+{
+    const int child = AccessibleDrawGrid::childIndex(*this, col_, row_);
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(child);
+    QAccessible::updateAccessibility(&selection);
+    if (!hasFocus()) return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(child);
+    QAccessible::updateAccessibility(&focus);
 }
 
 void TDrawGrid::paintEvent(QPaintEvent*)

@@ -5,7 +5,8 @@
 // refuse it, by mouse or by key (arrows, Page Up, Page Down, Home, End, and with Ctrl the ends).
 // A double-click, Enter or Space opens the current cell through the owner's handler.
 // Only visible cells are painted. Owners may also give each cell a tooltip and start a drag from
-// it.
+// it, and name what cells show for assistive technology, which is told when the current cell
+// moves.
 
 #include <functional>
 #include <optional>
@@ -59,6 +60,11 @@ public:
     std::function<void(int, int, bool&)> onSelectCell;
     // (col, row): the current cell was double-clicked, or Enter or Space pressed on it.
     std::function<void(int, int)> onOpenCell;
+    // (col, row): what the cell shows, in words for assistive technology; empty for nothing.
+    std::function<QString(int, int)> onCellName;
+    // How many cells, in reading order, show something: assistive technology sees their rows
+    // alone. Unset: every row.
+    std::function<int()> usedCellCount;
     // (col, row): the cell's tooltip; empty for none.
     std::function<QString(int, int)> onCellHint;
     // (col, row): the left button went down on the cell and the pointer moved a drag's distance.
@@ -85,6 +91,7 @@ private:
     int fullRowsInView() const;
     void updateScrollBars();
     void scrollToCurrent();
+    void reportCurrentCell();
 
     int colCount_ = 5;
     int rowCount_ = 5;

@@ -36,9 +36,14 @@ std::string nativePath(const QString& path)
 }
 
 // The last part of a path in either separator: panel files are named by drive paths.
+QString namePart(const std::string& path)
+{
+    return QString::fromStdString(path).section(QRegularExpression(R"([\\/])"), -1);
+}
+
 QString baseName(const std::string& path)
 {
-    const QString name = QString::fromStdString(path).section(QRegularExpression(R"([\\/])"), -1);
+    const QString name = namePart(path);
     const qsizetype dot = name.lastIndexOf('.');
     return dot > 0 ? name.left(dot) : name;
 }
@@ -76,6 +81,11 @@ PictureActions::PictureActions(TDrawGrid& grid, const PictureList& pictures, std
         const std::optional<int> index = pictureAt(col, row);
         return index ? pictureHint(*index) : QString();
     };
+    grid_.onCellName = [this](int col, int row) {
+        const std::optional<int> index = pictureAt(col, row);
+        return index ? pictureName(*index) : QString();
+    };
+    grid_.usedCellCount = [this] { return pictures_.count(); };
     grid_.onStartDrag = [this](int col, int row) {
         if (const std::optional<int> index = pictureAt(col, row)) startDrag(*index);
     };
@@ -92,6 +102,8 @@ PictureActions::PictureActions(TDrawGrid& grid, const PictureList& pictures, std
 PictureActions::~PictureActions()
 {
     grid_.onCellHint = nullptr;
+    grid_.onCellName = nullptr;
+    grid_.usedCellCount = nullptr;
     grid_.onStartDrag = nullptr;
     grid_.onContextMenu = nullptr;
 }
@@ -114,6 +126,25 @@ QString PictureActions::pictureHint(int index) const
     return QStringLiteral("%1.%2 (%3)\n%4")
         .arg(QString::fromStdString(origin.recordName), QString::fromUtf8(origin.property),
              QString::fromStdString(origin.recordClass), QString::fromStdString(std::string(origin.fileName())));
+}
+
+QString PictureActions::pictureName(int index) const
+{
+    if (index < 0 || index >= pictures_.count()) return {};
+    const TBitmap& picture = pictures_.at(index);
+    const PictureOrigin& origin = pictures_.origin(index);
+    QStringList parts{QStringLiteral("Picture %1 of %2").arg(index + 1).arg(pictures_.count())};
+    if (picture.empty())
+        parts << QStringLiteral("empty");
+    else
+        parts << QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height())
+              << QStringLiteral("%1 bits").arg(picture.image()->bitsPerPixel());
+    if (!origin.recordName.empty())
+        parts << QStringLiteral("%1.%2 (%3)").arg(QString::fromStdString(origin.recordName),
+                                                  QString::fromUtf8(origin.property),
+                                                  QString::fromStdString(origin.recordClass));
+    if (!origin.fileName().empty()) parts << namePart(std::string(origin.fileName()));
+    return parts.join(QStringLiteral(", "));
 }
 
 QString PictureActions::suggestedFileName(int index) const
@@ -143,6 +174,13 @@ std::unique_ptr<QMenu> PictureActions::contextMenu(std::optional<int> index)
     exportAll->setShortcut(exportKeys);
     exportAll->setEnabled(pictures_.count() > 0);
     for (QAction* action : menu->actions()) action->setShortcutVisibleInContextMenu(true);
+    if (fitPictures && setFitPictures) {
+        menu->addSeparator();
+        QAction* fit =
+            menu->addAction(QStringLiteral("Fit Pictures in Cells"), [this](bool on) { setFitPictures(on); });
+        fit->setCheckable(true);
+        fit->setChecked(fitPictures());
+    }
     return menu;
 }
 

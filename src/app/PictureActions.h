@@ -1,7 +1,7 @@
 #pragma once
 // What the picture grid offers beyond selecting and copying: a right-click menu (Preview, Copy,
-// Save Picture As…, Export All Pictures…), Ctrl+S and Ctrl+Shift+S, each cell's origin as its
-// tooltip, and dragging a picture out as image data and as a PNG file.
+// Save Picture As…, Export All Pictures…, Fit Pictures in Cells), Ctrl+S and Ctrl+Shift+S, each cell's origin as its
+// tooltip and with its picture's size as its name for assistive technology, and dragging a picture out as image data and as a PNG file.
 
 #include <cstdint>
 #include <functional>
@@ -39,6 +39,9 @@ public:
     std::optional<int> selectedPicture() const;
     // "Name.Property (Class)" and the panel file, on two lines; empty past the last picture.
     QString pictureHint(int index) const;
+    // What a screen reader says of the cell of picture `index`: "Picture 2 of 13, 64 x 16, 4 bits,
+    // Preset1.Glyph (TSpeedButton), arena-rig.kvr"; empty past the last picture.
+    QString pictureName(int index) const;
     // "<panel file>-<record>.png": what a saved or dragged picture is called.
     QString suggestedFileName(int index) const;
 
@@ -56,6 +59,10 @@ public:
 
     // Opens a picture's preview; the menu offers "Preview" when it is set.
     std::function<void(int index)> preview;
+    // Whether the grid fits large pictures into their cells, and the switch for it; the menu
+    // offers "Fit Pictures in Cells" when both are set.
+    std::function<bool()> fitPictures;
+    std::function<void(bool)> setFitPictures;
     // Pops a menu up at a global position; tests replace it.
     std::function<void(QMenu& menu, const QPoint& globalPosition)> popupMenu;
 

@@ -18,13 +18,15 @@
 #include "app/FolderLoadJob.h"
 #include "app/LocaleTexts.h"
 #include "app/PictureActions.h"
+#include "app/PictureThumbnails.h"
 #include "app/WindowPlacement.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListView.h"
 #include "framework/WinControl.h"
 #include "skin/MainWindowGlyphs.h"
 #include "skin/Wspeedbutton.h"
-#include "widgets/ControlHostWidget.h"
+#include "app/ViewerAccessibility.h"
+#include "widgets/ToolButtonHost.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
 #include "platform/FileSystem.h"
@@ -53,6 +55,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
     pictures_.clear();  // FormCreate
+    installViewerAccessibility();
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);
     keepOnScreen(*this);
@@ -77,6 +80,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
     buildFileBrowser(shell, iconOf ? iconOf : [](int) { return QIcon(); });
     PictureGrid = new TDrawGrid;
     PictureGrid->setColor(pictureGridColor);
+    PictureGrid->setAccessibleName(QStringLiteral("Pictures"));
     PictureGrid->onDrawCell = [this](int col, int row, const TRect& rect, unsigned state, TCanvas& canvas) {
         PictureGridDrawCell(col, row, rect, state, canvas);
     };
@@ -91,6 +95,7 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
         [this](const QString& text) { messageBox(QGuiApplication::applicationDisplayName(), text); });
     pictureActions_->preview = [this](int index) { openPreview(index); };
     pictureProvenance = [this](int index) { return pictureActions_->pictureHint(index).replace('\n', QStringLiteral("  \u00B7  ")); };
+    restoreGridOptions();
 
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setHandleWidth(3);
@@ -137,6 +142,7 @@ TTrovelin::~TTrovelin()
     // The widgets show the buttons and the file list, which are members: they go first, after
     // what acts on the grid.
     pictureActions_.reset();
+    thumbnails_.reset();
     delete Splitter1;
     pictures_.clear();  // FormDestroy
 }
@@ -152,22 +158,25 @@ void TTrovelin::buildFileBrowser(ShellInfo& shell, const std::function<QIcon(int
     };
     driveComboBox_ = new TKOVDrvComboBox(HDrvComboBox, currentDrives, iconOf, Panel2);
     driveComboBox_->setGeometry(6, 9, 227, 24);
+    driveComboBox_->setAccessibleDescription(QStringLiteral("Drive"));
     toolStrip_ = std::make_unique<TWinControl>(nullptr);
     toolStrip_->setColor(clBtnFace);
     auto makeButton = [this, Panel2](std::unique_ptr<TWSpeedButton>& button, const std::vector<std::uint8_t>& glyph,
-                                     int left) {
+                                     int left, const QString& name) {
         button = std::make_unique<TWSpeedButton>(nullptr);
         button->setParent(toolStrip_.get());
         button->setWidth(24);
         button->setHeight(24);
         button->setFlat(true);
         button->setGlyph(decodeGlyphData(glyph));
-        auto* host = new ControlHostWidget(*button, Panel2, &controlServices_);
+        auto* host = new ToolButtonHost(*button, name, Panel2, &controlServices_);
         host->move(left, 9);
         return host;
     };
-    makeButton(ViewLevelUp, ViewLevelUpGlyphData(), 238);
-    viewIconsHost_ = makeButton(ViewIcons, ViewIconsGlyphData(), 269);
+    makeButton(ViewLevelUp, ViewLevelUpGlyphData(), 238, QStringLiteral("Up one level"));
+    viewIconsHost_ = makeButton(ViewIcons, ViewIconsGlyphData(), 269, QStringLiteral("View"));
+    // From the keyboard the menu opens below the button.
+    viewIconsHost_->openMenu = [this] { popupView(0, viewIconsHost_->height()); };
     ViewLevelUp->onClickHandler = [this](TControl&) { guarded([this] { ViewLevelUpClick(); }); };
     ViewIcons->onClickHandler = [this](TControl&) { guarded([this] { ViewIconsClick(); }); };
     ViewIcons->onMouseUpHandler = [this](TControl&, TMouseButton, TShiftState, int x, int y) {

@@ -29,7 +29,7 @@ class QTimer;
 
 namespace trovelin {
 
-class ControlHostWidget;
+class ToolButtonHost;
 class FileListView;
 class FolderLoadJob;
 struct LoadedFile;
@@ -40,6 +40,7 @@ class TKOVDrvComboBox;
 class TWSpeedButton;
 class PictureActions;
 class PictureList;
+class PictureThumbnails;
 class ShellItemActions;
 
 // The grid's stored background colour: red 255, green 247, blue 232.
@@ -70,6 +71,10 @@ public:
     void FormResize();
     void PictureGridDrawCell(int col, int row, const TRect& rect, unsigned state, TCanvas& canvas);
     void PictureGridSelectCell(int col, int row, bool& canSelect);
+    // Pictures larger than a cell drawn scaled down to fit it, rather than at their own size
+    // over their neighbours; remembered between runs.
+    bool fitPictures() const { return fitPictures_; }
+    void setFitPictures(bool fit);
     // Shows picture `index` in the preview window, opening it at 100% if it is closed.
     void openPreview(int index);
     // The preview window once it has been opened, else null.
@@ -127,6 +132,7 @@ private:
     void showLoadProgress();
     void showError(const std::string& text);
 
+    void restoreGridOptions();
     void copySelectedPicture();
     void copyToClipboard(int index);
     // What a click on a panel file does once its name has passed the extension test.
@@ -152,13 +158,15 @@ private:
     std::unique_ptr<TWinControl> toolStrip_;
     std::unique_ptr<TWSpeedButton> ViewLevelUp;
     std::unique_ptr<TWSpeedButton> ViewIcons;
-    ControlHostWidget* viewIconsHost_ = nullptr;
+    ToolButtonHost* viewIconsHost_ = nullptr;
     TKOVDrvComboBox* driveComboBox_ = nullptr;
     FileListView* fileListView_ = nullptr;
     QMenu* PopupView = nullptr;
     QSplitter* Splitter1;
     TDrawGrid* PictureGrid;
     std::unique_ptr<PictureActions> pictureActions_;
+    std::unique_ptr<PictureThumbnails> thumbnails_;
+    bool fitPictures_ = false;
     QLabel* statusPanels_[2];
 
     FolderLoadJob* folderLoad_ = nullptr;

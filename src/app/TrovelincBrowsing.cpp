@@ -14,6 +14,7 @@
 #include "app/DrawGrid.h"
 #include "app/FolderLoadJob.h"
 #include "app/PicturePreview.h"
+#include "app/PictureThumbnails.h"
 #include "panelfile/PictureList.h"
 #include "platform/FileAttributes.h"
 #include "platform/FindFiles.h"
@@ -56,6 +57,7 @@ void TTrovelin::loadClickedFile(const std::string& fileName)
 
 void TTrovelin::picturesReloaded()
 {
+    thumbnails_->clear();
     PictureGrid->setTopRow(0);
     if (preview_) preview_->picturesChanged();
 }
@@ -103,6 +105,7 @@ void TTrovelin::startFolderLoad(std::vector<std::string> fileNames)
     // one is charged to the list's pixel budget.
     if (pictures_.count() != 0) {
         pictures_.clear();
+        thumbnails_->clear();
         PictureGrid->viewport()->update();
     }
     folderLoad_ = new FolderLoadJob(std::move(fileNames), openerOf(fileSystem_), pictures_.pixelBudget(), this);

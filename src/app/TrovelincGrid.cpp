@@ -1,16 +1,19 @@
 // The main window's picture grid: its columns follow the window's width, its cells show the
-// pictures centred, selecting one copies it to the clipboard, opening one shows it in the preview.
+// pictures centred (at their own size, or fitted), selecting one copies it to the clipboard,
+// opening one shows it in the preview.
 
 #include "app/Trovelinc.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSettings>
 
 #include "app/DrawGrid.h"
 #include "app/PictureActions.h"
 #include "app/PictureMimeData.h"
 #include "app/PicturePreview.h"
+#include "app/PictureThumbnails.h"
 #include "framework/BitmapImage.h"
 #include "framework/Canvas.h"
 #include "panelfile/PictureList.h"
@@ -21,6 +24,13 @@ namespace {
 
 // The grid's border and frame take these pixels of its width before the columns.
 constexpr int gridWidthOverhead = 8;
+const QString fitPicturesKey = QStringLiteral("grid/fitPictures");
+
+// The viewer's own settings file, in the desktop's configuration folder.
+std::unique_ptr<QSettings> viewerSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("trovelin"), QStringLiteral("trovelin"));
+}
 
 }  // namespace
 
@@ -41,8 +51,31 @@ void TTrovelin::PictureGridDrawCell(int col, int row, const TRect& rect, unsigne
     }
     const TBitmap& picture = pictures_.at(index);
     if (picture.empty()) return;
+    if (fitPictures_) {
+        thumbnails_->drawFitted(canvas, rect, index, picture);
+        return;
+    }
     canvas.draw(rect.left + (PictureGrid->defaultColWidth() - picture.width()) / 2,
                 rect.top + (PictureGrid->defaultRowHeight() - picture.height()) / 2, picture);
+}
+
+void TTrovelin::restoreGridOptions()
+{
+    thumbnails_ = std::make_unique<PictureThumbnails>();
+    thumbnails_->onReady = [this] { PictureGrid->viewport()->update(); };
+    fitPictures_ = viewerSettings()->value(fitPicturesKey, false).toBool();
+    pictureActions_->fitPictures = [this] { return fitPictures_; };
+    pictureActions_->setFitPictures = [this](bool fit) { setFitPictures(fit); };
+}
+
+void TTrovelin::setFitPictures(bool fit)
+{
+    if (fit == fitPictures_) return;
+    fitPictures_ = fit;
+    viewerSettings()->setValue(fitPicturesKey, fit);
+    // Thumbnails are only kept while they are shown.
+    if (!fit) thumbnails_->clear();
+    PictureGrid->viewport()->update();
 }
 
 void TTrovelin::PictureGridSelectCell(int col, int row, bool& canSelect)

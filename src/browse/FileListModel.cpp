@@ -40,6 +40,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     }
 }
 
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const auto column = static_cast<std::size_t>(section);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columns_ ||
+        column >= list_.columns().size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromStdString(list_.columns()[column].caption);
+}
+
 Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);

@@ -84,6 +84,7 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
     addWidget(icons_);
     QAbstractItemView* const views[] = {report_, icons_};
     for (QAbstractItemView* view : views) {
+        view->setAccessibleName(QStringLiteral("Files"));
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
     }

@@ -1,6 +1,8 @@
 #include "support/GuiApplication.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace trovelin::testing {
 
@@ -19,6 +21,10 @@ template <class Application> void ensureApplication()
     static auto* application = new Application(argc, argv);
     QGuiApplication::setApplicationDisplayName("Trovelin");
     (void)application;
+    // What the windows remember goes to a folder of the test's own, never the user's settings.
+    static QTemporaryDir settings;
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, settings.path());
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 
 namespace trovelin::testing {
 
-// Starts the application object once per test program. Without a display and without
+// Starts the application object once per test program, with the settings of the user scope in
+// a temporary folder. Without a display and without
 // QT_QPA_PLATFORM it runs on the offscreen platform, so that a bare ctest run works too.
 void ensureGuiApplication();
 // The same for tests of widgets, which need a QApplication; the application title is "Trovelin".
