@@ -129,7 +129,7 @@ public:
         std::unique_lock lock(mutex_);
         for (;;) {
             changed_.wait_for(lock, std::chrono::milliseconds(100),
-                              [&] { return (!done_.empty() && done_.front()) || interruptSignal() != 0; });
+                              [&] { return (!done_.empty() && done_.front()) || (interruptSignal() != 0 && !stop_); });
             if (interruptSignal() != 0) stop_ = true;
             while (!done_.empty() && done_.front()) {
                 ExtractedFile file = std::move(*done_.front());

@@ -39,6 +39,10 @@ std::string joined(const std::string& folder, std::string_view name)
     return folder.empty() ? std::string(name) : (folder.back() == '/' ? folder : folder + "/") + std::string(name);
 }
 
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
 struct FolderIdentity {
     dev_t device;
     ino_t inode;
@@ -94,7 +98,7 @@ private:
     bool readFolder(const std::string& path, const std::string& relative, std::vector<std::string>& subfolders,
                     std::vector<std::pair<std::string, std::string>>& files)
     {
-        const std::unique_ptr<DIR, decltype(&::closedir)> entries(::opendir(path.c_str()), ::closedir);
+        const std::unique_ptr<DIR, FolderCloser> entries(::opendir(path.c_str()));
         if (!entries) {
             result_.problems.push_back({path, "error", std::string("Cannot read the folder: ") + std::strerror(errno)});
             return false;
