@@ -428,6 +428,8 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
                         if (picture.written)
                             ::unlink((fs::path(options.outputFolder) / picture.png).c_str());
                         picture.png = first->png;
+                    } else if (!first && !picture.written) {
+                        picture.png.clear();  // the first of its content could not be written
                     }
                 }
                 lines += pictureLine(path, picture);

@@ -1,7 +1,7 @@
 #pragma once
 // A name for a picture's content: the SHA-256 of its pixels and palette as decoded, so that two
 // pictures that look the same get the same name however their files stored them (bottom-up or
-// top-down rows, run-length or plain, a short or a full colour table).
+// top-down rows, a short or a full colour table, colours at 24 or 32 bits).
 
 #include <string>
 
