@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "cli/Extract.h"
+#include "cli/ExtractProgress.h"
 #include "cli/Harvest.h"
 #include "cli/PictureDigest.h"
 #include "streaming/BitmapDecoder.h"
@@ -271,6 +272,13 @@ TEST_F(Extract, AFileThatFitsTheBudgetAloneNeverFailsForItsNeighbours)
     EXPECT_EQ(run({(folder / "tree").string()}, output, false, 2, oneBackground + 100), 0) << err.str();
     EXPECT_EQ(run({(folder / "tree").string()}, output, false, 2, oneBackground - 100), 1);
     EXPECT_NE(err.str().find("Out of memory"), std::string::npos);
+}
+
+TEST(ExtractProgress, SaysHowFarAndHowLongStill)
+{
+    EXPECT_EQ(cli::ExtractProgress::text(120, 1000, 410, 85.2), "120 of 1000 files, 410 pictures, 85 files/s, 11 s left");
+    EXPECT_EQ(cli::ExtractProgress::text(10, 5000, 1, 0.2), "10 of 5000 files, 1 picture, <1 files/s, 6 h 55 min left");
+    EXPECT_EQ(cli::ExtractProgress::text(3, 3, 9, 40), "3 of 3 files, 9 pictures, 40 files/s");
 }
 
 TEST(PictureDigest, NamesTheContentWhateverTheStoredForm)
