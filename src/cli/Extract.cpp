@@ -250,6 +250,7 @@ private:
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
             file.failed = true;
         }
+        std::string lastWritten;  // the folder is synced once, after the file's last picture
         for (int i = 0; i < pictures.count(); ++i) {
             const TBitmap& bitmap = pictures.at(i);
             const PictureOrigin& origin = pictures.origin(i);
@@ -275,8 +276,9 @@ private:
                         } catch (const std::bad_alloc&) {
                             throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                         }
-                        writeFileReplacing(target, png);
+                        writeFileReplacingInBatch(target, png);
                         picture.written = true;
+                        lastWritten = target;
                     } catch (const Exception& error) {
                         file.events.push_back({target, "error", error.message()});
                         file.failed = true;
@@ -286,6 +288,13 @@ private:
                 }
             }
             file.pictures.push_back(std::move(picture));
+        }
+        if (lastWritten.empty()) return;
+        try {
+            syncFolderOf(lastWritten);
+        } catch (const Exception& error) {
+            file.events.push_back({lastWritten, "error", error.message()});
+            file.failed = true;
         }
     }
 

@@ -20,6 +20,14 @@ namespace trovelin {
 // is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// As writeFileReplacing, for a writer of many files into one folder: the folder is left for
+// the caller to sync once after the last of them, with syncFolderOf. False when nothing was
+// renamed (a device or a FIFO written into as it is).
+bool writeFileReplacingInBatch(const std::string& path, std::span<const std::uint8_t> bytes);
+// Syncs the folder holding `path`, so that the names given there reach the disk. Fails with
+// "Cannot write %s: <reason>".
+void syncFolderOf(const std::string& path);
+
 // Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
 void writeStandardOutput(std::span<const std::uint8_t> bytes);
 
