@@ -79,6 +79,10 @@ const std::vector<Row>& rows()
          "mkdir -p t/locked t/open o; cp $S/club-stage.kvr t/open/; chmod 000 t/locked; chmod 755 . t; chmod 777 o\n"
          "runuser -u nobody -- $CLI extract --out o t; s=$?; test -s o/t/open/club-stage/000.png && exit $s",
          1, {}, {"t/locked: error: Cannot read the folder: Permission denied\n"}},
+        {"extract --fail-fast stops at the first file that fails and counts the rest",
+         "$CLI extract --fail-fast -j 1 --json missing.kvr $S/club-stage.kvr $S/arena-rig.kvr", 1, {}, {
+         "missing.kvr: error: Cannot open file missing.kvr: No such file or directory\n",
+         "missing.kvr: status: Stopped at the first error: 2 files not read (--fail-fast)\n"}},
         {"extract without --out or --json is a usage error", "$CLI extract $S", 2, {}, {"give --out DIR, --json or both"}},
         {"extract --json alone prints the manifest's lines", "$CLI extract --json $S/club-stage.kvr", 0,
          {"\"index\":0,\"width\":320,\"height\":200,\"bpp\":24,", "\"png\":null,\"sha256\":\""}},

@@ -190,6 +190,8 @@ private:
             {
                 std::lock_guard lock(mutex_);
                 if (done_.size() <= index - committed_) done_.resize(index - committed_ + 1);
+                // Files already in flight finish; no new one starts.
+                stop_ = stop_ || (options_.failFast && file.failed);
                 done_[index - committed_] = std::move(file);
             }
             changed_.notify_all();
