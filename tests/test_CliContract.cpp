@@ -68,6 +68,24 @@ const std::vector<Row>& rows()
          "for i in $(seq 1000); do [ -e o/000.png ] && break; sleep 0.01; done; kill -TERM $pid; wait $pid; status=$?\n"
          "ls -A o | grep '^\\.' >&2; exit $status",
          143, {}, {"Interrupted after "}, {}, {".png."}},
+        {"extract: SIGINT finishes the files in flight and leaves only whole files, each in the manifest",
+         "set -m; $CLI extract -j 1 --out o $(printf \"$S %.0s\" {1..60}) & pid=$!\n"
+         "for i in $(seq 1000); do [ -s o/manifest.jsonl ] && break; sleep 0.01; done; kill -INT $pid; wait $pid; s=$?\n"
+         "find o -name '.*' >&2; [ -z \"$(tail -c1 o/manifest.jsonl)\" ] || echo 'cut line' >&2\n"
+         "[ $(find o -name '*.png' | wc -l) -eq $(grep -c '\"png\":\"' o/manifest.jsonl) ] && echo whole\n"
+         "[ $(wc -l < o/manifest.jsonl) -lt 780 ] && echo early; exit $s",
+         130, {"whole\nearly\n"}, {"Interrupted after "}, {}, {".png.", "cut line"}},
+        {"extract: an unreadable folder is reported and the rest is extracted",
+         "mkdir -p t/locked t/open o; cp $S/club-stage.kvr t/open/; chmod 000 t/locked; chmod 755 . t; chmod 777 o\n"
+         "runuser -u nobody -- $CLI extract --out o t; s=$?; test -s o/t/open/club-stage/000.png && exit $s",
+         1, {}, {"t/locked: error: Cannot read the folder: Permission denied\n"}},
+        {"extract --fail-fast stops at the first file that fails and counts the rest",
+         "$CLI extract --fail-fast -j 1 --json missing.kvr $S/club-stage.kvr $S/arena-rig.kvr", 1, {}, {
+         "missing.kvr: error: Cannot open file missing.kvr: No such file or directory\n",
+         "missing.kvr: status: Stopped at the first error: 2 files not read (--fail-fast)\n"}},
+        {"extract without --out or --json is a usage error", "$CLI extract $S", 2, {}, {"give --out DIR, --json or both"}},
+        {"extract --json alone prints the manifest's lines", "$CLI extract --json $S/club-stage.kvr", 0,
+         {"\"index\":0,\"width\":320,\"height\":200,\"bpp\":24,", "\"png\":null,\"sha256\":\""}},
         {"a rerun into the same --out removes only the earlier run's own files beyond the new count",
          "$CLI harvest -q --out o $S && touch o/keep.txt o/900.png\n"
          "$CLI harvest -q --out o $S/club-stage.kvr || exit 9\n"

@@ -88,6 +88,8 @@ TEST(CommandLine, AMistakeIsNamedOnTheErrorStream)
              {"harvest --bogus x.kvr", "trovelin-cli: harvest: unknown option '--bogus'\n"},
              {"render x.kvr --out", "trovelin-cli: render: missing value after '--out'\n"},
              {"render x.kvr --out x.jpg", "trovelin-cli: render: only PNG is written: 'x.jpg'"},
+             {"extract -j 0 --out o x.kvr", "trovelin-cli: extract: bad value '0' for -j: give a number of threads"},
+             {"extract --keep-going --fail-fast --json x.kvr", "--keep-going and --fail-fast exclude each other\n"},
              {"help bogus", "trovelin-cli: help: unknown command 'bogus'\n"},
              {"help dump extra", "trovelin-cli: help: unexpected argument 'extra'\n"},
              {"--version extra", "trovelin-cli: unexpected argument 'extra' after --version\n"},
@@ -150,7 +152,8 @@ TEST(CommandLine, TheToolsCommandsSayNothingOfTheirOwnInABareEnvironment)
 {
     const TemporaryFolder out;
     for (const std::string& arguments :
-         {"harvest -q --out " + out.path + "/pictures " + samples, "dump " + samples + "moving-heads.kvr",
+         {"harvest -q --out " + out.path + "/pictures " + samples, "extract -q --out " + out.path + "/all " + samples,
+          "dump " + samples + "moving-heads.kvr",
           "render " + samples + "console-desk.kvr --out " + out.path + "/desk.png",
           "widget TWCheckBox \"Caption='Mute'\" --out " + out.path + "/box.png",
           "widget TCMY Cyan=#200 --out " + out.path + "/mixer.png"}) {

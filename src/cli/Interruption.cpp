@@ -16,6 +16,8 @@ namespace {
 std::atomic<int> filesRead{0};
 std::atomic<bool> progressLineOpen{false};
 std::atomic<const char*> folderToRemove{nullptr};
+std::atomic<bool> stopGracefully{false};
+std::atomic<int> stopRequested{0};
 
 void writeError(const char* text)
 {
@@ -24,6 +26,8 @@ void writeError(const char* text)
 
 extern "C" void onInterrupt(int signalNumber)
 {
+    int none = 0;
+    if (stopGracefully && stopRequested.compare_exchange_strong(none, signalNumber)) return;
     removeTemporaryFilesInFlight();
     if (const char* folder = folderToRemove.load()) ::rmdir(folder);
     if (progressLineOpen) writeError("\n");
@@ -58,6 +62,8 @@ void cleanUpOnInterrupt()
 }
 
 void countFileRead() { ++filesRead; }
+void askToStopOnInterrupt() { stopGracefully = true; }
+int interruptSignal() { return stopRequested; }
 void setProgressLineOpen(bool open) { progressLineOpen = open; }
 void removeFolderOnInterrupt(const char* path) { folderToRemove = path; }
 

@@ -13,6 +13,12 @@ void cleanUpOnInterrupt();
 void countFileRead();
 void setProgressLineOpen(bool open);
 
+// From now on the first SIGINT or SIGTERM only asks the run to stop, for a command that
+// finishes what it has in flight first; interruptSignal() names it, 0 while none came. A
+// second signal ends the process at once, as without this.
+void askToStopOnInterrupt();
+int interruptSignal();
+
 // An empty folder the handler removes; null for none. The string must outlive the run.
 void removeFolderOnInterrupt(const char* path);
 

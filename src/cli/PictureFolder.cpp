@@ -22,13 +22,19 @@ namespace trovelin::cli {
 
 namespace fs = std::filesystem;
 
-std::string PictureFolder::prepare()
+std::string prepareOutputFolder(const std::string& folder)
 {
     std::error_code error;
-    fs::create_directories(folder_, error);
-    if (error) return "Cannot create " + folder_ + ": " + error.message();
-    if (!fs::is_directory(folder_, error)) return "Cannot create " + folder_ + ": " + std::strerror(ENOTDIR);
-    if (::access(folder_.c_str(), W_OK | X_OK) != 0) return "Cannot write " + folder_ + ": " + std::strerror(errno);
+    fs::create_directories(folder, error);
+    if (error) return "Cannot create " + folder + ": " + error.message();
+    if (!fs::is_directory(folder, error)) return "Cannot create " + folder + ": " + std::strerror(ENOTDIR);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return "Cannot write " + folder + ": " + std::strerror(errno);
+    return {};
+}
+
+std::string PictureFolder::prepare()
+{
+    if (std::string failure = prepareOutputFolder(folder_); !failure.empty()) return failure;
 
     // Only a picture that had a size was written as a file.
     QFile manifest(QString::fromStdString((fs::path(folder_) / pictureManifestName).string()));

@@ -12,6 +12,10 @@
 
 namespace trovelin::cli {
 
+// Creates an output folder if needed and checks that files can be made in it. Empty, or why not:
+// "Cannot create DIR: <reason>" or "Cannot write DIR: <reason>".
+std::string prepareOutputFolder(const std::string& folder);
+
 class PictureFolder {
 public:
     explicit PictureFolder(std::string folder) : folder_(std::move(folder)) {}

@@ -41,6 +41,25 @@ const std::vector<CommandHelp>& commandHelp()
           {"-q", "no progress on standard error"}},
          {"trovelin-cli harvest --out pictures samples/",
           "trovelin-cli harvest --json --keep-going show1.kvr show2.kvr > pictures.json"}},
+        {"extract",
+         "[--out DIR] [--unique] [--json] [-j N] [--max-memory SIZE] [--keep-going | --fail-fast] [-q] PATH...",
+         "Writes every picture of every panel file below the PATHs (folders are walked whole, symbolic\n"
+         "links to folders not followed), each file loaded alone as 'harvest FILE' loads it, as\n"
+         "DIR/<PATH's name>/<path of the file without .kvr>/NNN.png, and DIR/manifest.jsonl: one JSON\n"
+         "line per picture (with the sha256 of its pixels and palette) and per event, in file order,\n"
+         "written as files complete. A file that fails is reported and the run goes on. Exit status 0,\n"
+         "1 when a file failed, 2 for a usage error, 130 or 143 when interrupted (after the files in\n"
+         "flight are written).",
+         {{"--out DIR", "where the PNG files and manifest.jsonl go"},
+          {"--json", "the manifest's lines to standard output too (needed without --out)"},
+          {"--unique", "write each content once; later pictures of it name the first one's file"},
+          {"-j N", "files loaded and encoded at once (default: every core)"},
+          maxMemoryHelp,
+          {"--keep-going", "go on with the next file after one fails (the default)"},
+          {"--fail-fast", "stop after the first file that fails"},
+          {"-q", "no progress on standard error"}},
+         {"trovelin-cli extract --out pictures ~/shows",
+          "trovelin-cli extract --unique -j 4 --out pictures archive/2019 archive/2020"}},
         {"dump",
          "[--json] [--max-memory SIZE] FILE.kvr",
          "Prints the header and every record of a panel file, marked with what the loader does\n"

@@ -2,18 +2,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/ByteSize.h"
 #include "cli/CheckedOutput.h"
 #include "cli/CommandParser.h"
 #include "cli/Dump.h"
+#include "cli/Extract.h"
 #include "cli/Harvest.h"
 #include "cli/Interruption.h"
 #include "cli/OffscreenApplication.h"
@@ -77,6 +80,33 @@ int runHarvest(char* programName, const ParsedArguments& arguments)
     options.progressIsTerminal = ::isatty(STDERR_FILENO) == 1;
     return trovelin::cli::runWithOffscreenApplication(programName,
                                        [&] { return trovelin::cli::harvest(options, std::cout, std::cerr); });
+}
+
+int runExtract(const ParsedArguments& arguments)
+{
+    const std::optional<std::uint64_t> budget = pixelBudget("extract", arguments);
+    if (!budget) return usageError;
+    if (arguments.positional.empty()) return refuse("extract", "no PATH given");
+    if (!arguments.has("out") && !arguments.has("json")) return refuse("extract", "give --out DIR, --json or both");
+    if (arguments.has("keep-going") && arguments.has("fail-fast"))
+        return refuse("extract", "--keep-going and --fail-fast exclude each other");
+    trovelin::cli::ExtractOptions options;
+    options.jobs = std::max(1u, std::thread::hardware_concurrency());
+    if (const std::string* jobs = arguments.value("j")) {
+        const auto [end, error] = std::from_chars(jobs->data(), jobs->data() + jobs->size(), options.jobs);
+        if (error != std::errc{} || end != jobs->data() + jobs->size() || options.jobs == 0 || options.jobs > 1024)
+            return refuse("extract", "bad value '" + *jobs + "' for -j: give a number of threads from 1 to 1024");
+    }
+    options.paths = arguments.positional;
+    if (const std::string* out = arguments.value("out")) options.outputFolder = *out;
+    options.json = arguments.has("json");
+    options.unique = arguments.has("unique");
+    options.failFast = arguments.has("fail-fast");
+    options.pixelBudgetBytes = *budget;
+    options.quiet = arguments.has("q");
+    options.progressIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    // Loading and encoding need no application: no screen, font or runtime folder.
+    return trovelin::cli::extract(options, std::cout, std::cerr);
 }
 
 int runRender(char* programName, const ParsedArguments& arguments)
@@ -222,6 +252,7 @@ int runCommand(int argc, char** argv)
         return 0;
     }
     if (first == "harvest") return runHarvest(argv[0], parsed);
+    if (first == "extract") return runExtract(parsed);
     if (first == "render") return runRender(argv[0], parsed);
     if (first == "gallery") return runGallery(argv[0], parsed);
     if (first == "widget") return runWidget(argv[0], parsed);

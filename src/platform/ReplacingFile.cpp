@@ -142,11 +142,21 @@ void writeInto(const std::string& path, std::span<const std::uint8_t> bytes)
 
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
 {
+    if (writeFileReplacingInBatch(path, bytes)) syncFolderOf(path);
+}
+
+void syncFolderOf(const std::string& path)
+{
+    if (const int error = syncFolder(followLinks(path).parent_path())) failWriting(path, error);
+}
+
+bool writeFileReplacingInBatch(const std::string& path, std::span<const std::uint8_t> bytes)
+{
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         if (S_ISDIR(status.st_mode)) failWriting(path, EISDIR);
         writeInto(path, bytes);
-        return;
+        return false;
     }
     const fs::path target = followLinks(path);
     // A hidden name in the target's folder, so that the rename stays within one file system.
@@ -164,7 +174,7 @@ void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> b
         ::unlink(temporary.name());
         failWriting(path, error);
     }
-    if (const int folderError = syncFolder(target.parent_path())) failWriting(path, folderError);
+    return true;
 }
 
 void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes)

@@ -24,6 +24,13 @@ void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> b
 // programs that hand out an output name (thumbnail services) create the file first and read the
 // result back through the descriptor they hold, which would never see a file renamed over it.
 void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes);
+// As writeFileReplacing, for a writer of many files into one folder: the folder is left for
+// the caller to sync once after the last of them, with syncFolderOf. False when nothing was
+// renamed (a device or a FIFO written into as it is).
+bool writeFileReplacingInBatch(const std::string& path, std::span<const std::uint8_t> bytes);
+// Syncs the folder holding `path`, so that the names given there reach the disk. Fails with
+// "Cannot write %s: <reason>".
+void syncFolderOf(const std::string& path);
 
 // Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
 void writeStandardOutput(std::span<const std::uint8_t> bytes);

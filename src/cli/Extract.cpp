@@ -1,0 +1,483 @@
+#include "cli/Extract.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <ostream>
+#include <thread>
+
+#include "cli/ExtractProgress.h"
+#include "cli/FolderWalk.h"
+#include "cli/HeadlessMainWindow.h"
+#include "cli/Interruption.h"
+#include "cli/PictureDigest.h"
+#include "cli/PictureFolder.h"
+#include "framework/PngWriter.h"
+#include "panelctl/PanelClasses.h"
+#include "panelfile/Json.h"
+#include "panelfile/Loader.h"
+#include "panelfile/PictureFiles.h"
+#include "panelfile/PictureList.h"
+#include "platform/ReplacingFile.h"
+#include "streaming/Errors.h"
+#include "streaming/PrintableText.h"
+
+namespace trovelin::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Files loaded but not yet in the manifest, per thread: enough that a slow file does not
+// starve the others, few enough that what waits stays small whatever the tree's size.
+constexpr std::size_t filesInFlightPerJob = 4;
+
+struct ExtractedPicture {
+    int index = 0;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    std::string record;
+    std::string recordClass;
+    std::string property;
+    std::string digest;
+    std::string png;       // relative to the output folder; empty when no file names it
+    bool written = false;  // this picture's own file was written
+};
+
+struct ExtractedFile {
+    std::vector<ExtractedPicture> pictures;
+    std::vector<LoadEvent> events;
+    bool failed = false;
+};
+
+// The position of a picture in the manifest: file, then index.
+using PicturePlace = std::pair<std::size_t, int>;
+
+struct ContentClaim {
+    PicturePlace place;
+    std::string png;
+};
+
+bool mentionsOutOfMemory(const std::string& text)
+{
+    return text.find(messages::outOfMemory) != std::string::npos;
+}
+
+std::string eventLine(const LoadEvent& event)
+{
+    return "{" + jsonPathField("file", event.file) + ",\"kind\":\"" + event.kind + "\",\"text\":" +
+           jsonString(event.text) + "}\n";
+}
+
+std::string pictureLine(const std::string& file, const ExtractedPicture& picture)
+{
+    return "{" + jsonPathField("file", file) + ",\"index\":" + std::to_string(picture.index) +
+           ",\"width\":" + std::to_string(picture.width) + ",\"height\":" + std::to_string(picture.height) +
+           ",\"bpp\":" + std::to_string(picture.bitsPerPixel) + ",\"record\":" + jsonString(picture.record) +
+           ",\"class\":" + jsonString(picture.recordClass) + ",\"property\":" + jsonString(picture.property) + "," +
+           (picture.png.empty() ? std::string("\"png\":null") : jsonPathField("png", picture.png)) +
+           ",\"sha256\":\"" + picture.digest + "\"}\n";
+}
+
+std::string filesText(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+// Writes whole lines to a descriptor; the error number of a failure, or 0.
+int writeAll(int descriptor, const std::string& text)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(written);
+    }
+    return 0;
+}
+
+class ExtractRun {
+public:
+    ExtractRun(const ExtractOptions& options, std::vector<FoundPanelFile> files)
+        : options_(options), files_(std::move(files)), budget_(options.pixelBudgetBytes),
+          inFlightLimit_(std::max(1u, options.jobs) * filesInFlightPerJob)
+    {
+    }
+
+    // Starts the threads; the calling thread hands each file's outcome to `commit`, in order,
+    // until every file is done or the run stops (`commit` returns false to stop it, and a
+    // signal does), and calls `idle` now and then while it waits. Returns whether it stopped
+    // early.
+    bool run(const std::function<bool(std::size_t index, ExtractedFile& file)>& commit,
+             const std::function<void()>& idle)
+    {
+        std::vector<std::thread> workers;
+        for (unsigned i = 0; i < std::max(1u, options_.jobs); ++i) workers.emplace_back([this] { work(); });
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait_for(lock, std::chrono::milliseconds(100),
+                              [&] { return (!done_.empty() && done_.front()) || (interruptSignal() != 0 && !stop_); });
+            if (interruptSignal() != 0) stop_ = true;
+            while (!done_.empty() && done_.front()) {
+                ExtractedFile file = std::move(*done_.front());
+                done_.pop_front();
+                const std::size_t index = committed_++;
+                lock.unlock();
+                changed_.notify_all();
+                if (!commit(index, file)) stopDispatching();
+                lock.lock();
+            }
+            if (committed_ == files_.size() || (stop_ && committed_ == next_)) break;
+            lock.unlock();
+            idle();
+            lock.lock();
+        }
+        lock.unlock();
+        changed_.notify_all();
+        for (std::thread& worker : workers) worker.join();
+        return committed_ < files_.size();
+    }
+
+    void stopDispatching()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    // The first picture of this content in manifest order, as far as the files loaded so far
+    // know: once every file before a picture is in, final for that picture.
+    std::optional<ContentClaim> firstOfContent(const std::string& digest)
+    {
+        std::lock_guard lock(claimsMutex_);
+        const auto found = claims_.find(digest);
+        return found == claims_.end() ? std::nullopt : std::optional(found->second);
+    }
+
+private:
+    void work()
+    {
+        HeadlessMainWindow window;
+        const auto pictures = std::make_unique<PictureList>(budget_);
+        PanelLoader loader(window, *pictures, panelLoaderClasses());
+        PngEncoder encoder;
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] {
+                    return stop_ || next_ >= files_.size() || next_ < committed_ + inFlightLimit_;
+                });
+                if (stop_ || next_ >= files_.size()) return;
+                index = next_++;
+            }
+            ExtractedFile file = extractFile(index, window, loader, *pictures, encoder);
+            {
+                std::lock_guard lock(mutex_);
+                if (done_.size() <= index - committed_) done_.resize(index - committed_ + 1);
+                // Files already in flight finish; no new one starts.
+                stop_ = stop_ || (options_.failFast && file.failed);
+                done_[index - committed_] = std::move(file);
+            }
+            changed_.notify_all();
+        }
+    }
+
+    ExtractedFile extractFile(std::size_t index, HeadlessMainWindow& window, PanelLoader& loader,
+                              PictureList& pictures, PngEncoder& encoder)
+    {
+        const std::string& path = files_[index].path;
+        // The files in flight share the pixel budget: a file that passes it while others hold
+        // some of it loads again alone, so that it fails only where `harvest FILE` fails.
+        bool alone = options_.jobs <= 1;
+        for (;;) {
+            enter(alone);
+            std::string failure;
+            try {
+                loader.LoadForm(path, true);
+            } catch (const Exception& error) {
+                failure = error.messageWithReason();
+            }
+            const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
+            const bool outOfMemory =
+                mentionsOutOfMemory(failure) || std::any_of(loaderEvents.begin(), loaderEvents.end(), [](const LoaderEvent& event) {
+                    return mentionsOutOfMemory(event.text);
+                });
+            if (outOfMemory && !alone) {
+                pictures.clear();
+                leave(alone);
+                alone = true;
+                continue;
+            }
+            ExtractedFile file;
+            if (!failure.empty()) file.events.push_back({path, "error", failure});
+            for (const LoaderEvent& event : loaderEvents) {
+                file.events.push_back({path, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+                file.failed = file.failed || event.text == notPanelFileText;
+            }
+            file.failed = file.failed || !failure.empty();
+            writePictures(index, pictures, encoder, file);
+            pictures.clear();
+            leave(alone);
+            return file;
+        }
+    }
+
+    void writePictures(std::size_t fileIndex, const PictureList& pictures, PngEncoder& encoder, ExtractedFile& file)
+    {
+        const std::string& relativeFolder = files_[fileIndex].outputFolder;
+        const fs::path folder = fs::path(options_.outputFolder) / relativeFolder;
+        std::string folderFailure;
+        if (!options_.outputFolder.empty() && pictures.count() > 0) {
+            std::error_code error;
+            fs::create_directories(folder, error);
+            if (error) folderFailure = "Cannot create " + folder.string() + ": " + error.message();
+        }
+        if (!folderFailure.empty()) {
+            file.events.push_back({files_[fileIndex].path, "error", folderFailure});
+            file.failed = true;
+        }
+        std::string lastWritten;  // the folder is synced once, after the file's last picture
+        for (int i = 0; i < pictures.count(); ++i) {
+            const TBitmap& bitmap = pictures.at(i);
+            const PictureOrigin& origin = pictures.origin(i);
+            ExtractedPicture picture{i,
+                                     bitmap.width(),
+                                     bitmap.height(),
+                                     bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(),
+                                     origin.recordName,
+                                     origin.recordClass,
+                                     origin.property,
+                                     pictureDigest(bitmap.image()),
+                                     {},
+                                     false};
+            if (!options_.outputFolder.empty() && folderFailure.empty() && !bitmap.empty()) {
+                const std::string name = threeDigits(i) + ".png";
+                picture.png = relativeFolder + "/" + name;
+                if (claim(picture.digest, {fileIndex, i}, picture.png)) {
+                    const std::string target = (folder / name).string();
+                    try {
+                        std::vector<std::uint8_t> png;
+                        try {
+                            png = encoder.encode(*bitmap.image());
+                        } catch (const std::bad_alloc&) {
+                            throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
+                        }
+                        writeFileReplacingInBatch(target, png);
+                        picture.written = true;
+                        lastWritten = target;
+                    } catch (const Exception& error) {
+                        file.events.push_back({target, "error", error.message()});
+                        file.failed = true;
+                        picture.png.clear();
+                        unclaim(picture.digest, {fileIndex, i});
+                    }
+                }
+            }
+            file.pictures.push_back(std::move(picture));
+        }
+        if (lastWritten.empty()) return;
+        try {
+            syncFolderOf(lastWritten);
+        } catch (const Exception& error) {
+            file.events.push_back({lastWritten, "error", error.message()});
+            file.failed = true;
+        }
+    }
+
+    // Whether the picture at `place` is to be written: always without --unique, else when no
+    // earlier place has its content. A later place may have written it meanwhile; the manifest
+    // then points that one at this one and removes its copy.
+    bool claim(const std::string& digest, PicturePlace place, const std::string& png)
+    {
+        if (!options_.unique) return true;
+        std::lock_guard lock(claimsMutex_);
+        const auto [found, added] = claims_.try_emplace(digest, ContentClaim{place, png});
+        if (added) return true;
+        if (found->second.place < place) return false;
+        found->second = {place, png};
+        return true;
+    }
+
+    void unclaim(const std::string& digest, PicturePlace place)
+    {
+        if (!options_.unique) return;
+        std::lock_guard lock(claimsMutex_);
+        const auto found = claims_.find(digest);
+        if (found != claims_.end() && found->second.place == place) claims_.erase(found);
+    }
+
+    // Files load side by side, or one alone while nothing else runs.
+    void enter(bool alone)
+    {
+        std::unique_lock lock(gateMutex_);
+        if (!alone) {
+            gateChanged_.wait(lock, [&] { return aloneWaiting_ == 0 && !aloneRunning_; });
+            ++sideBySide_;
+            return;
+        }
+        ++aloneWaiting_;
+        gateChanged_.wait(lock, [&] { return sideBySide_ == 0 && !aloneRunning_; });
+        --aloneWaiting_;
+        aloneRunning_ = true;
+    }
+
+    void leave(bool alone)
+    {
+        {
+            std::lock_guard lock(gateMutex_);
+            if (alone)
+                aloneRunning_ = false;
+            else
+                --sideBySide_;
+        }
+        gateChanged_.notify_all();
+    }
+
+    const ExtractOptions& options_;
+    const std::vector<FoundPanelFile> files_;
+    PixelBudget budget_;
+    const std::size_t inFlightLimit_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t next_ = 0;       // the next file to load
+    std::size_t committed_ = 0;  // files handed to the manifest
+    std::deque<std::optional<ExtractedFile>> done_;  // from file committed_ on
+    bool stop_ = false;
+
+    std::mutex gateMutex_;
+    std::condition_variable gateChanged_;
+    int sideBySide_ = 0;
+    int aloneWaiting_ = 0;
+    bool aloneRunning_ = false;
+
+    std::mutex claimsMutex_;
+    std::map<std::string, ContentClaim> claims_;  // by digest, with --unique
+};
+
+}  // namespace
+
+int extract(const ExtractOptions& options, std::ostream& out, std::ostream& progress)
+{
+    bool failed = false;
+    int manifest = -1;
+    std::string manifestPath;
+    const auto report = [&](const LoadEvent& event) {
+        progress << printableText(event.file) << ": " << event.kind << ": " << printableText(event.text) << '\n';
+    };
+    // Lines reach the manifest whole: one write per file, so that a reader following it never
+    // sees half a line, and an interrupted run leaves whole lines.
+    const auto writeLines = [&](const std::string& lines) {
+        if (lines.empty()) return true;
+        if (options.json) out << lines << std::flush;
+        if (manifest < 0) return true;
+        if (const int error = writeAll(manifest, lines)) {
+            report({manifestPath, "error", "Cannot write " + manifestPath + ": " + std::strerror(error)});
+            ::close(manifest);
+            manifest = -1;
+            failed = true;
+            return false;
+        }
+        return true;
+    };
+
+    if (!options.outputFolder.empty()) {
+        manifestPath = (fs::path(options.outputFolder) / extractManifestName).string();
+        std::string failure = prepareOutputFolder(options.outputFolder);
+        if (failure.empty()) {
+            manifest = ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+            if (manifest < 0) failure = "Cannot write " + manifestPath + ": " + std::strerror(errno);
+        }
+        if (!failure.empty()) {
+            const LoadEvent event{options.outputFolder, "error", failure};
+            report(event);
+            if (options.json) out << eventLine(event);
+            return 1;
+        }
+    }
+
+    PanelFileWalk walk = walkPanelFiles(options.paths);
+    for (const std::string& empty : walk.emptyArguments) progress << "No panel files in " << printableText(empty) << '\n';
+    std::string walkLines;
+    for (const LoadEvent& problem : walk.problems) {
+        report(problem);
+        walkLines += eventLine(problem);
+        failed = failed || problem.kind == "error";
+    }
+    writeLines(walkLines);
+
+    askToStopOnInterrupt();
+    const std::size_t fileCount = walk.files.size();
+    ExtractProgress shownProgress(progress, !options.quiet && options.progressIsTerminal, fileCount);
+    ExtractRun run(options, walk.files);
+    std::size_t pictureCount = 0;
+    std::size_t filesDone = 0;
+    std::string firstFailedFile;
+    const auto commit = [&](std::size_t index, ExtractedFile& file) {
+            const std::string& path = walk.files[index].path;
+            std::string lines;
+            for (ExtractedPicture& picture : file.pictures) {
+                if (options.unique && !picture.png.empty()) {
+                    const std::optional<ContentClaim> first = run.firstOfContent(picture.digest);
+                    if (first && first->place != PicturePlace{index, picture.index}) {
+                        if (picture.written)
+                            ::unlink((fs::path(options.outputFolder) / picture.png).c_str());
+                        picture.png = first->png;
+                    } else if (!first && !picture.written) {
+                        picture.png.clear();  // the first of its content could not be written
+                    }
+                }
+                lines += pictureLine(path, picture);
+            }
+            if (!file.events.empty()) shownProgress.endLine();
+            for (const LoadEvent& event : file.events) {
+                lines += eventLine(event);
+                report(event);
+            }
+            pictureCount += file.pictures.size();
+            filesDone = index + 1;
+            countFileRead();
+            if (file.failed && firstFailedFile.empty()) firstFailedFile = path;
+            failed = failed || file.failed;
+            const bool written = writeLines(lines);
+            shownProgress.update(filesDone, pictureCount);
+            return written && !(file.failed && options.failFast);
+    };
+    const bool stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+    shownProgress.endLine();
+
+    if (const int signalNumber = interruptSignal()) {
+        progress << "Interrupted after " << filesText(filesDone) << '\n';
+        if (manifest >= 0) ::close(manifest);
+        return 128 + signalNumber;
+    }
+    if (stoppedEarly && options.failFast && !firstFailedFile.empty()) {
+        const LoadEvent event{firstFailedFile, "status",
+                              "Stopped at the first error: " + filesText(fileCount - filesDone) + " not read (--fail-fast)"};
+        report(event);
+        writeLines(eventLine(event));
+    }
+    if (manifest >= 0 && ::close(manifest) != 0) {
+        report({manifestPath, "error", "Cannot write " + manifestPath + ": " + std::strerror(errno)});
+        failed = true;
+    }
+    return failed ? 1 : 0;
+}
+
+}  // namespace trovelin::cli
