@@ -86,8 +86,10 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 4, 4, 0);
     QPushButton* resetButton = toolButton("Reset", this);
+    resetButton->setObjectName("reset");
     resetButton->setToolTip("Reads the file again: every control back to its stored state (Ctrl+R)");
     QPushButton* saveButton = toolButton("Save Image As...", this);
+    saveButton->setObjectName("saveImage");
     saveButton->setToolTip("Saves what the panel shows now as a PNG image (Ctrl+S)");
     tools->addWidget(resetButton);
     tools->addWidget(saveButton);
@@ -112,6 +114,7 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     changedText->setTextFormat(Qt::PlainText);
     changedText->setForegroundRole(QPalette::ToolTipText);
     QPushButton* reloadButton = toolButton("Reload", changedBar_);
+    reloadButton->setObjectName("reload");
     changedLayout->addWidget(changedText, 1);
     changedLayout->addWidget(reloadButton);
     connect(reloadButton, &QPushButton::clicked, this, [this] { reset(); });
