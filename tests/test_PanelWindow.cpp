@@ -176,6 +176,24 @@ TEST_F(PanelWindowTest, AFaderDragsAndTheEventLineFollowsIt)
     EXPECT_EQ(control<TFader>(window, "Fader1").position(), 200);
 }
 
+TEST_F(PanelWindowTest, FitZoomsByWholeFactorsAndThePointerStillFindsItsControl)
+{
+    PanelWindow& window = open(desk());
+    window.resize(1200, 900);
+    QTest::mouseClick(window.findChild<QPushButton*>("fit"), Qt::LeftButton);
+    EXPECT_EQ(window.zoom(), 2);
+    EXPECT_EQ(window.host()->size(), QSize(960, 600));
+    const QPoint top = at(window, "Fader1", 20, 9);
+    QTest::mouseClick(window.host(), Qt::LeftButton, {}, top * 2 + QPoint(1, 1));
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 255");
+
+    window.resize(300, 250);  // smaller than the panel: Fit shrinks it
+    EXPECT_LT(window.zoom(), 1);
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(window.zoom(), 1);
+    EXPECT_EQ(window.host()->size(), QSize(480, 300));
+}
+
 TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
 {
     auto groupBox = [](RecordWriter& w) {

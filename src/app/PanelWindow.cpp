@@ -1,5 +1,8 @@
 #include "app/PanelWindow.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
@@ -91,6 +94,17 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     QPushButton* saveButton = toolButton("Save Image As...", this);
     saveButton->setObjectName("saveImage");
     saveButton->setToolTip("Saves what the panel shows now as a PNG image (Ctrl+S)");
+    QPushButton* actualSizeButton = toolButton("1:1", this);
+    actualSizeButton->setObjectName("actualSize");
+    actualSizeButton->setToolTip("One panel pixel per screen pixel (Ctrl+0)");
+    fitButton_ = toolButton("Fit", this);
+    fitButton_->setObjectName("fit");
+    fitButton_->setToolTip("Fit the panel into the window (Ctrl+F)");
+    fitButton_->setCheckable(true);
+    connect(actualSizeButton, &QPushButton::clicked, this, [this] { showActualSize(); });
+    connect(fitButton_, &QPushButton::clicked, this, [this](bool checked) { setFitToWindow(checked); });
+    tools->addWidget(actualSizeButton);
+    tools->addWidget(fitButton_);
     tools->addWidget(resetButton);
     tools->addWidget(saveButton);
     tools->addStretch(1);
@@ -102,7 +116,13 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     auto* saveAction = new QAction(this);
     saveAction->setShortcut(QKeySequence::Save);
     connect(saveAction, &QAction::triggered, this, [this] { saveImageAs(); });
-    addActions({resetAction, saveAction});
+    auto* actualSizeAction = new QAction(this);
+    actualSizeAction->setShortcut(QKeySequence("Ctrl+0"));
+    connect(actualSizeAction, &QAction::triggered, this, [this] { showActualSize(); });
+    auto* fitAction = new QAction(this);
+    fitAction->setShortcut(QKeySequence("Ctrl+F"));
+    connect(fitAction, &QAction::triggered, this, [this] { setFitToWindow(!fitToWindow_); });
+    addActions({resetAction, saveAction, actualSizeAction, fitAction});
 
     problems_ = noteLabel(this);
     changedBar_ = new QWidget(this);
@@ -170,6 +190,7 @@ void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
     problems_->setVisible(!problems.isEmpty());
     host_ = new ControlHostWidget(panel_->face(), nullptr, &services_);
     scroller_->setWidget(host_);
+    applyZoom();
     reportControlEvents(panel_->face(), [this](const std::string& line) { events_->setText(QString::fromStdString(line)); });
     events_->setText(restingEventText);
     host_->setFocus();
@@ -195,6 +216,39 @@ void PanelWindow::reset()
         return;
     }
     showPanel(std::move(panel));
+}
+
+double PanelWindow::zoom() const
+{
+    return host_ != nullptr ? host_->zoom() : 1;
+}
+
+void PanelWindow::setFitToWindow(bool fit)
+{
+    fitToWindow_ = fit;
+    fitButton_->setChecked(fit);
+    applyZoom();
+}
+
+void PanelWindow::applyZoom()
+{
+    if (host_ == nullptr) return;
+    const PanelFace& face = panel_->face();
+    if (!fitToWindow_ || face.width() <= 0 || face.height() <= 0) {
+        host_->setZoom(1);
+        return;
+    }
+    const QSize room = scroller_->maximumViewportSize();
+    const double scale = std::min(static_cast<double>(room.width()) / face.width(),
+                                  static_cast<double>(room.height()) / face.height());
+    // Enlarged panel pixels stay sharp squares of whole screen pixels.
+    host_->setZoom(scale >= 1 ? std::floor(scale) : std::max(scale, 1.0 / 64));
+}
+
+void PanelWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (fitToWindow_) applyZoom();
 }
 
 void PanelWindow::fileChanged()

@@ -1,7 +1,9 @@
 #pragma once
 // The live panel window, "NAME.kvr - Trovelin panel": a panel file's controls on their face,
 // painted as `render` paints them and taking the mouse and the keys as in the widget gallery,
-// above a line that shows each event as it happens. Reset reads the file again; Save Image As
+// above a line that shows each event as it happens. 1:1 shows one panel pixel per screen pixel, Fit
+// fits the panel into the window (whole factors for a small panel, smooth only when shrinking), as
+// the picture preview does. Reset reads the file again; Save Image As
 // writes what the panel shows now as PNG. When the file changes on disk a bar offers to read it
 // again; a load that failed shows its message in a bar at the top, over what was read before it.
 
@@ -15,6 +17,7 @@
 
 class QFileSystemWatcher;
 class QLabel;
+class QPushButton;
 class QScrollArea;
 
 namespace trovelin {
@@ -43,6 +46,10 @@ public:
 
     // Reads the file again: every control back to its stored state.
     void reset();
+    // Fit follows the window's size until 1:1 is chosen.
+    void setFitToWindow(bool fit);
+    void showActualSize() { setFitToWindow(false); }
+    double zoom() const;
     // The panel as it shows now, at its own size.
     QImage currentImage();
     // Writes currentImage() as PNG; the message of a failed write, or empty.
@@ -52,6 +59,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& panelFile);
@@ -59,6 +67,7 @@ private:
     void dropPanel();
     void fileChanged();
     void saveImageAs();
+    void applyZoom();
 
     std::string panelFile_;
     // The controls' timers and hints: declared first, so that they go last.
@@ -70,6 +79,8 @@ private:
     QWidget* changedBar_;
     QLabel* events_;
     QFileSystemWatcher* watcher_;
+    QPushButton* fitButton_;
+    bool fitToWindow_ = false;
 };
 
 }  // namespace trovelin
