@@ -34,7 +34,7 @@ inline constexpr const char* notPanelFileText = "Not KVR Format !!!";
 struct LoadObserver {
     std::function<void(TControl& control)> controlRead;
     std::function<void(Stream& stream, std::int64_t start, std::int64_t end)> recordSkipped;
-    std::function<void(std::unique_ptr<TControl> control)> keepControl;
+    std::function<void(std::unique_ptr<TControl> control)> keepControl = {};
 };
 
 // Opens a panel file for the whole of its load, unshared.
