@@ -1,7 +1,8 @@
 // The live panel window against `render`. Opening a sample in the window (load and first paint)
 // should cost at most 1.3 times its render to memory; while a fader or the colour mixer is
 // dragged, each pointer move repaints the panel, which should take at most 4 ms, measured beside
-// one full paint of the same panel.
+// one full paint of the same panel. HostOnly is the open without the window around the panel (its
+// buttons, bars, file watch and native window): the load and first paint alone.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
