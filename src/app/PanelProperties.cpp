@@ -13,11 +13,6 @@ namespace trovelin {
 
 namespace {
 
-bool hasPanelExtension(const std::string& path)
-{
-    return path.size() >= 4 && QByteArray(path.data() + path.size() - 4, 4).toLower() == ".kvr";
-}
-
 // "64 x 64 (2), 32 x 32": each size once, in the order of first appearance, with its count.
 QString pictureSizes(const std::vector<PictureSize>& pictures)
 {
@@ -35,6 +30,11 @@ QString pictureSizes(const std::vector<PictureSize>& pictures)
 }
 
 }  // namespace
+
+bool hasPanelExtension(const std::string& path)
+{
+    return path.size() >= 4 && QByteArray(path.data() + path.size() - 4, 4).toLower() == ".kvr";
+}
 
 std::vector<PropertyRow> PanelFileDescriber::describe(const std::string& localPath)
 {

@@ -7,6 +7,9 @@
 
 namespace trovelin {
 
+// A name that ends in ".kvr", letter case ignored.
+bool hasPanelExtension(const std::string& path);
+
 class PanelFileDescriber : public ContentDescriber {
 public:
     // No rows for a file without the panel extension or that is no panel file.

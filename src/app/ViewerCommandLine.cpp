@@ -34,6 +34,7 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
     bool helpAsked = false;
     bool versionAsked = false;
     bool galleryAsked = false;
+    bool panelAsked = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -50,6 +51,8 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
             versionAsked = true;
         } else if (!optionsEnded && argument == "--gallery") {
             galleryAsked = true;
+        } else if (!optionsEnded && argument == "--panel") {
+            panelAsked = true;
         } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             if (result.error.empty()) result.error = "unknown option " + argument;
         } else if (result.path) {
@@ -64,16 +67,21 @@ ViewerCommandLine parseViewerCommandLine(const std::vector<std::string>& argumen
         result.action = ViewerCommandLine::Action::ShowVersion;
     else if (!result.error.empty())
         result.action = ViewerCommandLine::Action::UsageError;
-    else if (galleryAsked && result.path)
+    else if (galleryAsked && (result.path || panelAsked))
         result.action = ViewerCommandLine::Action::UsageError, result.error = "--gallery takes no PATH";
     else if (galleryAsked)
         result.action = ViewerCommandLine::Action::ShowGallery;
+    else if (panelAsked && !result.path)
+        result.action = ViewerCommandLine::Action::UsageError, result.error = "--panel needs a FILE";
+    else if (panelAsked)
+        result.action = ViewerCommandLine::Action::ShowPanel;
     return result;
 }
 
 std::string viewerHelpText()
 {
     return "usage: trovelin [PATH]\n"
+           "       trovelin --panel FILE\n"
            "       trovelin --gallery\n"
            "\n"
            "Shows the pictures stored in lighting-control panel files (.kvr) as a grid of thumbnails;\n"
@@ -82,6 +90,8 @@ std::string viewerHelpText()
            "  PATH         a panel file: opens its folder and loads that file alone\n"
            "               a folder: opens it and loads all its panel files\n"
            "               none: opens the folder that holds the program\n"
+           "  --panel FILE opens the panel file's panel in a window of its own, live; anything\n"
+           "               else opens the viewer as PATH does\n"
            "  --gallery    opens the widget gallery: every skinned widget and panel control, live\n"
            "  -h, --help   this help\n"
            "  --version    the version\n"
@@ -91,6 +101,7 @@ std::string viewerHelpText()
            "\n"
            "examples:\n"
            "  trovelin samples/club-stage.kvr\n"
+           "  trovelin --panel samples/console-desk.kvr\n"
            "  trovelin ~/shows\n";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The viewer's command line: `trovelin [PATH]` or `trovelin --gallery`, with `--help` and `--version`. Parsed before the
-// application connects to a display, so that those two work without one.
+// The viewer's command line: `trovelin [PATH]`, `trovelin --panel FILE` or `trovelin --gallery`, with
+// `--help` and `--version`. Parsed before the application connects to a display, so that those two
+// work without one.
 
 #include <optional>
 #include <string>
@@ -9,9 +10,9 @@
 namespace trovelin {
 
 struct ViewerCommandLine {
-    enum class Action { Run, ShowGallery, ShowHelp, ShowVersion, UsageError };
+    enum class Action { Run, ShowPanel, ShowGallery, ShowHelp, ShowVersion, UsageError };
     Action action = Action::Run;
-    std::optional<std::string> path;  // as given: a panel file or a folder of this system
+    std::optional<std::string> path;  // as given: a panel file or a folder of this system; the panel file of ShowPanel
     std::string error;                // what was wrong, for a usage error
 };
 

@@ -1,6 +1,6 @@
 // trovelin: the desktop viewer. Starts in the folder that holds the program, so the panel files
-// beside it show at once, or at the panel file or folder its command line names; with --gallery it opens the widget
-// gallery instead.
+// beside it show at once, or at the panel file or folder its command line names; with --panel it
+// opens a panel file's live panel, with --gallery the widget gallery instead.
 
 #include <cstdlib>
 #include <iostream>
@@ -10,7 +10,9 @@
 
 #include "app/GalleryWindow.h"
 #include "app/PanelProperties.h"
+#include "app/PanelWindow.h"
 #include "app/QtShellInfo.h"
+#include "app/ShowPanel.h"
 #include "app/StartPlace.h"
 #include "app/Trovelinc.h"
 #include "app/ViewerCommandLine.h"
@@ -98,6 +100,15 @@ int main(int argc, char** argv)
             return QApplication::exec();
         }
         trovelin::PosixFileSystem fileSystem;
+        const trovelin::StartPlace place = commandLine.path
+                                               ? trovelin::resolveStartPlace(*commandLine.path, fileSystem.drives())
+                                               : trovelin::StartPlace{};
+        // Anything but a panel file opens the viewer, as the path alone would, saying why.
+        QString panelProblem;
+        if (commandLine.action == ViewerCommandLine::Action::ShowPanel &&
+            place.kind == trovelin::StartPlace::Kind::PanelFile &&
+            trovelin::PanelWindow::open(*commandLine.path, nullptr, panelProblem) != nullptr)
+            return QApplication::exec();
         trovelin::QtShellInfo shell(fileSystem);
         trovelin::SystemDesktop desktop;
         trovelin::ShellItemActions itemActions(fileSystem, desktop);
@@ -105,14 +116,14 @@ int main(int argc, char** argv)
         itemActions.contentDescriber = &panelFiles;
         trovelin::TTrovelin window(trovelin::pictureList(), fileSystem, shell,
                                    [&shell](int index) { return shell.icon(index); });
+        trovelin::ShowPanelCommand showPanel(window);
+        itemActions.contentCommand = &showPanel;
         window.setItemActions(&itemActions);
         window.show();
         const std::string programFolder =
             fileSystem.drives().toWindowsPath(QCoreApplication::applicationDirPath().toStdString()).value_or("C:\\");
-        const trovelin::StartPlace place = commandLine.path
-                                               ? trovelin::resolveStartPlace(*commandLine.path, fileSystem.drives())
-                                               : trovelin::StartPlace{};
         trovelin::showStartPlace(window, place, programFolder);
+        if (!panelProblem.isEmpty()) window.setStatusPanel(0, panelProblem);
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "Trovelin", QString::fromStdString(error.what()));

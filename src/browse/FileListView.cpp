@@ -237,6 +237,12 @@ bool FileListView::fileActionKey(const QKeyEvent& key)
         if (row >= 0) startRename(row);
         return true;
     }
+    if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+        (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier && row >= 0) {
+        const FileListItem& item = list_.items()[static_cast<std::size_t>(row)];
+        if (!isFolderAbove(item) && !isDrive(item) && !item.localPath.empty())
+            return itemActions_->runContentCommand(item.localPath);
+    }
     return false;
 }
 

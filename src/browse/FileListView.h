@@ -6,8 +6,9 @@
 // the rows in sight are drawn.
 // With item actions, the file actions act on exactly the row the user sees: a right press selects
 // the row under the pointer and opens its menu; Delete moves the selected row to the trash and
-// Ctrl+Z puts it back; Rename (or F2) edits the name in place. The row ".." and drive rows are
-// never changed. After a change the list is read again, keeping the selection where it can.
+// Ctrl+Z puts it back; Rename (or F2) edits the name in place; Ctrl+Enter runs the program's own
+// command for the selected file. The row ".." and drive rows are never changed. After a change
+// the list is read again, keeping the selection where it can.
 
 #include <functional>
 #include <optional>
@@ -54,7 +55,8 @@ private:
     int selectedRow() const;
     void selectRow(int row);
     void showContextMenu(int row, QPoint globalPosition);
-    // Delete, Ctrl+Z and F2; true when the key was one of them.
+    // Delete, Ctrl+Z, F2, and Ctrl+Enter on a file with a command of the program's own; true
+    // when the key was one of them.
     bool fileActionKey(const QKeyEvent& key);
     void moveToTrash(int row);
     void startRename(int row);

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include <QAction>
+#include <QFont>
+
 namespace trovelin {
 
 ItemContextMenu::ItemContextMenu(const ItemMenuOptions& options, std::function<void(const std::string& hint)> setHint,
@@ -13,6 +16,14 @@ ItemContextMenu::ItemContextMenu(const ItemMenuOptions& options, std::function<v
     QString title = options.title;
     menu_.addAction(title.replace('&', "&&"))->setEnabled(false);
     menu_.addSeparator();
+    if (!options.contentCommand.isEmpty()) {
+        // The program's own command is what the file is for: first, and bold as a default is.
+        QAction* content = addCommand(menu_, options.contentCommand, {ItemCommand::Content, {}},
+                                      "content|" + options.contentCommand.toStdString());
+        QFont bold = content->font();
+        bold.setBold(true);
+        content->setFont(bold);
+    }
     addCommand(menu_, "Open", {ItemCommand::Open, {}}, "open|Opens the items with their default application")
         ->setEnabled(options.canOpen);
     QMenu* openWith = menu_.addMenu("Open With");

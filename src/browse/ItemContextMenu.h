@@ -1,5 +1,6 @@
 #pragma once
-// The context menu of files and folders: a first line naming the items, then Open, Open With (the
+// The context menu of files and folders: a first line naming the items, then the program's own
+// command for its files (in bold) when there is one, Open, Open With (the
 // applications for the items), Show in Folder, Copy Path, Rename, Move to Trash, Undo Move to
 // Trash, Properties. Entries that can do nothing for these items are disabled. Hovering an entry
 // sets the hint to its verb, "|" and its help text; closing the menu clears the hint.
@@ -16,7 +17,7 @@
 
 namespace trovelin {
 
-enum class ItemCommand { Open, OpenWith, ShowInFolder, CopyPath, Rename, MoveToTrash, UndoTrash, Properties };
+enum class ItemCommand { Content, Open, OpenWith, ShowInFolder, CopyPath, Rename, MoveToTrash, UndoTrash, Properties };
 
 struct ItemMenuChoice {
     ItemCommand command;
@@ -30,6 +31,7 @@ struct ItemMenuOptions {
     bool canRename = true;     // one item, and no drive
     bool canTrash = true;      // no drive among the items
     bool canUndoTrash = false;  // something was moved to the trash and can come back
+    QString contentCommand;  // the program's own command for the item; empty for none
 };
 
 class ItemContextMenu {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMenu>
 
+#include "browse/ContentCommand.h"
 #include "browse/ItemContextMenu.h"
 #include "browse/ItemPropertiesDialog.h"
 #include "platform/FileAttributes.h"
@@ -270,11 +271,14 @@ bool ShellItemActions::showContextMenu(const ShellFolder& folder, const std::vec
     options.canRename = paths.size() == 1 && !folder.isDrives();
     options.canTrash = !folder.isDrives();
     options.canUndoTrash = canUndoTrash();
+    if (contentCommand != nullptr && paths.size() == 1 && !folder.isDrives())
+        options.contentCommand = contentCommand->title(paths.front());
     ItemContextMenu menu(options, [this](const std::string& hint) { setHint(hint); }, request.owner);
     const QAction* chosen = popup(menu.menu(), request.position);
     const ItemMenuChoice* choice = menu.choiceOf(chosen);
     if (choice == nullptr) return true;  // dismissed: nothing to carry out, nothing failed
     switch (choice->command) {
+    case ItemCommand::Content: return runContentCommand(paths.front());
     case ItemCommand::Open: return defaultAction(paths);
     case ItemCommand::OpenWith:
         return desktop_.launch(choice->application, paths) ||
@@ -292,6 +296,14 @@ bool ShellItemActions::showContextMenu(const ShellFolder& folder, const std::vec
     case ItemCommand::Properties: return showProperties(folder, paths, request.owner);
     }
     return false;
+}
+
+bool ShellItemActions::runContentCommand(const std::string& localPath)
+{
+    if (contentCommand == nullptr || contentCommand->title(localPath).isEmpty()) return false;
+    const QString problem = contentCommand->run(localPath);
+    if (!problem.isEmpty()) report(problem);
+    return true;
 }
 
 bool ShellItemActions::defaultAction(const std::vector<std::string>& paths)

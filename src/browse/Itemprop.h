@@ -28,6 +28,7 @@ class QWidget;
 
 namespace trovelin {
 
+class ContentCommand;
 class ContentDescriber;
 class PosixFileSystem;
 
@@ -94,6 +95,11 @@ public:
     // What the program knows of its own files' content, for the properties dialog; unset, the
     // dialog tells files alone.
     ContentDescriber* contentDescriber = nullptr;
+    // The program's own command for its files, first in a file's menu; unset, menus have none.
+    ContentCommand* contentCommand = nullptr;
+    // Runs the program's own command on one file (this system's path), saying what went wrong;
+    // false when the file has none.
+    bool runContentCommand(const std::string& localPath);
     // What an action did or why it failed, naming the items ("Moved show.kvr to the trash (Ctrl+Z
     // undoes)"), and that items of a folder changed (moved to the trash or back).
     std::function<void(const QString& text)> onStatus;

@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "framework/PaintTree.h"
+#include "panelctl/Cbtc.h"
 #include "panelctl/Cmy.h"
 #include "panelctl/Fader.h"
 #include "panelctl/Fieldxym.h"
 #include "panelctl/KnobControl.h"
+#include "panelctl/Multibut.h"
 #include "skin/Wblinkbutton.h"
 #include "skin/Wcheckbox.h"
 #include "skin/Wradiobutton.h"
@@ -50,8 +52,9 @@ std::string checkValue(TWCheckBox& box)
     return {};
 }
 
-// The value a widget holds, as the event line shows it.
-std::string valueOf(TControl& control)
+}  // namespace
+
+std::string controlValueText(TControl& control)
 {
     if (auto* box = dynamic_cast<TWCheckBox*>(&control)) return checkValue(*box);
     if (auto* radio = dynamic_cast<TWRadioButton*>(&control)) return radio->checked() ? "checked" : "unchecked";
@@ -69,13 +72,17 @@ std::string valueOf(TControl& control)
     if (auto* mixer = dynamic_cast<TCMY*>(&control))
         return std::to_string(mixer->cyan()) + ", " + std::to_string(mixer->magenta()) + ", " +
                std::to_string(mixer->yellow());
+    if (auto* multi = dynamic_cast<TMultiButton*>(&control)) return multi->down() ? "down" : "up";
+    if (auto* toggle = dynamic_cast<TCBTC*>(&control)) return toggle->down() ? "down" : "up";
     return {};
 }
+
+namespace {
 
 void reportControl(TControl& control, const std::function<void(const std::string&)>& report)
 {
     auto line = [report](TControl& sender, const char* event) {
-        const std::string value = valueOf(sender);
+        const std::string value = controlValueText(sender);
         report(sender.name() + ", " + event + (value.empty() ? "" : ", " + value));
     };
     control.onClickHandler = [line](TControl& sender) { line(sender, "Click"); };
@@ -220,7 +227,12 @@ std::unique_ptr<TGalleryForm> buildGalleryForm(const RecordNode& layout)
 
 void reportGalleryEvents(TGalleryForm& form, std::function<void(const std::string&)> report)
 {
-    for (TControl* child : form.controls()) reportControl(*child, report);
+    reportControlEvents(form, std::move(report));
+}
+
+void reportControlEvents(TWinControl& container, std::function<void(const std::string&)> report)
+{
+    for (TControl* child : container.controls()) reportControl(*child, report);
 }
 
 QImage paintGalleryForm(TGalleryForm& form)

@@ -23,6 +23,10 @@ std::unique_ptr<TGalleryForm> buildGalleryForm(const RecordNode& layout = galler
 
 // Reports what the user does to the form's widgets, as "widget, event, value" lines.
 void reportGalleryEvents(TGalleryForm& form, std::function<void(const std::string&)> report);
+// The same for the controls inside any container, a panel's face among them.
+void reportControlEvents(TWinControl& container, std::function<void(const std::string&)> report);
+// The value a control holds, as the event lines show it; empty for a control without one.
+std::string controlValueText(TControl& control);
 
 // The form painted offscreen, as the window shows it at rest.
 QImage paintGalleryForm(TGalleryForm& form);

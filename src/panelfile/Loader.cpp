@@ -97,8 +97,9 @@ void PanelLoader::readBackground(Stream& stream)
     if (observer_.controlRead) observer_.controlRead(*background);
     TPicture& picture = background->picture();
     // A background without any graphic gives no picture at all.
-    if (!picture.graphic() || sameText(picture.graphicClassName(), "TIcon")) return;
-    appendPicture(picture.bitmap(), *background, "Picture");
+    if (picture.graphic() && !sameText(picture.graphicClassName(), "TIcon"))
+        appendPicture(picture.bitmap(), *background, "Picture");
+    letGo(std::move(background));
 }
 
 void PanelLoader::readRecords(Stream& stream)
@@ -148,6 +149,7 @@ bool PanelLoader::readRecord(Stream& stream, const ReaderEnvironment& environmen
     }
     if (glyph && !glyph->empty()) appendPicture(*glyph, *control, "Glyph");
     if (observer_.controlRead) observer_.controlRead(*control);
+    letGo(std::move(control));
     return true;
 }
 
@@ -161,6 +163,13 @@ ReaderEnvironment PanelLoader::readerEnvironment() const
 void PanelLoader::appendPicture(const TBitmap& picture, const TControl& control, const char* property)
 {
     pictures_.append(picture, {fileName_, std::string(control.classInfo().name()), control.name(), property});
+}
+
+void PanelLoader::letGo(std::unique_ptr<TControl> control)
+{
+    if (!observer_.keepControl) return;
+    control->leaveOwner();
+    observer_.keepControl(std::move(control));
 }
 
 void PanelLoader::passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment)

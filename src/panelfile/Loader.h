@@ -27,10 +27,14 @@ inline constexpr const char* notPanelFileText = "Not KVR Format !!!";
 
 // What a caller may watch while a panel loads, to show the panel rather than only harvest it:
 // each control (the background first) once its record is read, before the loader destroys it,
-// and the byte range of each record skipped for its class.
+// and the byte range of each record skipped for its class. With `keepControl`, the loader hands
+// each control over instead of destroying it, once its pictures are harvested: the control has
+// left the main window, so that a later record may take its name as it may when each control is
+// destroyed, and it still has the host panel as its parent.
 struct LoadObserver {
     std::function<void(TControl& control)> controlRead;
     std::function<void(Stream& stream, std::int64_t start, std::int64_t end)> recordSkipped;
+    std::function<void(std::unique_ptr<TControl> control)> keepControl = {};
 };
 
 // Opens a panel file for the whole of its load, unshared.
@@ -71,6 +75,8 @@ private:
     // Skips the record at the stream's position, which began at `start`, and tells the observer.
     void passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment);
     void appendPicture(const TBitmap& picture, const TControl& control, const char* property);
+    // The end of a control the loader is done with: destroyed, or handed to the observer.
+    void letGo(std::unique_ptr<TControl> control);
 
     LoaderHost& host_;
     PictureList& pictures_;

@@ -69,6 +69,12 @@ void Component::setName(const std::string& name)
     }
 }
 
+void Component::leaveOwner()
+{
+    if (owner_) owner_->removeComponent(this);
+    owner_ = nullptr;
+}
+
 Component* Component::findComponent(std::string_view name) const
 {
     return namesIndex_.find(name);

@@ -30,6 +30,9 @@ public:
     virtual void setName(const std::string& name);
 
     Component* owner() const { return owner_; }
+    // Leaves the owner, which then neither frees the component nor holds its name: whoever took
+    // the component frees it.
+    void leaveOwner();
     const std::vector<Component*>& components() const { return components_; }
     // An owned component by name, letter case ignored.
     Component* findComponent(std::string_view name) const;

@@ -67,7 +67,21 @@ ControlHostWidget::~ControlHostWidget()
 
 void ControlHostWidget::followControlSize()
 {
-    setFixedSize(std::max(control_.width(), 0), std::max(control_.height(), 0));
+    setFixedSize(static_cast<int>(std::lround(std::max(control_.width(), 0) * zoom_)),
+                 static_cast<int>(std::lround(std::max(control_.height(), 0) * zoom_)));
+}
+
+void ControlHostWidget::setZoom(double zoom)
+{
+    if (!(zoom > 0) || zoom == zoom_) return;
+    zoom_ = zoom;
+    followControlSize();
+    update();
+}
+
+TPoint ControlHostWidget::controlPoint(QPointF widgetPoint) const
+{
+    return wholePoint(widgetPoint / zoom_);
 }
 
 void ControlHostWidget::invalidateControl(TControl&)
@@ -94,7 +108,7 @@ void ControlHostWidget::drawOnControl(TControl& control, const std::function<voi
         drawnDuringPaint_ = true;
         return;
     }
-    if (surfaceStale_ || surface_.size() != size()) paintSurface();
+    if (surfaceStale_ || surface_.size() != surfaceSize()) paintSurface();
     {
         QPainter painter(&surface_);
         const TPoint offset = control.offsetWithin(control_);
@@ -110,7 +124,7 @@ void ControlHostWidget::drawOnControl(TControl& control, const std::function<voi
 TPoint ControlHostWidget::clientToScreen(const TControl& control, TPoint point) const
 {
     const TPoint offset = control.offsetWithin(control_);
-    const QPoint screen = mapToGlobal(QPoint(point.x + offset.x, point.y + offset.y));
+    const QPoint screen = mapToGlobal(QPointF((point.x + offset.x) * zoom_, (point.y + offset.y) * zoom_).toPoint());
     return {screen.x(), screen.y()};
 }
 
@@ -120,7 +134,7 @@ void ControlHostWidget::paintSurface()
     // second pass shows it as it is. Were a paint to keep changing what it shows, the next pass
     // waits for the next paint event rather than holding this one for ever.
     for (int pass = 0; pass < 2; ++pass) {
-        surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        surface_ = QImage(surfaceSize(), QImage::Format_ARGB32_Premultiplied);
         surface_.fill(Qt::transparent);
         surfaceStale_ = false;
         drawnDuringPaint_ = false;
@@ -149,15 +163,21 @@ TShiftState ControlHostWidget::shiftState(Qt::KeyboardModifiers modifiers, Qt::M
 void ControlHostWidget::paintEvent(QPaintEvent*)
 {
     if (!control_.visible()) return;
-    if (surfaceStale_ || surface_.size() != size()) paintSurface();
-    QPainter(this).drawImage(0, 0, surface_);
+    if (surfaceStale_ || surface_.size() != surfaceSize()) paintSurface();
+    QPainter painter(this);
+    if (zoom_ == 1) {
+        painter.drawImage(0, 0, surface_);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1);
+    painter.drawImage(rect(), surface_);
 }
 
 void ControlHostWidget::press(QMouseEvent* event, TShiftState extra)
 {
     const auto button = toMouseButton(event->button());
     if (!button) return;
-    input_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, wholePoint(event->position()));
+    input_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, controlPoint(event->position()));
 }
 
 void ControlHostWidget::mousePressEvent(QMouseEvent* event)
@@ -174,19 +194,19 @@ void ControlHostWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ControlHostWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    input_.mouseMove(shiftState(event->modifiers(), event->buttons()), wholePoint(event->position()));
+    input_.mouseMove(shiftState(event->modifiers(), event->buttons()), controlPoint(event->position()));
 }
 
 void ControlHostWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     const auto button = toMouseButton(event->button());
     if (!button) return;
-    input_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), wholePoint(event->position()));
+    input_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), controlPoint(event->position()));
 }
 
 void ControlHostWidget::enterEvent(QEnterEvent* event)
 {
-    input_.pointerEntered(wholePoint(event->position()));
+    input_.pointerEntered(controlPoint(event->position()));
 }
 
 void ControlHostWidget::leaveEvent(QEvent*)

@@ -6,6 +6,10 @@
 // original's controls draw on their canvas; a window uncovered again shows the surface as it is.
 // A paint may make a control draw (a radio group checking a button as it lays them out); that
 // drawing waits for the end of the paint, which then paints the surface once more.
+// A zoom other than 1 shows the surface scaled (whole factors as sharp squares, smooth only when
+// shrinking) and maps the pointer back to the controls' own pixels.
+
+#include <algorithm>
 
 #include <QImage>
 #include <QWidget>
@@ -27,6 +31,9 @@ public:
     ControlInput& input() { return input_; }
     // Matches the widget to the control's width and height again, after the control changed them.
     void followControlSize();
+    double zoom() const { return zoom_; }
+    // Screen pixels per control pixel; values that are not positive are refused.
+    void setZoom(double zoom);
 
     void invalidateControl(TControl& control) override;
     void repaintControl(TControl& control) override;
@@ -54,11 +61,15 @@ protected:
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
+    TPoint controlPoint(QPointF widgetPoint) const;
     void paintSurface();
+    // The control's own size: the surface holds one pixel per control pixel, whatever the zoom.
+    QSize surfaceSize() const { return {std::max(control_.width(), 0), std::max(control_.height(), 0)}; }
 
     TControl& control_;
     ControlServices* services_;
     ControlInput input_;
+    double zoom_ = 1;
     QImage surface_;
     bool surfaceStale_ = true;
     // While the surface is being painted, its painter owns it: nothing may replace it or draw

@@ -84,8 +84,11 @@ void QtTimerService::disarm(TTimer& timer)
 {
     const auto found = timers_.find(&timer);
     if (found == timers_.end()) return;
-    // A timer disarmed from its own handler is still inside the QTimer's signal.
-    found->second.release()->deleteLater();
+    // A timer disarmed from its own handler is still inside the QTimer's signal, so the QTimer
+    // goes later; stopped now, it cannot fire for a timer that is gone by then.
+    QTimer* qtTimer = found->second.release();
+    qtTimer->stop();
+    qtTimer->deleteLater();
     timers_.erase(found);
 }
 

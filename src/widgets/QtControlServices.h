@@ -2,6 +2,7 @@
 // The desktop services for controls shown in Qt widgets: timers on the event loop, hint windows
 // as small frameless windows, and the pointer from QCursor, hidden by a blank override cursor.
 
+#include <cstddef>
 #include <map>
 #include <memory>
 
@@ -18,6 +19,8 @@ public:
     ~QtTimerService() override;
     void arm(TTimer& timer) override;
     void disarm(TTimer& timer) override;
+    // Timers armed and not yet disarmed.
+    std::size_t armedCount() const { return timers_.size(); }
 
 private:
     std::map<TTimer*, std::unique_ptr<QTimer>> timers_;
@@ -32,6 +35,7 @@ public:
     QtControlServices& operator=(const QtControlServices&) = delete;
 
     TimerService& timers() override { return timers_; }
+    const QtTimerService& qtTimers() const { return timers_; }
     std::unique_ptr<HintDisplay> createHintDisplay() override;
     TPoint cursorPos() const override;
     void showCursor(bool show) override;

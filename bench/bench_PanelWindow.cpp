@@ -1,0 +1,114 @@
+// The live panel window against `render`. Opening a sample in the window (load and first paint)
+// should cost at most 1.3 times its render to memory; while a fader or the colour mixer is
+// dragged, each pointer move repaints the panel, which should take at most 4 ms, measured beside
+// one full paint of the same panel. HostOnly is the open without the window around the panel (its
+// buttons, bars, file watch and native window): the load and first paint alone.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <QMouseEvent>
+#include <QApplication>
+#include <QTest>
+
+#include "app/PanelWindow.h"
+#include "framework/PaintTree.h"
+#include "gallery/PanelRender.h"
+#include "support/FileWriter.h"
+#include "support/SamplePanels.h"
+#include "widgets/ControlHostWidget.h"
+
+namespace {
+
+using namespace trovelin;
+namespace fs = std::filesystem;
+
+const fs::path folder = fs::temp_directory_path() / ("trovelin-bench-panel-" + std::to_string(::getpid()));
+
+// Index 0: the console desk (faders, knobs, buttons); 1: the moving heads (XY field, colour mixer).
+std::string sampleFile(std::int64_t which)
+{
+    const std::string name = which == 0 ? "console-desk.kvr" : "moving-heads.kvr";
+    fs::create_directories(folder);
+    for (const testing::SamplePanel& sample : testing::samplePanels())
+        if (sample.fileName == name) testing::writeFile((folder / name).string(), sample.bytes);
+    return (folder / name).string();
+}
+
+void RenderToMemory(benchmark::State& state)
+{
+    const std::string file = sampleFile(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(renderPanel(file).image);
+    state.SetLabel(fs::path(file).filename().string());
+}
+BENCHMARK(RenderToMemory)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void OpenPanelWindow(benchmark::State& state)
+{
+    const std::string file = sampleFile(state.range(0));
+    for (auto _ : state) {
+        QString problem;
+        PanelWindow* window = PanelWindow::open(file, nullptr, problem);
+        benchmark::DoNotOptimize(window->host()->grab());
+        state.PauseTiming();
+        delete window;
+        state.ResumeTiming();
+    }
+    state.SetLabel(fs::path(file).filename().string());
+}
+BENCHMARK(OpenPanelWindow)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A press on the first fader (the desk) or inside the colour mixer (the heads), then moves up and
+// down its travel, each painted before the next.
+void DragRepaint(benchmark::State& state)
+{
+    const std::string file = sampleFile(state.range(0));
+    QString problem;
+    PanelWindow* window = PanelWindow::open(file, nullptr, problem);
+    ControlHostWidget& host = *window->host();
+    const QPoint origin = state.range(0) == 0 ? QPoint(36, 60) : QPoint(380, 100);
+    auto send = [&host](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, host.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(&host, &event);
+    };
+    if (!QTest::qWaitForWindowExposed(window)) state.SkipWithError("the window was never exposed");
+    send(QEvent::MouseButtonPress, origin, Qt::LeftButton);
+    host.repaint();
+    int step = 0;
+    for (auto _ : state) {
+        send(QEvent::MouseMove, origin + QPoint(step % 7, step % 60), Qt::LeftButton);
+        host.repaint();
+        ++step;
+    }
+    send(QEvent::MouseButtonRelease, origin, Qt::NoButton);
+    delete window;
+    state.SetLabel(fs::path(file).filename().string());
+}
+BENCHMARK(DragRepaint)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void HostOnly(benchmark::State& state)
+{
+    const std::string file = sampleFile(state.range(0));
+    for (auto _ : state) {
+        LoadedPanel panel(file);
+        ControlHostWidget host(panel.face());
+        benchmark::DoNotOptimize(host.grab());
+    }
+}
+BENCHMARK(HostOnly)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void FullPaint(benchmark::State& state)
+{
+    LoadedPanel panel(sampleFile(state.range(0)));
+    QImage image(panel.face().width(), panel.face().height(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        paintControlTree(image, panel.face());
+        benchmark::DoNotOptimize(image);
+    }
+}
+BENCHMARK(FullPaint)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
