@@ -14,6 +14,7 @@
 #include <string>
 
 #include "cli/Render.h"
+#include "gallery/PanelRender.h"
 #include "support/FileWriter.h"
 #include "support/SamplePanels.h"
 
@@ -50,7 +51,7 @@ void renderFile(benchmark::State& state, const std::string& name, const std::vec
         std::ostringstream errors;
         cli::renderPanelToFile(panel, png, errors);
     }
-    const cli::RenderedPanel rendered = cli::renderPanel(panel);
+    const RenderedPanel rendered = renderPanel(panel);
     state.counters["width"] = rendered.image.width();
     state.counters["height"] = rendered.image.height();
     state.counters["peak_MiB"] = static_cast<double>(residentKiB("VmHWM")) / 1024;

@@ -21,6 +21,7 @@
 #include "browse/Itemprop.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
+#include "support/BareDesktop.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/FinishFolderLoad.h"
@@ -191,20 +192,6 @@ TEST_F(BrowsingFlow, OneDriveMapServesTheBrowserAndTheLoader)
     ASSERT_EQ(browser.driveSelector().entries().size(), 3u);  // "My Computer", C and E
     EXPECT_EQ(browser.driveSelector().entries()[2].text, "E:\\");
 }
-
-// A desktop that knows no applications and no file manager.
-class BareDesktop : public DesktopServices {
-public:
-    std::string contentType(const std::string&) override { return "application/octet-stream"; }
-    std::optional<DesktopApplication> defaultApplication(const std::string&) override { return std::nullopt; }
-    std::vector<DesktopApplication> applications(const std::string&) override { return {}; }
-    bool launch(const DesktopApplication&, const std::vector<std::string>&) override { return false; }
-    bool showItems(const std::vector<std::string>&) override { return false; }
-    bool showFolders(const std::vector<std::string>&) override { return false; }
-    bool showItemProperties(const std::vector<std::string>&) override { return false; }
-    TrashOutcome moveToTrash(const std::string&) override { return {{}, "the trash is full"}; }
-    std::string restoreFromTrash(const std::string&, const std::string&) override { return "no trash"; }
-};
 
 TEST_F(BrowsingFlow, ARightClickOnAPanelFileOffersTheDesktopsActions)
 {

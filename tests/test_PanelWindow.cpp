@@ -30,6 +30,7 @@
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
+#include "support/BareDesktop.h"
 #include "support/BmpWriter.h"
 #include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
@@ -291,18 +292,7 @@ TEST_F(PanelWindowTest, TheFileListOpensAPanelFromItsMenuAndWithCtrlEnter)
     NoShell shell;
     TTrovelin browser{pictures, fileSystem, shell};
     browser.messageBox = [](const QString&, const QString&) {};
-    class BareDesktop : public DesktopServices {
-    public:
-        std::string contentType(const std::string&) override { return "application/octet-stream"; }
-        std::optional<DesktopApplication> defaultApplication(const std::string&) override { return std::nullopt; }
-        std::vector<DesktopApplication> applications(const std::string&) override { return {}; }
-        bool launch(const DesktopApplication&, const std::vector<std::string>&) override { return false; }
-        bool showItems(const std::vector<std::string>&) override { return false; }
-        bool showFolders(const std::vector<std::string>&) override { return false; }
-        bool showItemProperties(const std::vector<std::string>&) override { return false; }
-        TrashOutcome moveToTrash(const std::string&) override { return {{}, "no trash"}; }
-        std::string restoreFromTrash(const std::string&, const std::string&) override { return "no trash"; }
-    } desktop;
+    testing::BareDesktop desktop;
     ShellItemActions actions(fileSystem, desktop);
     ShowPanelCommand showPanel(browser);
     actions.contentCommand = &showPanel;

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "cli/Render.h"
+#include "gallery/PanelRender.h"
 #include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/GuiApplication.h"
@@ -21,7 +22,6 @@ namespace trovelin {
 namespace {
 
 using namespace testing;
-using cli::RenderedPanel;
 
 // A background image control of `width` x `height` holding a red 4 x 3 bitmap at its top left.
 std::vector<std::uint8_t> background(int width, int height)
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
 {
-    const RenderedPanel rendered = cli::renderPanel(panel({background(100, 60), placed("TMystery", "Odd1", 50, 20, 30, 20)}));
+    const RenderedPanel rendered = renderPanel(panel({background(100, 60), placed("TMystery", "Odd1", 50, 20, 30, 20)}));
     ASSERT_FALSE(rendered.image.isNull());
     EXPECT_TRUE(rendered.problems.empty());
     EXPECT_EQ(rendered.image.size(), QSize(100, 60));
@@ -84,15 +84,15 @@ TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
 
 TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
 {
-    const RenderedPanel wide = cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Far", 150, 5, 20, 90)}));
+    const RenderedPanel wide = renderPanel(panel({background(10, 10), placed("TGroupBox", "Far", 150, 5, 20, 90)}));
     EXPECT_EQ(wide.image.size(), QSize(170, 95));
     const RenderedPanel huge =
-        cli::renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
-    EXPECT_EQ(huge.image.size(), QSize(cli::maxRenderedSide, 10));
+        renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
+    EXPECT_EQ(huge.image.size(), QSize(maxRenderedSide, 10));
     // Past the pixel limit both sides shrink alike. Controls of 2^31 - 1 pixels paint what shows:
     // the colour button's light top and left edges, and the face colour outside both buttons' discs.
     constexpr int most = 2147483647;
-    const RenderedPanel vast = cli::renderPanel(
+    const RenderedPanel vast = renderPanel(
         panel({background(10, 10), placed("TMultiButton", "Lamp", 0, 0, most, most), placed("TCBTC", "Tint", 0, 0, most, most)}));
     EXPECT_TRUE(vast.problems.empty());
     EXPECT_EQ(vast.image.size(), QSize(2048, 2048));
@@ -105,7 +105,7 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
 {
     const std::string path = (folder / "not.kvr").string();
     ASSERT_TRUE(writeFile(path, {'n', 'o', 'p', 'e', 0, 0, 0}));
-    const RenderedPanel notPanel = cli::renderPanel(path);
+    const RenderedPanel notPanel = renderPanel(path);
     EXPECT_TRUE(notPanel.image.isNull());
     EXPECT_EQ(notPanel.problems, (std::vector<std::string>{"Not KVR Format !!!"}));
 
@@ -116,7 +116,7 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     // A record that fails ends the load; what was read before it is still drawn.
     RecordWriter broken;
     broken.beginRecord("TLabel", "Bad").property("Caption").integer(5).end().end();
-    const RenderedPanel partial = cli::renderPanel(panel({background(20, 20), broken.bytes()}));
+    const RenderedPanel partial = renderPanel(panel({background(20, 20), broken.bytes()}));
     EXPECT_TRUE(partial.failed);
     ASSERT_FALSE(partial.image.isNull());
     EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
@@ -146,7 +146,7 @@ TEST_F(Render, AFailedWriteLeavesAnOlderImageAsItWas)
 // The sample desk: every record is a class the loader knows, so everything paints itself.
 TEST_F(Render, TheSampleDeskShowsItsFadersKnobsAndButtons)
 {
-    const RenderedPanel desk = cli::renderPanel(std::string(TROVELIN_SOURCE_DIR) + "/samples/console-desk.kvr");
+    const RenderedPanel desk = renderPanel(std::string(TROVELIN_SOURCE_DIR) + "/samples/console-desk.kvr");
     EXPECT_TRUE(desk.problems.empty());
     EXPECT_FALSE(desk.failed);
     ASSERT_EQ(desk.image.size(), QSize(480, 300));

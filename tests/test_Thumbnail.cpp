@@ -10,8 +10,8 @@
 
 #include <QImage>
 
-#include "cli/Render.h"
 #include "cli/Thumbnail.h"
+#include "gallery/PanelRender.h"
 #include "support/FileWriter.h"
 #include "support/GuiApplication.h"
 #include "support/PngReference.h"
@@ -72,7 +72,7 @@ TEST_F(Thumbnail, TheCommandWritesThePanelAsRenderPaintsItScaledDown)
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(made.out + made.err, "");
 
-    const QImage rendered = cli::renderPanel(rig).image;
+    const QImage rendered = renderPanel(rig).image;
     const QImage expected = cli::thumbnailOf(rendered, 200);
     const auto written = testing::readPngFile(png);
     ASSERT_TRUE(written);

@@ -10,11 +10,6 @@
 
 namespace trovelin::cli {
 
-using trovelin::maxRenderedPixels;
-using trovelin::maxRenderedSide;
-using trovelin::renderPanel;
-using trovelin::RenderedPanel;
-
 // Renders `panelFile` and writes the image as PNG to `outputFile`; returns the exit status: 0, or
 // 1 when the load failed or the image could not be written.
 int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors,

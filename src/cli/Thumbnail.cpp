@@ -6,8 +6,8 @@
 #include <ostream>
 #include <vector>
 
-#include "cli/Render.h"
 #include "framework/PngWriter.h"
+#include "gallery/PanelRender.h"
 #include "platform/ReplacingFile.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
