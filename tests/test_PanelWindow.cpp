@@ -50,18 +50,6 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> backgroundRecord(int width, int height)
-{
-    RecordWriter w;
-    w.beginRecord("TImage", "Background");
-    w.property("Width").integer(width).property("Height").integer(height);
-    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(4, 3, [](int, int) {
-        return 0xFF0000u;
-    }))));
-    w.end().end();
-    return w.bytes();
-}
-
 std::vector<std::uint8_t> placedRecord(std::string_view className, std::string_view name, int left, int top,
                                        std::function<void(RecordWriter&)> more = {})
 {
@@ -145,9 +133,9 @@ TEST_F(PanelWindowTest, AtRestTheWindowShowsWhatRenderPaints)
         classes.push_back(&made->classInfo());
     }
     files.push_back(write("every-class.kvr", everyPropertyPanel(classes)));
-    files.push_back(writePanel("outline.kvr", {backgroundRecord(100, 60), placedRecord("TMystery", "Odd1", 50, 20, [](RecordWriter& w) {
-                                                   w.property("Width").integer(30).property("Height").integer(20);
-                                               })}));
+    const auto outlineSize = [](RecordWriter& w) { w.property("Width").integer(30).property("Height").integer(20); };
+    files.push_back(writePanel("outline.kvr", {redCornerBackgroundRecord(100, 60),
+                                               placedRecord("TMystery", "Odd1", 50, 20, outlineSize)}));
     for (const std::string& file : files) {
         PanelWindow& window = open(file);
         const QImage rendered = renderPanel(file).image;
@@ -201,7 +189,7 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
         w.property("Width").integer(60).property("Height").integer(40).property("TabStop").boolean(true);
     };
     PanelWindow& window = open(writePanel(
-        "focus.kvr", {backgroundRecord(200, 120), placedRecord("TGroupBox", "First", 0, 0, groupBox),
+        "focus.kvr", {redCornerBackgroundRecord(200, 120), placedRecord("TGroupBox", "First", 0, 0, groupBox),
                       placedRecord("TMultiButton", "Latch", 70, 0,
                                    [](RecordWriter& w) {
                                        w.property("Width").integer(40).property("Height").integer(40);
@@ -230,7 +218,7 @@ TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOp
 {
     RecordWriter broken;
     broken.beginRecord("TLabel", "Bad").property("Caption").integer(5).end().end();
-    PanelWindow& window = open(writePanel("broken.kvr", {backgroundRecord(20, 20), broken.bytes()}));
+    PanelWindow& window = open(writePanel("broken.kvr", {redCornerBackgroundRecord(20, 20), broken.bytes()}));
     EXPECT_NE(window.problemText().indexOf("Invalid property value"), -1) << window.problemText().toStdString();
     EXPECT_EQ(colorAt(shown(window), 0, 0), 0x0000FFu);  // the background read before the failure
 
@@ -259,7 +247,7 @@ TEST_F(PanelWindowTest, SaveImageWritesWhatThePanelShowsNowAndAChangedFileOffers
         EXPECT_EQ(saved->rgbAt(p.x(), p.y()), now.pixel(p) & 0xFFFFFFu);
 
     EXPECT_FALSE(window.reloadOffered());
-    writePanel("console-desk.kvr", {backgroundRecord(30, 20)});
+    writePanel("console-desk.kvr", {redCornerBackgroundRecord(30, 20)});
     const QDeadlineTimer deadline(5000);
     while (!window.reloadOffered() && !deadline.hasExpired()) QTest::qWait(20);
     EXPECT_TRUE(window.reloadOffered());

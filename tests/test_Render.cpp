@@ -17,24 +17,12 @@
 #include "support/PixelProbe.h"
 #include "support/PngReference.h"
 #include "support/RecordWriter.h"
+#include "support/SamplePanels.h"
 
 namespace trovelin {
 namespace {
 
 using namespace testing;
-
-// A background image control of `width` x `height` holding a red 4 x 3 bitmap at its top left.
-std::vector<std::uint8_t> background(int width, int height)
-{
-    RecordWriter w;
-    w.beginRecord("TImage", "Background");
-    w.property("Width").integer(width).property("Height").integer(height);
-    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(4, 3, [](int, int) {
-        return 0xFF0000u;
-    }))));
-    w.end().end();
-    return w.bytes();
-}
 
 std::vector<std::uint8_t> placed(std::string_view className, std::string_view name, int left, int top, int width,
                                  int height)
@@ -67,7 +55,8 @@ protected:
 
 TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
 {
-    const RenderedPanel rendered = renderPanel(panel({background(100, 60), placed("TMystery", "Odd1", 50, 20, 30, 20)}));
+    const RenderedPanel rendered =
+        renderPanel(panel({redCornerBackgroundRecord(100, 60), placed("TMystery", "Odd1", 50, 20, 30, 20)}));
     ASSERT_FALSE(rendered.image.isNull());
     EXPECT_TRUE(rendered.problems.empty());
     EXPECT_EQ(rendered.image.size(), QSize(100, 60));
@@ -84,16 +73,18 @@ TEST_F(Render, ControlsPaintAtTheirPlacesAndUnknownClassesShowAsOutlines)
 
 TEST_F(Render, TheImageCoversEveryControlButNeverGrowsBeyondItsLimit)
 {
-    const RenderedPanel wide = renderPanel(panel({background(10, 10), placed("TGroupBox", "Far", 150, 5, 20, 90)}));
+    const RenderedPanel wide =
+        renderPanel(panel({redCornerBackgroundRecord(10, 10), placed("TGroupBox", "Far", 150, 5, 20, 90)}));
     EXPECT_EQ(wide.image.size(), QSize(170, 95));
     const RenderedPanel huge =
-        renderPanel(panel({background(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
+        renderPanel(panel({redCornerBackgroundRecord(10, 10), placed("TGroupBox", "Huge", 0, 0, 2'000'000'000, -5)}));
     EXPECT_EQ(huge.image.size(), QSize(maxRenderedSide, 10));
     // Past the pixel limit both sides shrink alike. Controls of 2^31 - 1 pixels paint what shows:
     // the colour button's light top and left edges, and the face colour outside both buttons' discs.
     constexpr int most = 2147483647;
     const RenderedPanel vast = renderPanel(
-        panel({background(10, 10), placed("TMultiButton", "Lamp", 0, 0, most, most), placed("TCBTC", "Tint", 0, 0, most, most)}));
+        panel({redCornerBackgroundRecord(10, 10), placed("TMultiButton", "Lamp", 0, 0, most, most),
+               placed("TCBTC", "Tint", 0, 0, most, most)}));
     EXPECT_TRUE(vast.problems.empty());
     EXPECT_EQ(vast.image.size(), QSize(2048, 2048));
     EXPECT_EQ(colorAt(vast.image, 0, 1000), 0xFFFFFFu);
@@ -116,7 +107,7 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     // A record that fails ends the load; what was read before it is still drawn.
     RecordWriter broken;
     broken.beginRecord("TLabel", "Bad").property("Caption").integer(5).end().end();
-    const RenderedPanel partial = renderPanel(panel({background(20, 20), broken.bytes()}));
+    const RenderedPanel partial = renderPanel(panel({redCornerBackgroundRecord(20, 20), broken.bytes()}));
     EXPECT_TRUE(partial.failed);
     ASSERT_FALSE(partial.image.isNull());
     EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
@@ -128,7 +119,7 @@ TEST_F(Render, AFailedWriteLeavesAnOlderImageAsItWas)
 {
     const std::string output = (folder / "out.png").string();
     ASSERT_TRUE(writeFile(output, {'o', 'l', 'd'}));
-    const std::string input = panel({background(30, 30)});
+    const std::string input = panel({redCornerBackgroundRecord(30, 30)});
     std::ostringstream errors;
     {
         FileSizeLimit limit(40);

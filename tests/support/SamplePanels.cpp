@@ -359,4 +359,16 @@ std::vector<std::uint8_t> hugeControlsPanel(int controlCount)
     return writePanelFile(content);
 }
 
+std::vector<std::uint8_t> redCornerBackgroundRecord(int width, int height)
+{
+    RecordWriter w;
+    w.beginRecord("TImage", "Background");
+    w.property("Width").integer(width).property("Height").integer(height);
+    w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(4, 3, [](int, int) {
+        return 0xFF0000u;
+    }))));
+    w.end().end();
+    return w.bytes();
+}
+
 }  // namespace trovelin::testing

@@ -24,6 +24,10 @@ struct SamplePanel {
 
 std::vector<SamplePanel> samplePanels();
 
+// A background image control's record: `width` x `height`, holding a red 4 x 3 bitmap at its top
+// left, so that where the control paints its picture shows.
+std::vector<std::uint8_t> redCornerBackgroundRecord(int width, int height);
+
 // A panel file holding only a background of `width` x 4 pixels, all grey.
 std::vector<std::uint8_t> greyBackgroundPanel(int width);
 
