@@ -12,10 +12,10 @@
 #include <cstring>
 #include <memory>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "ResidentMemory.h"
 #include "cli/Harvest.h"
 #include "framework/PngWriter.h"
 #include "cli/HeadlessMainWindow.h"
@@ -32,6 +32,7 @@
 namespace {
 
 using namespace trovelin;
+using namespace trovelin::bench;
 using namespace trovelin::testing;
 namespace fs = std::filesystem;
 
@@ -96,21 +97,6 @@ Folder& folder()
 {
     static Folder made;
     return made;
-}
-
-// A field of /proc/self/status in KiB: "VmRSS" (now) or "VmHWM" (the peak).
-std::int64_t residentKiB(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field + ":", 0) == 0) return std::stoll(line.substr(field.size() + 1));
-    return 0;
-}
-
-// Lets the next peak start from what the process holds now.
-void resetPeakResident()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 void HarvestFolder(benchmark::State& state)

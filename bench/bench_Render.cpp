@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "ResidentMemory.h"
 #include "cli/Render.h"
 #include "gallery/PanelRender.h"
 #include "support/FileWriter.h"
@@ -21,22 +21,8 @@
 namespace {
 
 using namespace trovelin;
+using namespace trovelin::bench;
 namespace fs = std::filesystem;
-
-// A field of /proc/self/status in KiB: "VmRSS" (now) or "VmHWM" (the peak).
-std::int64_t residentKiB(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field + ":", 0) == 0) return std::stoll(line.substr(field.size() + 1));
-    return 0;
-}
-
-// Lets the next peak start from what the process holds now.
-void resetPeakResident()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 const fs::path folder = fs::temp_directory_path() / ("trovelin-bench-render-" + std::to_string(::getpid()));
 

@@ -3,11 +3,8 @@
 // from its default, and one with a control of each class declared 2^31 - 1 pixels wide and high.
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
-#include "framework/Control.h"
-#include "panelctl/PanelClasses.h"
 #include "support/EveryPropertyPanel.h"
 #include "support/FileWriter.h"
 #include "support/SamplePanels.h"
@@ -18,14 +15,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
         return 2;
     }
-    std::vector<const trovelin::ClassInfo*> classes;
-    for (const trovelin::LoaderClass& entry : trovelin::panelLoaderClasses()) {
-        const std::unique_ptr<trovelin::TControl> control(entry.create(nullptr));
-        classes.push_back(&control->classInfo());
-    }
     const std::string directory = argv[1];
     using trovelin::testing::writeFile;
-    return writeFile(directory + "/every_class", trovelin::testing::everyPropertyPanel(classes)) &&
+    return writeFile(directory + "/every_class", trovelin::testing::everyLoaderClassPanel()) &&
                    writeFile(directory + "/huge_controls", trovelin::testing::hugeControlsPanel(10))
                ? 0
                : 1;

@@ -11,7 +11,6 @@
 #include "cli/Harvest.h"
 #include "panelfile/Json.h"
 #include "framework/Control.h"
-#include "panelctl/PanelClasses.h"
 #include "panelfile/PictureFiles.h"
 #include "support/BmpWriter.h"
 #include "support/EveryPropertyPanel.h"
@@ -42,17 +41,6 @@ std::vector<std::uint8_t> panelWithGlyphs(int glyphs, int width)
         content.records.push_back(button.bytes());
     }
     return writePanelFile(content);
-}
-
-// Every class of the loader's table, each with every published property away from its default.
-std::vector<std::uint8_t> everyClassPanel()
-{
-    std::vector<const ClassInfo*> classes;
-    for (const LoaderClass& entry : panelLoaderClasses()) {
-        const std::unique_ptr<TControl> control(entry.create(nullptr));
-        classes.push_back(&control->classInfo());
-    }
-    return everyPropertyPanel(classes);
 }
 
 // A 4-bit run-length bitmap of one column whose header declares 16,187,394 rows: the data ends
@@ -192,7 +180,7 @@ TEST_F(Harvest, PicturesBeforeAFailureAreKeptInEveryOutput)
 // load would abort it, as it once did the command-line harvest.
 TEST_F(Harvest, EverySetterOfEveryClassRunsWithoutAnApplication)
 {
-    const std::string panel = file("every.kvr", everyClassPanel());
+    const std::string panel = file("every.kvr", everyLoaderClassPanel());
     const std::string outFolder = (folder / "out").string();
     EXPECT_EQ(run({{panel}, outFolder, false, false, false}), 0);
     EXPECT_EQ(out.str(), "index  size        bpp  record                              file\n"

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <memory>
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +26,6 @@
 #include "gallery/PanelRender.h"
 #include "panelctl/Fader.h"
 #include "panelctl/Multibut.h"
-#include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 #include "support/BareDesktop.h"
@@ -127,12 +125,7 @@ TEST_F(PanelWindowTest, AtRestTheWindowShowsWhatRenderPaints)
 {
     std::vector<std::string> files;
     for (const SamplePanel& sample : samplePanels()) files.push_back(write(sample.fileName, sample.bytes));
-    std::vector<const ClassInfo*> classes;
-    for (const LoaderClass& entry : panelLoaderClasses()) {
-        const std::unique_ptr<TControl> made(entry.create(nullptr));
-        classes.push_back(&made->classInfo());
-    }
-    files.push_back(write("every-class.kvr", everyPropertyPanel(classes)));
+    files.push_back(write("every-class.kvr", everyLoaderClassPanel()));
     const auto outlineSize = [](RecordWriter& w) { w.property("Width").integer(30).property("Height").integer(20); };
     files.push_back(writePanel("outline.kvr", {redCornerBackgroundRecord(100, 60),
                                                placedRecord("TMystery", "Odd1", 50, 20, outlineSize)}));

@@ -1,10 +1,12 @@
 #include "support/EveryPropertyPanel.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "framework/Image.h"
+#include "panelctl/PanelClasses.h"
 #include "streaming/ClassInfo.h"
 #include "streaming/Component.h"
 #include "support/BmpWriter.h"
@@ -148,6 +150,16 @@ std::vector<std::uint8_t> everyPropertyPanel(const std::vector<const ClassInfo*>
     content.records.push_back(background.bytes());
     for (const ClassInfo* classInfo : classes) content.records.push_back(everyPropertyRecord(*classInfo));
     return writePanelFile(content);
+}
+
+std::vector<std::uint8_t> everyLoaderClassPanel()
+{
+    std::vector<const ClassInfo*> classes;
+    for (const LoaderClass& entry : panelLoaderClasses()) {
+        const std::unique_ptr<TControl> control(entry.create(nullptr));
+        classes.push_back(&control->classInfo());
+    }
+    return everyPropertyPanel(classes);
 }
 
 }  // namespace trovelin::testing

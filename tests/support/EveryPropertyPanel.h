@@ -27,4 +27,7 @@ void writeEveryProperty(RecordWriter& writer, const ClassInfo& classInfo,
 // reader accepts. A multi-channel button carries a "Channels" list in the long form.
 std::vector<std::uint8_t> everyPropertyPanel(const std::vector<const ClassInfo*>& classes);
 
+// Such a panel with every class of the loader's table, in the table's order.
+std::vector<std::uint8_t> everyLoaderClassPanel();
+
 }  // namespace trovelin::testing
