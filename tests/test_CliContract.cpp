@@ -280,7 +280,7 @@ TEST(CliContract, RandomIoFailuresLeaveWholeFilesAndASayingWhy)
                   .status,
               0);
     std::string failing;
-    for (const char* call : {"oc/open", "rw/write", "sync/fsync", "dir/rename", "oc/close"})
+    for (const char* call : {"oc/open", "rw/write", "rw/write/reduce", "sync/fsync", "dir/rename", "oc/close"})
         failing += std::string(" -c 'enable_random name=posix/io/") + call + ",probability=0.01'";
     int failures = 0;
     constexpr int runs = 25;
