@@ -84,12 +84,16 @@ const std::vector<Row>& rows()
          "mkdir -p t/locked t/open o; cp $S/club-stage.kvr t/open/; chmod 000 t/locked; chmod 755 . t; chmod 777 o\n"
          "runuser -u nobody -- $CLI extract --out o t; s=$?; test -s o/t/open/club-stage/000.png && exit $s",
          1, {}, {"t/locked: error: Cannot read the folder: Permission denied\n"}},
-        {"extract: a folder that can be listed but not entered is an error, in a tree and as PATH",
+        {"extract: a folder that can be listed but not entered, or an entry that cannot be looked at, is an error",
          "mkdir -p t/open t/shut/inner o p; cp $S/club-stage.kvr t/open/; cp $S/club-stage.kvr t/shut/inner/\n"
+         "ln -s loop t/open/loop\n"
          "chmod 444 t/shut; chmod 755 . t; chmod 777 o p\n"
          "runuser -u nobody -- $CLI extract --out o t; a=$?; runuser -u nobody -- $CLI extract --out p t/shut; b=$?\n"
          "test -s o/t/open/club-stage/000.png && echo \"$a $b\"",
-         0, {"1 1\n"}, {"t/shut: error: Cannot enter the folder: Permission denied\n"}, {}, {"No panel files"}},
+         0, {"1 1\n"},
+         {"t/shut: error: Cannot enter the folder: Permission denied\n",
+          "t/open/loop: error: Cannot read the entry: Too many levels of symbolic links\n"},
+         {}, {"No panel files"}},
         {"extract: an unreadable folder given as PATH is its error alone",
          "mkdir locked; chmod 000 locked; chmod 755 .; runuser -u nobody -- $CLI extract --json locked", 1, {},
          {"locked: error: Cannot read the folder: Permission denied\n"}, {}, {"No panel files"}},
