@@ -123,6 +123,10 @@ const std::vector<Row>& rows()
          "kill -$sig $pid; kill -$sig $pid; wait $pid; echo \"$sig $?\"; find o -name '.*' >&2; done",
          0, {"HUP 129\nINT 130\nQUIT 131\nALRM 142\nTERM 143\nUSR1 138\nUSR2 140\n"}, {"Interrupted after "}, {},
          {".png."}},
+        {"extract: a file-size limit fails the writes past it, leaving whole files and lines",
+         "ulimit -f 1; $CLI extract -j 1 --out o $S/arena-rig.kvr; s=$?; find o -name '.*' >&2\n"
+         "[ -z \"$(tail -c1 o/manifest.jsonl)\" ] || echo 'cut line' >&2; exit $s",
+         1, {}, {"Cannot write o/arena-rig/000.png: File too large\n"}, {}, {".png.", "cut line"}},
         {"extract --fail-fast stops at the first file that fails and counts the rest",
          "$CLI extract --fail-fast -j 1 --json missing.kvr $S/club-stage.kvr $S/arena-rig.kvr", 1, {}, {
          "missing.kvr: error: Cannot open file missing.kvr: No such file or directory\n",
