@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -238,11 +239,11 @@ QJsonObject jsonObject(const std::string& text)
 bool decodes(const std::filesystem::path& png) { return testing::readPngFile(png.string()).has_value(); }
 
 // What one run under failing calls left in `output`: only whole PNG files under their own names,
-// and every picture a file when the run says it succeeded.
-void checkOutput(const std::filesystem::path& output, bool extract, int status)
+// and every picture a file when the run says it succeeded. The number of pictures listed.
+std::size_t checkOutput(const std::filesystem::path& output, bool extract, int status)
 {
     namespace fs = std::filesystem;
-    if (!fs::exists(output)) return;
+    if (!fs::exists(output)) return 0;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(output)) {
         const std::string name = entry.path().filename().string();
         EXPECT_NE(name.front(), '.') << "temporary file left: " << entry.path();
@@ -253,7 +254,7 @@ void checkOutput(const std::filesystem::path& output, bool extract, int status)
     const fs::path manifest = output / (extract ? "manifest.jsonl" : "pictures.json");
     if (!fs::exists(manifest)) {
         EXPECT_NE(status, 0) << "no " << manifest;
-        return;
+        return 0;
     }
     const std::string text = readText(manifest);
     std::vector<QJsonObject> pictures;
@@ -274,6 +275,7 @@ void checkOutput(const std::filesystem::path& output, bool extract, int status)
             EXPECT_TRUE(!png.empty() && decodes(png)) << png << " of " << manifest;
         }
     }
+    return pictures.size();
 }
 
 // Opens, writes, syncs, renames and closes failing at random: every run ends in success with
@@ -297,6 +299,17 @@ TEST(CliContract, RandomIoFailuresLeaveWholeFilesAndASayingWhy)
 #else
     const std::string tool = TROVELIN_CLI;
 #endif
+    const auto command = [&](bool extract, const std::string& output) {
+        return tool + (extract ? " extract -j 2 -q --out " : " harvest -q --keep-going --out ") + output + " " + in +
+               (extract ? "" : " " + in + "/venue");
+    };
+    std::map<bool, std::size_t> allPictures;
+    for (const bool extract : {true, false}) {
+        const std::string output = folder.path + "/whole" + (extract ? "-extract" : "-harvest");
+        ASSERT_EQ(testing::runCommand(command(extract, output)).status, 0);
+        allPictures[extract] = checkOutput(output, extract, 0);
+        ASSERT_GT(allPictures[extract], 10u);
+    }
     int failures = 0;
     constexpr int runs = 25;
     for (int seed = 1; seed <= runs; ++seed) {
@@ -305,14 +318,16 @@ TEST(CliContract, RandomIoFailuresLeaveWholeFilesAndASayingWhy)
             SCOPED_TRACE((extract ? "extract, seed " : "harvest, seed ") + std::to_string(seed));
             const testing::CommandOutcome outcome = testing::runCommand(
                 "cd '" + folder.path + "' && FIU_PRNG_SEED=" + std::to_string(seed) + " fiu-run -x" + failing + " " +
-                tool + (extract ? " extract -j 2 -q --out " : " harvest -q --keep-going --out ") + output +
-                " " + in + (extract ? "" : " " + in + "/venue"));
+                command(extract, output));
             EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << outcome.status << "\n" << outcome.err;
             if (outcome.status != 0) {
                 ++failures;
                 EXPECT_FALSE(outcome.err.empty()) << "a failure without a word";
             }
-            checkOutput(output, extract, outcome.status);
+            const std::size_t pictures = checkOutput(output, extract, outcome.status);
+            if (outcome.status == 0) {
+                EXPECT_EQ(pictures, allPictures[extract]) << "a success with pictures missing";
+            }
         }
     }
     // Both ways out were taken.
