@@ -55,6 +55,9 @@ std::array<TemporaryName, 8> firstTemporaryNames;
 TemporaryNameChunk temporaryNames{firstTemporaryNames.data(), firstTemporaryNames.size()};
 std::mutex temporaryNamesMutex;  // guards adding chunks and waiting for a slot, never the handler
 std::condition_variable temporaryNameFreed;
+// Set before the handler's sweep: a file created after it would escape the sweep, so its writer
+// removes it itself.
+std::atomic<bool> sweepingTemporaryFiles{false};
 
 TemporaryName* takeTemporaryName()
 {
@@ -83,6 +86,12 @@ public:
         std::memcpy(slot_->name, pattern.c_str(), pattern.size() + 1);
         slot_->listed = true;
         descriptor_ = ::mkstemp(slot_->name);
+        if (descriptor_ >= 0 && sweepingTemporaryFiles) {
+            ::unlink(slot_->name);
+            ::close(descriptor_);
+            descriptor_ = -1;
+            errno = EINTR;
+        }
         if (descriptor_ < 0) {
             const int error = errno;
             release();
@@ -240,6 +249,7 @@ void reserveTemporaryNames(std::size_t writers)
 
 void removeTemporaryFilesInFlight()
 {
+    sweepingTemporaryFiles = true;
     for (TemporaryNameChunk* chunk = &temporaryNames; chunk; chunk = chunk->next.load())
         for (std::size_t i = 0; i < chunk->count; ++i)
             if (chunk->slots[i].listed) ::unlink(chunk->slots[i].name);
