@@ -2,6 +2,7 @@
 // the output folder, the manifest, --unique, and the walk's and the files' failures.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -272,6 +275,54 @@ TEST_F(Extract, AFileThatFitsTheBudgetAloneNeverFailsForItsNeighbours)
     EXPECT_EQ(run({(folder / "tree").string()}, output, false, 2, oneBackground + 100), 0) << err.str();
     EXPECT_EQ(run({(folder / "tree").string()}, output, false, 2, oneBackground - 100), 1);
     EXPECT_NE(err.str().find("Out of memory"), std::string::npos);
+}
+
+// A small file system of its own, full but for `freeBytes`; unmounted when the test ends.
+class SmallDisk {
+public:
+    SmallDisk(const fs::path& where, off_t freeBytes) : where_(where)
+    {
+        fs::create_directories(where);
+        mounted_ = std::system(("mount -t tmpfs -o size=1M tmpfs '" + where.string() + "' 2>/dev/null").c_str()) == 0;
+        if (!mounted_) return;
+        const int fill = ::open((where / "fill").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::vector<char> page(4096, 'x');
+        off_t size = 0;
+        while (::write(fill, page.data(), page.size()) == static_cast<ssize_t>(page.size())) size += 4096;
+        EXPECT_EQ(::ftruncate(fill, size - freeBytes), 0);
+        ::close(fill);
+    }
+    ~SmallDisk()
+    {
+        if (mounted_) {
+            EXPECT_EQ(std::system(("umount '" + where_.string() + "'").c_str()), 0);
+        }
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    fs::path where_;
+    bool mounted_ = false;
+};
+
+TEST_F(Extract, AFullDiskLeavesTheManifestOnItsLastWholeLine)
+{
+    for (int i = 0; i < 30; ++i) file("tree/p" + std::to_string(i) + ".kvr", panel(0, {1, 2, 3}));
+    const fs::path disk = folder / "disk";
+    const SmallDisk small(disk, 8192);
+    if (!small.mounted()) GTEST_SKIP() << "mount -t tmpfs was refused: a full disk cannot be made here";
+    // The pictures' folder cannot be made, so that only the manifest's lines fill the disk.
+    fs::create_directories(disk / "out");
+    std::ofstream(disk / "out/tree").close();
+    EXPECT_EQ(run({(folder / "tree").string()}, (disk / "out").string()), 1);
+    EXPECT_NE(err.str().find("manifest.jsonl: error: Cannot write " + (disk / "out/manifest.jsonl").string() +
+                             ": No space left on device"),
+              std::string::npos)
+        << err.str();
+    const std::string text = readText(disk / "out/manifest.jsonl");
+    ASSERT_GT(text.size(), 4096u);
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(jsonLines(text).size(), static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
 }
 
 TEST(ExtractProgress, SaysHowFarAndHowLongStill)

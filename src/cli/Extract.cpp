@@ -377,26 +377,34 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
 {
     bool failed = false;
     int manifest = -1;
+    off_t manifestLength = 0;  // of its whole lines
     std::string manifestPath;
     const auto report = [&](const LoadEvent& event) {
         progress << printableText(event.file) << ": " << event.kind << ": " << printableText(event.text) << '\n';
     };
     // Lines reach the manifest whole: one write per file, so that a reader following it never
-    // sees half a line, and an interrupted run leaves whole lines.
+    // sees half a line, and an interrupted run leaves whole lines. A write that stops short (a
+    // full disk) is cut back to the lines before it.
     const auto writeLines = [&](const std::string& lines) {
         if (lines.empty()) return true;
         if (options.json) out << lines << std::flush;
         if (manifest < 0) return true;
         if (const int error = writeAll(manifest, lines)) {
             report({manifestPath, "error", "Cannot write " + manifestPath + ": " + std::strerror(error)});
+            if (::ftruncate(manifest, manifestLength) != 0)
+                report({manifestPath, "error", "Cannot cut " + manifestPath + " back to its last whole line: " +
+                                                   std::strerror(errno)});
             ::close(manifest);
             manifest = -1;
             failed = true;
             return false;
         }
+        manifestLength += static_cast<off_t>(lines.size());
         return true;
     };
 
+    // Every worker may be writing a picture when a signal comes: each temporary name is listed.
+    reserveTemporaryNames(std::max(1u, options.jobs));
     if (!options.outputFolder.empty()) {
         manifestPath = (fs::path(options.outputFolder) / extractManifestName).string();
         std::string failure = prepareOutputFolder(options.outputFolder);

@@ -25,13 +25,35 @@ constexpr std::string_view manifestName = "manifest.jsonl";
 
 bool hasPanelExtension(std::string_view name)
 {
-    return name.size() > panelExtension.size() &&
+    return name.size() >= panelExtension.size() &&
            sameText(name.substr(name.size() - panelExtension.size()), panelExtension);
 }
 
 std::string withoutPanelExtension(std::string_view name)
 {
     return std::string(hasPanelExtension(name) ? name.substr(0, name.size() - panelExtension.size()) : name);
+}
+
+// Whether a picture's file (NNN.png) could take this name in the folder the name's file or
+// folder goes into.
+bool isPictureName(std::string_view name)
+{
+    constexpr std::string_view pictureExtension = ".png";
+    if (name.size() <= pictureExtension.size() ||
+        !sameText(name.substr(name.size() - pictureExtension.size()), pictureExtension))
+        return false;
+    const std::string_view digits = name.substr(0, name.size() - pictureExtension.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The name a file's or a folder's output folder takes below its parent's: one that is no
+// folder of its own there (empty, "." or "..", as "x/.kvr", "x/..kvr" and "x/...kvr" give) or
+// that a picture's file could take gets "~2", as a name already taken does, so that no
+// output leaves its parent's folder or lands on another's.
+std::string ownFolderName(std::string name)
+{
+    if (name.empty() || name == "." || name == ".." || isPictureName(name)) name += "~2";
+    return name;
 }
 
 std::string joined(const std::string& folder, std::string_view name)
@@ -58,17 +80,22 @@ public:
         struct stat status {};
         if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
             // Anything else named is taken as a panel file; the loader says what is wrong with it.
-            addFile(path, uniqueName(withoutPanelExtension(fs::path(path).filename().string())));
+            addFile(path, uniqueName(ownFolderName(withoutPanelExtension(fs::path(path).filename().string()))));
             return;
         }
         const std::size_t before = result_.files.size();
+        const std::size_t problemsBefore = result_.problems.size();
         std::vector<std::pair<std::string, std::string>> files;  // path, output folder below the argument's
         std::vector<FolderIdentity> ancestors{{status.st_dev, status.st_ino}};
         folder(path, "", ancestors, files);
         std::sort(files.begin(), files.end());
         const std::string top = uniqueName(lastName(path));
         for (const auto& [file, relative] : files) addFile(file, uniqueName(top + "/" + relative));
-        if (result_.files.size() == before) result_.emptyArguments.push_back(path);
+        // A folder that could not be read whole may hold panel files: its errors say so alone.
+        const bool readWhole = std::none_of(result_.problems.begin() + static_cast<std::ptrdiff_t>(problemsBefore),
+                                            result_.problems.end(),
+                                            [](const LoadEvent& problem) { return problem.kind == "error"; });
+        if (result_.files.size() == before && readWhole) result_.emptyArguments.push_back(path);
     }
 
 private:
@@ -81,14 +108,18 @@ private:
         for (const std::string& name : subfolders) {
             const std::string subPath = joined(path, name);
             struct stat status {};
-            if (::stat(subPath.c_str(), &status) != 0) continue;
+            if (::stat(subPath.c_str(), &status) != 0) {
+                const int error = errno;
+                result_.problems.push_back({subPath, "error", std::string("Cannot read the folder: ") + std::strerror(error)});
+                continue;
+            }
             const FolderIdentity identity{status.st_dev, status.st_ino};
             if (std::find(ancestors.begin(), ancestors.end(), identity) != ancestors.end()) {
                 result_.problems.push_back({subPath, "status", "Folder loop: this folder holds itself, passed over"});
                 continue;
             }
             ancestors.push_back(identity);
-            folder(subPath, joined(relative, name), ancestors, files);
+            folder(subPath, joined(relative, ownFolderName(name)), ancestors, files);
             ancestors.pop_back();
         }
     }
@@ -109,12 +140,29 @@ private:
             if (name == "." || name == "..") continue;
             const std::string entryPath = joined(path, name);
             struct stat status {};
-            const bool isLink = ::lstat(entryPath.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
-            const bool reached = ::stat(entryPath.c_str(), &status) == 0;
+            if (::lstat(entryPath.c_str(), &status) != 0) {
+                const int error = errno;
+                // Listed but not entered (read permission without search permission): every
+                // entry fails alike, and the folder is what cannot be read.
+                if (error == EACCES) {
+                    result_.problems.push_back({path, "error", std::string("Cannot enter the folder: ") + std::strerror(error)});
+                    return false;
+                }
+                result_.problems.push_back({entryPath, "error", std::string("Cannot read the entry: ") + std::strerror(error)});
+                errno = 0;
+                continue;
+            }
+            const bool isLink = S_ISLNK(status.st_mode);
+            const bool reached = !isLink || ::stat(entryPath.c_str(), &status) == 0;
+            const int linkError = reached ? 0 : errno;
+            // A dangling link is nothing; one that cannot be followed may hide anything, and one
+            // named as a panel file is the loader's to report.
+            if (linkError != 0 && linkError != ENOENT && !hasPanelExtension(name))
+                result_.problems.push_back({entryPath, "error", std::string("Cannot read the entry: ") + std::strerror(linkError)});
             if (reached && S_ISDIR(status.st_mode)) {
                 if (!isLink) subfolders.push_back(std::string(name));
             } else if (hasPanelExtension(name)) {
-                files.emplace_back(entryPath, joined(relative, withoutPanelExtension(name)));
+                files.emplace_back(entryPath, joined(relative, ownFolderName(withoutPanelExtension(name))));
             }
             errno = 0;
         }

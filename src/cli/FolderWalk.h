@@ -2,7 +2,8 @@
 // The panel files of whole folder trees, for `extract`: every "*.kvr" file (letter case ignored)
 // below each path, in bytewise order of their paths, each with the folder its pictures go to.
 // Symbolic links to folders are not followed; a folder reached twice (a bind mount of an
-// ancestor) or one that cannot be read is reported and passed over.
+// ancestor), one that cannot be read or entered and an entry that cannot be looked at are
+// reported and passed over.
 
 #include <string>
 #include <vector>
@@ -18,15 +19,17 @@ struct FoundPanelFile {
 
 struct PanelFileWalk {
     std::vector<FoundPanelFile> files;
-    std::vector<LoadEvent> problems;          // unreadable folders ("error"), loops ("status")
-    std::vector<std::string> emptyArguments;  // folders given that hold no panel file
+    std::vector<LoadEvent> problems;          // unreadable folders and entries ("error"), loops ("status")
+    std::vector<std::string> emptyArguments;  // folders given, read whole, that hold no panel file
 };
 
 // Each argument in the order given. A folder's files go below its own last name, so that two
 // arguments' trees never meet: `shows/a/b.kvr` under the argument `shows` goes to
 // `shows/a/b`. A file given by name goes to its name without the extension. Where two files
 // would share a folder (`x.kvr` and `x.KVR`, two arguments named `shows`), the later one's
-// name gets "~2", "~3" and so on.
+// name gets "~2", "~3" and so on. So does a name that is no folder of its own (`.kvr`, `..kvr`
+// and `...kvr` leave "", "." and "..") or that a picture's file could take (`000.png.kvr`): no
+// output folder is outside its parent's, or one with another file's pictures.
 PanelFileWalk walkPanelFiles(const std::vector<std::string>& arguments);
 
 }  // namespace trovelin::cli

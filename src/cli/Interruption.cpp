@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cstring>
 
@@ -24,12 +25,21 @@ void writeError(const char* text)
     [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
 }
 
+// The signals whose default ends the process and that a run may meet while it writes: from a
+// user, a terminal that hangs up, a reader that closes its pipe, a timer. Faults (SIGSEGV, ...)
+// leave nothing a handler could trust; SIGXFSZ is ignored instead (cleanUpOnInterrupt).
+constexpr std::array terminatingSignals{SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2};
+
 extern "C" void onInterrupt(int signalNumber)
 {
     int none = 0;
-    if (stopGracefully && stopRequested.compare_exchange_strong(none, signalNumber)) return;
+    // A closed pipe cannot take what finishing the files in flight would print.
+    if (signalNumber != SIGPIPE && stopGracefully && stopRequested.compare_exchange_strong(none, signalNumber))
+        return;
     removeTemporaryFilesInFlight();
     if (const char* folder = folderToRemove.load()) ::rmdir(folder);
+    // A reader that closed the pipe is gone, as `head` is: the process ends quietly.
+    if (signalNumber == SIGPIPE) ::_exit(128 + signalNumber);
     if (progressLineOpen) writeError("\n");
     // The count in decimal, by hand: nothing that may allocate runs in a handler.
     char digits[16];
@@ -51,14 +61,17 @@ void cleanUpOnInterrupt()
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaddset(&action.sa_mask, SIGINT);
-    sigaddset(&action.sa_mask, SIGTERM);
-    for (const int signalNumber : {SIGINT, SIGTERM}) {
+    for (const int signalNumber : terminatingSignals) sigaddset(&action.sa_mask, signalNumber);
+    for (const int signalNumber : terminatingSignals) {
         struct sigaction previous {};
-        // A shell starts background jobs with SIGINT ignored; they stay deaf to it.
+        // A shell starts background jobs with SIGINT ignored, nohup ignores SIGHUP, a script
+        // that reads a closed pipe's error ignores SIGPIPE: each stays deaf to what it ignored.
         if (::sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
         ::sigaction(signalNumber, &action, nullptr);
     }
+    // A file-size limit then fails the write that passes it ("File too large"), as a full disk
+    // does, instead of ending the process with the write's temporary file left behind.
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 void countFileRead() { ++filesRead; }

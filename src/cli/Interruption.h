@@ -1,7 +1,9 @@
 #pragma once
-// What an interrupted run leaves behind: on SIGINT or SIGTERM the temporary files of the
-// writes in flight and the run's private runtime folder go, the progress line is ended,
-// "Interrupted after N files" goes to standard error, and the process exits 128 + the signal.
+// What an interrupted run leaves behind: on any signal that would end it (SIGHUP, SIGINT,
+// SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2) the temporary files of the writes in
+// flight and the run's private runtime folder go, the progress line is ended, "Interrupted
+// after N files" goes to standard error (not after SIGPIPE: its reader has gone), and the
+// process exits 128 + the signal. SIGXFSZ is ignored, so that a file-size limit fails a write.
 
 namespace trovelin::cli {
 
@@ -13,7 +15,7 @@ void cleanUpOnInterrupt();
 void countFileRead();
 void setProgressLineOpen(bool open);
 
-// From now on the first SIGINT or SIGTERM only asks the run to stop, for a command that
+// From now on the first such signal but SIGPIPE only asks the run to stop, for a command that
 // finishes what it has in flight first; interruptSignal() names it, 0 while none came. A
 // second signal ends the process at once, as without this.
 void askToStopOnInterrupt();

@@ -32,7 +32,7 @@ const std::vector<CommandHelp>& commandHelp()
          "Loads the panel files in the order given into one picture list, as the viewer loads a folder,\n"
          "and lists the pictures and what the loader reported. A folder stands for its *.kvr files\n"
          "(letter case ignored), sorted by name. Exit status 0, 1 after an error, 2 for a usage error,\n"
-         "130 or 143 when interrupted.",
+         "128 + the signal when interrupted (130 for Ctrl+C).",
          {{"--json", "print one JSON object instead of the table"},
           {"--out DIR", "write picture i as DIR/NNN.png, and the list as DIR/pictures.json; the NNN.png\n"
                         "                      files an earlier run's pictures.json lists beyond this run go"},
@@ -48,8 +48,8 @@ const std::vector<CommandHelp>& commandHelp()
          "DIR/<PATH's name>/<path of the file without .kvr>/NNN.png, and DIR/manifest.jsonl: one JSON\n"
          "line per picture (with the sha256 of its pixels and palette) and per event, in file order,\n"
          "written as files complete. A file that fails is reported and the run goes on. Exit status 0,\n"
-         "1 when a file failed, 2 for a usage error, 130 or 143 when interrupted (after the files in\n"
-         "flight are written).",
+         "1 when a file failed, 2 for a usage error, 128 + the signal when interrupted (130 for Ctrl+C,\n"
+         "after the files in flight are written).",
          {{"--out DIR", "where the PNG files and manifest.jsonl go"},
           {"--json", "the manifest's lines to standard output too (needed without --out)"},
           {"--unique", "write each content once; later pictures of it name the first one's file"},
@@ -126,8 +126,8 @@ void printHelp(std::ostream& out)
     }
     out << "Options go before or after the arguments, as --opt VALUE or --opt=VALUE; -- ends them.\n"
            "Standard output holds the result alone; errors, events and progress go to standard error.\n"
-           "Exit status: 0 done, 1 an error or a file that is no panel file, 2 a usage error, 130 or\n"
-           "143 interrupted by SIGINT or SIGTERM.\n\n"
+           "Exit status: 0 done, 1 an error or a file that is no panel file, 2 a usage error, 128 + the\n"
+           "signal when interrupted (130 by SIGINT, 143 by SIGTERM).\n\n"
            "other commands and options:\n";
     printOption({"help [COMMAND]", "this help, or the help of one command (also: COMMAND --help)"}, out);
     printOption({"-h, --help", "this help"}, out);

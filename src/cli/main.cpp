@@ -65,11 +65,19 @@ bool isPngName(const std::string& output)
     return output == "-" || extension.empty() || trovelin::sameText(extension, ".png");
 }
 
+// `--out ""` (an unset variable) would quietly write nothing, or into the current folder.
+bool givesEmptyOut(const ParsedArguments& arguments)
+{
+    const std::string* out = arguments.value("out");
+    return out && out->empty();
+}
+
 int runHarvest(char* programName, const ParsedArguments& arguments)
 {
     const std::optional<std::uint64_t> budget = pixelBudget("harvest", arguments);
     if (!budget) return usageError;
     if (arguments.positional.empty()) return refuse("harvest", "no PATH given");
+    if (givesEmptyOut(arguments)) return refuse("harvest", "--out needs a folder: an empty name was given");
     trovelin::pictureList().pixelBudget().setLimit(*budget);
     trovelin::cli::HarvestOptions options;
     options.paths = arguments.positional;
@@ -88,6 +96,7 @@ int runExtract(const ParsedArguments& arguments)
     if (!budget) return usageError;
     if (arguments.positional.empty()) return refuse("extract", "no PATH given");
     if (!arguments.has("out") && !arguments.has("json")) return refuse("extract", "give --out DIR, --json or both");
+    if (givesEmptyOut(arguments)) return refuse("extract", "--out needs a folder: an empty name was given");
     if (arguments.has("keep-going") && arguments.has("fail-fast"))
         return refuse("extract", "--keep-going and --fail-fast exclude each other");
     trovelin::cli::ExtractOptions options;

@@ -9,8 +9,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <condition_variable>
 #include <filesystem>
-#include <vector>
+#include <mutex>
 
 #include "streaming/Errors.h"
 
@@ -36,14 +37,37 @@ const mode_t outputPermissions = [] {
 }();
 
 // The names of temporary files being written, for a signal handler to remove. A signal handler
-// can reach nothing but static storage, so this one table is shared by the whole process; a
-// write that finds every slot taken goes on unlisted.
+// can reach nothing but static storage and what it points to, so the slots live in chunks that
+// are linked once and never freed: a first one of 8, and more when a writer of many files at
+// once asks for them. A write finding every slot taken waits for one, so that no temporary file
+// is ever left out of the list.
 struct TemporaryName {
     std::atomic<bool> taken{false};
     std::atomic<bool> listed{false};
     char name[PATH_MAX] = {};
 };
-std::array<TemporaryName, 8> temporaryNames;
+struct TemporaryNameChunk {
+    TemporaryName* slots = nullptr;
+    std::size_t count = 0;
+    std::atomic<TemporaryNameChunk*> next{nullptr};
+};
+std::array<TemporaryName, 8> firstTemporaryNames;
+TemporaryNameChunk temporaryNames{firstTemporaryNames.data(), firstTemporaryNames.size()};
+std::mutex temporaryNamesMutex;  // guards adding chunks and waiting for a slot, never the handler
+std::condition_variable temporaryNameFreed;
+// Set before the handler's sweep: a file created after it would escape the sweep, so its writer
+// removes it itself.
+std::atomic<bool> sweepingTemporaryFiles{false};
+
+TemporaryName* takeTemporaryName()
+{
+    for (TemporaryNameChunk* chunk = &temporaryNames; chunk; chunk = chunk->next.load())
+        for (std::size_t i = 0; i < chunk->count; ++i) {
+            bool expected = false;
+            if (chunk->slots[i].taken.compare_exchange_strong(expected, true)) return &chunk->slots[i];
+        }
+    return nullptr;
+}
 
 // A temporary file created from a pattern, listed from before it exists until it is renamed
 // or removed: mkstemp fills in the listed name before it creates the file.
@@ -51,42 +75,50 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& pattern)
     {
-        for (TemporaryName& slot : temporaryNames) {
-            bool expected = false;
-            if (pattern.size() < sizeof slot.name && slot.taken.compare_exchange_strong(expected, true)) {
-                slot_ = &slot;
-                break;
-            }
-        }
-        if (slot_) {
-            std::memcpy(slot_->name, pattern.c_str(), pattern.size() + 1);
-            slot_->listed = true;
-            descriptor_ = ::mkstemp(slot_->name);
-            if (descriptor_ < 0) release();
+        if (pattern.size() >= PATH_MAX) {
+            errno = ENAMETOOLONG;
             return;
         }
-        unlisted_.assign(pattern.begin(), pattern.end());
-        unlisted_.push_back('\0');
-        descriptor_ = ::mkstemp(unlisted_.data());
+        {
+            std::unique_lock lock(temporaryNamesMutex);
+            temporaryNameFreed.wait(lock, [this] { return (slot_ = takeTemporaryName()) != nullptr; });
+        }
+        std::memcpy(slot_->name, pattern.c_str(), pattern.size() + 1);
+        slot_->listed = true;
+        descriptor_ = ::mkstemp(slot_->name);
+        if (descriptor_ >= 0 && sweepingTemporaryFiles) {
+            ::unlink(slot_->name);
+            ::close(descriptor_);
+            descriptor_ = -1;
+            errno = EINTR;
+        }
+        if (descriptor_ < 0) {
+            const int error = errno;
+            release();
+            errno = error;
+        }
     }
     ~TemporaryFile() { release(); }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     int descriptor() const { return descriptor_; }
-    const char* name() const { return slot_ ? slot_->name : unlisted_.data(); }
+    const char* name() const { return slot_ ? slot_->name : ""; }
     // The file has its final name, or is gone.
     void release()
     {
         if (!slot_) return;
         slot_->listed = false;
-        slot_->taken = false;
+        {
+            std::lock_guard lock(temporaryNamesMutex);
+            slot_->taken = false;
+        }
+        temporaryNameFreed.notify_one();
         slot_ = nullptr;
     }
 
 private:
     TemporaryName* slot_ = nullptr;
-    std::vector<char> unlisted_;
     int descriptor_ = -1;
 };
 
@@ -198,10 +230,29 @@ void writeStandardOutput(std::span<const std::uint8_t> bytes)
         throw Exception(std::string("Cannot write standard output: ") + std::strerror(error));
 }
 
+void reserveTemporaryNames(std::size_t writers)
+{
+    std::lock_guard lock(temporaryNamesMutex);
+    std::size_t slots = 0;
+    TemporaryNameChunk* last = &temporaryNames;
+    for (TemporaryNameChunk* chunk = last; chunk; chunk = chunk->next.load()) {
+        slots += chunk->count;
+        last = chunk;
+    }
+    if (slots >= writers) return;
+    // Linked for the rest of the process: a signal handler may be walking the chunks.
+    auto* chunk = new TemporaryNameChunk;
+    chunk->count = writers - slots;
+    chunk->slots = new TemporaryName[chunk->count];
+    last->next.store(chunk);
+}
+
 void removeTemporaryFilesInFlight()
 {
-    for (TemporaryName& slot : temporaryNames)
-        if (slot.listed) ::unlink(slot.name);
+    sweepingTemporaryFiles = true;
+    for (TemporaryNameChunk* chunk = &temporaryNames; chunk; chunk = chunk->next.load())
+        for (std::size_t i = 0; i < chunk->count; ++i)
+            if (chunk->slots[i].listed) ::unlink(chunk->slots[i].name);
 }
 
 }  // namespace trovelin

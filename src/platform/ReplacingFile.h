@@ -9,6 +9,7 @@
 // and its target replaced in the target's folder; a device, a FIFO or a socket (/dev/stdout,
 // /dev/null, a named pipe) is written into as it is.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,6 +35,10 @@ void syncFolderOf(const std::string& path);
 
 // Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
 void writeStandardOutput(std::span<const std::uint8_t> bytes);
+
+// Makes room to list the temporary files of `writers` writes at once; a write beyond the room
+// waits for one of them to finish. Any thread, at any time; the room never shrinks.
+void reserveTemporaryNames(std::size_t writers);
 
 // Removes the temporary files that writes in progress have created. Safe to call from a signal
 // handler, which then ends the process: the interrupted writes never resume.
