@@ -121,8 +121,8 @@ std::vector<std::string> entriesWithIdentity(const std::string& files, Identity 
     std::vector<std::string> names;
     const std::unique_ptr<DIR, FolderCloser> folder(::opendir(files.c_str()));
     if (!folder) return names;
+    // Each entry is looked at: on some file systems (overlays) a listing's inode is not the entry's.
     while (const dirent* entry = ::readdir(folder.get())) {
-        if (entry->d_ino != identity.inode) continue;
         struct stat status {};
         if (::fstatat(::dirfd(folder.get()), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
             status.st_dev == identity.device && status.st_ino == identity.inode)
