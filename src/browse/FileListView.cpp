@@ -293,7 +293,8 @@ void FileListView::refreshAfterRename()
     if (!renamed) return;
     // The renamed row keeps the selection under its new name; a row chosen since keeps it.
     const int selected = selectedRow();
-    const std::string& selectedCaption =
+    // A copy: reading the folder again replaces the rows.
+    const std::string selectedCaption =
         selected >= 0 ? list_.items()[static_cast<std::size_t>(selected)].caption : renamed->from;
     refreshKeeping(selectedCaption == renamed->from ? renamed->to : selectedCaption, std::max(selected, 0));
 }
