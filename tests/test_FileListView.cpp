@@ -106,7 +106,7 @@ protected:
     TMFileExplorer list{fileSystem, shell, isoDateTimeText(), ','};
     FileListView view{list, [](int) { return QIcon(); }};
     std::string shows;
-    testing::TempTrash trash{root / "data"};
+    testing::TempTrash trash{root / "home"};
     SystemDesktop desktop;
     ShellItemActions actions{fileSystem, desktop};
     QString choice;
@@ -206,12 +206,16 @@ TEST_F(FileListViewTest, TheMenuActsOnTheRowRightClickedAndCtrlZPutsItBack)
 {
     withItemActions();
     std::ofstream(root / "Shows" / "*.kvr") << "star";
+    std::ofstream(root / "Shows" / "a;b.kvr") << "semicolon";
     list.UpdateFileList();
     const auto before = testing::folderSnapshot(root / "Shows");
-    // Its size is its own, not that of the first file its name matches as a pattern.
+    // A size is the entry's own, not that of what its name matches as a list of patterns.
     EXPECT_EQ(list.items()[static_cast<std::size_t>(rowOf("*.kvr"))].sub(FileListItem::size), "4");
+    EXPECT_EQ(list.items()[static_cast<std::size_t>(rowOf("a;b.kvr"))].sub(FileListItem::size), "9");
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("*.kvr")));
     EXPECT_EQ(list.SelectedSize(), 4);
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("a;b.kvr")));
+    EXPECT_EQ(list.SelectedSize(), 9);
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("a.kvr")));
 
     choice = "Move to Trash";
@@ -250,12 +254,13 @@ TEST_F(FileListViewTest, DeleteMovesTheSelectedRowToTheTrashButNeverTheFolderAbo
     EXPECT_EQ(selectedCaption(), "a.kvr");  // the row nearest to where b.kvr was
 
     // No trash can be made: the file and its row stay, and the status bar says why.
-    std::ofstream(root / "no-trash") << "a file where the data folder should be";
-    ::setenv("XDG_DATA_HOME", (root / "no-trash").c_str(), 1);
+    fs::remove_all(trash.home() / ".local");
+    std::ofstream(trash.home() / ".local") << "a file where the data folder should be";
     QTest::keyClick(view.reportView(), Qt::Key_Delete);
     EXPECT_EQ(testing::fileBytes(root / "Shows" / "a.kvr"), "1");
     EXPECT_NE(rowOf("a.kvr"), -1);
-    EXPECT_EQ(statuses.back(), "Cannot move a.kvr to the trash: no trash folder could be made");
+    EXPECT_TRUE(statuses.back().startsWith("Cannot move a.kvr to the trash: Unable to create trash directory"))
+        << statuses.back().toStdString();
     EXPECT_EQ(testing::folderSnapshot(root / "Shows"), (std::map<std::string, std::string>{{"a.kvr", "1"}}));
     EXPECT_EQ(list.items().size(), 3u);  // "..", "Club", "a.kvr": nothing new in the folder
 }
@@ -298,14 +303,47 @@ TEST_F(FileListViewTest, RenameEditsTheNameInTheListWithTheUsualRules)
     EXPECT_EQ(testing::folderSnapshot(root / "Shows"),
               (std::map<std::string, std::string>{{"b.kvr", "22"}, {"club-stage.kvr", "1"}}));
 
-    // A name whose bytes are no text shows changed; confirmed as shown, it is left as it is.
+    // A name whose bytes are no UTF-8 shows them as U+FFFD: an edit would write those, so it is
+    // refused before any editing starts.
     std::ofstream(root / "Shows" / "caf\xE9.kvr") << "3";
     list.UpdateFileList();
     QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("caf\xE9.kvr")));
     QTest::keyClick(view.reportView(), Qt::Key_F2);
-    QTest::keyClick(nameEditor(), Qt::Key_Return);
-    QCoreApplication::processEvents();
+    if (QLineEdit* editor = nameEditor()) {
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, ".old");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
     EXPECT_EQ(testing::fileBytes(root / "Shows" / "caf\xE9.kvr"), "3");
+    EXPECT_FALSE(fs::exists(root / "Shows" / "caf\uFFFD.kvr.old"));
+    EXPECT_EQ(statuses.back(),
+              "Cannot rename caf\uFFFD.kvr: its name is not UTF-8 text, and editing it would change its other bytes");
+}
+
+// A press on another row ends a rename, and the list is read again in its new order; the press
+// still acts on the row the user saw under the pointer.
+TEST_F(FileListViewTest, ARightClickDuringARenameOpensTheMenuOfTheRowUnderThePointer)
+{
+    withItemActions();
+    std::ofstream(root / "Shows" / "c.kvr") << "333";
+    list.UpdateFileList();  // "..", "Club", "a.kvr", "b.kvr", "c.kvr"
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::mouseClick(reportViewport(), Qt::LeftButton, {}, centreOfRow(rowOf("a.kvr")));
+    QTest::keyClick(view.reportView(), Qt::Key_F2);
+    ASSERT_NE(nameEditor(), nullptr);
+    nameEditor()->selectAll();
+    QTest::keyClicks(nameEditor(), "z.kvr");
+    choice = "Move to Trash";
+    const QPoint onB = centreOfRow(rowOf("b.kvr"));
+    QTest::mouseClick(reportViewport(), Qt::RightButton, {}, onB);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menuTitles, QStringList{"b.kvr"});
+    EXPECT_EQ(testing::fileBytes(trash.files() / "b.kvr"), "22");
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "c.kvr"), "333");
+    EXPECT_EQ(testing::fileBytes(root / "Shows" / "z.kvr"), "1");  // the rename went through
+    EXPECT_EQ(rowOf("b.kvr"), -1);
 }
 
 // A row keeps the entry it was listed with: a drive letter given to another volume meanwhile

@@ -24,14 +24,11 @@
 #include "browse/FileListView.h"
 #include "browse/ItemPropertiesDialog.h"
 #include "browse/Mfileexplorer.h"
-#include "browse/SystemDesktop.h"
 #include "panelfile/PanelSummary.h"
 #include "platform/PosixFileSystem.h"
 #include "support/FileWriter.h"
 #include "support/GuiApplication.h"
-#include "support/OrdinaryUser.h"
 #include "support/SamplePanels.h"
-#include "support/TempTrash.h"
 
 namespace trovelin {
 namespace {
@@ -79,11 +76,11 @@ public:
     TrashOutcome moveToTrash(const std::string& path) override
     {
         record("trash", {path}, true);
-        return {path + ".trashed", {}};
+        return {TrashedItem{path, path + ".trashed", {}, {}, 0, 0}, {}};
     }
-    std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) override
+    RestoreOutcome restoreFromTrash(const TrashedItem& item) override
     {
-        record("restore " + pathInTrash, {path}, true);
+        record("restore " + item.pathInTrash, {item.path}, true);
         return {};
     }
 
@@ -428,102 +425,6 @@ TEST_F(ItempropTest, ANameThatLooksLikeAPatternButExistsMeansThatEntryAlone)
     EXPECT_FALSE(actions.PerformVerb("delete", local("Sub") + "/..", nullptr));
     EXPECT_FALSE(actions.PerformVerb("delete", local("Sub") + "/.", nullptr));
     EXPECT_TRUE(desktop.calls.empty());
-}
-
-// The desktop's own trash, in a data folder of the test's.
-class RealTrashTest : public ItempropTest {
-protected:
-    RealTrashTest()
-    {
-        trashActions.onStatus = [this](const QString& text) { statuses << text; };
-        trashActions.onItemsChanged = [this] { ++changes; };
-    }
-
-    testing::TempTrash trash{root / "data"};
-    SystemDesktop system;
-    ShellItemActions trashActions{fileSystem, system};
-    QStringList statuses;
-    int changes = 0;
-};
-
-TEST_F(RealTrashTest, EachNameGoesToTheTrashAloneAndComesBackUnderItsName)
-{
-    const std::vector<std::string> names = {"*.kvr", "?.kvr", "a;b.kvr", "%41.kvr", "-n.kvr", "new\nline.kvr"};
-    for (const std::string& name : names) std::ofstream(root / name) << "bytes of " << name;
-    std::ofstream(root / "A.kvr") << "bystander";
-    const auto before = testing::folderSnapshot(root);
-
-    for (const std::string& name : names) {
-        EXPECT_TRUE(trashActions.PerformVerb("delete", drive(), {name}, nullptr)) << name;
-        auto expected = before;
-        expected.erase(name);
-        EXPECT_EQ(testing::folderSnapshot(root), expected) << name;
-        EXPECT_TRUE(trashActions.UndoTrash()) << name;
-        EXPECT_EQ(testing::folderSnapshot(root), before) << name;
-    }
-    EXPECT_EQ(changes, 2 * static_cast<int>(names.size()));
-    EXPECT_EQ(statuses.at(0), "Moved *.kvr to the trash (Ctrl+Z undoes)");
-    EXPECT_EQ(statuses.at(1), "Put *.kvr back from the trash");
-    EXPECT_EQ(statuses.at(10), "Moved new\uFFFDline.kvr to the trash (Ctrl+Z undoes)");
-    // The trash keeps no record of what came back.
-    EXPECT_TRUE(fs::is_empty(trash.info()));
-    EXPECT_TRUE(fs::is_empty(trash.files()));
-    EXPECT_FALSE(trashActions.canUndoTrash());
-}
-
-TEST_F(RealTrashTest, WhatNoTrashTakesOrNoNameIsFreeForStaysWhereItIsWithAMessage)
-{
-    const std::string notUtf8 = "caf\xE9.kvr";
-    std::ofstream(root / notUtf8) << "kept";
-    EXPECT_FALSE(trashActions.PerformVerb("delete", drive(), {notUtf8}, nullptr));
-    EXPECT_EQ(testing::fileBytes(root / notUtf8), "kept");
-    EXPECT_TRUE(statuses.back().startsWith(QString::fromUtf8("Cannot move caf\uFFFD.kvr to the trash: ")))
-        << statuses.back().toStdString();
-
-    // The name was taken meanwhile: the item stays in the trash, and in the undo, until it is free.
-    std::ofstream(root / "x.kvr") << "first";
-    ASSERT_TRUE(trashActions.PerformVerb("delete", drive(), {"x.kvr"}, nullptr));
-    std::ofstream(root / "x.kvr") << "second";
-    EXPECT_FALSE(trashActions.UndoTrash());
-    EXPECT_EQ(statuses.back(), "Cannot put x.kvr back: an item of that name exists");
-    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "second");
-    fs::remove(root / "x.kvr");
-    EXPECT_TRUE(trashActions.UndoTrash());
-    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "first");
-
-    // No trash folder can be made: the item stays, and nothing is made in the current folder.
-    std::ofstream(root / "no-trash") << "a file where the data folder should be";
-    ::setenv("XDG_DATA_HOME", (root / "no-trash").c_str(), 1);
-    fileSystem.setCurrentDirectory(drive());
-    EXPECT_FALSE(trashActions.PerformVerb("delete", drive(), {"x.kvr"}, nullptr));
-    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "first");
-    EXPECT_EQ(statuses.back(), "Cannot move x.kvr to the trash: no trash folder could be made");
-    EXPECT_FALSE(fs::exists(root / "files"));
-    EXPECT_FALSE(fs::exists(root / "info"));
-}
-
-// Root writes into read-only folders: the attempt runs in a child process as an ordinary user.
-TEST_F(RealTrashTest, AnItemInAFolderTheUserCannotWriteStaysThere)
-{
-    const fs::path locked = root / "locked";
-    fs::create_directories(locked);
-    std::ofstream(locked / "show.kvr") << "kept";
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    const fs::path userData = root / "user-data";
-    fs::create_directories(userData);
-    fs::permissions(userData, fs::perms::all);
-    fs::permissions(root, fs::perms::all);
-    const int outcome = testing::runAsOrdinaryUser([&] {
-        ::setenv("XDG_DATA_HOME", userData.c_str(), 1);
-        const TrashOutcome trashed = system.moveToTrash((locked / "show.kvr").string());
-        return trashed.pathInTrash.empty() && !trashed.error.empty() ? 0 : 1;
-    });
-    EXPECT_EQ(outcome, 0);
-    EXPECT_EQ(testing::fileBytes(locked / "show.kvr"), "kept");
-    // No record of an item that never arrived is left in the trash.
-    EXPECT_FALSE(fs::exists(userData / "Trash" / "info") && !fs::is_empty(userData / "Trash" / "info"));
-    fs::permissions(locked, fs::perms::all);
 }
 
 class PlainShell : public ShellInfo {

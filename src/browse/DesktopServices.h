@@ -4,6 +4,7 @@
 // trash. The item actions talk to the desktop only through this, so that tests can stand in for it.
 // Paths are this system's, absolute, as bytes (a name need not be UTF-8).
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,11 +18,29 @@ struct DesktopApplication {
     bool operator==(const DesktopApplication&) const = default;
 };
 
-// Where an item went in the trash, and what went wrong: an item may have moved somewhere and
-// still have failed to reach a trash.
+// An item that a move put in the trash, with what proves later that the trash still holds that
+// very item: its device and inode (kept by the move) and the whole record the trash keeps of it.
+struct TrashedItem {
+    std::string path;         // where it was
+    std::string pathInTrash;  // "TRASH/files/NAME"
+    std::string infoPath;     // "TRASH/info/NAME.trashinfo"
+    std::string info;         // that record's text as the move left it
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+
+// What a move to the trash did: an item may be in the trash and still have gone wrong (its record
+// was bad and it could not be put back), so both may be set.
 struct TrashOutcome {
-    std::string pathInTrash;  // empty when the item did not move
-    std::string error;        // for people: "Permission denied"; empty when all went well
+    std::optional<TrashedItem> trashed;  // set while the item is in the trash
+    std::string error;                   // for people: "Permission denied"; empty when all went well
+};
+
+// What putting an item back did. `Kept`: it is still in the trash and may be put back later (its
+// name is taken meanwhile); `Gone`: the trash no longer holds that item, and no later try can.
+struct RestoreOutcome {
+    enum Result { Restored, Kept, Gone } result = Restored;
+    std::string error;  // for people; empty when restored
 };
 
 // The content type of every folder.
@@ -48,9 +67,9 @@ public:
 
     // Nothing is deleted for good: an item that no trash can take stays where it is.
     virtual TrashOutcome moveToTrash(const std::string& path) = 0;
-    // Puts an item back from the trash under `path`, which must name nothing; empty on success,
-    // else the reason.
-    virtual std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) = 0;
+    // Puts a trashed item back where it was, only while the trash still holds that very item and
+    // only while its old name names nothing.
+    virtual RestoreOutcome restoreFromTrash(const TrashedItem& item) = 0;
 };
 
 }  // namespace trovelin

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
+#include <QTimer>
 #include <QTreeView>
 
 #include "browse/EntryMove.h"
@@ -93,11 +94,14 @@ FileListView::FileListView(TMFileExplorer& list, std::function<QIcon(int)> iconO
     for (QAbstractItemView* view : views) {
         // Editing ends only by Enter or Esc, or by leaving the editor; a click on a row starts none.
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        // The view has let its editor go by now (it connected first), so the rows may change.
+        // The view has let its editor go by now (it connected first), so the rows may change; but
+        // when a press on another row is what closed the editor, that press must still land on
+        // the row the user saw under the pointer, so the rows change only once it has.
         connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
             model_->setEditableRow(-1);
-            if (const std::optional<std::pair<std::string, int>> renamed = std::exchange(renamedTo_, std::nullopt))
-                refreshKeeping(renamed->first, renamed->second);
+            if (!renamedTo_) return;
+            if (QGuiApplication::mouseButtons() == Qt::NoButton) refreshAfterRename();
+            else QTimer::singleShot(0, this, [this] { refreshAfterRename(); });
         });
     }
     list_.onRefresh = [this](bool refreshing) {
@@ -208,7 +212,15 @@ void FileListView::showContextMenu(int row, QPoint globalPosition)
         return;
     }
     itemActions_->DisplayContextMenu(folderOf(item.localPath), {item.caption}, this, globalPosition, renameChosen);
-    if (renameChosen) startRename(row);
+    // The list may have been read again while the menu was open: the row is found by its name.
+    if (const int shown = rowOf(item.caption); renameChosen && shown >= 0) startRename(shown);
+}
+
+int FileListView::rowOf(const std::string& caption) const
+{
+    const std::vector<FileListItem>& items = list_.items();
+    const auto named = std::ranges::find(items, caption, &FileListItem::caption);
+    return named != items.end() ? static_cast<int>(named - items.begin()) : -1;
 }
 
 void FileListView::moveToTrash(int row)
@@ -250,6 +262,11 @@ void FileListView::startRename(int row)
 {
     const FileListItem& item = list_.items()[static_cast<std::size_t>(row)];
     if (isFolderAbove(item) || isDrive(item) || item.localPath.empty()) return;
+    // The editor holds text: bytes that are no UTF-8 would come back as U+FFFD, changing parts of
+    // the name the user never touched.
+    if (const QByteArray bytes = QByteArray::fromStdString(item.caption); QString::fromUtf8(bytes).toUtf8() != bytes)
+        return report("Cannot rename " + displayNameOf(item.localPath) +
+                      ": its name is not UTF-8 text, and editing it would change its other bytes");
     model_->setEditableRow(row);
     currentView()->edit(model_->index(row, 0));
 }
@@ -257,7 +274,6 @@ void FileListView::startRename(int row)
 void FileListView::rename(int row, const QString& name)
 {
     const FileListItem item = list_.items()[static_cast<std::size_t>(row)];
-    // Unchanged text is no rename, also for a name whose bytes are no text and show changed.
     if (name == QString::fromStdString(item.caption)) return;
     const std::string newName = QFile::encodeName(name).toStdString();
     const QString oldText = displayNameOf(item.localPath);
@@ -268,16 +284,26 @@ void FileListView::rename(int row, const QString& name)
         return report("Cannot rename " + oldText + " to " + name + ": " + QString::fromStdString(problem));
     report("Renamed " + oldText + " to " + name);
     // The editor is still closing: the rows change once it has gone.
-    renamedTo_ = {newName, row};
+    renamedTo_ = RenamedRow{item.caption, newName};
+}
+
+void FileListView::refreshAfterRename()
+{
+    const std::optional<RenamedRow> renamed = std::exchange(renamedTo_, std::nullopt);
+    if (!renamed) return;
+    // The renamed row keeps the selection under its new name; a row chosen since keeps it.
+    const int selected = selectedRow();
+    // A copy: reading the folder again replaces the rows.
+    const std::string selectedCaption =
+        selected >= 0 ? list_.items()[static_cast<std::size_t>(selected)].caption : renamed->from;
+    refreshKeeping(selectedCaption == renamed->from ? renamed->to : selectedCaption, std::max(selected, 0));
 }
 
 void FileListView::refreshKeeping(const std::string& caption, int fallbackRow)
 {
     list_.UpdateFileList();
-    const std::vector<FileListItem>& items = list_.items();
-    const auto named = std::ranges::find(items, caption, &FileListItem::caption);
-    const int row = named != items.end() ? static_cast<int>(named - items.begin())
-                                         : std::min(fallbackRow, static_cast<int>(items.size()) - 1);
+    const int named = rowOf(caption);
+    const int row = named >= 0 ? named : std::min(fallbackRow, static_cast<int>(list_.items().size()) - 1);
     if (row >= 0) selectRow(row);
 }
 

@@ -5,10 +5,10 @@
 // rows through one model, so a refresh costs the same for ten rows as for ten thousand and only
 // the rows in sight are drawn.
 // With item actions, the file actions act on exactly the row the user sees: a right press selects
-// the row under the pointer and opens its menu; Delete moves the selected row to the trash and
-// Ctrl+Z puts it back; Rename (or F2) edits the name in place; Ctrl+Enter runs the program's own
-// command for the selected file. The row ".." and drive rows are never changed. After a change
-// the list is read again, keeping the selection where it can.
+// the row under the pointer as the user saw it and opens its menu; Delete moves the selected row
+// to the trash and Ctrl+Z puts it back; Rename (or F2) edits a name that is UTF-8 text in place;
+// Ctrl+Enter runs the program's own command for the selected file. The row ".." and drive rows
+// are never changed. After a change the list is read again, keeping the selection where it can.
 
 #include <functional>
 #include <optional>
@@ -61,6 +61,9 @@ private:
     void moveToTrash(int row);
     void startRename(int row);
     void rename(int row, const QString& name);
+    void refreshAfterRename();
+    // The row now showing the entry named `caption`, or -1.
+    int rowOf(const std::string& caption) const;
     // Reads the folder again and selects the row named `caption`, else the row at `fallbackRow`.
     void refreshKeeping(const std::string& caption, int fallbackRow);
     void report(const QString& text);
@@ -71,8 +74,12 @@ private:
     QListView* icons_;
     bool filling_ = false;
     bool releaseEndsDoubleClick_ = false;
-    // The name given by a rename whose editor is closing, and the row it had.
-    std::optional<std::pair<std::string, int>> renamedTo_;
+    // A rename whose editor is closing: the row's name before and after.
+    struct RenamedRow {
+        std::string from;
+        std::string to;
+    };
+    std::optional<RenamedRow> renamedTo_;
     ShellItemActions* itemActions_ = nullptr;
 };
 

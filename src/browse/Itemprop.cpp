@@ -387,10 +387,10 @@ bool ShellItemActions::moveToTrash(const std::vector<std::string>& paths)
     std::vector<std::string> moved;
     QString failure;
     for (const std::string& path : paths) {
-        const TrashOutcome outcome = desktop_.moveToTrash(path);
-        // An item may have moved and still have gone wrong: it can come back all the same.
-        if (!outcome.pathInTrash.empty()) trashed.push_back({path, outcome.pathInTrash});
-        if (!outcome.pathInTrash.empty() && outcome.error.empty()) {
+        TrashOutcome outcome = desktop_.moveToTrash(path);
+        // An item may be in the trash and still have gone wrong: it can come back all the same.
+        if (outcome.trashed) trashed.push_back(std::move(*outcome.trashed));
+        if (outcome.trashed && outcome.error.empty()) {
             moved.push_back(path);
         } else if (failure.isEmpty()) {
             failure = "Cannot move " + displayNameOf(path) + " to the trash: " +
@@ -417,14 +417,16 @@ bool ShellItemActions::UndoTrash()
     std::vector<std::string> restored;
     QString failure;
     for (const TrashedItem& item : lastTrashed_) {
-        if (const std::string problem = desktop_.restoreFromTrash(item.pathInTrash, item.path); !problem.empty()) {
-            // It stays in the trash, and in the undo, until its name is free again.
-            stillTrashed.push_back(item);
-            if (failure.isEmpty())
-                failure = "Cannot put " + displayNameOf(item.path) + " back: " + QString::fromStdString(problem);
+        const RestoreOutcome outcome = desktop_.restoreFromTrash(item);
+        if (outcome.result == RestoreOutcome::Restored) {
+            restored.push_back(item.path);
             continue;
         }
-        restored.push_back(item.path);
+        // An item whose name is taken stays undoable until the name is free again; one the trash
+        // no longer holds cannot come back by this undo.
+        if (outcome.result == RestoreOutcome::Kept) stillTrashed.push_back(item);
+        if (failure.isEmpty())
+            failure = "Cannot put " + displayNameOf(item.path) + " back: " + QString::fromStdString(outcome.error);
     }
     lastTrashed_ = std::move(stillTrashed);
     QString text;

@@ -84,7 +84,9 @@ public:
     bool GetPIDLAndShellFolder(const std::string& fullPath, ShellFolder& folder, std::string& item) const;
 
     // Puts the items that the last move to the trash took back under their names; an item whose
-    // name was taken meanwhile stays in the trash, with a message. False when nothing came back.
+    // name was taken meanwhile stays in the trash, and in the undo, with a message; one that the
+    // trash no longer holds (emptied, put back elsewhere, another item in its place) leaves the
+    // undo, with a message. False when nothing came back.
     bool UndoTrash();
     bool canUndoTrash() const { return !lastTrashed_.empty(); }
 
@@ -148,11 +150,6 @@ private:
     void report(const QString& text);
     // Says what failed, naming the items; returns false.
     bool fail(const QString& what, const std::vector<std::string>& paths, const QString& reason);
-
-    struct TrashedItem {
-        std::string path;
-        std::string pathInTrash;
-    };
 
     PosixFileSystem& fileSystem_;
     DesktopServices& desktop_;

@@ -42,15 +42,18 @@ std::vector<std::string> splitMask(const std::string& mask)
     return patterns;
 }
 
-// The size of the entry named exactly as the path's last part. The search takes a name as a
-// pattern, with "*" and "?" and letter case ignored, so its matches are walked to that very name:
-// "*.kvr" is one file, not the first of all panel files. 0 when the entry is gone.
+// The size of the entry named exactly as the path's last part. The search takes a name as a list
+// of patterns, with "*", "?" and ";" and letter case ignored, so a name holding any of these is
+// looked for among all entries of its folder: "*.kvr" is one file, not the first of all panel
+// files, and "a;b.kvr" is itself, not "a" or "b.kvr". 0 when the entry is gone.
 std::uint64_t exactEntrySize(FileSystem& fileSystem, const std::string& path)
 {
     const std::string name = namePart(path);
+    const bool readAsPatterns = name.find_first_of("*?;") != std::string::npos;
+    const std::string lookup = readAsPatterns ? path.substr(0, path.size() - name.size()) + "*" : path;
     std::uint64_t size = 0;
     TSearchRec search;
-    for (std::uint32_t found = FindFirst(fileSystem, path, faAnyFile, search); found == 0; found = FindNext(search)) {
+    for (std::uint32_t found = FindFirst(fileSystem, lookup, faAnyFile, search); found == 0; found = FindNext(search)) {
         if (search.Name == name) {
             size = search.Size;
             break;

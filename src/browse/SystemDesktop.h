@@ -1,6 +1,6 @@
 #pragma once
 // The desktop services of this system: applications through GIO, the file manager over the
-// session bus, the trash through Qt.
+// session bus, the trash through GIO.
 
 #include <chrono>
 
@@ -21,7 +21,7 @@ public:
     bool showFolders(const std::vector<std::string>& paths) override;
     bool showItemProperties(const std::vector<std::string>& paths) override;
     TrashOutcome moveToTrash(const std::string& path) override;
-    std::string restoreFromTrash(const std::string& pathInTrash, const std::string& path) override;
+    RestoreOutcome restoreFromTrash(const TrashedItem& item) override;
 };
 
 }  // namespace trovelin

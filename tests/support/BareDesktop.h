@@ -19,8 +19,8 @@ public:
     bool showItems(const std::vector<std::string>&) override { return false; }
     bool showFolders(const std::vector<std::string>&) override { return false; }
     bool showItemProperties(const std::vector<std::string>&) override { return false; }
-    TrashOutcome moveToTrash(const std::string&) override { return {{}, "the trash is full"}; }
-    std::string restoreFromTrash(const std::string&, const std::string&) override { return "no trash"; }
+    TrashOutcome moveToTrash(const std::string&) override { return {std::nullopt, "the trash is full"}; }
+    RestoreOutcome restoreFromTrash(const TrashedItem&) override { return {RestoreOutcome::Gone, "no trash"}; }
 };
 
 }  // namespace trovelin::testing
