@@ -2,7 +2,10 @@
 // should cost at most 1.3 times its render to memory; while a fader or the colour mixer is
 // dragged, each pointer move repaints the panel, which should take at most 4 ms, measured beside
 // one full paint of the same panel. HostOnly is the open without the window around the panel (its
-// buttons, bars, file watch and native window): the load and first paint alone.
+// buttons, bars, file watch and native window): the load and first paint alone. HostileDrag opens
+// a panel of 100 controls of one class of the loader's table (the argument: its index), or 200 of
+// all (the last index), each declared 2^31 - 1 pixels a side, and drags its first control: the
+// goals are an open under 1 s and 256 MiB, and each step under 20 ms.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -11,12 +14,14 @@
 
 #include <QMouseEvent>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include "app/PanelWindow.h"
 #include "framework/PaintTree.h"
 #include "gallery/PanelRender.h"
 #include "support/FileWriter.h"
+#include "support/ResidentMemory.h"
 #include "support/SamplePanels.h"
 #include "widgets/ControlHostWidget.h"
 
@@ -110,5 +115,50 @@ void FullPaint(benchmark::State& state)
     }
 }
 BENCHMARK(FullPaint)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void HostileDrag(benchmark::State& state)
+{
+    const std::vector<std::string_view> classes = testing::loaderClassNames();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    const bool mixed = index >= classes.size();
+    fs::create_directories(folder);
+    const std::string file = (folder / "hostile.kvr").string();
+    testing::writeFile(file, mixed ? testing::sizedControlsPanel(classes, 200, 2147483647)
+                                   : testing::sizedControlsPanel({classes[index]}, 100, 2147483647));
+    const std::int64_t before = bench::residentKiB("VmRSS");
+    bench::resetPeakResident();
+    QElapsedTimer clock;
+    clock.start();
+    QString problem;
+    PanelWindow* window = PanelWindow::open(file, nullptr, problem);
+    ControlHostWidget& host = *window->host();
+    if (!QTest::qWaitForWindowExposed(window)) state.SkipWithError("the window was never exposed");
+    host.repaint();
+    QCoreApplication::processEvents();
+    state.counters["open_ms"] = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const auto send = [&host](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, host.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&host, &event);
+    };
+    send(QEvent::MouseButtonPress, {20, 5});
+    QCoreApplication::processEvents();
+    double slowest = 0;
+    int step = 0;
+    for (auto _ : state) {
+        clock.restart();
+        send(QEvent::MouseMove, {20, 5 + step % 30});
+        host.repaint();
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        ++step;
+    }
+    send(QEvent::MouseButtonRelease, {20, 5});
+    state.counters["slowest_step_ms"] = slowest;
+    state.counters["growth_MiB"] = static_cast<double>(bench::residentKiB("VmHWM") - before) / 1024;
+    delete window;
+    state.SetLabel(mixed ? "mixed x200" : std::string(classes[index]) + " x100");
+}
+BENCHMARK(HostileDrag)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace

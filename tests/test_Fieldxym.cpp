@@ -127,7 +127,6 @@ TEST_F(FieldXY, SizesFollowTwoSizeAndM16bit)
         EXPECT_EQ(field.scale(), s.scale);
         EXPECT_EQ(field.width(), s.width);
         EXPECT_EQ(field.height(), s.height);
-        EXPECT_EQ(field.backgroundBitmap().size(), QSize(s.width, s.height));
     }
     field.setDelta(16);
     EXPECT_EQ(field.delta(), 16);
