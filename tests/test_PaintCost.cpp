@@ -6,10 +6,10 @@
 // as child processes, measured by the kernel. A sanitizer build is given room for its own cost.
 
 #include <gtest/gtest.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <filesystem>
 
@@ -26,6 +26,15 @@ namespace trovelin {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The processor time of this thread, which paints the window: unlike the clock on the wall, it
+// does not count waiting for a processor that other work holds.
+double threadSeconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr double slower = 10;
@@ -100,8 +109,7 @@ TEST_F(PaintCost, ThePanelWindowOpensAndDragsAnyHostilePanelWithinItsLimits)
         const std::string file = write(panel);
         const std::int64_t before = bench::residentKiB("VmRSS");
         bench::resetPeakResident();
-        QElapsedTimer clock;
-        clock.start();
+        const double opening = threadSeconds();
         QString problem;
         std::unique_ptr<PanelWindow> window(PanelWindow::open(file, nullptr, problem));
         ASSERT_NE(window, nullptr) << problem.toStdString();
@@ -109,21 +117,21 @@ TEST_F(PaintCost, ThePanelWindowOpensAndDragsAnyHostilePanelWithinItsLimits)
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         host.repaint();
         QCoreApplication::processEvents();
-        EXPECT_LT(clock.elapsed() / 1000.0, windowOpenLimit);
+        EXPECT_LT(threadSeconds() - opening, windowOpenLimit);
 
-        // A drag on the first control, most of which the others cover, down its travel; each
+        // A drag on the first control, most of which the others cover, across and down; each
         // step until the window has shown it.
         double slowest = 0;
         QTest::mousePress(&host, Qt::LeftButton, {}, {20, 5});
         QCoreApplication::processEvents();
         for (int step = 1; step <= 20; ++step) {
-            clock.restart();
-            QTest::mouseMove(&host, {20, 5 + step});
+            const double start = threadSeconds();
+            QTest::mouseMove(&host, {20 + 9 * step, 5 + 9 * step});
             host.repaint();
             QCoreApplication::processEvents();
-            slowest = std::max(slowest, clock.nsecsElapsed() / 1e9);
+            slowest = std::max(slowest, threadSeconds() - start);
         }
-        QTest::mouseRelease(&host, Qt::LeftButton, {}, {20, 25});
+        QTest::mouseRelease(&host, Qt::LeftButton, {}, {200, 185});
         EXPECT_LT(slowest, dragStepLimit);
         EXPECT_LT(static_cast<double>(bench::residentKiB("VmHWM") - before) / 1024, windowGrowthMiB);
         EXPECT_LE(paintBuffers::heldBytes(), paintBuffers::limitBytes());
