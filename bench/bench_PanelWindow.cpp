@@ -4,8 +4,8 @@
 // one full paint of the same panel. HostOnly is the open without the window around the panel (its
 // buttons, bars, file watch and native window): the load and first paint alone. HostileDrag opens
 // a panel of 100 controls of one class of the loader's table (the argument: its index), or 200 of
-// all (the last two indices), each declared 2^31 - 1 pixels a side (1025 for the last), and
-// drags its first control across and down: the goals are an open under 1 s and 256 MiB, and
+// all (the next index), each declared 2^31 - 1 pixels a side, or of 100 vertical or horizontal
+// faders of 1025 pixels (the last two), and drags its first control across and down: the goals are an open under 1 s and 256 MiB, and
 // each step under 20 ms, counted in the GUI thread's processor time.
 
 #include <benchmark/benchmark.h>
@@ -121,14 +121,16 @@ void HostileDrag(benchmark::State& state)
 {
     const std::vector<std::string_view> classes = testing::loaderClassNames();
     const auto index = static_cast<std::size_t>(state.range(0));
-    const bool mixed = index >= classes.size();
-    // Past the mixed panel, the mixed panel again with controls of 1025 pixels a side, whose values
-    // follow the pointer.
+    // Past the mixed panel, 100 vertical and then 100 horizontal faders of 1025 pixels a side,
+    // whose knobs follow the pointer.
+    const bool mixed = index == classes.size();
+    const std::string_view fader = index == classes.size() + 1 ? "TSlider" : "TSliderh";
     const std::int32_t side = index > classes.size() ? 1025 : 2147483647;
+    const std::string_view single = index < classes.size() ? classes[index] : fader;
     fs::create_directories(folder);
     const std::string file = (folder / "hostile.kvr").string();
     testing::writeFile(file, mixed ? testing::sizedControlsPanel(classes, 200, side)
-                                   : testing::sizedControlsPanel({classes[index]}, 100, side));
+                                   : testing::sizedControlsPanel({single}, 100, side));
     const std::int64_t before = bench::residentKiB("VmRSS");
     bench::resetPeakResident();
     const auto threadMs = [] {
@@ -165,8 +167,8 @@ void HostileDrag(benchmark::State& state)
     state.counters["slowest_step_cpu_ms"] = slowest;
     state.counters["growth_MiB"] = static_cast<double>(bench::residentKiB("VmHWM") - before) / 1024;
     delete window;
-    state.SetLabel(mixed ? "mixed x200 of " + std::to_string(side) : std::string(classes[index]) + " x100");
+    state.SetLabel((mixed ? std::string("mixed x200") : std::string(single) + " x100") + " of " + std::to_string(side));
 }
-BENCHMARK(HostileDrag)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(HostileDrag)->DenseRange(0, 12)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace

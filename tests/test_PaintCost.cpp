@@ -63,9 +63,12 @@ std::vector<HostilePanel> hostilePanels()
     for (const std::string_view name : classes)
         panels.push_back({std::string(name) + "-x100", testing::sizedControlsPanel({name}, 100, huge)});
     panels.push_back({"mixed-x200", testing::sizedControlsPanel(classes, 200, huge)});
-    // About the largest rendered side and the paint buffers' smallest surface.
+    // About the largest rendered side and the paint buffers' smallest surface; faders of such a
+    // size move their knobs as the pointer drags them.
     for (const int side : {1023, 1025, 2047, 2049, 8191, 8193})
         panels.push_back({"mixed-" + std::to_string(side), testing::sizedControlsPanel(classes, 200, side)});
+    for (const std::string_view fader : {"TSlider", "TSliderh"})
+        panels.push_back({std::string(fader) + "-1025", testing::sizedControlsPanel({fader}, 100, 1025)});
     return panels;
 }
 
