@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "ResidentMemory.h"
+#include "support/ResidentMemory.h"
 #include "cli/Harvest.h"
 #include "framework/PngWriter.h"
 #include "cli/HeadlessMainWindow.h"

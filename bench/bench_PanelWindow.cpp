@@ -2,9 +2,14 @@
 // should cost at most 1.3 times its render to memory; while a fader or the colour mixer is
 // dragged, each pointer move repaints the panel, which should take at most 4 ms, measured beside
 // one full paint of the same panel. HostOnly is the open without the window around the panel (its
-// buttons, bars, file watch and native window): the load and first paint alone.
+// buttons, bars, file watch and native window): the load and first paint alone. HostileDrag opens
+// a panel of 100 controls of one class of the loader's table (the argument: its index), or 200 of
+// all (the next index), each declared 2^31 - 1 pixels a side, or of 100 vertical or horizontal
+// faders of 1025 pixels (the last two), and drags its first control across and down: the goals are an open under 1 s and 256 MiB, and
+// each step under 20 ms, counted in the GUI thread's processor time.
 
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,6 +22,7 @@
 #include "framework/PaintTree.h"
 #include "gallery/PanelRender.h"
 #include "support/FileWriter.h"
+#include "support/ResidentMemory.h"
 #include "support/SamplePanels.h"
 #include "widgets/ControlHostWidget.h"
 
@@ -110,5 +116,59 @@ void FullPaint(benchmark::State& state)
     }
 }
 BENCHMARK(FullPaint)->DenseRange(0, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void HostileDrag(benchmark::State& state)
+{
+    const std::vector<std::string_view> classes = testing::loaderClassNames();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    // Past the mixed panel, 100 vertical and then 100 horizontal faders of 1025 pixels a side,
+    // whose knobs follow the pointer.
+    const bool mixed = index == classes.size();
+    const std::string_view fader = index == classes.size() + 1 ? "TSlider" : "TSliderh";
+    const std::int32_t side = index > classes.size() ? 1025 : 2147483647;
+    const std::string_view single = index < classes.size() ? classes[index] : fader;
+    fs::create_directories(folder);
+    const std::string file = (folder / "hostile.kvr").string();
+    testing::writeFile(file, mixed ? testing::sizedControlsPanel(classes, 200, side)
+                                   : testing::sizedControlsPanel({single}, 100, side));
+    const std::int64_t before = bench::residentKiB("VmRSS");
+    bench::resetPeakResident();
+    const auto threadMs = [] {
+        timespec now{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+    };
+    const double opening = threadMs();
+    QString problem;
+    PanelWindow* window = PanelWindow::open(file, nullptr, problem);
+    ControlHostWidget& host = *window->host();
+    if (!QTest::qWaitForWindowExposed(window)) state.SkipWithError("the window was never exposed");
+    host.repaint();
+    QCoreApplication::processEvents();
+    state.counters["open_cpu_ms"] = threadMs() - opening;
+    const auto send = [&host](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, host.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&host, &event);
+    };
+    send(QEvent::MouseButtonPress, {20, 5});
+    QCoreApplication::processEvents();
+    double slowest = 0;
+    int step = 0;
+    for (auto _ : state) {
+        const double start = threadMs();
+        ++step;
+        send(QEvent::MouseMove, {20 + 9 * (step % 20), 5 + 9 * (step % 20)});
+        host.repaint();
+        QCoreApplication::processEvents();
+        slowest = std::max(slowest, threadMs() - start);
+    }
+    send(QEvent::MouseButtonRelease, {20, 5});
+    state.counters["slowest_step_cpu_ms"] = slowest;
+    state.counters["growth_MiB"] = static_cast<double>(bench::residentKiB("VmHWM") - before) / 1024;
+    delete window;
+    state.SetLabel((mixed ? std::string("mixed x200") : std::string(single) + " x100") + " of " + std::to_string(side));
+}
+BENCHMARK(HostileDrag)->DenseRange(0, 12)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "ResidentMemory.h"
+#include "support/ResidentMemory.h"
 #include "cli/Render.h"
 #include "gallery/PanelRender.h"
 #include "support/FileWriter.h"

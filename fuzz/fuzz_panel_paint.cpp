@@ -1,44 +1,67 @@
-// Whole panel files from arbitrary bytes through the loader, each control painted as `render`
-// paints it, onto a fixed surface: every class of the loader's table, at whatever sizes, positions
-// and ranges its record gives. A control's paint must cost what the surface shows of it, not what
-// it declares, so a record of 2^31 - 1 pixels paints as fast as one of 100.
+// Whole panel files from arbitrary bytes through the path the panel window takes: the loader
+// keeps every control on the panel's face, and the face is painted at its own size (what the
+// window's surface, `render` and `thumbnail` paint) and shrunk to the thumbnail's 256 pixels; then
+// a press and a drag on the first control that takes it, and the face painted again, as the
+// window repaints during a drag. Every class of the loader's table comes at whatever sizes,
+// positions and ranges its record gives, so painting must cost what the face shows, not what a
+// record declares: run with -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=2.
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include <QImage>
 
 #include "FuzzApplication.h"
 
-#include "cli/HeadlessMainWindow.h"
+#include "framework/ControlInput.h"
 #include "framework/PaintTree.h"
-#include "framework/WinControl.h"
-#include "panelctl/PanelClasses.h"
-#include "panelfile/Loader.h"
-#include "panelfile/PictureList.h"
-#include "streaming/Errors.h"
-#include "streaming/Stream.h"
+#include "gallery/PanelRender.h"
+
+namespace {
+
+// The file the inputs are written to, gone with the process.
+struct InputFile {
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("fuzz-panel-paint-" + std::to_string(::getpid()) + ".kvr")).string();
+    ~InputFile() { std::filesystem::remove(path); }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace trovelin;
     fuzzing::ensureApplication();
-    static cli::HeadlessMainWindow window;
-    static PictureList pictures;
-    // A window's worth of pixels: what a record places beyond it is clipped, not allocated.
-    static QImage surface(800, 600, QImage::Format_RGB32);
-    PanelLoader loader(window, pictures, panelLoaderClasses());
-    loader.setObserver({[](TControl& control) { paintControlTree(surface, control, {control.left(), control.top()}); },
-                        nullptr});
-    pictures.clear();
-    ByteViewStream stream({data, size});
-    try {
-        loader.loadPanel(stream);
-    } catch (const Exception&) {
+    // The panel window and the thumbnailer read a file; one per process, written anew each time.
+    static const InputFile input;
+    const std::string& file = input.path;
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    window.takeEvents();
-    if (!window.hostPanel().controls().empty()) std::abort();
+    LoadedPanel panel(file);
+    if (!panel.isPanel()) return 0;
+    QImage image = panel.paint();
+    const QImage thumbnail = image.scaled(256, 256, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    static_cast<void>(thumbnail);
+
+    PanelFace& face = panel.face();
+    ControlInput pointer(face);
+    for (const TControl* control : face.controls()) {
+        if (!control->visible() || control->width() <= 0 || control->height() <= 0) continue;
+        const TPoint at{control->left() + 1, control->top() + 1};
+        if (at.x < 0 || at.y < 0 || at.x >= face.width() || at.y >= face.height()) continue;
+        pointer.mouseDown(TMouseButton::mbLeft, ssLeft, at);
+        for (int step = 1; step <= 3; ++step) pointer.mouseMove(ssLeft, {at.x, at.y + 7 * step});
+        pointer.mouseUp(TMouseButton::mbLeft, 0, {at.x, at.y + 21});
+        break;
+    }
+    paintControlTree(image, face);
     return 0;
 }
 

@@ -6,9 +6,12 @@
 
 #include <limits>
 
+#include <QPainter>
+
 #include "framework/Canvas.h"
 #include "framework/ControlInput.h"
 #include "framework/Keys.h"
+#include "framework/PaintBuffer.h"
 #include "framework/Timer.h"
 #include "framework/WinControl.h"
 #include "skin/Wscrollbar.h"
@@ -227,9 +230,17 @@ TEST_F(Wscrollbar, ExtremeRangesAndSizesNeitherOverflowNorHang)
     bar.setWidth(highest);
     bar.setHeight(highest);
     bar.setHost(nullptr);
+    // Seen far from its top left corner, the bar's images hold only what shows, and only while
+    // it paints.
     QImage small(64, 64, QImage::Format_RGB32);
-    TCanvas canvas(small);
+    QPainter painter(&small);
+    painter.translate(-10'000, -10'000);
+    TCanvas canvas(painter);
+    const std::int64_t held = paintBuffers::heldBytes();
+    paintBuffers::resetPeak();
     bar.paint(canvas);
+    EXPECT_LE(paintBuffers::peakBytes() - held, 2 * 66 * 66 * 4);
+    EXPECT_EQ(paintBuffers::heldBytes(), held);
     bar.mouseDown(left, ssLeft, 5000, 5000);
     bar.mouseMove(ssLeft, lowest, lowest);
 }

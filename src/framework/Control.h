@@ -134,6 +134,9 @@ public:
 
     // Painting: the canvas has its origin at the control's top left and covers its client area.
     virtual void paint(TCanvas&) {}
+    // Whether paint() covers every pixel of the control's bounds with its own, so that what lies
+    // below it need not be painted there.
+    virtual bool opaque() const { return false; }
     // The host that shows this control: its own, else the nearest parent's.
     ControlHost* host() const;
     // Gives the control a host of its own (null detaches it); the host must outlive the link.

@@ -15,6 +15,7 @@ public:
     // The background, an etched frame from half the caption's height down, and the caption on
     // the background 8 pixels in. Child controls paint themselves.
     void paint(TCanvas& canvas) override;
+    bool opaque() const override { return true; }
 };
 
 }  // namespace trovelin

@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include <QPainter>
+#include <QRegion>
 
 #include "framework/Canvas.h"
+#include "framework/PaintBuffer.h"
 #include "framework/WinControl.h"
 
 namespace trovelin {
@@ -26,25 +28,51 @@ QRect visiblePart(const QRect& clip, std::int64_t x, std::int64_t y, std::int32_
                  static_cast<int>(bottom - top));
 }
 
-// `clip` is what the parents leave visible, in image coordinates. A control that shows at all
-// starts within an int of the image, since its width is an int.
-void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t y, const QRect& clip)
+// Past this many rectangles the region that the controls above cover grows no more: controls
+// below it are then painted where they might have been left out, which costs time, not pixels.
+constexpr int maxCoverRects = 256;
+
+// `clip` is what the parents and the opaque controls above leave visible, in image coordinates.
+// A control that shows at all starts within an int of the image, since its width is an int.
+void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t y, const QRegion& clip)
 {
     if (!control.visible()) return;
-    const QRect visible = visiblePart(clip, x, y, control.width(), control.height());
+    const QRect bounds = visiblePart(clip.boundingRect(), x, y, control.width(), control.height());
+    if (bounds.isEmpty()) return;
+    const QRegion visible = clip.rectCount() == 1 ? QRegion(bounds) : clip.intersected(bounds);
     if (visible.isEmpty()) return;
     {
         QPainter painter(&image);
-        painter.setClipRect(visible);
+        if (visible.rectCount() == 1)
+            painter.setClipRect(visible.boundingRect());
+        else
+            painter.setClipRegion(visible);
         painter.translate(static_cast<int>(x), static_cast<int>(y));
         TCanvas canvas(painter);
         control.paint(canvas);
     }
-    if (const auto* container = dynamic_cast<const TWinControl*>(&control)) {
-        // A copy: painting may rebuild a container's children (a radio group's buttons).
-        const std::vector<TControl*> children = container->controls();
-        for (TControl* child : children)
-            if (container->hasControl(child)) paintWithin(image, *child, x + child->left(), y + child->top(), visible);
+    const auto* container = dynamic_cast<const TWinControl*>(&control);
+    if (container == nullptr) return;
+    // A copy: painting may rebuild a container's children (a radio group's buttons).
+    const std::vector<TControl*> children = container->controls();
+    // A child shows where no opaque child above it covers it: the one above would paint over
+    // whatever it drew there, so painting and buffers cost what shows, however many controls
+    // a panel stacks.
+    std::vector<QRegion> shows(children.size());
+    QRegion covered;
+    for (std::size_t i = children.size(); i-- > 0;) {
+        const TControl& child = *children[i];
+        if (!child.visible()) continue;
+        const QRect rect =
+            visiblePart(visible.boundingRect(), x + child.left(), y + child.top(), child.width(), child.height());
+        if (rect.isEmpty()) continue;
+        shows[i] = visible.intersected(rect).subtracted(covered);
+        if (child.opaque() && covered.rectCount() < maxCoverRects) covered += rect;
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        TControl* child = children[i];
+        if (!shows[i].isEmpty() && container->hasControl(child))
+            paintWithin(image, *child, x + child->left(), y + child->top(), shows[i]);
     }
 }
 
@@ -52,7 +80,9 @@ void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t 
 
 void paintControlTree(QImage& image, TControl& control, TPoint origin)
 {
-    paintWithin(image, control, origin.x, origin.y, image.rect());
+    // The buffers that the controls keep are bounded by the surface they show on.
+    paintBuffers::noteSurface(image.width(), image.height());
+    paintWithin(image, control, origin.x, origin.y, QRegion(image.rect()));
 }
 
 }  // namespace trovelin

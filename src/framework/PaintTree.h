@@ -1,7 +1,7 @@
 #pragma once
 // Paints a control and the controls inside it, each clipped to its own bounds, as a window
 // shows a form: parents first, so that a control that leaves pixels alone shows its parent
-// through them.
+// through them. A control is clipped further to what opaque controls above it leave visible.
 
 #include <QImage>
 

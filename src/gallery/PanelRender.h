@@ -29,6 +29,7 @@ class PanelFace : public TWinControl {
 public:
     PanelFace();
     void paint(TCanvas& canvas) override;
+    bool opaque() const override { return true; }
 };
 
 class LoadedPanel {

@@ -5,6 +5,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
+#include "framework/PaintBuffer.h"
 #include "framework/SystemColors.h"
 
 namespace trovelin {
@@ -14,8 +15,6 @@ namespace {
 constexpr int defaultWidth = 168;
 constexpr int defaultHeight = 144;
 constexpr int markerSide = 5;
-
-QRgb toQRgb(std::uint32_t color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 std::uint8_t byteOf(std::uint32_t color, int shift) { return static_cast<std::uint8_t>((color >> shift) & 0xFF); }
 
@@ -28,10 +27,7 @@ TCMY::TCMY(Component* owner) : TGraphicControl(owner)
     lastWidth_ = defaultWidth;
     lastHeight_ = defaultHeight;
     layout_ = cmyLayout(defaultHeight);
-    resizeBitmaps();
     marker_ = {layout_.D - markerSide, layout_.D - markerSide};
-    BallPaint();
-    PoolPaint();
 }
 
 const ClassInfo& TCMY::staticClassInfo()
@@ -113,7 +109,6 @@ void TCMY::SetPosition()
 void TCMY::setPositionOn(TCanvas* canvas)
 {
     position_ = cmyPosition(cyan_, magenta_, yellow_, rgb_, layout_.maxSaturation());
-    PoolPaint();
     if (canvas == nullptr) {
         marker_ = markerTopLeft();
         return;
@@ -132,14 +127,10 @@ void TCMY::MouseSetBall(int x, int y)
         drawn = true;
         BPointPaint(canvas);
         SamplePaint(canvas);
-        PoolPaint();
         drawBar(canvas);
         PPointPaint(canvas);
     });
-    if (!drawn) {
-        marker_ = markerTopLeft();
-        PoolPaint();
-    }
+    if (!drawn) marker_ = markerTopLeft();
     readBack();
 }
 
@@ -174,41 +165,35 @@ void TCMY::setBytes(std::uint8_t cyan, std::uint8_t magenta, std::uint8_t yellow
     yellow_ = yellow;
 }
 
-void TCMY::resizeBitmaps()
+void TCMY::BallPaint(TCanvas& canvas)
 {
+    // The part of the disc that shows, drawn from the table of its size.
+    const int m = layout_.m;
     const int d = layout_.D;
-    const int b = layout_.B;
-    discBitmap_ = d > 0 ? QImage(d, d, QImage::Format_RGB32) : QImage();
-    barBitmap_ = d > 0 && b > 0 ? QImage(b, d, QImage::Format_RGB32) : QImage();
-    disc_.resize(d);
-}
-
-void TCMY::BallPaint()
-{
-    if (!discBitmap_.isNull()) disc_.paint(discBitmap_);
-}
-
-void TCMY::PoolPaint()
-{
-    if (barBitmap_.isNull()) return;
-    barBitmap_.fill(toQRgb(colorToRgb(clBtnFace)));
-    const int d = layout_.D;
-    const int b = layout_.B;
-    const std::uint32_t top = cmyPoolColor(position_, d);
-    for (int i = 0; i <= d - 5; ++i) {
-        const QRgb color = toQRgb(cmyPoolLineColor(top, i, d));
-        auto* line = reinterpret_cast<QRgb*>(barBitmap_.scanLine(i + 2));
-        for (int x = 2; x < b - 2; ++x) line[x] = color;
-    }
+    if (d <= 0) return;
+    PaintBuffer disc;
+    disc.holdShown(canvas, {m, m, m + d, m + d});
+    if (!disc.held()) return;
+    CmyDisc::shared(d).paint(disc.image(), disc.part().left - m, disc.part().top - m);
+    canvas.copyRect(disc.part(), PaintBufferCanvas(disc), disc.part());
 }
 
 void TCMY::drawBar(TCanvas& canvas)
 {
-    if (barBitmap_.isNull()) return;
+    const int d = layout_.D;
+    const int b = layout_.B;
+    if (d <= 0 || b <= 0) return;
     const int left = layout_.barLeft();
     const int m = layout_.m;
-    canvas.copyRect({left, m, left + layout_.B, m + layout_.D}, TCanvas(barBitmap_),
-                    {0, 0, layout_.B, layout_.D});
+    canvas.brush().setColor(clBtnFace);
+    canvas.fillRect({left, m, left + b, m + d});
+    // The pool: a line of each shade across the bar, two pixels in from its edges.
+    const TRect visible = canvas.visibleArea();
+    const std::uint32_t top = cmyPoolColor(position_, d);
+    for (int i = std::max(0, visible.top - m - 2); i <= d - 5 && m + i + 2 < visible.bottom; ++i) {
+        canvas.brush().setColor(static_cast<TColor>(cmyPoolLineColor(top, i, d)));
+        canvas.fillRect({left + 2, m + i + 2, left + b - 2, m + i + 3});
+    }
 }
 
 void TCMY::SamplePaint(TCanvas& canvas)
@@ -236,11 +221,12 @@ TPoint TCMY::markerTopLeft() const
 
 void TCMY::BPointPaint(TCanvas& canvas)
 {
+    // The old marker's box gives back the disc's pixels, where it lies on the disc.
     const int m = layout_.m;
-    if (!discBitmap_.isNull()) {
-        const TRect old{marker_.x, marker_.y, marker_.x + markerSide, marker_.y + markerSide};
-        canvas.copyRect({m + old.left, m + old.top, m + old.right, m + old.bottom}, TCanvas(discBitmap_), old);
-    }
+    const int d = layout_.D;
+    for (int y = std::max(marker_.y, 0); y < std::min(marker_.y + markerSide, d); ++y)
+        for (int x = std::max(marker_.x, 0); x < std::min(marker_.x + markerSide, d); ++x)
+            canvas.setPixel(m + x, m + y, static_cast<TColor>(cmyDiscPixel(x, y, d)));
     const TPoint c = cmyMarkerCentre(position_, layout_);
     canvas.pen().setColor(clWindowText);
     canvas.moveTo(c.x - 2, c.y - 2);
@@ -288,13 +274,9 @@ void TCMY::paint(TCanvas& canvas)
         lastWidth_ = width();
         lastHeight_ = height();
         layout_ = cmyLayout(height());
-        resizeBitmaps();
-        BallPaint();
         marker_ = {layout_.D - markerSide, layout_.D - markerSide};
     }
-    const int m = layout_.m;
-    if (!discBitmap_.isNull())
-        canvas.copyRect({m, m, m + layout_.D, m + layout_.D}, TCanvas(discBitmap_), {0, 0, layout_.D, layout_.D});
+    BallPaint(canvas);
     setPositionOn(&canvas);
     RButtonPaint(canvas);
 }

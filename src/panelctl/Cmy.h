@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-#include <QImage>
-
 #include "framework/Control.h"
 #include "panelctl/CmyDisc.h"
 #include "panelctl/CmyGeometry.h"
@@ -45,6 +43,7 @@ public:
 
     // These replace the framework's handling: OnMouseDown, OnMouseMove and OnMouseUp are not raised.
     void paint(TCanvas& canvas) override;
+    bool opaque() const override { return true; }
     void mouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void mouseMove(TShiftState shift, int x, int y) override;
     void mouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -52,7 +51,8 @@ public:
     MethodRef onChange;
     TNotifyEvent onChangeHandler;
 
-    // For tests and hosts: the layout, positions, mouse state and backing bitmaps.
+    // For tests and hosts: the layout, positions and mouse state. The disc and the bar are drawn
+    // afresh for what each paint shows, and nothing of them is kept between paints.
     const CmyLayout& layout() const { return layout_; }
     const CmyPosition& position() const { return position_; }
     // The top left of the disc marker, relative to the disc.
@@ -61,13 +61,10 @@ public:
     bool draggingDisc() const { return draggingDisc_; }
     bool draggingBar() const { return draggingBar_; }
     bool resetPressed() const { return resetPressed_; }
-    const QImage& discBitmap() const { return discBitmap_; }
-    const QImage& barBitmap() const { return barBitmap_; }
 
 private:
-    // What the drawing steps change on the bitmaps, and on the control where it is shown.
-    void BallPaint();
-    void PoolPaint();
+    // What the drawing steps change on the control where it is shown.
+    void BallPaint(TCanvas& canvas);
     void drawBar(TCanvas& canvas);
     void SamplePaint(TCanvas& canvas);
     void PPointPaint(TCanvas& canvas);
@@ -76,7 +73,6 @@ private:
     // SetPosition's work on a canvas: the full paint passes its own.
     void setPositionOn(TCanvas* canvas);
     TPoint markerTopLeft() const;
-    void resizeBitmaps();
     void readBack();
     void setBytes(std::uint8_t cyan, std::uint8_t magenta, std::uint8_t yellow);
     void change();
@@ -93,9 +89,6 @@ private:
     CmyLayout layout_;
     CmyPosition position_;
     TPoint marker_;
-    CmyDisc disc_;
-    QImage discBitmap_;
-    QImage barBitmap_;
 };
 
 }  // namespace trovelin

@@ -37,21 +37,37 @@ void CmyDisc::resize(int side)
 
 void CmyDisc::paint(QImage& bitmap) const
 {
-    if (side_ <= 0 || bitmap.width() != side_ || bitmap.height() != side_) return;
+    if (bitmap.width() != side_ || bitmap.height() != side_) return;
+    paint(bitmap, 0, 0);
+}
+
+void CmyDisc::paint(QImage& bitmap, int originX, int originY) const
+{
+    if (side_ <= 0 || bitmap.isNull() || originX < 0 || originY < 0 || originX + bitmap.width() > side_ ||
+        originY + bitmap.height() > side_)
+        return;
     bitmap.fill(toQRgb(colorToRgb(clBtnFace)));
     const int r = side_ / 2;
     const auto count = static_cast<std::size_t>(side_);
-    for (int y = 0; y < side_; ++y) {
+    for (int y = 0; y < bitmap.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
-        const Pixel* row = pixels_.data() + static_cast<std::size_t>(y) * count;
-        for (int x = 0; x < side_; ++x) {
+        const Pixel* row = pixels_.data() + static_cast<std::size_t>(y + originY) * count + static_cast<std::size_t>(originX);
+        for (int x = 0; x < bitmap.width(); ++x) {
             const Pixel& p = row[x];
             if (!p.inked) continue;
             line[x] = qRgb(cmyDiscChannel(p.c, p.distance, r), cmyDiscChannel(p.m, p.distance, r),
                            cmyDiscChannel(p.y, p.distance, r));
         }
     }
-    bitmap.setPixel(r, r, toQRgb(colorToRgb(clWindow)));
+    if (r >= originX && r < originX + bitmap.width() && r >= originY && r < originY + bitmap.height())
+        bitmap.setPixel(r - originX, r - originY, toQRgb(colorToRgb(clWindow)));
+}
+
+const CmyDisc& CmyDisc::shared(int side)
+{
+    thread_local CmyDisc disc;
+    disc.resize(side);
+    return disc;
 }
 
 }  // namespace trovelin

@@ -18,6 +18,13 @@ public:
     void resize(int side);
     // Draws the disc into `bitmap`, which must be side by side.
     void paint(QImage& bitmap) const;
+    // Draws the part of the disc whose top left pixel is `origin` into `bitmap`, which must lie
+    // within the disc.
+    void paint(QImage& bitmap, int originX, int originY) const;
+
+    // The table of this thread for discs of `side`: one table serves every colour mixer of that
+    // size, and only the last size's is kept.
+    static const CmyDisc& shared(int side);
 
 private:
     // The inks of a pixel's hue and its distance from the centre. A pixel that is not inked keeps

@@ -18,37 +18,8 @@ constexpr int firstRepeatDelay = 500;
 constexpr int repeatInterval = 100;
 constexpr int hintMaxWidth = 100;
 
-// The part of `whole` that the canvas shows, at most faderBitmapLimit pixels a side; empty where
-// none of it shows.
-TRect shownPart(const TCanvas& canvas, const TRect& whole)
-{
-    const TRect visible = canvas.visibleArea();
-    const int left = std::max(whole.left, visible.left), top = std::max(whole.top, visible.top);
-    const auto limited = [](int from, int to) {
-        return static_cast<int>(std::min<std::int64_t>(to, std::int64_t{from} + faderBitmapLimit));
-    };
-    const int right = limited(left, std::min(whole.right, visible.right));
-    const int bottom = limited(top, std::min(whole.bottom, visible.bottom));
-    if (right <= left || bottom <= top) return {};
-    return {left, top, right, bottom};
-}
-
 // Whether a bitmap of `shown` lacks part of `whole`.
 bool lacksPart(const TRect& shown, const TRect& whole) { return !whole.isEmpty() && shown != whole; }
-
-// A bitmap of `part`.
-QImage backingBitmap(const TRect& part)
-{
-    if (part.isEmpty()) return {};
-    return QImage(part.width(), part.height(), QImage::Format_RGB32);
-}
-
-// A canvas on a bitmap of part of a control, drawing in the control's coordinates: `origin` is
-// where the bitmap's top left pixel lies.
-class BitmapCanvas : public TCanvas {
-public:
-    BitmapCanvas(QImage& bitmap, TPoint origin) : TCanvas(bitmap) { painter().translate(-origin.x, -origin.y); }
-};
 
 TRect spanning(const TRect& a, const TRect& b)
 {
@@ -194,20 +165,23 @@ void TFader::moveKnob(int crossFrom, int crossTo, int offset, int newOffset, boo
 {
     const FaderLayout shape = layout();
     const int length = shape.knobLength();
-    if (partlyShown_) {
+    // The bitmaps were not kept, or were taken back by the paint buffers' budget: a paint then
+    // shows the knob where it now is.
+    if (partlyShown_ || background_.takenBack() || knob_.takenBack()) {
         repaint();
         return;
     }
     drawOnCanvas([&](TCanvas& canvas) {
         // Before the first paint there are no bitmaps to erase or draw with.
-        if (!background_.isNull()) {
-            BitmapCanvas source(background_, backgroundOrigin_);
-            const TRect erased = wholeBackground ? TRect{0, 0, background_.width(), background_.height()}
+        if (background_.held()) {
+            PaintBufferCanvas source(background_);
+            const QImage& bitmap = background_.peek();
+            const TRect erased = wholeBackground ? TRect{0, 0, bitmap.width(), bitmap.height()}
                                                  : shape.rect(crossFrom, offset, crossTo, offset + length);
             canvas.copyRect(erased, source, erased);
         }
-        if (!knob_.isNull()) {
-            BitmapCanvas source(knob_, knobOrigin_);
+        if (knob_.held()) {
+            PaintBufferCanvas source(knob_);
             canvas.copyRect(shape.rect(crossFrom, newOffset, crossTo, newOffset + length), source,
                             shape.rect(crossFrom, 0, crossTo, length));
         }
@@ -227,10 +201,8 @@ void TFader::paint(TCanvas& canvas)
     // any screen.
     const TRect whole{0, 0, shape.size().x, shape.size().y};
     const TRect shownBackground = shownPart(canvas, whole);
-    backgroundOrigin_ = {shownBackground.left, shownBackground.top};
-    background_ = backingBitmap(shownBackground);
-    if (!background_.isNull()) {
-        BitmapCanvas bitmapCanvas(background_, backgroundOrigin_);
+    if (background_.hold(shownBackground); background_.held()) {
+        PaintBufferCanvas bitmapCanvas(background_);
         paintBackgroundBitmap(bitmapCanvas, shape, parentColor);
         canvas.copyRect(shownBackground, bitmapCanvas, shownBackground);
     }
@@ -250,15 +222,18 @@ void TFader::paint(TCanvas& canvas)
     };
     TRect shownKnob = inKnob(coarsePlace, coarseFrom);
     if (m16bit_) shownKnob = spanning(shownKnob, inKnob(finePlace, fineFrom));
-    knobOrigin_ = {shownKnob.left, shownKnob.top};
-    knob_ = backingBitmap(shownKnob);
-    if (!knob_.isNull()) {
-        BitmapCanvas source(knob_, knobOrigin_);
+    if (knob_.hold(shownKnob); knob_.held()) {
+        PaintBufferCanvas source(knob_);
         paintKnobBitmap(source, shape, knobColor, parentColor);
         canvas.copyRect(coarsePlace, source, coarseFrom);
         if (m16bit_) canvas.copyRect(finePlace, source, fineFrom);
     }
     partlyShown_ = lacksPart(shownBackground, whole) || lacksPart(shownKnob, {0, 0, knobSize.x, knobSize.y});
+    // A control shown in part paints again to move its knob: what it showed is not kept.
+    if (partlyShown_) {
+        background_.release();
+        knob_.release();
+    }
     screenOrigin_ = clientToScreen({0, 0});
 }
 

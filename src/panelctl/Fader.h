@@ -11,6 +11,7 @@
 
 #include "framework/Control.h"
 #include "framework/HintWindow.h"
+#include "framework/PaintBuffer.h"
 #include "panelctl/FaderGeometry.h"
 #include "panelctl/FaderPainting.h"
 #include "panelctl/ValueRange.h"
@@ -18,10 +19,6 @@
 namespace trovelin {
 
 class TTimer;
-
-// The backing bitmaps cover only what the canvas shows of the control, and never more than this
-// many pixels a side, whatever size a record gives it.
-inline constexpr int faderBitmapLimit = 4096;
 
 class TFader : public TGraphicControl {
 public:
@@ -64,7 +61,11 @@ public:
     MethodRef onChange;
     TNotifyEvent onChangeHandler;
 
+    // The backing bitmaps cover only what the canvas shows of the control, whatever size a record
+    // gives it; they are kept (within the paint buffers' budget) only while the control shows
+    // whole, since a control shown in part paints again to move its knob.
     void paint(TCanvas& canvas) override;
+    bool opaque() const override { return true; }
     // These replace the framework's handling: OnMouseDown, OnMouseMove and OnMouseUp are not raised.
     void mouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void mouseMove(TShiftState shift, int x, int y) override;
@@ -73,13 +74,13 @@ public:
     void mouseLeave() override;
 
     // For tests and hosts: the drag and hint state, the repeat timer and the backing bitmaps
-    // (each of what the last paint showed of the background or the knob).
+    // (each of what the last paint showed of the background or the knob; null when not kept).
     bool dragging() const { return dragging_; }
     bool draggingFine() const { return draggingFine_; }
     bool mouseInside() const { return mouseInside_; }
     const TTimer* repeatTimer() const { return repeatTimer_.get(); }
-    const QImage& backgroundBitmap() const { return background_; }
-    const QImage& knobBitmap() const { return knob_; }
+    const QImage& backgroundBitmap() const { return background_.peek(); }
+    const QImage& knobBitmap() const { return knob_.peek(); }
 
 protected:
     // The drawing of the two bitmaps, which skinned faders do their own way.
@@ -122,13 +123,11 @@ private:
     TMouseButton dragButton_ = TMouseButton::mbLeft;
     bool mouseInside_ = false;
     TPoint screenOrigin_;
-    QImage knob_;
-    QImage background_;
-    // Where the bitmaps' top left pixels lie, in the control's and the knob's coordinates.
-    TPoint knobOrigin_;
-    TPoint backgroundOrigin_;
+    // In the control's and the knob's coordinates.
+    PaintBuffer knob_;
+    PaintBuffer background_;
     // The last paint showed only part of the control: a moving knob then needs a paint, since
-    // the bitmaps lack what it may uncover.
+    // the bitmaps would lack what it may uncover.
     bool partlyShown_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <QPainter>
+
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
 #include "framework/ControlServices.h"
@@ -63,7 +65,6 @@ TFieldXY::TFieldXY(Component* owner)
     setCursor(crCross);
     setWidth(fieldSide(1));
     setHeight(fieldSide(1));
-    fitBackground();
 }
 
 TFieldXY::~TFieldXY()
@@ -113,7 +114,8 @@ void TFieldXY::set16bit(bool value)
         setHeight(side());
         delta_ = 256;
     }
-    fitBackground();
+    // What was painted does not fit a new size: nothing is drawn over it until a paint.
+    if (paintedSize_ != TPoint{side(), backgroundHeight()}) painted_ = false;
     repaint();
 }
 
@@ -145,7 +147,9 @@ void TFieldXY::setPosition(int x, int y)
     buildBall(dragging_);
     if (!painted_) return;
     drawOnCanvas([&](TCanvas& canvas) {
-        canvas.copyRect(old, TCanvas(background_), old);
+        PaintBuffer under;
+        drawBackground(under, old);
+        if (under.held()) canvas.copyRect(under.part(), PaintBufferCanvas(under), under.part());
         drawBall(canvas);
     });
 }
@@ -160,9 +164,11 @@ void TFieldXY::setDelta(std::int32_t value)
     // Before the first paint there is no bar to update, and drawing its text would need fonts,
     // which a load without a screen does not have: the paint draws the bar from the stored delta.
     if (!painted_) return;
-    paintDeltaBar();
-    const TRect bar{0, side(), background_.width(), background_.height()};
-    drawOnCanvas([&](TCanvas& canvas) { canvas.copyRect(bar, TCanvas(background_), bar); });
+    drawOnCanvas([&](TCanvas& canvas) {
+        PaintBuffer bar;
+        drawBackground(bar, shownPart(canvas, {0, side(), side(), side() + fieldDeltaBarHeight}));
+        if (bar.held()) canvas.copyRect(bar.part(), PaintBufferCanvas(bar), bar.part());
+    });
 }
 
 void TFieldXY::setColor(TColor value)
@@ -189,32 +195,33 @@ void TFieldXY::drawDir(int direction)
     arrow_ = direction;
 }
 
-void TFieldXY::fitBackground()
+void TFieldXY::drawBackground(PaintBuffer& buffer, const TRect& part)
 {
-    const int height = side() + (m16bit_ ? fieldDeltaBarHeight : 0);
-    if (background_.width() == side() && background_.height() == height) return;
-    // The old picture does not fit the new size: nothing may be drawn from it until a paint.
-    background_ = blankBitmap(side(), height);
-    painted_ = false;
+    buffer.hold(part);
+    if (!buffer.held()) return;
+    // A blank background starts white.
+    buffer.image().fill(Qt::white);
+    PaintBufferCanvas canvas(buffer);
+    paintBackground(canvas);
+    // The bar's text needs fonts: it is drawn only where the bar shows.
+    if (m16bit_ && part.bottom > side()) paintDeltaBar(canvas);
 }
 
 void TFieldXY::paint(TCanvas& canvas)
 {
     if (parent() == nullptr) return;
-    fitBackground();
-    paintBackground();
-    if (m16bit_) paintDeltaBar();
+    paintedSize_ = {side(), backgroundHeight()};
+    PaintBuffer background;
+    drawBackground(background, shownPart(canvas, {0, 0, side(), backgroundHeight()}));
     buildBall(false);
-    const TRect whole{0, 0, background_.width(), background_.height()};
-    canvas.copyRect(whole, TCanvas(background_), whole);
+    if (background.held()) canvas.copyRect(background.part(), PaintBufferCanvas(background), background.part());
     drawBall(canvas);
     screenOrigin_ = clientToScreen({0, 0});
     painted_ = true;
 }
 
-void TFieldXY::paintBackground()
+void TFieldXY::paintBackground(TCanvas& canvas)
 {
-    TCanvas canvas(background_);
     const int s = scale_;
     const int S = side();
     canvas.pen().setColor(clWindowText);
@@ -243,9 +250,8 @@ void TFieldXY::paintBackground()
     gridLines(138);
 }
 
-void TFieldXY::paintDeltaBar()
+void TFieldXY::paintDeltaBar(TCanvas& canvas)
 {
-    TCanvas canvas(background_);
     const int s = scale_;
     const int S = side();
     canvas.pen().setColor(clWindowText);
@@ -283,8 +289,17 @@ void TFieldXY::buildBall(bool cross)
 {
     const TRect box = fieldBallBox(x_, y_, scale_);
     const int d = fieldBallSide / scale_;
+    // The field under the ball's box, which lies within the field's lines: no text, so no fonts
+    // while a load sets the position.
+    {
+        QPainter painter(&ball_);
+        painter.fillRect(0, 0, box.width(), box.height(), Qt::white);
+        painter.translate(-box.left, -box.top);
+        painter.setClipRect(box.left, box.top, box.width(), box.height());
+        TCanvas under(painter);
+        paintBackground(under);
+    }
     TCanvas canvas(ball_);
-    canvas.copyRect({0, 0, box.width(), box.height()}, TCanvas(background_), box);
     canvas.pen().setColor(clWindowText);
     canvas.brush().setColor(color_);
     canvas.ellipse(0, 0, d, d);

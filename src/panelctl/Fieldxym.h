@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "framework/Control.h"
+#include "framework/PaintBuffer.h"
 #include "panelctl/FieldxyGeometry.h"
 
 namespace trovelin {
@@ -74,7 +75,8 @@ public:
     void mouseEnter() override { stopRepeating(); }
     void mouseLeave() override { stopRepeating(); }
 
-    // For tests and hosts: the stored state, the repeat timer and the bitmaps.
+    // For tests and hosts: the stored state, the repeat timer and the ball's bitmap. The field
+    // behind the ball is drawn afresh for what each paint or move shows, and not kept.
     int scale() const { return scale_; }
     int storedX() const { return x_; }
     int storedY() const { return y_; }
@@ -84,18 +86,17 @@ public:
     bool dragging() const { return dragging_; }
     bool painted() const { return painted_; }
     const TTimer* repeatTimer() const { return repeatTimer_.get(); }
-    const QImage& backgroundBitmap() const { return background_; }
     const QImage& ballBitmap() const { return ball_; }
 
 private:
     int side() const { return fieldSide(scale_); }
+    int backgroundHeight() const { return side() + (m16bit_ ? fieldDeltaBarHeight : 0); }
     std::int32_t shown(int value) const { return inverted_ ? fieldCoordinateMaximum - value : value; }
     int stored(std::int32_t value) const { return shown(limitCoordinate(value)); }
-    // Gives the background the size of the field and the bar, blank, when that size changed.
-    void fitBackground();
-    void paintBackground();
-    // Draws the delta bar into the background.
-    void paintDeltaBar();
+    // Draws `part` of the field, and of the delta bar when there is one, into `buffer`.
+    void drawBackground(PaintBuffer& buffer, const TRect& part);
+    void paintBackground(TCanvas& canvas);
+    void paintDeltaBar(TCanvas& canvas);
     // The ball image: the background under the ball's box, the ball, and the cross if asked.
     void buildBall(bool cross);
     void drawBall(TCanvas& canvas);
@@ -125,7 +126,8 @@ private:
     int scale_ = 1;
     TPoint screenOrigin_;
     QImage ball_;
-    QImage background_;
+    // The size the field was last painted at: until a paint at a new size nothing is drawn.
+    TPoint paintedSize_{fieldSide(1), fieldSide(1)};
     bool painted_ = false;
 };
 

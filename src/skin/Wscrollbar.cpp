@@ -306,7 +306,7 @@ void TWScrollBar::doExit()
     TCustomControl::doExit();
 }
 
-void TWScrollBar::BallPoolPaint(ScrollZone button, const Shape& s)
+void TWScrollBar::BallPoolPaint(PaintBuffer& image, ScrollZone button, const Shape& s)
 {
     const SkinPalette& p = colouring_.palette();
     const bool thumb = button == ScrollZone::thumb;
@@ -321,7 +321,7 @@ void TWScrollBar::BallPoolPaint(ScrollZone button, const Shape& s)
     else if (thumb && mouseOver_)
         look = {true, p.hotHighlight, p.hotShadow, p.brightHighlight, p.hotDarkShadow};
 
-    TCanvas canvas(buttonImage_);
+    PaintBufferCanvas canvas(image);
     const int w = s.horizontal ? s.button : s.thickness, h = s.horizontal ? s.thickness : s.button;
     if (look.gradient)
         DrawGradient(canvas, {0, 0, w - 1, h - 1}, look.top, look.bottom);
@@ -361,17 +361,13 @@ void TWScrollBar::paintOnce(TCanvas& canvas)
     // Sizes set through the control's base know no rule; the bar keeps its minimums here too.
     keepMinimumSize();
     const Shape s = shape();
-    // The images cover only what can reach the device, so an absurd size costs no memory.
-    const TRect visible = canvas.visibleArea();
-    const int w = std::clamp(std::min(limitedExtent(width()), visible.right), 1, skinExtentLimit);
-    const int h = std::clamp(std::min(limitedExtent(height()), visible.bottom), 1, skinExtentLimit);
-    if (backBuffer_.size() != QSize(w, h)) backBuffer_ = QImage(w, h, QImage::Format_RGB32);
-    const int along = s.horizontal ? w : h, across = s.horizontal ? h : w;
-    const QSize buttonSize = s.horizontal ? QSize(std::clamp(s.button, 1, along), std::clamp(s.thickness, 1, across))
-                                          : QSize(std::clamp(s.thickness, 1, across), std::clamp(s.button, 1, along));
-    if (buttonImage_.size() != buttonSize) buttonImage_ = QImage(buttonSize, QImage::Format_RGB32);
-
-    TCanvas buffer(backBuffer_);
+    // The images hold what the canvas shows and live for this paint only, so that a bar of any
+    // size, anywhere, costs what shows of it.
+    PaintBuffer back;
+    back.holdShown(canvas, {0, 0, std::max(limitedExtent(width()), 1), std::max(limitedExtent(height()), 1)});
+    if (!back.held()) return;
+    const TRect shown = back.part();
+    PaintBufferCanvas buffer(back);
     const bool beforeIsShadow = zone_ == ScrollZone::trackBeforeThumb;
     const bool afterIsShadow = zone_ == ScrollZone::trackAfterThumb;
     buffer.brush().setColor(beforeIsShadow ? colouring_.palette().shadow : colouring_.palette().highlight);
@@ -379,14 +375,20 @@ void TWScrollBar::paintOnce(TCanvas& canvas)
     buffer.brush().setColor(afterIsShadow ? colouring_.palette().shadow : colouring_.palette().highlight);
     buffer.fillRect(s.span(s.thumb, s.length));
 
+    const TPoint size = s.horizontal ? TPoint{s.button, s.thickness} : TPoint{s.thickness, s.button};
     for (const auto& [button, offset] : {std::pair{ScrollZone::firstArrow, 0},
                                          std::pair{ScrollZone::lastArrow, s.length - s.button},
                                          std::pair{ScrollZone::thumb, s.thumb}}) {
-        BallPoolPaint(button, s);
         const TPoint at = s.point(offset, 0);
-        buffer.painter().drawImage(at.x, at.y, buttonImage_);
+        const TRect place{std::max(at.x, shown.left), std::max(at.y, shown.top),
+                          std::min(at.x + size.x, shown.right), std::min(at.y + size.y, shown.bottom)};
+        if (place.isEmpty()) continue;
+        PaintBuffer image;
+        image.hold({place.left - at.x, place.top - at.y, place.right - at.x, place.bottom - at.y});
+        BallPoolPaint(image, button, s);
+        buffer.painter().drawImage(place.left, place.top, image.image());
     }
-    canvas.painter().drawImage(0, 0, backBuffer_);
+    canvas.painter().drawImage(shown.left, shown.top, back.image());
 }
 
 void TWScrollBar::paint(TCanvas& canvas)

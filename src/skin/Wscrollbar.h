@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include <QImage>
 
+#include "framework/PaintBuffer.h"
 #include "framework/WinControl.h"
 #include "skin/SkinPalette.h"
 
@@ -98,8 +98,8 @@ private:
     void startRepeat();
     void repeat();
     void paintOnce(TCanvas& canvas);
-    // Draws the first arrow, the last arrow or the thumb into the button image.
-    void BallPoolPaint(ScrollZone button, const Shape& shape);
+    // Draws the first arrow, the last arrow or the thumb into `image`, in the button's coordinates.
+    void BallPoolPaint(PaintBuffer& image, ScrollZone button, const Shape& shape);
 
     TScrollBarKind kind_ = TScrollBarKind::sbHorizontal;
     std::int32_t min_ = 0;
@@ -113,8 +113,6 @@ private:
     bool mouseOver_ = false;
     bool hasFocus_ = false;
     std::unique_ptr<TTimer> repeatTimer_;
-    QImage buttonImage_;
-    QImage backBuffer_;
     bool painting_ = false;
     bool paintAgain_ = false;
 };

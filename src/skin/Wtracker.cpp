@@ -21,8 +21,9 @@ constexpr int firstRepeatDelay = 500;
 constexpr int repeatInterval = 100;
 constexpr int hintMaxWidth = 100;
 
-// The extent the track and knob are drawn at, capped as the faders' bitmaps are.
-int drawnExtent(int extent) { return std::min(extent, faderBitmapLimit); }
+// The extent the track and knob are drawn at: no screen shows more.
+constexpr int drawnLimit = 4096;
+int drawnExtent(int extent) { return std::min(extent, drawnLimit); }
 
 // The part of a drawing of `drawn` that can show: the drawing's top left corner lies at the
 // control's left edge and `top`, and nothing right of or below `visible` ever shows.
@@ -33,11 +34,11 @@ QSize shownExtent(TPoint drawn, int top, const TRect& visible)
     return {width, static_cast<int>(height)};
 }
 
-// An image of `extent`; null where it is empty.
-QImage backingImage(QSize extent)
+// The rectangle of `extent` with its top left at `top` rows down.
+TRect extentAt(QSize extent, int top)
 {
     if (extent.isEmpty()) return {};
-    return QImage(extent, QImage::Format_RGB32);
+    return {0, top, extent.width(), top + extent.height()};
 }
 
 void line(TCanvas& canvas, int x1, int y1, int x2, int y2)
@@ -127,11 +128,16 @@ void TWTracker::setPosition(std::int32_t value)
     if (!takesInput() || value == position_) return;
     const int b = layout().button;
     position_ = std::clamp(value, range_.min, range_.max);
+    // Images taken back by the paint buffers' budget are drawn again by a paint.
+    if (track_.takenBack() || knob_.takenBack()) {
+        repaint();
+        return;
+    }
     drawOnCanvas([&](TCanvas& canvas) {
         // Before the first paint there are no images to draw.
-        if (track_.isNull() || knob_.isNull()) return;
-        canvas.painter().drawImage(0, b, track_);
-        canvas.painter().drawImage(0, knobOffset(), knob_);
+        if (!track_.held() || !knob_.held()) return;
+        canvas.painter().drawImage(0, b, track_.image());
+        canvas.painter().drawImage(0, knobOffset(), knob_.image());
     });
 }
 
@@ -139,9 +145,13 @@ void TWTracker::setColor(TColor value)
 {
     if (value == color_ || !takesInput()) return;
     color_ = value;
-    if (knob_.isNull()) return;
+    if (knob_.takenBack()) {
+        repaint();
+        return;
+    }
+    if (!knob_.held()) return;
     {
-        TCanvas canvas(knob_);
+        TCanvas canvas(knob_.image());
         const TPoint drawn = knobExtent(layout());
         const int kw = drawn.x, kh = drawn.y;
         const int r = std::min(kh, kw) / 4;
@@ -151,7 +161,7 @@ void TWTracker::setColor(TColor value)
         canvas.ellipse(kw / 2 - r, kh / 2 - r, kw / 2 + r, kh / 2 + r);
     }
     const int offset = layout().colourKnobOffset(position_, range_.min, range_.max);
-    drawOnCanvas([&](TCanvas& canvas) { canvas.painter().drawImage(0, offset, knob_); });
+    drawOnCanvas([&](TCanvas& canvas) { canvas.painter().drawImage(0, offset, knob_.image()); });
 }
 
 void TWTracker::setFirstColor(TColor value)
@@ -187,18 +197,18 @@ TPoint TWTracker::knobExtent(const TrackerLayout& shape)
 void TWTracker::buildTrack(const TrackerLayout& shape, const TRect& visible)
 {
     ++trackBuilds_;
-    track_ = backingImage(shownExtent(trackExtent(shape), shape.button, visible));
-    if (track_.isNull()) return;
+    track_.hold(extentAt(shownExtent(trackExtent(shape), shape.button, visible), shape.button));
+    if (!track_.held()) return;
     const int w = drawnExtent(shape.width), t = shape.track;
     const SkinPalette greys = SkinPalette::fixed();
-    TCanvas canvas(track_);
+    TCanvas canvas(track_.image());
 
     // First colour at both ends, the second in the middle: step i colours rows i and t - i - 1
     // for i below (t + 2) / 2, the later step winning. Each row of the (capped) image is drawn
     // once, in the colour of the last step that reaches it.
     const std::uint32_t c1 = colorToRgb(firstColor_), c2 = colorToRgb(secondColor_);
     const std::int64_t half = t / 2, steps = (std::int64_t{t} + 2) / 2;
-    for (int row = 0; row < std::min(t, track_.height()); ++row) {
+    for (int row = 0; row < std::min(t, track_.peek().height()); ++row) {
         const std::int64_t mirrored = std::int64_t{t} - row - 1;
         const std::int64_t i = std::max<std::int64_t>(row < steps ? row : -1, mirrored < steps ? mirrored : -1);
         std::uint32_t mixed = 0;
@@ -245,12 +255,12 @@ void TWTracker::buildTrack(const TrackerLayout& shape, const TRect& visible)
 
 void TWTracker::BallPoolPaint()
 {
-    if (knob_.isNull()) return;
+    if (!knob_.held()) return;
     const TPoint drawn = knobExtent(layout());
     const int kw = drawn.x, kh = drawn.y;
     const SkinPalette greys = SkinPalette::fixed();
     const TColor light = LightenColor32(greys.highlight), dark = DarkenColor32(greys.shadow);
-    TCanvas canvas(knob_);
+    TCanvas canvas(knob_.image());
     // The gradient helper takes clBtnFace's value as it stands, not as the system colour.
     DrawGradient(canvas, {0, 0, kw, kh / 4}, light, dark);
     DrawGradient(canvas, {0, kh / 4, kw, kh / 2}, dark, clBtnFace);
@@ -322,17 +332,17 @@ void TWTracker::paint(TCanvas& canvas)
     // Rows of the knob below the canvas cannot show wherever the knob moves, as it never moves
     // above the track.
     const QSize knobShown = shownExtent(knobExtent(shape), shape.button, visible);
-    const auto holds = [](const QImage& image, QSize extent) {
-        return image.width() >= extent.width() && image.height() >= extent.height();
+    const auto holds = [](const PaintBuffer& buffer, QSize extent) {
+        return buffer.peek().width() >= extent.width() && buffer.peek().height() >= extent.height();
     };
     if (bounds != lastBounds_ || !holds(track_, trackShown) || !holds(knob_, knobShown)) {
         lastBounds_ = bounds;
         buildTrack(shape, visible);
-        knob_ = backingImage(knobShown);
+        knob_.hold(extentAt(knobShown, 0));
     }
     BallPoolPaint();
-    if (!track_.isNull()) canvas.painter().drawImage(0, shape.button, track_);
-    if (!knob_.isNull()) canvas.painter().drawImage(0, knobOffset(), knob_);
+    if (track_.held()) canvas.painter().drawImage(0, shape.button, track_.image());
+    if (knob_.held()) canvas.painter().drawImage(0, knobOffset(), knob_.image());
     UpButtonPaint(canvas);
     DownButtonPaint(canvas);
 }

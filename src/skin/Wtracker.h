@@ -9,6 +9,7 @@
 
 #include "framework/Control.h"
 #include "framework/HintWindow.h"
+#include "framework/PaintBuffer.h"
 #include "panelctl/ValueRange.h"
 #include "skin/TrackerGeometry.h"
 
@@ -59,8 +60,8 @@ public:
 
     // For tests and hosts.
     TrackerLayout layout() const { return TrackerLayout::of(width(), height()); }
-    const QImage& trackImage() const { return track_; }
-    const QImage& knobImage() const { return knob_; }
+    const QImage& trackImage() const { return track_.peek(); }
+    const QImage& knobImage() const { return knob_.peek(); }
     int trackBuilds() const { return trackBuilds_; }
     const TTimer* repeatTimer() const { return repeatTimer_.get(); }
     bool dragging() const { return dragging_; }
@@ -94,8 +95,9 @@ private:
     bool dragging_ = false;
     bool hasMouse_ = false;
     TRect lastBounds_{0, 0, 0, 0};  // left, top, width and height the track image was built for
-    QImage knob_;
-    QImage track_;
+    // Within the paint buffers' budget: the knob in its own coordinates, the track in the control's.
+    PaintBuffer knob_;
+    PaintBuffer track_;
     int trackBuilds_ = 0;
 };
 

@@ -134,7 +134,8 @@ void ControlHostWidget::paintSurface()
     // second pass shows it as it is. Were a paint to keep changing what it shows, the next pass
     // waits for the next paint event rather than holding this one for ever.
     for (int pass = 0; pass < 2; ++pass) {
-        surface_ = QImage(surfaceSize(), QImage::Format_ARGB32_Premultiplied);
+        // The surface is kept while its size holds: a drag repaints it at every step.
+        if (surface_.size() != surfaceSize()) surface_ = QImage(surfaceSize(), QImage::Format_ARGB32_Premultiplied);
         surface_.fill(Qt::transparent);
         surfaceStale_ = false;
         drawnDuringPaint_ = false;

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <string>
 
+#include "panelctl/PanelClasses.h"
 #include "support/BmpWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
@@ -357,6 +358,38 @@ std::vector<std::uint8_t> hugeControlsPanel(int controlCount)
         content.records.push_back(w.bytes());
     }
     return writePanelFile(content);
+}
+
+std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>& classes, int controlCount,
+                                             std::int32_t side)
+{
+    PanelFileContent content;
+    content.title = "Sized controls";
+    RecordWriter background;
+    background.beginRecord("TImage", "Background").end().end();
+    content.records.push_back(background.bytes());
+    for (int i = 0; i < controlCount; ++i) {
+        const std::string_view className = classes[static_cast<std::size_t>(i) % classes.size()];
+        RecordWriter w;
+        // The colour mixer's reader takes a record without a component name.
+        w.beginRecord(className, className == "TCMY" ? std::string() : "C" + std::to_string(i));
+        w.property("Left").integer(i % 20 * 40).property("Top").integer(i / 20 * 40);
+        w.property("Width").integer(side).property("Height").integer(side);
+        if (className == "TLabel") w.property("AutoSize").boolean(false).property("Caption").string("Huge");
+        if (className == "TGroupBox") w.property("Caption").string("Huge");
+        const bool fine = className == "TSlider" || className == "TSliderh" || className == "TFieldXY";
+        if (fine && i % 2 == 0) w.property("M16bit").boolean(true);
+        w.end().end();
+        content.records.push_back(w.bytes());
+    }
+    return writePanelFile(content);
+}
+
+std::vector<std::string_view> loaderClassNames()
+{
+    std::vector<std::string_view> names;
+    for (const LoaderClass& entry : panelLoaderClasses()) names.push_back(entry.name);
+    return names;
 }
 
 std::vector<std::uint8_t> redCornerBackgroundRecord(int width, int height)

@@ -3,6 +3,7 @@
 // from each. tools/make_sample_panels writes them; a test keeps the committed copies current.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovelin::testing {
@@ -39,5 +40,14 @@ std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount);
 // fields, buttons, labels and group boxes in turn, placed 40 pixels apart in rows of 20 and each
 // declared 2^31 - 1 pixels wide and high.
 std::vector<std::uint8_t> hugeControlsPanel(int controlCount);
+
+// A hostile panel of `controlCount` controls of `classes` in turn (class names of the loader's
+// table), placed 40 pixels apart in rows of 20 and each declared `side` pixels wide and high;
+// faders and XY fields take the fine slot every other time, labels and group boxes a caption.
+std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>& classes, int controlCount,
+                                             std::int32_t side);
+
+// The class names of the loader's table, in its order.
+std::vector<std::string_view> loaderClassNames();
 
 }  // namespace trovelin::testing

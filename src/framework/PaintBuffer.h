@@ -1,0 +1,92 @@
+#pragma once
+// Pixels that a control keeps between paints, to draw part of itself again without a paint (a
+// fader's knob that moves over its background, the colour mixer's disc under its marker). Every
+// such buffer follows two rules, whatever size a record gives its control:
+// - it holds at most what the canvas showed of the part it keeps, so a control larger than any
+//   screen keeps no more than the screen;
+// - the buffers of all controls on a thread stay within a small multiple of the largest surface
+//   painted on that thread (paintControlTree tells it): past that, the least recently used ones
+//   are taken back, and their controls paint again where they would have drawn from them.
+// So the memory a panel's painting holds is bounded by the surface, not by how many controls a
+// panel file declares nor how large.
+
+#include <cstdint>
+
+#include <QImage>
+
+#include "framework/Canvas.h"
+#include "framework/Geometry.h"
+
+namespace trovelin {
+
+// The part of `whole` (in the canvas's logical coordinates) that the canvas shows; empty where
+// none of it shows. Sums are taken wide, so any int rectangle is safe.
+TRect shownPart(const TCanvas& canvas, const TRect& whole);
+
+class PaintBuffer {
+public:
+    PaintBuffer() = default;
+    ~PaintBuffer();
+    PaintBuffer(const PaintBuffer&) = delete;
+    PaintBuffer& operator=(const PaintBuffer&) = delete;
+
+    // Takes a fresh (uninitialised) buffer for `part`, in the owner's coordinates, and returns
+    // it; a null image, holding nothing, when `part` is empty. It may take back other buffers.
+    QImage& hold(const TRect& part, QImage::Format format = QImage::Format_RGB32);
+    // hold() of what `canvas` shows of `whole`.
+    QImage& holdShown(const TCanvas& canvas, const TRect& whole, QImage::Format format = QImage::Format_RGB32);
+    // Gives the pixels back; the buffer then reads as never held.
+    void release();
+
+    // Whether there are pixels: not before the first hold, after a release or once taken back.
+    bool held() const { return !image_.isNull(); }
+    // The budget took the pixels back since the last hold: the owner paints again instead.
+    bool takenBack() const { return takenBack_; }
+    // The pixels, marked as just used; null when none are held.
+    QImage& image();
+    const QImage& peek() const { return image_; }
+    // Where the pixels lie in the owner's coordinates: the top left pixel is at part().left, top.
+    const TRect& part() const { return part_; }
+    TPoint origin() const { return {part_.left, part_.top}; }
+
+private:
+    friend class PaintBufferBudget;
+    void takeBack();
+
+    QImage image_;
+    TRect part_;
+    bool takenBack_ = false;
+    std::uint64_t lastUse_ = 0;
+    class PaintBufferBudget* budget_ = nullptr;
+};
+
+// A canvas on a buffer that draws in the owner's coordinates, whatever part the buffer holds;
+// inactive (drawing nothing, reading nothing) when the buffer holds nothing.
+class PaintBufferCanvas : public TCanvas {
+public:
+    explicit PaintBufferCanvas(PaintBuffer& buffer) : TCanvas(buffer.image())
+    {
+        painter().translate(-buffer.origin().x, -buffer.origin().y);
+    }
+};
+
+namespace paintBuffers {
+
+// How many surfaces' worth of pixels the buffers of one thread may hold together.
+inline constexpr int surfacesKept = 2;
+// The smallest surface the limit assumes, so that small panels keep every buffer.
+inline constexpr std::int64_t minimumSurfacePixels = 1024 * 1024;
+
+// Tells the budget of this thread that a surface of `width` x `height` is painted; the limit is
+// surfacesKept times the largest such surface (at least minimumSurfacePixels), in 32-bit pixels.
+void noteSurface(int width, int height);
+// What the buffers of this thread hold now, and may hold, in bytes.
+std::int64_t heldBytes();
+std::int64_t limitBytes();
+// The largest that heldBytes() reached since the last reset, for tests and benches.
+std::int64_t peakBytes();
+void resetPeak();
+
+}  // namespace paintBuffers
+
+}  // namespace trovelin
