@@ -5,7 +5,9 @@
 #include "browse/GioTrash.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -229,6 +231,39 @@ TEST_F(GioTrashTest, UndoRefusesAnItemItDidNotTrash)
     EXPECT_FALSE(actions.UndoTrash());
     EXPECT_EQ(statuses.back(), "Cannot put b.kvr back: it is no longer in the trash");
     EXPECT_FALSE(actions.canUndoTrash());
+}
+
+// A record that cannot be read for a while (here: no descriptor is free) keeps the undo for a
+// later try; only an item gone or changed ends it.
+TEST_F(GioTrashTest, AnUndoThatCannotReadTheRecordForAWhileCanTryAgain)
+{
+    std::ofstream(root / "x.kvr") << "x";
+    ASSERT_TRUE(trashItem("x.kvr"));
+    {
+        struct DescriptorsUsedUp {
+            rlimit before{};
+            std::vector<int> held;
+            DescriptorsUsedUp()
+            {
+                ::getrlimit(RLIMIT_NOFILE, &before);
+                rlimit few = before;
+                few.rlim_cur = 64;
+                ::setrlimit(RLIMIT_NOFILE, &few);
+                for (int descriptor; (descriptor = ::open("/dev/null", O_RDONLY)) >= 0;) held.push_back(descriptor);
+            }
+            ~DescriptorsUsedUp()
+            {
+                for (const int descriptor : held) ::close(descriptor);
+                ::setrlimit(RLIMIT_NOFILE, &before);
+            }
+        } usedUp;
+        EXPECT_FALSE(actions.UndoTrash());
+    }
+    EXPECT_EQ(statuses.back(), "Cannot put x.kvr back: its record in the trash cannot be read: Too many open files");
+    EXPECT_TRUE(actions.canUndoTrash());
+    EXPECT_TRUE(actions.UndoTrash());
+    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "x");
+    EXPECT_TRUE(fs::is_empty(trash.info()));
 }
 
 TEST_F(GioTrashTest, AnItemWhoseNameIsTakenStaysInTheTrashUntilTheNameIsFree)

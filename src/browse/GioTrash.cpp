@@ -67,9 +67,18 @@ std::optional<std::string> readRecord(const std::string& path)
         if (got <= 0) break;
         text.append(buffer, static_cast<std::size_t>(got));
     }
+    const int readError = errno;
     ::close(descriptor);
+    errno = got < 0 ? readError : EFBIG;
     if (got < 0 || text.size() > maxRecordBytes) return std::nullopt;
     return text;
+}
+
+// Whether a call failed for a while only (a read error, no descriptor free, no permission), not
+// because what it looked for is gone or is another kind of thing now.
+bool failedForAWhile(int error)
+{
+    return error != ENOENT && error != ENOTDIR && error != ELOOP && error != EFBIG;
 }
 
 // The path with its folder's links and steps resolved, as a volume's trash records it; the path
@@ -225,10 +234,18 @@ TrashOutcome moveToTrash(const std::string& path)
 
 RestoreOutcome restoreFromTrash(const TrashedItem& item)
 {
+    // A trash that cannot be looked at now may be later: only an item gone or changed ends the undo.
     struct stat now {};
-    if (::lstat(item.pathInTrash.c_str(), &now) != 0) return {RestoreOutcome::Gone, "it is no longer in the trash"};
-    if (now.st_dev != item.device || now.st_ino != item.inode || readRecord(item.infoPath) != item.info)
+    if (::lstat(item.pathInTrash.c_str(), &now) != 0) {
+        if (failedForAWhile(errno)) return {RestoreOutcome::Kept, std::strerror(errno)};
+        return {RestoreOutcome::Gone, "it is no longer in the trash"};
+    }
+    if (now.st_dev != item.device || now.st_ino != item.inode)
         return {RestoreOutcome::Gone, "the trash holds another item in its place"};
+    const std::optional<std::string> record = readRecord(item.infoPath);
+    if (!record && failedForAWhile(errno))
+        return {RestoreOutcome::Kept, std::string("its record in the trash cannot be read: ") + std::strerror(errno)};
+    if (record != item.info) return {RestoreOutcome::Gone, "the trash holds another item in its place"};
     if (const std::string problem = moveEntryWithoutReplacing(item.pathInTrash, item.path); !problem.empty())
         return {RestoreOutcome::Kept, problem};
     // Only now that the item is back: the trash must never list an item it no longer holds, nor
