@@ -5,7 +5,9 @@
 #include "browse/GioTrash.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -174,6 +176,33 @@ TEST_F(GioTrashTest, WithoutATrashTheItemStaysAndNothingIsMadeInTheListedFolder)
     EXPECT_FALSE(actions.canUndoTrash());
 }
 
+// GLib would take the home trash from the current folder, which is the folder listed.
+TEST_F(GioTrashTest, ARelativeDataFolderMakesNoTrashInTheListedFolder)
+{
+    ::setenv("XDG_DATA_HOME", "share", 1);
+    std::ofstream(root / "x.kvr") << "x";
+    fileSystem.setCurrentDirectory(drive());
+    expectRefusedAndKept("x.kvr", "x");
+    EXPECT_EQ(statuses.back(), "Cannot move x.kvr to the trash: the home trash is unknown: XDG_DATA_HOME or HOME is "
+                               "not an absolute path");
+    EXPECT_FALSE(fs::exists(root / "share"));
+}
+
+// GIO takes a ".." step by name, the system after following the link before it.
+TEST_F(GioTrashTest, APathWhoseDotDotFollowsALinkMovesNoOtherItem)
+{
+    fs::create_directories(root / "elsewhere" / "sub");
+    fs::create_directories(root / "shows");
+    std::ofstream(root / "elsewhere" / "x.kvr") << "meant";
+    std::ofstream(root / "shows" / "x.kvr") << "bystander";
+    fs::create_directory_symlink(root / "elsewhere" / "sub", root / "shows" / "link");
+    const TrashOutcome outcome = system.moveToTrash(local("shows/link/../x.kvr"));
+    EXPECT_FALSE(outcome.trashed.has_value());
+    EXPECT_EQ(outcome.error, "its path holds \"..\" after a symbolic link, which the trash reads as another item");
+    EXPECT_EQ(testing::fileBytes(root / "shows" / "x.kvr"), "bystander");
+    EXPECT_EQ(testing::fileBytes(root / "elsewhere" / "x.kvr"), "meant");
+}
+
 // Undo puts back only the very item it trashed: not one that another program trashed under the
 // same name after the trash was emptied, and not one the trash no longer holds.
 TEST_F(GioTrashTest, UndoRefusesAnItemItDidNotTrash)
@@ -202,6 +231,39 @@ TEST_F(GioTrashTest, UndoRefusesAnItemItDidNotTrash)
     EXPECT_FALSE(actions.UndoTrash());
     EXPECT_EQ(statuses.back(), "Cannot put b.kvr back: it is no longer in the trash");
     EXPECT_FALSE(actions.canUndoTrash());
+}
+
+// A record that cannot be read for a while (here: no descriptor is free) keeps the undo for a
+// later try; only an item gone or changed ends it.
+TEST_F(GioTrashTest, AnUndoThatCannotReadTheRecordForAWhileCanTryAgain)
+{
+    std::ofstream(root / "x.kvr") << "x";
+    ASSERT_TRUE(trashItem("x.kvr"));
+    {
+        struct DescriptorsUsedUp {
+            rlimit before{};
+            std::vector<int> held;
+            DescriptorsUsedUp()
+            {
+                ::getrlimit(RLIMIT_NOFILE, &before);
+                rlimit few = before;
+                few.rlim_cur = 64;
+                ::setrlimit(RLIMIT_NOFILE, &few);
+                for (int descriptor; (descriptor = ::open("/dev/null", O_RDONLY)) >= 0;) held.push_back(descriptor);
+            }
+            ~DescriptorsUsedUp()
+            {
+                for (const int descriptor : held) ::close(descriptor);
+                ::setrlimit(RLIMIT_NOFILE, &before);
+            }
+        } usedUp;
+        EXPECT_FALSE(actions.UndoTrash());
+    }
+    EXPECT_EQ(statuses.back(), "Cannot put x.kvr back: its record in the trash cannot be read: Too many open files");
+    EXPECT_TRUE(actions.canUndoTrash());
+    EXPECT_TRUE(actions.UndoTrash());
+    EXPECT_EQ(testing::fileBytes(root / "x.kvr"), "x");
+    EXPECT_TRUE(fs::is_empty(trash.info()));
 }
 
 TEST_F(GioTrashTest, AnItemWhoseNameIsTakenStaysInTheTrashUntilTheNameIsFree)
@@ -248,6 +310,62 @@ TEST_F(GioTrashTest, OnAFullVolumeTheItemStaysWhereItWas)
     EXPECT_EQ(testing::fileBytes(shows / "p.kvr"), "panel");
     EXPECT_FALSE(fs::exists(trash.files() / "p.kvr"));
     EXPECT_FALSE(fs::exists(trash.info() / "p.kvr.trashinfo"));
+}
+
+// GIO does not say where an item went: it is found by its inode, which hard links share. A link
+// trashed before, with a record of its own path, is not the item of a move whose record failed.
+TEST_F(GioTrashTest, AMoveWithoutARecordLeavesTheTrashedHardLinksOfItsItemAlone)
+{
+    // A name too long for a record, and enough links that its own entry is rarely listed first.
+    const std::string name = std::string(236, 'l') + ".kvr";
+    std::ofstream(root / name) << "linked";
+    std::vector<std::string> links;
+    for (int i = 0; i < 20; ++i) {
+        links.push_back("link" + std::to_string(i) + ".kvr");
+        fs::create_hard_link(root / name, root / links.back());
+        ASSERT_TRUE(trashItem(links.back()));
+    }
+    expectRefusedAndKept(name, "linked");
+    EXPECT_EQ(statuses.back().toStdString(),
+              "Cannot move " + name + " to the trash: its name is too long for the trash to record");
+    for (const std::string& link : links) {
+        EXPECT_TRUE(fs::exists(trash.files() / link)) << link;
+        EXPECT_NE(testing::fileBytes(trash.info() / (link + ".trashinfo")).find("/" + link + "\n"), std::string::npos)
+            << link;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(trash.files()), fs::directory_iterator()), 20);
+    EXPECT_EQ(std::distance(fs::directory_iterator(trash.info()), fs::directory_iterator()), 20);
+}
+
+// A volume's trash records a path from the volume's top folder, the links on the way resolved: an
+// item listed through a linked folder is found by that path too.
+TEST_F(GioTrashTest, AnItemOfAnotherVolumeListedThroughALinkGoesAndComesBack)
+{
+    // GIO uses no trash on tmpfs, so the volume is a small ext4 image of the test's own.
+    const fs::path volume = root / "volume";
+    fs::create_directories(volume);
+    const std::string image = (root / "volume.img").string();
+    const testing::CommandOutcome mounted =
+        testing::runCommand("truncate -s 8M '" + image + "' && mkfs.ext4 -q '" + image + "' && mount -o loop '" +
+                            image + "' '" + volume.string() + "'");
+    if (mounted.status != 0) GTEST_SKIP() << "mounting a volume of an image was refused: " << mounted.err;
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{volume};
+    fs::create_directories(volume / "Shows");
+    std::ofstream(volume / "Shows" / "x.kvr") << "x";
+    fs::create_directory_symlink(volume / "Shows", root / "linked");
+    const std::string path = local("linked/x.kvr");
+
+    const TrashOutcome outcome = system.moveToTrash(path);
+    ASSERT_TRUE(outcome.trashed.has_value()) << outcome.error;
+    EXPECT_EQ(outcome.error, "");
+    const fs::path volumeTrash = volume / (".Trash-" + std::to_string(::geteuid()));
+    EXPECT_EQ(outcome.trashed->pathInTrash, (volumeTrash / "files" / "x.kvr").string());
+    EXPECT_FALSE(fs::exists(volume / "Shows" / "x.kvr"));
+    EXPECT_EQ(system.restoreFromTrash(*outcome.trashed).result, RestoreOutcome::Restored);
+    EXPECT_EQ(testing::fileBytes(volume / "Shows" / "x.kvr"), "x");
 }
 
 // Root writes into read-only folders: the attempts run in a child process as an ordinary user.

@@ -37,7 +37,8 @@ struct TrashOutcome {
 };
 
 // What putting an item back did. `Kept`: it is still in the trash and may be put back later (its
-// name is taken meanwhile); `Gone`: the trash no longer holds that item, and no later try can.
+// name is taken meanwhile, or the trash cannot be read for a while); `Gone`: the trash no longer
+// holds that item, and no later try can.
 struct RestoreOutcome {
     enum Result { Restored, Kept, Gone } result = Restored;
     std::string error;  // for people; empty when restored

@@ -47,6 +47,8 @@ std::string folderPartOf(const std::string& path)
     return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
+std::string nameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
 std::string joined(const std::string& folder, const std::string& name)
 {
     return folder.ends_with('/') ? folder + name : folder + '/' + name;
@@ -65,9 +67,27 @@ std::optional<std::string> readRecord(const std::string& path)
         if (got <= 0) break;
         text.append(buffer, static_cast<std::size_t>(got));
     }
+    const int readError = errno;
     ::close(descriptor);
+    errno = got < 0 ? readError : EFBIG;
     if (got < 0 || text.size() > maxRecordBytes) return std::nullopt;
     return text;
+}
+
+// Whether a call failed for a while only (a read error, no descriptor free, no permission), not
+// because what it looked for is gone or is another kind of thing now.
+bool failedForAWhile(int error)
+{
+    return error != ENOENT && error != ENOTDIR && error != ELOOP && error != EFBIG;
+}
+
+// The path with its folder's links and steps resolved, as a volume's trash records it; the path
+// itself when its folder is gone.
+std::string withFolderResolved(const std::string& path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> folder(::realpath(folderPartOf(path).c_str(), nullptr),
+                                                             &std::free);
+    return folder ? joined(folder.get(), nameOf(path)) : path;
 }
 
 // The path a record names: its "Path=" line, percent-decoded, a relative one taken from `top`.
@@ -159,9 +179,20 @@ TrashOutcome moveToTrash(const std::string& path)
 {
     struct stat before {};
     if (::lstat(path.c_str(), &before) != 0) return {std::nullopt, std::strerror(errno)};
+    // GLib takes a relative XDG_DATA_HOME or HOME from the current folder, which is the folder
+    // listed: a trash would be made among the user's own files.
+    if (!g_path_is_absolute(g_get_user_data_dir()) || !g_path_is_absolute(g_get_home_dir()))
+        return {std::nullopt, "the home trash is unknown: XDG_DATA_HOME or HOME is not an absolute path"};
     const std::unique_ptr<GFile, decltype(&g_object_unref)> file(g_file_new_for_path(path.c_str()), &g_object_unref);
-    // The path as GIO names it in the record: the records are checked against that.
+    // The path as GIO names it in the record (a volume's trash from its top folder, the links on
+    // the way resolved): the records are checked against that.
     const std::unique_ptr<char, decltype(&g_free)> named(g_file_get_path(file.get()), &g_free);
+    // GIO takes a ".." step by name, the system after following the link before it: GIO must
+    // mean the item the system does, or another one would go.
+    struct stat meant {};
+    if (::lstat(named.get(), &meant) != 0 || meant.st_dev != before.st_dev || meant.st_ino != before.st_ino)
+        return {std::nullopt, "its path holds \"..\" after a symbolic link, which the trash reads as another item"};
+    const std::string resolved = withFolderResolved(named.get());
     GError* failure = nullptr;
     if (!g_file_trash(file.get(), nullptr, &failure)) {
         const std::unique_ptr<GError, decltype(&g_error_free)> owned(failure, &g_error_free);
@@ -176,11 +207,14 @@ TrashOutcome moveToTrash(const std::string& path)
             TrashedItem item{path, trash.trash + "/files/" + name, trash.trash + "/info/" + name + ".trashinfo", {},
                              before.st_dev, before.st_ino};
             const std::optional<std::string> record = readRecord(item.infoPath);
-            if (record && recordedPath(*record, trash.top) == std::string(named.get())) {
+            const std::optional<std::string> recorded = record ? recordedPath(*record, trash.top) : std::nullopt;
+            if (recorded && withFolderResolved(*recorded) == resolved) {
                 item.info = *record;
                 return {item, {}};
             }
-            if (!unrecorded) unrecorded = item;
+            // Another hard link of the item, trashed before, has a record of its own path: it is
+            // not this move's and stays where it is.
+            if (!unrecorded && !recorded) unrecorded = item;
         }
     }
     if (!unrecorded) return {std::nullopt, "it went to the trash, but the trash holds no record of it"};
@@ -200,10 +234,18 @@ TrashOutcome moveToTrash(const std::string& path)
 
 RestoreOutcome restoreFromTrash(const TrashedItem& item)
 {
+    // A trash that cannot be looked at now may be later: only an item gone or changed ends the undo.
     struct stat now {};
-    if (::lstat(item.pathInTrash.c_str(), &now) != 0) return {RestoreOutcome::Gone, "it is no longer in the trash"};
-    if (now.st_dev != item.device || now.st_ino != item.inode || readRecord(item.infoPath) != item.info)
+    if (::lstat(item.pathInTrash.c_str(), &now) != 0) {
+        if (failedForAWhile(errno)) return {RestoreOutcome::Kept, std::strerror(errno)};
+        return {RestoreOutcome::Gone, "it is no longer in the trash"};
+    }
+    if (now.st_dev != item.device || now.st_ino != item.inode)
         return {RestoreOutcome::Gone, "the trash holds another item in its place"};
+    const std::optional<std::string> record = readRecord(item.infoPath);
+    if (!record && failedForAWhile(errno))
+        return {RestoreOutcome::Kept, std::string("its record in the trash cannot be read: ") + std::strerror(errno)};
+    if (record != item.info) return {RestoreOutcome::Gone, "the trash holds another item in its place"};
     if (const std::string problem = moveEntryWithoutReplacing(item.pathInTrash, item.path); !problem.empty())
         return {RestoreOutcome::Kept, problem};
     // Only now that the item is back: the trash must never list an item it no longer holds, nor
