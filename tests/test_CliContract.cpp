@@ -117,13 +117,19 @@ const std::vector<Row>& rows()
          "find o -name '.*' >&2; exit $s",
          141, {}, {}, {}, {".png.", "Interrupted"}},
         {"extract: every terminating signal removes the temporary files whatever -j, and exits 128 + it",
-         "set -m; for sig in HUP INT QUIT ALRM TERM USR1 USR2; do rm -rf o\n"
+         "set -m; for sig in HUP INT QUIT ALRM TERM USR1 USR2 VTALRM PROF IO PWR XCPU RTMIN; do rm -rf o\n"
          "$CLI extract -j 12 --out o $(printf \"$S %.0s\" {1..40}) & pid=$!\n"
          "for i in $(seq 1000); do [ -s o/manifest.jsonl ] && break; sleep 0.01; done\n"
          // The first signal finishes the files in flight, a second one ends the run at once.
          "kill -$sig $pid; kill -$sig $pid; wait $pid; echo \"$sig $?\"; find o -name '.*' >&2; done",
-         0, {"HUP 129\nINT 130\nQUIT 131\nALRM 142\nTERM 143\nUSR1 138\nUSR2 140\n"}, {"Interrupted after "}, {},
+         0, {"HUP 129\nINT 130\nQUIT 131\nALRM 142\nTERM 143\nUSR1 138\nUSR2 140\nVTALRM 154\nPROF 155\nIO 157\n"
+             "PWR 158\nXCPU 152\nRTMIN 162\n"},
+         {"Interrupted after "}, {},
          {".png."}},
+        {"extract: a process limit that refuses some of -j's threads runs on those that started",
+         "chmod 777 .; runuser -u nobody -- bash -c \"ulimit -u 16; exec $CLI extract -j 1024 -q --out o $S\"; s=$?\n"
+         "[ $(find o -name '*.png' | wc -l) -eq $(grep -c '\"png\":\"' o/manifest.jsonl) ] && echo whole; exit $s",
+         0, {"whole\n"}, {}, {}, {"terminate"}},
         {"extract: a file-size limit fails the writes past it, leaving whole files and lines",
          "ulimit -f 1; $CLI extract -j 1 --out o $S/arena-rig.kvr; s=$?; find o -name '.*' >&2\n"
          "[ -z \"$(tail -c1 o/manifest.jsonl)\" ] || echo 'cut line' >&2; exit $s",

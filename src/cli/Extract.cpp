@@ -16,6 +16,7 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <system_error>
 #include <thread>
 
 #include "cli/ExtractProgress.h"
@@ -125,7 +126,13 @@ public:
              const std::function<void()>& idle)
     {
         std::vector<std::thread> workers;
-        for (unsigned i = 0; i < std::max(1u, options_.jobs); ++i) workers.emplace_back([this] { work(); });
+        // A process or memory limit may refuse some of the threads asked for: the run goes on
+        // with those that started.
+        try {
+            for (unsigned i = 0; i < std::max(1u, options_.jobs); ++i) workers.emplace_back([this] { work(); });
+        } catch (const std::system_error& error) {
+            if (workers.empty()) throw Exception(std::string("Cannot start a thread: ") + error.code().message());
+        }
         std::unique_lock lock(mutex_);
         for (;;) {
             changed_.wait_for(lock, std::chrono::milliseconds(100),
@@ -467,7 +474,14 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
             shownProgress.update(filesDone, pictureCount);
             return written && !(file.failed && options.failFast);
     };
-    const bool stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+    bool stoppedEarly = false;
+    try {
+        stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+    } catch (const Exception& error) {
+        progress << error.message() << '\n';
+        if (manifest >= 0) ::close(manifest);
+        return 1;
+    }
     shownProgress.endLine();
 
     if (const int signalNumber = interruptSignal()) {
