@@ -449,12 +449,14 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
             std::string lines;
             for (ExtractedPicture& picture : file.pictures) {
                 if (options.unique && !picture.png.empty()) {
+                    // Only an earlier place's claim is sure to name a written file: a later one
+                    // (made after an earlier write failed and gave its claim up) may still fail.
                     const std::optional<ContentClaim> first = run.firstOfContent(picture.digest);
-                    if (first && first->place != PicturePlace{index, picture.index}) {
+                    if (first && first->place < PicturePlace{index, picture.index}) {
                         if (picture.written)
                             ::unlink((fs::path(options.outputFolder) / picture.png).c_str());
                         picture.png = first->png;
-                    } else if (!first && !picture.written) {
+                    } else if (!picture.written) {
                         picture.png.clear();  // the first of its content could not be written
                     }
                 }
