@@ -108,6 +108,12 @@ const std::vector<Row>& rows()
          "find . -name 000.png | LC_ALL=C sort",
          0, {"apart\n./..~2/000.png\n./.~2/000.png\n./in/..~2/000.png\n./in/.~2/000.png\n./in/sub/..~2/000.png\n"
              "./in/sub/.~2/000.png\n./in/sub/000.png\n./in/sub/~2/000.png\n./in/~2/000.png\n./~2/000.png\n"}},
+        {"extract: links found in --out are replaced or refused, never followed out of it",
+         "mkdir -p in/a o/in/a/show elsewhere; cp $S/club-stage.kvr in/a/show.kvr; cp $S/club-stage.kvr in/b.kvr\n"
+         "echo precious > elsewhere/victim; ln -s ../../../../elsewhere/victim o/in/a/show/000.png; ln -s ../../elsewhere o/in/b\n"
+         "$CLI extract -q --out o in; s=$?; cat elsewhere/victim; ls elsewhere\n"
+         "test -f o/in/a/show/000.png && ! test -L o/in/a/show/000.png && echo replaced; exit $s",
+         1, {"precious\nvictim\nreplaced\n"}, {"in/b.kvr: error: Cannot write o/in/b: a symbolic link leads out of o\n"}},
         {"extract and harvest refuse an empty --out",
          "$CLI extract --out= $S; a=$?; $CLI harvest --out \"$UNSET\" $S; b=$?; $CLI extract --json --out '' $S; c=$?\n"
          "[ \"$(ls -A)\" = row.sh ] && echo \"$a $b $c\"",

@@ -1,6 +1,7 @@
 #include "cli/Extract.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -116,6 +117,8 @@ public:
         : options_(options), files_(std::move(files)), budget_(options.pixelBudgetBytes),
           inFlightLimit_(std::max(1u, options.jobs) * filesInFlightPerJob)
     {
+        std::error_code ignored;  // the folder was made before; one gone since fails every write
+        if (!options.outputFolder.empty()) realOutputFolder_ = fs::canonical(options.outputFolder, ignored);
     }
 
     // Starts the threads; the calling thread hands each file's outcome to `commit`, in order,
@@ -253,7 +256,10 @@ private:
         if (!options_.outputFolder.empty() && pictures.count() > 0) {
             std::error_code error;
             fs::create_directories(folder, error);
-            if (error) folderFailure = "Cannot create " + folder.string() + ": " + error.message();
+            if (error)
+                folderFailure = "Cannot create " + folder.string() + ": " + error.message();
+            else if (!staysInsideOutputFolder(folder))
+                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
         }
         if (!folderFailure.empty()) {
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
@@ -278,6 +284,9 @@ private:
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
+                    // A link of that name is replaced, never followed out of the output folder.
+                    struct stat status {};
+                    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
                     try {
                         std::vector<std::uint8_t> png;
                         try {
@@ -305,6 +314,16 @@ private:
             file.events.push_back({lastWritten, "error", error.message()});
             file.failed = true;
         }
+    }
+
+    // Links found in the output folder (a rerun into a folder another program filled) are never
+    // followed out of it.
+    bool staysInsideOutputFolder(const fs::path& folder) const
+    {
+        std::error_code error;
+        const fs::path real = fs::canonical(folder, error);
+        const fs::path relative = real.lexically_relative(realOutputFolder_);
+        return !error && !relative.empty() && *relative.begin() != "..";
     }
 
     // Whether the picture at `place` is to be written: always without --unique, else when no
@@ -358,6 +377,7 @@ private:
 
     const ExtractOptions& options_;
     const std::vector<FoundPanelFile> files_;
+    fs::path realOutputFolder_;  // with no symbolic link
     PixelBudget budget_;
     const std::size_t inFlightLimit_;
 
