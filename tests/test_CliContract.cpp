@@ -133,7 +133,7 @@ const std::vector<Row>& rows()
          {"Interrupted after "}, {},
          {".png."}},
         {"extract: a process limit that refuses some of -j's threads runs on those that started",
-         "chmod 777 .; runuser -u nobody -- bash -c \"ulimit -u 16; exec $CLI extract -j 1024 -q --out o $S\"; s=$?\n"
+         "chmod 777 .; runuser -u nobody -- bash -c \"ulimit -u 64; exec $CLI extract -j 1024 -q --out o $S\"; s=$?\n"
          "[ $(find o -name '*.png' | wc -l) -eq $(grep -c '\"png\":\"' o/manifest.jsonl) ] && echo whole; exit $s",
          0, {"whole\n"}, {}, {}, {"terminate"}},
         {"extract: a file-size limit fails the writes past it, leaving whole files and lines",
