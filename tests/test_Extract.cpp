@@ -190,6 +190,24 @@ TEST_F(Extract, NamesKeepTheirBytesAndNeverShareAFolder)
                          }));
 }
 
+TEST_F(Extract, ANameOfTheLongestLengthStillStepsAside)
+{
+    const std::string longest(255, 'b');
+    const std::string pictureLike = std::string(251, '0') + ".png";
+    file("one/" + longest + "/x.kvr", panel(0, {1}));
+    file("two/" + longest + "/x.kvr", panel(0, {2}));
+    file("three/" + pictureLike + "/x.kvr", panel(0, {3}));
+    const fs::path output = folder / "out";
+    ASSERT_EQ(run({(folder / "one" / longest).string(), (folder / "two" / longest).string(), (folder / "three").string()},
+                  output.string()),
+              0)
+        << err.str();
+    std::vector<std::string> pngs;
+    for (const QJsonObject& line : manifest(output)) pngs.push_back(line.value("png").toString().toStdString());
+    EXPECT_EQ(pngs, (std::vector<std::string>{longest + "/x/000.png", longest.substr(0, 253) + "~2/x/000.png",
+                                              "three/" + pictureLike.substr(0, 253) + "~2/x/000.png"}));
+}
+
 TEST_F(Extract, UniqueWritesEachContentOnceAndPointsTheRestAtIt)
 {
     for (int i = 0; i < 12; ++i) file("tree/p" + std::to_string(10 + i) + ".kvr", panel(5 + i % 2, {0xAA0000, 0x00BB00}));

@@ -1,6 +1,7 @@
 #include "cli/Extract.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <system_error>
 #include <thread>
 
 #include "cli/ExtractProgress.h"
@@ -115,6 +117,8 @@ public:
         : options_(options), files_(std::move(files)), budget_(options.pixelBudgetBytes),
           inFlightLimit_(std::max(1u, options.jobs) * filesInFlightPerJob)
     {
+        std::error_code ignored;  // the folder was made before; one gone since fails every write
+        if (!options.outputFolder.empty()) realOutputFolder_ = fs::canonical(options.outputFolder, ignored);
     }
 
     // Starts the threads; the calling thread hands each file's outcome to `commit`, in order,
@@ -125,7 +129,13 @@ public:
              const std::function<void()>& idle)
     {
         std::vector<std::thread> workers;
-        for (unsigned i = 0; i < std::max(1u, options_.jobs); ++i) workers.emplace_back([this] { work(); });
+        // A process or memory limit may refuse some of the threads asked for: the run goes on
+        // with those that started.
+        try {
+            for (unsigned i = 0; i < std::max(1u, options_.jobs); ++i) workers.emplace_back([this] { work(); });
+        } catch (const std::system_error& error) {
+            if (workers.empty()) throw Exception(std::string("Cannot start a thread: ") + error.code().message());
+        }
         std::unique_lock lock(mutex_);
         for (;;) {
             changed_.wait_for(lock, std::chrono::milliseconds(100),
@@ -246,7 +256,10 @@ private:
         if (!options_.outputFolder.empty() && pictures.count() > 0) {
             std::error_code error;
             fs::create_directories(folder, error);
-            if (error) folderFailure = "Cannot create " + folder.string() + ": " + error.message();
+            if (error)
+                folderFailure = "Cannot create " + folder.string() + ": " + error.message();
+            else if (!staysInsideOutputFolder(folder))
+                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
         }
         if (!folderFailure.empty()) {
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
@@ -271,6 +284,9 @@ private:
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
+                    // A link of that name is replaced, never followed out of the output folder.
+                    struct stat status {};
+                    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
                     try {
                         std::vector<std::uint8_t> png;
                         try {
@@ -298,6 +314,16 @@ private:
             file.events.push_back({lastWritten, "error", error.message()});
             file.failed = true;
         }
+    }
+
+    // Links found in the output folder (a rerun into a folder another program filled) are never
+    // followed out of it.
+    bool staysInsideOutputFolder(const fs::path& folder) const
+    {
+        std::error_code error;
+        const fs::path real = fs::canonical(folder, error);
+        const fs::path relative = real.lexically_relative(realOutputFolder_);
+        return !error && !relative.empty() && *relative.begin() != "..";
     }
 
     // Whether the picture at `place` is to be written: always without --unique, else when no
@@ -351,6 +377,7 @@ private:
 
     const ExtractOptions& options_;
     const std::vector<FoundPanelFile> files_;
+    fs::path realOutputFolder_;  // with no symbolic link
     PixelBudget budget_;
     const std::size_t inFlightLimit_;
 
@@ -442,12 +469,14 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
             std::string lines;
             for (ExtractedPicture& picture : file.pictures) {
                 if (options.unique && !picture.png.empty()) {
+                    // Only an earlier place's claim is sure to name a written file: a later one
+                    // (made after an earlier write failed and gave its claim up) may still fail.
                     const std::optional<ContentClaim> first = run.firstOfContent(picture.digest);
-                    if (first && first->place != PicturePlace{index, picture.index}) {
+                    if (first && first->place < PicturePlace{index, picture.index}) {
                         if (picture.written)
                             ::unlink((fs::path(options.outputFolder) / picture.png).c_str());
                         picture.png = first->png;
-                    } else if (!first && !picture.written) {
+                    } else if (!picture.written) {
                         picture.png.clear();  // the first of its content could not be written
                     }
                 }
@@ -467,7 +496,14 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
             shownProgress.update(filesDone, pictureCount);
             return written && !(file.failed && options.failFast);
     };
-    const bool stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+    bool stoppedEarly = false;
+    try {
+        stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+    } catch (const Exception& error) {
+        progress << error.message() << '\n';
+        if (manifest >= 0) ::close(manifest);
+        return 1;
+    }
     shownProgress.endLine();
 
     if (const int signalNumber = interruptSignal()) {

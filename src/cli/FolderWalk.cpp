@@ -1,6 +1,7 @@
 #include "cli/FolderWalk.h"
 
 #include <dirent.h>
+#include <limits.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -46,13 +47,21 @@ bool isPictureName(std::string_view name)
     return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A name with "~N" after it, cut short where the whole would pass the longest name a folder
+// takes: a 255-byte name must still step aside from its twin.
+std::string withSuffix(std::string_view name, int suffix)
+{
+    const std::string tail = "~" + std::to_string(suffix);
+    return std::string(name.substr(0, std::min(name.size(), std::size_t{NAME_MAX} - tail.size()))) + tail;
+}
+
 // The name a file's or a folder's output folder takes below its parent's: one that is no
 // folder of its own there (empty, "." or "..", as "x/.kvr", "x/..kvr" and "x/...kvr" give) or
 // that a picture's file could take gets "~2", as a name already taken does, so that no
 // output leaves its parent's folder or lands on another's.
 std::string ownFolderName(std::string name)
 {
-    if (name.empty() || name == "." || name == ".." || isPictureName(name)) name += "~2";
+    if (name.empty() || name == "." || name == ".." || isPictureName(name)) return withSuffix(name, 2);
     return name;
 }
 
@@ -183,11 +192,13 @@ private:
         return !error && real.has_filename() ? real.filename().string() : std::string("root");
     }
 
+    // `name` is a '/'-separated output folder; its last name steps aside.
     std::string uniqueName(const std::string& name)
     {
+        const std::size_t lastStart = name.rfind('/') + 1;  // 0 without a '/'
         std::string candidate = name;
         for (int suffix = 2; taken_.contains(candidate) || candidate == manifestName; ++suffix)
-            candidate = name + "~" + std::to_string(suffix);
+            candidate = name.substr(0, lastStart) + withSuffix(std::string_view(name).substr(lastStart), suffix);
         taken_.insert(candidate);
         return candidate;
     }

@@ -29,7 +29,8 @@ struct PanelFileWalk {
 // would share a folder (`x.kvr` and `x.KVR`, two arguments named `shows`), the later one's
 // name gets "~2", "~3" and so on. So does a name that is no folder of its own (`.kvr`, `..kvr`
 // and `...kvr` leave "", "." and "..") or that a picture's file could take (`000.png.kvr`): no
-// output folder is outside its parent's, or one with another file's pictures.
+// output folder is outside its parent's, or one with another file's pictures. A name of 255
+// bytes gives up its last ones to the suffix.
 PanelFileWalk walkPanelFiles(const std::vector<std::string>& arguments);
 
 }  // namespace trovelin::cli

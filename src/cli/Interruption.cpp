@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <vector>
 
 #include "platform/ReplacingFile.h"
 
@@ -26,9 +27,19 @@ void writeError(const char* text)
 }
 
 // The signals whose default ends the process and that a run may meet while it writes: from a
-// user, a terminal that hangs up, a reader that closes its pipe, a timer. Faults (SIGSEGV, ...)
-// leave nothing a handler could trust; SIGXFSZ is ignored instead (cleanUpOnInterrupt).
-constexpr std::array terminatingSignals{SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2};
+// user, a terminal that hangs up, a reader that closes its pipe, a timer, a CPU-time limit, any
+// program's `kill`, and the real-time ones. Faults (SIGSEGV, ...) leave nothing a handler could
+// trust; SIGXFSZ is ignored instead (cleanUpOnInterrupt).
+constexpr std::array namedTerminatingSignals{SIGHUP,    SIGINT,  SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2,
+                                             SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSTKFLT, SIGXCPU};
+
+std::vector<int> terminatingSignals()
+{
+    std::vector<int> signals(namedTerminatingSignals.begin(), namedTerminatingSignals.end());
+    // The C library keeps the first few real-time signals for itself; SIGRTMIN is past them.
+    for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber) signals.push_back(signalNumber);
+    return signals;
+}
 
 extern "C" void onInterrupt(int signalNumber)
 {
@@ -61,8 +72,9 @@ void cleanUpOnInterrupt()
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    for (const int signalNumber : terminatingSignals) sigaddset(&action.sa_mask, signalNumber);
-    for (const int signalNumber : terminatingSignals) {
+    const std::vector<int> signals = terminatingSignals();
+    for (const int signalNumber : signals) sigaddset(&action.sa_mask, signalNumber);
+    for (const int signalNumber : signals) {
         struct sigaction previous {};
         // A shell starts background jobs with SIGINT ignored, nohup ignores SIGHUP, a script
         // that reads a closed pipe's error ignores SIGPIPE: each stays deaf to what it ignored.

@@ -1,6 +1,6 @@
 #pragma once
-// What an interrupted run leaves behind: on any signal that would end it (SIGHUP, SIGINT,
-// SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2) the temporary files of the writes in
+// What an interrupted run leaves behind: on any signal that would end it but a fault's (SIGHUP,
+// SIGINT, SIGTERM, SIGPIPE, SIGXCPU, the real-time ones, ...) the temporary files of the writes in
 // flight and the run's private runtime folder go, the progress line is ended, "Interrupted
 // after N files" goes to standard error (not after SIGPIPE: its reader has gone), and the
 // process exits 128 + the signal. SIGXFSZ is ignored, so that a file-size limit fails a write.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <array>
@@ -55,9 +56,11 @@ std::array<TemporaryName, 8> firstTemporaryNames;
 TemporaryNameChunk temporaryNames{firstTemporaryNames.data(), firstTemporaryNames.size()};
 std::mutex temporaryNamesMutex;  // guards adding chunks and waiting for a slot, never the handler
 std::condition_variable temporaryNameFreed;
-// Set before the handler's sweep: a file created after it would escape the sweep, so its writer
-// removes it itself.
+// Set before the handler's sweep; no temporary file is created after it. The handler ends the
+// process right after its sweep, before another thread could remove a file it was creating
+// meanwhile, so the sweep waits for the creations under way to end.
 std::atomic<bool> sweepingTemporaryFiles{false};
+std::atomic<int> temporaryFilesBeingCreated{0};
 
 TemporaryName* takeTemporaryName()
 {
@@ -85,13 +88,12 @@ public:
         }
         std::memcpy(slot_->name, pattern.c_str(), pattern.size() + 1);
         slot_->listed = true;
-        descriptor_ = ::mkstemp(slot_->name);
-        if (descriptor_ >= 0 && sweepingTemporaryFiles) {
-            ::unlink(slot_->name);
-            ::close(descriptor_);
-            descriptor_ = -1;
+        ++temporaryFilesBeingCreated;
+        if (sweepingTemporaryFiles)
             errno = EINTR;
-        }
+        else
+            descriptor_ = ::mkstemp(slot_->name);
+        --temporaryFilesBeingCreated;
         if (descriptor_ < 0) {
             const int error = errno;
             release();
@@ -250,6 +252,9 @@ void reserveTemporaryNames(std::size_t writers)
 void removeTemporaryFilesInFlight()
 {
     sweepingTemporaryFiles = true;
+    // A creation interrupted on this very thread never ends: the wait is bounded.
+    const timespec pause{0, 1'000'000};
+    for (int waited = 0; temporaryFilesBeingCreated > 0 && waited < 100; ++waited) ::nanosleep(&pause, nullptr);
     for (TemporaryNameChunk* chunk = &temporaryNames; chunk; chunk = chunk->next.load())
         for (std::size_t i = 0; i < chunk->count; ++i)
             if (chunk->slots[i].listed) ::unlink(chunk->slots[i].name);
