@@ -132,7 +132,8 @@ fs::path followLinks(const std::string& path)
 void writeIntoOpened(int descriptor, const std::string& path, std::span<const std::uint8_t> bytes)
 {
     const int flags = ::fcntl(descriptor, F_GETFL);
-    int error = flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0 ? errno : writeAll(descriptor, bytes);
+    int error = flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0 ? errno
+                                                                                   : writeAll(descriptor, bytes);
     if (::close(descriptor) != 0 && error == 0) error = errno;
     if (error != 0) failWriting(path, error);
 }
@@ -210,7 +211,8 @@ void writeFileFillingPlaceholder(const std::string& path, std::span<const std::u
         descriptor = ::open(path.c_str(), flags);
     }
     // A FIFO without a reader is waited for, as any writer waits.
-    if (descriptor < 0 && errno == ENXIO) descriptor = ::open(path.c_str(), (flags & ~O_NONBLOCK) | (followed ? 0 : O_NOFOLLOW));
+    if (descriptor < 0 && errno == ENXIO)
+        descriptor = ::open(path.c_str(), (flags & ~O_NONBLOCK) | (followed ? 0 : O_NOFOLLOW));
     if (descriptor < 0) {
         if (errno != ENOENT) failWriting(path, errno);
         // A missing name, or a link to none, becomes a file of its own.
