@@ -256,6 +256,7 @@ TEST_F(MixerLoading, ARefusedRecordIsShownSkippedWholeAndTheLoadGoesOn)
     EXPECT_EQ(mixersRead, (std::vector<std::vector<std::string>>{{"Yellow 3"}}));
     EXPECT_EQ(window.repaintRequests(), 1);
     EXPECT_TRUE(window.hostPanel().controls().empty());
+    EXPECT_TRUE(loader.reachedEnd());
 }
 
 TEST_F(MixerLoading, ARecordCutByTheEndOfTheFileIsShownOnceAndEndsTheLoad)
@@ -272,6 +273,7 @@ TEST_F(MixerLoading, ARecordCutByTheEndOfTheFileIsShownOnceAndEndsTheLoad)
     EXPECT_EQ(events[0].text, "Format CMY ERROR!!!");
     EXPECT_EQ(pictures.count(), 1);
     EXPECT_TRUE(mixersRead.empty());
+    EXPECT_FALSE(loader.reachedEnd());
 }
 
 }  // namespace

@@ -180,7 +180,7 @@ TEST(CommandLine, DumpAndRenderKeepToTheMemoryLimit)
     EXPECT_TRUE(mentions(dump.out, "error: Error reading Background.Picture.Data: Out of memory: the picture needs ")) << dump.out;
     const CommandOutcome render = run(TROVELIN_CLI, "render " + rig + " --out " + out.path + "/rig.png --max-memory 1K");
     EXPECT_EQ(render.status, 1);
-    EXPECT_TRUE(render.err.starts_with(rig + ": Error reading Background.Picture.Data: Out of memory: the picture needs "))
+    EXPECT_TRUE(render.err.starts_with(rig + ": error: Error reading Background.Picture.Data: Out of memory: the picture needs "))
         << render.err;
 
     EXPECT_EQ(run(TROVELIN_CLI, "dump --max-memory 1M " + rig).status, 0);

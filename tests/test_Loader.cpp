@@ -237,6 +237,7 @@ TEST_F(Loader, ARecordWithoutItsSignatureEndsTheLoadWithOneMessage)
     EXPECT_EQ(events[0].kind, LoaderEvent::Kind::Message);
     EXPECT_EQ(events[0].text, "Format ERROR!!!");
     EXPECT_EQ(window.repaintRequests(), 1);
+    EXPECT_FALSE(loader.reachedEnd());  // the commands count it as a load that failed
 }
 
 TEST_F(Loader, NotAPanelFileGoesToTheStatusBar)

@@ -37,7 +37,7 @@ QString fileNameOf(const std::string& path)
 QString problemsText(const LoadedPanel& panel)
 {
     QStringList lines;
-    for (const std::string& problem : panel.problems()) lines << QString::fromStdString(problem);
+    for (const LoadProblem& problem : panel.problems()) lines << QString::fromStdString(problem.text);
     return lines.join('\n');
 }
 

@@ -216,9 +216,9 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
         writeJson(path, dump, out);
     else
         writeText(path, dump, out);
-    const bool refused = std::any_of(dump.records.begin(), dump.records.end(),
-                                     [](const DumpedRecord& record) { return !record.message.empty(); });
-    return dump.stop.empty() && !refused ? 0 : 1;
+    // A record refused with a message and passed over does not stop the load: as in every command,
+    // only a load that does not get to the end fails.
+    return dump.stop.empty() ? 0 : 1;
 }
 
 }  // namespace trovelin::cli

@@ -240,7 +240,7 @@ private:
                 file.events.push_back({path, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
                 file.failed = file.failed || event.text == notPanelFileText;
             }
-            file.failed = file.failed || !failure.empty();
+            file.failed = file.failed || !failure.empty() || !loader.reachedEnd();
             writePictures(index, pictures, encoder, file);
             pictures.clear();
             leave(alone);

@@ -153,7 +153,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
     if (pictureFolder) pictureFiles.emplace(options.outputFolder);
     bool failed = false;
-    bool notPanelFile = false;  // a file named that is no panel file
+    bool stoppedShort = false;  // a file that is no panel file, or whose load stopped before its end
     const Clock::time_point start = Clock::now();
     bool showingProgress = false;
     const bool mayShowProgress = !options.quiet && options.progressIsTerminal;
@@ -176,11 +176,10 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
         if (showingProgress && !options.json && (loadFailed || !loaderEvents.empty())) endProgressLine();
         if (loadFailed) report(file, "error", failure);
-        for (const LoaderEvent& event : loaderEvents) {
+        for (const LoaderEvent& event : loaderEvents)
             report(file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text);
-            // The viewer goes on past such a file, and so does the walk; the run still failed.
-            notPanelFile = notPanelFile || event.text == notPanelFileText;
-        }
+        // The viewer goes on past such a file, and so does the walk; the run still failed.
+        stoppedShort = stoppedShort || (listHadRoom && !loader.reachedEnd());
         failed = failed || loadFailed;
         if (pictureFiles) pictureFiles->addNewPictures(pictures);
         if (mayShowProgress && (showingProgress || Clock::now() - start > progressDelay)) {
@@ -215,7 +214,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         for (const PictureFileFailure& failure : pictureFolder->finish(pictures, events))
             report(failure.path, "error", failure.text);
     }
-    const int status = finish(failed || notPanelFile);
+    const int status = finish(failed || stoppedShort);
     pictures.clear();
     return status;
 }

@@ -8,12 +8,17 @@
 
 namespace trovelin::cli {
 
+void reportLoadProblems(const std::string& panelFile, const std::vector<LoadProblem>& problems, std::ostream& errors)
+{
+    for (const LoadProblem& problem : problems)
+        errors << printableText(panelFile) << ": " << problem.kind << ": " << printableText(problem.text) << '\n';
+}
+
 int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors,
                       std::uint64_t pixelBudgetBytes)
 {
     const RenderedPanel panel = renderPanel(panelFile, pixelBudgetBytes);
-    for (const std::string& problem : panel.problems)
-        errors << printableText(panelFile) << ": " << printableText(problem) << '\n';
+    reportLoadProblems(panelFile, panel.problems, errors);
     if (panel.image.isNull()) return 1;
     try {
         writePng(panel.image, outputFile);

@@ -68,14 +68,19 @@ const std::vector<CommandHelp>& commandHelp()
          {"trovelin-cli dump samples/console-desk.kvr", "trovelin-cli dump --json samples/club-stage.kvr"}},
         {"render",
          "FILE.kvr --out FILE.png [--max-memory SIZE]",
-         "Paints the panel's background and controls as its designer placed them.",
+         "Paints the panel's background and controls as its designer placed them. A load that stops\n"
+         "before the end is drawn as far as it got: exit status 1.",
          {{"--out FILE.png", "where the image goes (required); - for standard output"}, maxMemoryHelp},
          {"trovelin-cli render samples/console-desk.kvr --out desk.png"}},
         {"thumbnail",
-         "[-s SIZE] INPUT OUTPUT.png",
+         "[-s SIZE] [--max-memory SIZE] [--max-time SECONDS] INPUT OUTPUT.png",
          "Writes a small picture of the panel, painted as render paints it, for file managers (the\n"
-         "desktop's thumbnailer runs it). A panel that does not load writes nothing: exit status 1.",
-         {{"-s SIZE", "the longer side in pixels (default 128); a smaller panel keeps its own size"}},
+         "desktop's thumbnailer runs it). A panel that does not load to its end, or that passes a\n"
+         "limit, writes nothing: exit status 1. An empty OUTPUT is written into, other files and\n"
+         "links are replaced.",
+         {{"-s SIZE", "the longer side in pixels (default 128); a smaller panel keeps its own size"},
+          {"--max-memory SIZE", "decoded-pixel budget, bytes or with K, M, G (default: 256M)"},
+          {"--max-time SECONDS", "gives up after this long, writing nothing (default: 10)"}},
          {"trovelin-cli thumbnail -s 256 samples/arena-rig.kvr arena-rig.png"}},
         {"gallery",
          "--out FILE.png",
@@ -126,8 +131,10 @@ void printHelp(std::ostream& out)
     }
     out << "Options go before or after the arguments, as --opt VALUE or --opt=VALUE; -- ends them.\n"
            "Standard output holds the result alone; errors, events and progress go to standard error.\n"
-           "Exit status: 0 done, 1 an error or a file that is no panel file, 2 a usage error, 128 + the\n"
-           "signal when interrupted (130 by SIGINT, 143 by SIGTERM).\n\n"
+           "Exit status: 0 done (records the loader refused with a message and passed over included),\n"
+           "1 an error, a file that is no panel file or a load that stops before its end, 2 a usage\n"
+           "error, 128 + the signal when interrupted (130 by SIGINT, 143 by SIGTERM). Every command\n"
+           "gives a file the same.\n\n"
            "other commands and options:\n";
     printOption({"help [COMMAND]", "this help, or the help of one command (also: COMMAND --help)"}, out);
     printOption({"-h, --help", "this help"}, out);

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <iostream>
@@ -49,10 +52,11 @@ int refuse(const std::string& command, const std::string& problem)
 }
 
 // The pixel budget of --max-memory, or the default; none after a bad value, which is refused.
-std::optional<std::uint64_t> pixelBudget(const std::string& command, const ParsedArguments& arguments)
+std::optional<std::uint64_t> pixelBudget(const std::string& command, const ParsedArguments& arguments,
+                                         std::uint64_t defaultBytes = trovelin::defaultPixelBudgetBytes())
 {
     const std::string* text = arguments.value("max-memory");
-    if (!text) return trovelin::defaultPixelBudgetBytes();
+    if (!text) return defaultBytes;
     const std::optional<std::uint64_t> bytes = trovelin::cli::parseByteSize(*text);
     if (!bytes) refuse(command, "bad value '" + *text + "' for --max-memory: give bytes, or a number with K, M or G");
     return bytes;
@@ -133,9 +137,31 @@ int runRender(char* programName, const ParsedArguments& arguments)
     });
 }
 
+// The time limit of --max-time, or the default; none after a bad value, which is refused.
+std::optional<std::chrono::milliseconds> timeLimit(const std::string& command, const ParsedArguments& arguments,
+                                                   std::chrono::milliseconds defaultLimit)
+{
+    const std::string* text = arguments.value("max-time");
+    if (!text) return defaultLimit;
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+    // A day at most: beyond that no caller is waiting any more.
+    if (error != std::errc() || end != text->data() + text->size() || !(seconds >= 0.001 && seconds <= 86400)) {
+        refuse(command, "bad value '" + *text + "' for --max-time: give seconds, from 0.001 to 86400");
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
 // What the desktop's thumbnailer runs: `thumbnail -s %s %i %o`.
 int runThumbnail(char* programName, const ParsedArguments& arguments)
 {
+    const std::optional<std::uint64_t> budget =
+        pixelBudget("thumbnail", arguments, trovelin::cli::defaultThumbnailPixelBudgetBytes);
+    if (!budget) return usageError;
+    const std::optional<std::chrono::milliseconds> limit =
+        timeLimit("thumbnail", arguments, trovelin::cli::defaultThumbnailTimeLimit);
+    if (!limit) return usageError;
     int size = trovelin::cli::defaultThumbnailSize;
     if (const std::string* text = arguments.value("s")) {
         const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), size);
@@ -147,8 +173,11 @@ int runThumbnail(char* programName, const ParsedArguments& arguments)
                                                                    : "unexpected argument '" + arguments.positional[2] + "'");
     const std::string& output = arguments.positional[1];
     if (!isPngName(output)) return refuse("thumbnail", "only PNG is written: '" + output + "' names another kind of file");
+    // A write past the file size limit (ulimit -f) then fails as any write error does, and the
+    // output is emptied or its temporary file removed, rather than the process being killed halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
     return trovelin::cli::runWithOffscreenApplication(programName, [&] {
-        return trovelin::cli::writePanelThumbnail(arguments.positional[0], output, size, std::cerr);
+        return trovelin::cli::writePanelThumbnail(arguments.positional[0], output, size, std::cerr, *budget, *limit);
     });
 }
 

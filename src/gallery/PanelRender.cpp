@@ -23,17 +23,17 @@ namespace {
 // its hidden host panel, one at a time, as in a harvest, and only then move onto the face.
 class FaceLoaderHost : public LoaderHost {
 public:
-    explicit FaceLoaderHost(std::vector<std::string>& problems) : problems_(problems) {}
+    explicit FaceLoaderHost(std::vector<LoadProblem>& problems) : problems_(problems) {}
     Component& owner() override { return components_.window(); }
     TWinControl& hostPanel() override { return components_.panelPapa(); }
     ReaderEnvironment readerEnvironment() override { return components_.readerEnvironment(); }
-    void setStatusText(const std::string& text) override { problems_.push_back(text); }
+    void setStatusText(const std::string& text) override { problems_.push_back({"status", text}); }
     void repaintPictureGrid() override {}
-    void showMessage(const std::string& text) override { problems_.push_back(text); }
+    void showMessage(const std::string& text) override { problems_.push_back({"message", text}); }
 
 private:
     MainWindowComponents components_;
-    std::vector<std::string>& problems_;
+    std::vector<LoadProblem>& problems_;
 };
 
 // A record the loader skipped, as far as its text could be read: a dotted outline with the
@@ -148,12 +148,11 @@ LoadedPanel::LoadedPanel(const std::string& panelFile, std::uint64_t pixelBudget
     try {
         loader.LoadForm(panelFile, true);
     } catch (const Exception& error) {
-        problems_.push_back(error.messageWithReason());
-        failed_ = true;
+        problems_.push_back({"error", error.messageWithReason()});
     } catch (const std::exception& error) {
-        problems_.push_back(error.what());
-        failed_ = true;
+        problems_.push_back({"error", error.what()});
     }
+    failed_ = !loader.reachedEnd();
     isPanel_ = loader.panelHeader().has_value();
     const QSize size = faceSize(controls_);
     face_->setWidth(size.width());

@@ -32,6 +32,14 @@ public:
     bool opaque() const override { return true; }
 };
 
+// What the loader showed or threw, of the kind a harvest reports: "status" (the status bar's text),
+// "message" (a message box) or "error" (a failure that ended the load).
+struct LoadProblem {
+    std::string kind;
+    std::string text;
+    bool operator==(const LoadProblem&) const = default;
+};
+
 class LoadedPanel {
 public:
     // Loads `panelFile` (this system's path); decoded pictures may take `pixelBudgetBytes` at
@@ -43,10 +51,10 @@ public:
 
     // False when the file is not a panel file (or could not be opened): no face then.
     bool isPanel() const { return isPanel_; }
-    // The load stopped on an error; the face holds what was read before it.
+    // The load stopped before the end of the file; the face holds what was read before it.
     bool failed() const { return failed_; }
     // What the loader showed or threw, in order.
-    const std::vector<std::string>& problems() const { return problems_; }
+    const std::vector<LoadProblem>& problems() const { return problems_; }
     // Sized to every control it holds, within the limits above.
     PanelFace& face() { return *face_; }
 
@@ -57,15 +65,15 @@ private:
     std::unique_ptr<PanelFace> face_;
     // Declared after the face: they go first, while it is still their parent.
     std::vector<std::unique_ptr<TControl>> controls_;
-    std::vector<std::string> problems_;
+    std::vector<LoadProblem> problems_;
     bool isPanel_ = false;
     bool failed_ = false;
 };
 
 struct RenderedPanel {
     QImage image;  // null when the file is not a panel file
-    std::vector<std::string> problems;  // what the loader showed or threw, in order
-    bool failed = false;  // the load stopped on an error; the image shows what was read before it
+    std::vector<LoadProblem> problems;  // what the loader showed or threw, in order
+    bool failed = false;  // the load stopped before the end; the image shows what was read before it
 };
 
 RenderedPanel renderPanel(const std::string& panelFile, std::uint64_t pixelBudgetBytes = defaultPixelBudgetBytes());

@@ -60,6 +60,7 @@ bool PanelLoader::LoadForm(const std::string& fileName, bool clearFirst)
 
 bool PanelLoader::load(const std::string& fileName, bool clearFirst)
 {
+    reachedEnd_ = false;
     if (clearFirst && pictures_.count() != 0) pictures_.clear();
     if (pictures_.full()) return false;
 
@@ -79,6 +80,7 @@ bool PanelLoader::load(const std::string& fileName, bool clearFirst)
 
 void PanelLoader::loadPanel(Stream& stream)
 {
+    reachedEnd_ = false;
     std::optional<PanelHeader> header = readPanelHeader(stream);
     if (!header) {
         host_.setStatusText(notPanelFileText);
@@ -86,7 +88,7 @@ void PanelLoader::loadPanel(Stream& stream)
     }
     header_ = std::move(header);
     readBackground(stream);
-    readRecords(stream);
+    reachedEnd_ = readRecords(stream);
     host_.repaintPictureGrid();
 }
 
@@ -102,11 +104,12 @@ void PanelLoader::readBackground(Stream& stream)
     letGo(std::move(background));
 }
 
-void PanelLoader::readRecords(Stream& stream)
+bool PanelLoader::readRecords(Stream& stream)
 {
     const ReaderEnvironment environment = readerEnvironment();
-    while (stream.position() < stream.size() && readRecord(stream, environment)) {
-    }
+    while (stream.position() < stream.size())
+        if (!readRecord(stream, environment)) return false;
+    return true;
 }
 
 bool PanelLoader::readRecord(Stream& stream, const ReaderEnvironment& environment)

@@ -66,12 +66,17 @@ public:
 
     // The header of the last file that got past its magic.
     const std::optional<PanelHeader>& panelHeader() const { return header_; }
+    // Whether the last load read its file to the end: false after a file that is no panel file,
+    // a "Format ERROR!!!" or a record that could not be passed over, a thrown failure, or a full
+    // list. Records refused with a message and passed over do not stop a load.
+    bool reachedEnd() const { return reachedEnd_; }
 
     void setObserver(LoadObserver observer) { observer_ = std::move(observer); }
 
 private:
     bool load(const std::string& fileName, bool clearFirst);
-    void readRecords(Stream& stream);
+    // False when the load stopped before the end of the stream.
+    bool readRecords(Stream& stream);
     // Skips the record at the stream's position, which began at `start`, and tells the observer.
     void passOver(Stream& stream, std::int64_t start, const ReaderEnvironment& environment);
     void appendPicture(const TBitmap& picture, const TControl& control, const char* property);
@@ -83,6 +88,7 @@ private:
     LoaderClassTable classes_;
     PanelFileOpener open_;
     std::optional<PanelHeader> header_;
+    bool reachedEnd_ = false;
     LoadObserver observer_;
     // The name of the file being loaded, shared by the pictures it gives.
     std::shared_ptr<const std::string> fileName_;

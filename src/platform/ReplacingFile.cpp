@@ -162,14 +162,51 @@ fs::path followLinks(const std::string& path)
     }
 }
 
+// Writes into an open device, FIFO or socket, as a program writing to it would.
+void writeIntoOpened(int descriptor, const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    int error = flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0 ? errno
+                                                                                   : writeAll(descriptor, bytes);
+    if (::close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) failWriting(path, error);
+}
+
 // Writes into an existing file that is not a regular one, as a program writing to it would.
 void writeInto(const std::string& path, std::span<const std::uint8_t> bytes)
 {
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) failWriting(path, errno);
-    int error = writeAll(descriptor, bytes);
+    writeIntoOpened(descriptor, path, bytes);
+}
+
+// Writes `bytes` as a new file renamed to `target` (its name itself: a link there is replaced, not
+// followed); errors name `path`. A hidden name in the target's folder keeps the rename within one
+// file system.
+void renameIntoPlace(const fs::path& target, const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const TemporaryFile temporary((target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string());
+    if (temporary.descriptor() < 0) failWriting(path, errno);
+
+    // The bytes are on the disk before the name points at them, so that a crash or a power loss
+    // leaves the old file or the whole new one, never an empty one.
+    const int descriptor = temporary.descriptor();
+    int error = ::fchmod(descriptor, outputPermissions) == 0 ? writeAll(descriptor, bytes) : errno;
+    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
     if (::close(descriptor) != 0 && error == 0) error = errno;
-    if (error != 0) failWriting(path, error);
+    if (error == 0 && ::rename(temporary.name(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.name());
+        failWriting(path, error);
+    }
+}
+
+// Replaces whatever the name `path` is, link or file, with a new file, and syncs its folder.
+void replaceName(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    const fs::path target(path);
+    renameIntoPlace(target, path, bytes);
+    if (const int error = syncFolder(target.parent_path())) failWriting(path, error);
 }
 
 }  // namespace
@@ -192,36 +229,54 @@ bool writeFileReplacingInBatch(const std::string& path, std::span<const std::uin
         writeInto(path, bytes);
         return false;
     }
-    const fs::path target = followLinks(path);
-    // A hidden name in the target's folder, so that the rename stays within one file system.
-    const TemporaryFile temporary((target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string());
-    if (temporary.descriptor() < 0) failWriting(path, errno);
-
-    // The bytes are on the disk before the name points at them, so that a crash or a power loss
-    // leaves the old file or the whole new one, never an empty one.
-    const int descriptor = temporary.descriptor();
-    int error = ::fchmod(descriptor, outputPermissions) == 0 ? writeAll(descriptor, bytes) : errno;
-    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
-    if (::close(descriptor) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.name(), target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.name());
-        failWriting(path, error);
-    }
+    renameIntoPlace(followLinks(path), path, bytes);
     return true;
 }
 
 void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size != 0) {
-        writeFileReplacing(path, bytes);
+    // Not blocking: a FIFO without a reader answers at once rather than hold the open.
+    constexpr int flags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    bool followed = false;
+    int descriptor = ::open(path.c_str(), flags | O_NOFOLLOW);
+    if (descriptor < 0 && errno == ELOOP) {
+        // A symbolic link is followed only to what is no file (/dev/stdout), as checked below.
+        followed = true;
+        descriptor = ::open(path.c_str(), flags);
+    }
+    // A FIFO without a reader is waited for, as any writer waits.
+    if (descriptor < 0 && errno == ENXIO)
+        descriptor = ::open(path.c_str(), (flags & ~O_NONBLOCK) | (followed ? 0 : O_NOFOLLOW));
+    if (descriptor < 0) {
+        if (errno != ENOENT) failWriting(path, errno);
+        // A missing name, or a link to none, becomes a file of its own.
+        replaceName(path, bytes);
         return;
     }
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0) failWriting(path, errno);
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        failWriting(path, error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        writeIntoOpened(descriptor, path, bytes);
+        return;
+    }
+    // Only the caller's own empty file is written into: a file reached through a link, or with a
+    // second name, belongs to someone else, and a file that holds something keeps it until the
+    // new one is whole.
+    if (followed || status.st_nlink != 1 || status.st_size != 0) {
+        ::close(descriptor);
+        replaceName(path, bytes);
+        return;
+    }
     int error = writeAll(descriptor, bytes);
     if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+    if (error != 0) {
+        // The caller then finds its file empty, as before, never a cut picture that it would show broken.
+        [[maybe_unused]] const int truncated = ::ftruncate(descriptor, 0);
+    }
     if (::close(descriptor) != 0 && error == 0) error = errno;
     if (error != 0) failWriting(path, error);
 }

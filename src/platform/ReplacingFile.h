@@ -21,9 +21,12 @@ namespace trovelin {
 // is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// As writeFileReplacing, except that an existing empty regular file is written into as it is:
-// programs that hand out an output name (thumbnail services) create the file first and read the
-// result back through the descriptor they hold, which would never see a file renamed over it.
+// For an output name handed out by another program (thumbnail services): such a program creates
+// the empty file first and reads the result back through the descriptor it holds, which would
+// never see a file renamed over it. So an empty regular file with one name, reached without a
+// link, is written into, and emptied again when the write fails. Any other file, and a symbolic
+// link, is replaced under that name (a link is not followed to the file it names, which belongs to
+// someone else); a device, a FIFO or a socket, reached through a link or not, is written into.
 void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes);
 // As writeFileReplacing, for a writer of many files into one folder: the folder is left for
 // the caller to sync once after the last of them, with syncFolderOf. False when nothing was
