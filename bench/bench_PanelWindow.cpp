@@ -111,7 +111,7 @@ void FullPaint(benchmark::State& state)
     LoadedPanel panel(sampleFile(state.range(0)));
     QImage image(panel.face().width(), panel.face().height(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        paintControlTree(image, panel.face());
+        paintControlTree(image, panel.face(), panel.paintBudget());
         benchmark::DoNotOptimize(image);
     }
 }
