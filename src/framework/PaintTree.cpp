@@ -69,7 +69,10 @@ void paintWithin(QImage& image, PaintBufferBudget& budget, TControl& control, st
             visiblePart(visible.boundingRect(), x + child.left(), y + child.top(), child.width(), child.height());
         if (rect.isEmpty()) continue;
         shows[i] = visible.intersected(rect).subtracted(covered);
-        if (child.opaque() && covered.rectCount() < maxCoverRects) covered += rect;
+        const TRect opaque = child.opaqueArea();
+        if (opaque.isEmpty() || covered.rectCount() >= maxCoverRects) continue;
+        covered += visiblePart(visible.boundingRect(), x + child.left() + opaque.left, y + child.top() + opaque.top,
+                               opaque.width(), opaque.height());
     }
     for (std::size_t i = 0; i < children.size(); ++i) {
         TControl* child = children[i];
