@@ -10,6 +10,7 @@
 #include "framework/Canvas.h"
 #include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
+#include "framework/SpeedButton.h"
 #include "framework/WinControl.h"
 #include "support/GuiApplication.h"
 
@@ -140,6 +141,29 @@ TEST(PaintTree, AControlIsPaintedOnlyWhereNoOpaqueControlAboveCoversIt)
     EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));     // `below`
     EXPECT_EQ(image.pixel(55, 5), qRgb(255, 255, 0));  // `glass`
     EXPECT_EQ(image.pixel(5, 50), qRgb(0, 0, 255));    // `above`
+}
+
+TEST(PaintTree, ARaisedSpeedButtonCoversWhatLiesBelowItAndAFlatOneDoesNot)
+{
+    testing::ensureGuiApplication();
+    TWinControl face(nullptr);
+    face.setWidth(40);
+    face.setHeight(40);
+    Tile below(0x0000FF, false);
+    TSpeedButton button(nullptr);
+    for (TControl* control : {static_cast<TControl*>(&below), static_cast<TControl*>(&button)}) {
+        control->setParent(&face);
+        control->setWidth(40);
+        control->setHeight(40);
+    }
+    QImage image(40, 40, QImage::Format_RGB32);
+    PaintBufferBudget budget;
+    paintControlTree(image, face, budget);
+    EXPECT_EQ(below.paints, 0);
+    button.setFlat(true);
+    paintControlTree(image, face, budget);
+    EXPECT_EQ(below.paints, 1);
+    EXPECT_EQ(image.pixel(20, 5), qRgb(255, 0, 0));
 }
 
 }  // namespace
