@@ -51,9 +51,8 @@ public:
     // What the buffers hold now, and may hold, in bytes.
     std::int64_t heldBytes() const { return held_; }
     std::int64_t limitBytes() const { return limit_; }
-    // The largest that heldBytes() reached since the last reset, for tests and benches.
+    // The largest that heldBytes() ever reached, for tests.
     std::int64_t peakBytes() const { return peak_; }
-    void resetPeak() { peak_ = held_; }
 
     // A table that controls of one class share while they paint on this surface (the colour
     // mixer's disc), made on first use and kept while the surface lives.
