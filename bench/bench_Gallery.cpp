@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
 #include "gallery/GalleryForm.h"
 
@@ -18,8 +19,9 @@ void paintAll(benchmark::State& state)
 {
     const auto form = buildGalleryForm();
     QImage image(form->width(), form->height(), QImage::Format_RGB32);
+    PaintBufferBudget budget;
     for (auto _ : state) {
-        paintControlTree(image, *form);
+        paintControlTree(image, *form, budget);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
@@ -29,8 +31,9 @@ void paintFloor(benchmark::State& state)
     const auto form = buildGalleryForm();
     for (TControl* child : form->controls()) child->setVisible(false);
     QImage image(form->width(), form->height(), QImage::Format_RGB32);
+    PaintBufferBudget budget;
     for (auto _ : state) {
-        paintControlTree(image, *form);
+        paintControlTree(image, *form, budget);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
@@ -42,8 +45,9 @@ void paintOne(benchmark::State& state)
     TControl& widget = *form->controls().at(static_cast<std::size_t>(state.range(0)));
     state.SetLabel(widget.name());
     QImage image(form->width(), form->height(), QImage::Format_RGB32);
+    PaintBufferBudget budget;
     for (auto _ : state) {
-        paintControlTree(image, widget, {widget.left(), widget.top()});
+        paintControlTree(image, widget, budget, {widget.left(), widget.top()});
         benchmark::DoNotOptimize(image.constBits());
     }
 }

@@ -1,9 +1,11 @@
 // What a hostile panel costs `trovelin-cli render` and `thumbnail -s 256`, each run as a child
 // process and measured by the kernel (CPU time and peak resident memory, from wait4). The panels
-// hold 100 controls of one class of the loader's table (the argument: its index), or 200 of all
-// classes in turn (the last index), each declared 2^31 - 1 pixels a side. The goal for any panel
-// file of at most 64 KB: under 0.5 s of CPU and under 128 MiB at peak. TROVELIN_CLI in the
-// environment measures another build of the command (one from before a change, say).
+// hold as many controls as fit in 64 KB, of one class of the loader's table (the first argument:
+// its index) or of all classes in turn (the last index), each declared 2^31 - 1 pixels a side or
+// of a size about the limits, or of the window's size stacked on one another (the second
+// argument). The goal for any panel file of at most 64 KB: under 0.5 s of CPU and under 128 MiB
+// at peak. TROVELIN_CLI in the environment measures another build of the command (one from before
+// a change, say).
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -30,18 +32,27 @@ std::string cli()
     return other != nullptr && *other != '\0' ? other : TROVELIN_CLI;
 }
 
-// The panel of the argument's class, or of all classes; its label names it.
+// The sides of the second argument: the largest, about the ellipse rasteriser's extent, and the
+// window's with every control at the top left.
+struct Layout {
+    std::int32_t side;
+    bool stacked;
+};
+constexpr Layout layouts[] = {{huge, false}, {1025, false}, {4097, false}, {800, true}};
+
+// The panel of the arguments' class and layout; its label names them.
 std::string hostilePanel(benchmark::State& state)
 {
     const std::vector<std::string_view> classes = testing::loaderClassNames();
     const auto index = static_cast<std::size_t>(state.range(0));
+    const Layout layout = layouts[static_cast<std::size_t>(state.range(1))];
     const bool mixed = index >= classes.size();
     const std::string name = mixed ? std::string("mixed") : std::string(classes[index]);
     fs::create_directories(folder);
     const std::string file = (folder / (name + ".kvr")).string();
-    testing::writeFile(file, mixed ? testing::sizedControlsPanel(classes, 200, huge)
-                                   : testing::sizedControlsPanel({classes[index]}, 100, huge));
-    state.SetLabel(name + (mixed ? " x200" : " x100"));
+    testing::writeFile(file, testing::largestSizedControlsPanel(mixed ? classes : std::vector{classes[index]},
+                                                                layout.side, layout.stacked));
+    state.SetLabel(name + " " + std::to_string(layout.side) + (layout.stacked ? " stacked" : ""));
     return file;
 }
 
@@ -66,14 +77,22 @@ void Render(benchmark::State& state)
     const std::string panel = hostilePanel(state);
     measure(state, {"render", panel, "--out", panel + ".png"});
 }
-BENCHMARK(Render)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(Render)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 10, 1), {0, 1, 2, 3}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 void Thumbnail(benchmark::State& state)
 {
     const std::string panel = hostilePanel(state);
     measure(state, {"thumbnail", "-s", "256", panel, panel + ".png"});
 }
-BENCHMARK(Thumbnail)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(Thumbnail)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 10, 1), {0, 1, 2, 3}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 }  // namespace
 

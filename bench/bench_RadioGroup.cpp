@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
 #include "framework/WinControl.h"
 #include "skin/Wradiogroup.h"
@@ -43,8 +44,9 @@ void paintWithButtons(benchmark::State& state)
     group.setParent(&form);
     group.setItems(lines(state.range(0)));
     QImage image(group.width(), group.height(), QImage::Format_RGB32);
+    PaintBufferBudget budget;
     for (auto _ : state) {
-        paintControlTree(image, group);
+        paintControlTree(image, group, budget);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetComplexityN(state.range(0));

@@ -10,6 +10,7 @@
 
 #include "FuzzApplication.h"
 
+#include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
 #include "gallery/GalleryClasses.h"
 #include "streaming/Errors.h"
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (stream.position() < 0 || stream.position() > stream.size()) std::abort();
     // A fixed surface: what a record places beyond it is clipped, not allocated.
     QImage surface(320, 240, QImage::Format_RGB32);
-    paintControlTree(surface, form);
+    PaintBufferBudget budget;
+    paintControlTree(surface, form, budget);
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "FuzzApplication.h"
 
 #include "framework/ControlInput.h"
+#include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
 #include "gallery/PanelRender.h"
 
@@ -61,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pointer.mouseUp(TMouseButton::mbLeft, 0, {at.x, at.y + 21});
         break;
     }
-    paintControlTree(image, face);
+    paintControlTree(image, face, panel.paintBudget());
     return 0;
 }
 

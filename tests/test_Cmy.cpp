@@ -416,15 +416,15 @@ TEST(CmySizes, TinyAndHugeHeightsNeitherCrashNorAllocateHugely)
         cmy.setWidth(height);
         cmy.setHeight(height);
         QImage image = testing::filledImage(40, 40, 0);
-        const std::int64_t held = paintBuffers::heldBytes();
-        paintBuffers::resetPeak();
+        PaintBufferBudget budget;
         {
             TCanvas canvas(image);
+            canvas.setBudget(&budget);
             cmy.paint(canvas);
         }
         // The disc is drawn for what the canvas shows, a pixel beyond it all round, and not kept.
-        EXPECT_LE(paintBuffers::peakBytes() - held, 42 * 42 * 4) << height;
-        EXPECT_EQ(paintBuffers::heldBytes(), held) << height;
+        EXPECT_LE(budget.peakBytes(), 42 * 42 * 4) << height;
+        EXPECT_EQ(budget.heldBytes(), 0) << height;
         cmy.SetCyan(255);
         cmy.SetRGB(true);
         for (const int at : {0, 2, 3, height / 2, height / 2 + 1, INT_MIN, INT_MAX}) {

@@ -8,9 +8,14 @@
 #include <memory>
 #include <vector>
 
+#include <QImage>
+#include <QPainter>
+
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/NamedConstants.h"
+#include "framework/PaintBuffer.h"
+#include "framework/PaintTree.h"
 #include "framework/SystemColors.h"
 #include "framework/WinControl.h"
 #include "panelctl/KnobGeometry.h"
@@ -370,6 +375,51 @@ TEST_F(KnoblRecord, ARangeReadAcrossAReversedPairIsRepairedAsItArrives)
     EXPECT_EQ(knob->min(), 300);
     EXPECT_EQ(knob->max(), 301);
     EXPECT_EQ(knob->position(), 301);
+}
+
+// A knob's filled disc hides what lies below it, so a knob under it is painted only around it;
+// the picture must be the one that painting each knob whole, bottom first, gives.
+TEST(KnobLStack, StackedKnobsShowWhatPaintingEachWholeShows)
+{
+    testing::ensureGuiApplication();
+    TWinControl face(nullptr);
+    face.setWidth(130);
+    face.setHeight(130);
+    TKnobL below(nullptr), above(nullptr);
+    struct Placed {
+        TKnobL& knob;
+        int left, top, side, position;
+    };
+    const Placed knobs[] = {{below, 0, 0, 120, 40}, {above, 15, 25, 100, 200}};
+    for (const Placed& p : knobs) {
+        p.knob.setParent(&face);
+        p.knob.setLeft(p.left);
+        p.knob.setTop(p.top);
+        p.knob.setWidth(p.side);
+        p.knob.setHeight(p.side);
+        p.knob.setPosition(p.position);
+    }
+    EXPECT_FALSE(above.opaqueArea().isEmpty());
+
+    QImage tree(130, 130, QImage::Format_RGB32);
+    tree.fill(Qt::black);
+    PaintBufferBudget budget;
+    paintControlTree(tree, face, budget);
+
+    QImage whole(130, 130, QImage::Format_RGB32);
+    whole.fill(Qt::black);
+    {
+        TCanvas canvas(whole);
+        face.paint(canvas);
+    }
+    for (const Placed& p : knobs) {
+        QPainter painter(&whole);
+        painter.setClipRect(p.left, p.top, p.side, p.side);
+        painter.translate(p.left, p.top);
+        TCanvas canvas(painter);
+        p.knob.paint(canvas);
+    }
+    EXPECT_EQ(tree, whole);
 }
 
 TEST(PanelClasses, LabelKnobComesAfterTheGroupBoxAndBeforeTheButtons)

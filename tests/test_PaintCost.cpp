@@ -1,9 +1,11 @@
 // What painting a hostile panel may cost, as a guard against regressions, with limits a few times
 // looser than the goals (render and thumbnail under 0.5 s of CPU and 128 MiB at peak; the panel
 // window open in under 1 s and 256 MiB, a drag step repainted in under 20 ms). The panels hold
-// 100 controls of each class of the loader's table, or 200 of all of them, declared 2^31 - 1
-// pixels a side, and mixed ones of sizes about the render's limits; `render` and `thumbnail` run
-// as child processes, measured by the kernel. A sanitizer build is given room for its own cost.
+// as many controls as fit in 64 KB, of each class of the loader's table or of all of them,
+// declared 2^31 - 1 pixels a side; mixed ones of sizes about the limits (the largest rendered
+// side, the paint buffers' smallest surface, the ellipse rasteriser's extent); and controls of the
+// window's size stacked on one another. `render` and `thumbnail` run as child processes, measured
+// by the kernel. A sanitizer build is given room for its own cost.
 
 #include <gtest/gtest.h>
 #include <time.h>
@@ -61,14 +63,18 @@ std::vector<HostilePanel> hostilePanels()
     const std::vector<std::string_view> classes = testing::loaderClassNames();
     std::vector<HostilePanel> panels;
     for (const std::string_view name : classes)
-        panels.push_back({std::string(name) + "-x100", testing::sizedControlsPanel({name}, 100, huge)});
-    panels.push_back({"mixed-x200", testing::sizedControlsPanel(classes, 200, huge)});
-    // About the largest rendered side and the paint buffers' smallest surface; faders of such a
-    // size move their knobs as the pointer drags them.
-    for (const int side : {1023, 1025, 2047, 2049, 8191, 8193})
-        panels.push_back({"mixed-" + std::to_string(side), testing::sizedControlsPanel(classes, 200, side)});
+        panels.push_back({std::string(name) + "-64KB", testing::largestSizedControlsPanel({name}, huge)});
+    panels.push_back({"mixed-64KB", testing::largestSizedControlsPanel(classes, huge)});
+    // About the paint buffers' smallest surface, the ellipse rasteriser's extent and the largest
+    // rendered side; faders of such a size move their knobs as the pointer drags them.
+    for (const int side : {1023, 1025, 2047, 2049, 4095, 4097, 8191, 8193})
+        panels.push_back({"mixed-" + std::to_string(side), testing::largestSizedControlsPanel(classes, side)});
     for (const std::string_view fader : {"TSlider", "TSliderh"})
         panels.push_back({std::string(fader) + "-1025", testing::sizedControlsPanel({fader}, 100, 1025)});
+    // All of them show, none covers another.
+    for (const std::string_view name : {"TKnobL", "TLabel"})
+        panels.push_back({std::string(name) + "-stacked", testing::largestSizedControlsPanel({name}, 800, true)});
+    panels.push_back({"mixed-stacked", testing::largestSizedControlsPanel(classes, 800, true)});
     return panels;
 }
 
@@ -137,7 +143,7 @@ TEST_F(PaintCost, ThePanelWindowOpensAndDragsAnyHostilePanelWithinItsLimits)
         QTest::mouseRelease(&host, Qt::LeftButton, {}, {200, 185});
         EXPECT_LT(slowest, dragStepLimit);
         EXPECT_LT(static_cast<double>(bench::residentKiB("VmHWM") - before) / 1024, windowGrowthMiB);
-        EXPECT_LE(paintBuffers::heldBytes(), paintBuffers::limitBytes());
+        EXPECT_LE(host.paintBudget().heldBytes(), host.paintBudget().limitBytes());
     }
 }
 

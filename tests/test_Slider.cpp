@@ -377,15 +377,15 @@ TEST_F(Fader, HugeSizesPaintWhatTheCanvasShowsAndKeepNothing)
     slider.set16bit(true);
     slider.setPosition(100);
     QImage image = testing::filledImage(64, 64, 0);
-    paintBuffers::resetPeak();
-    const std::int64_t held = paintBuffers::heldBytes();
+    PaintBufferBudget budget;
     {
         TCanvas canvas(image);
+        canvas.setBudget(&budget);
         slider.paint(canvas);
     }
     // The canvas's 64 x 64 pixels and a pixel beyond, while painting; nothing once shown in part,
     // since a knob that moves then paints again.
-    EXPECT_EQ(paintBuffers::peakBytes() - held, 65 * 65 * 4);
+    EXPECT_EQ(budget.peakBytes(), 65 * 65 * 4);
     EXPECT_TRUE(slider.backgroundBitmap().isNull());
     EXPECT_TRUE(slider.knobBitmap().isNull());
     EXPECT_EQ(colorAt(image, 10, 10), colorToRgb(parentColor));

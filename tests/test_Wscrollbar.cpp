@@ -236,11 +236,11 @@ TEST_F(Wscrollbar, ExtremeRangesAndSizesNeitherOverflowNorHang)
     QPainter painter(&small);
     painter.translate(-10'000, -10'000);
     TCanvas canvas(painter);
-    const std::int64_t held = paintBuffers::heldBytes();
-    paintBuffers::resetPeak();
+    PaintBufferBudget budget;
+    canvas.setBudget(&budget);
     bar.paint(canvas);
-    EXPECT_LE(paintBuffers::peakBytes() - held, 2 * 66 * 66 * 4);
-    EXPECT_EQ(paintBuffers::heldBytes(), held);
+    EXPECT_LE(budget.peakBytes(), 2 * 66 * 66 * 4);
+    EXPECT_EQ(budget.heldBytes(), 0);
     bar.mouseDown(left, ssLeft, 5000, 5000);
     bar.mouseMove(ssLeft, lowest, lowest);
 }

@@ -264,7 +264,7 @@ QImage PanelWindow::currentImage()
     if (!panel_) return {};
     PanelFace& face = panel_->face();
     QImage image(face.width(), face.height(), QImage::Format_RGB32);
-    paintControlTree(image, face);
+    paintControlTree(image, face, host()->paintBudget());
     return image;
 }
 

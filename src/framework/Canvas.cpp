@@ -24,7 +24,8 @@ QPointF pixelCentre(TPoint p)
 }
 
 // Paints the pixels of a one-pixel outline in order, pen or gap as the pattern says, merging
-// neighbours of one colour into horizontal runs. Gaps take the brush colour unless the brush
+// neighbours of one colour into horizontal or vertical runs, so that a frame's edge costs one
+// fill, not one per pixel. Gaps take the brush colour unless the brush
 // is clear, when they stay untouched.
 class OutlinePainter {
 public:
@@ -44,13 +45,9 @@ public:
             flush();
             return;
         }
-        if (run_ && run_->y == y && run_->color == *color && (x == run_->right || x == run_->left - 1)) {
-            run_->left = std::min(run_->left, x);
-            run_->right = std::max(run_->right, x + 1);
-            return;
-        }
+        if (run_ && run_->color == *color && extends(*run_, x, y)) return;
         flush();
-        run_ = Run{y, x, x + 1, *color};
+        run_ = Run{x, y, x + 1, y + 1, *color};
     }
 
     // A pixel outside the device: the pattern moves on past it.
@@ -62,15 +59,35 @@ public:
 
 private:
     struct Run {
-        int y;
         int left;
+        int top;
         int right;
+        int bottom;
         QColor color;
     };
 
+    // Takes in (x, y) when it continues a run of one row along the row, or one of one column
+    // along the column.
+    static bool extends(Run& run, int x, int y)
+    {
+        if (run.bottom - run.top == 1 && y == run.top && (x == run.right || x == run.left - 1)) {
+            run.left = std::min(run.left, x);
+            run.right = std::max(run.right, x + 1);
+            return true;
+        }
+        if (run.right - run.left == 1 && x == run.left && (y == run.bottom || y == run.top - 1)) {
+            run.top = std::min(run.top, y);
+            run.bottom = std::max(run.bottom, y + 1);
+            return true;
+        }
+        return false;
+    }
+
     void flush()
     {
-        if (run_) painter_.fillRect(QRect(run_->left, run_->y, run_->right - run_->left, 1), run_->color);
+        if (run_)
+            painter_.fillRect(QRect(run_->left, run_->top, run_->right - run_->left, run_->bottom - run_->top),
+                              run_->color);
         run_.reset();
     }
 
@@ -289,9 +306,20 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
             return x >= visible.left && x < visible.right && y >= visible.top && y < visible.bottom;
         };
         if (fill) {
-            for (const PixelSpan& row : pixels.rows)
-                if (row.y >= visible.top && row.y < visible.bottom)
-                    painter_->fillRect(QRect(row.left, row.y, row.right - row.left, 1), *fill);
+            // Rows that show alike are filled as one rectangle: about the middle of an ellipse
+            // larger than what shows, most of them.
+            QRect run;
+            for (const PixelSpan& row : pixels.rows) {
+                const int left = std::max(row.left, visible.left), right = std::min(row.right, visible.right);
+                if (row.y < visible.top || row.y >= visible.bottom || left >= right) continue;
+                if (!run.isEmpty() && run.left() == left && run.right() + 1 == right && run.bottom() + 1 == row.y) {
+                    run.setBottom(row.y);
+                    continue;
+                }
+                if (!run.isEmpty()) painter_->fillRect(run, *fill);
+                run = QRect(left, row.y, right - left, 1);
+            }
+            if (!run.isEmpty()) painter_->fillRect(run, *fill);
         }
         if (!penDraws()) return;
         if (thinOutline) {

@@ -21,6 +21,7 @@
 namespace trovelin {
 
 class TBitmap;
+class PaintBufferBudget;
 
 // What pixel() gives for a point it cannot read.
 inline constexpr std::uint32_t CLR_INVALID = 0xFFFFFFFF;
@@ -64,6 +65,11 @@ public:
     // The logical area that reaches the device within the painter's clip, a pixel wider all
     // round; drawing code may skip what lies outside it.
     TRect visibleArea() const;
+
+    // The budget of the surface this canvas paints, which the buffers that controls keep count
+    // in; none on a canvas of no surface's tree.
+    PaintBufferBudget* budget() const { return budget_; }
+    void setBudget(PaintBufferBudget* budget) { budget_ = budget; }
 
     // The colour value at (x, y), or CLR_INVALID outside the image or on a device that cannot
     // be read back.
@@ -113,6 +119,7 @@ private:
     std::optional<QFont> qFont_;  // built on first use after each font change
     TPoint penPos_;
     DashPattern linePattern_;  // runs on across lineTo calls until the next moveTo
+    PaintBufferBudget* budget_ = nullptr;
 };
 
 }  // namespace trovelin

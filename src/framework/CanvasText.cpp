@@ -2,6 +2,8 @@
 
 #include "framework/Canvas.h"
 
+#include <cstdint>
+
 #include <QFontMetrics>
 
 #include "framework/FontMapping.h"
@@ -18,9 +20,20 @@ const QFont& TCanvas::qFont()
 
 void TCanvas::drawText(int x, int y, const QString& text)
 {
+    const QFontMetrics metrics(qFont());
+    // Text whose ink lies wholly outside what shows is not drawn: a record may give a font larger
+    // than any screen, whose glyphs Qt would shape and fill as outlines, at a cost of their size.
+    // The ink's box is taken a line's height wider all round, for glyphs that reach beyond it.
+    const QRect ink = metrics.boundingRect(text);
+    const std::int64_t margin = metrics.height();
+    const std::int64_t baseline = std::int64_t{y} + metrics.ascent();
+    const TRect visible = visibleArea();
+    if (x + std::int64_t{ink.left()} - margin >= visible.right || x + std::int64_t{ink.right()} + margin < visible.left ||
+        baseline + ink.top() - margin >= visible.bottom || baseline + ink.bottom() + margin < visible.top)
+        return;
     painter_->setFont(qFont());
     painter_->setPen(toQColor(font_.color()));
-    painter_->drawText(QPoint(x, y + QFontMetrics(qFont()).ascent()), text);
+    painter_->drawText(QPoint(x, y + metrics.ascent()), text);
 }
 
 void TCanvas::textOut(int left, int top, const std::string& text)

@@ -110,6 +110,8 @@ void TControl::repaint()
     if (ControlHost* owner = host()) owner->repaintControl(*this);
 }
 
+TRect TControl::opaqueArea() const { return opaque() ? TRect{0, 0, width_, height_} : TRect{}; }
+
 void TControl::drawOnCanvas(const std::function<void(TCanvas&)>& draw)
 {
     if (ControlHost* owner = host()) owner->drawOnControl(*this, draw);

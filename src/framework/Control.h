@@ -137,6 +137,10 @@ public:
     // Whether paint() covers every pixel of the control's bounds with its own, so that what lies
     // below it need not be painted there.
     virtual bool opaque() const { return false; }
+    // The part of the bounds, in the control's own coordinates, that paint() covers with its own
+    // pixels: all of them when opaque(), none otherwise, unless a class knows better (a knob's
+    // filled disc).
+    virtual TRect opaqueArea() const;
     // The host that shows this control: its own, else the nearest parent's.
     ControlHost* host() const;
     // Gives the control a host of its own (null detaches it); the host must outlive the link.

@@ -65,8 +65,11 @@ std::vector<TPoint> borderPixels(const TRect& box, const TRect& within)
 {
     std::vector<TPoint> border;
     const int top = std::max(box.top, within.top), bottom = std::min(box.bottom, within.bottom);
+    if (top >= bottom) return border;
+    // Each row's span serves itself and its two neighbours: it is worked out once.
+    PixelSpan above = rowSpan(box, top - 1), row = rowSpan(box, top);
     for (int y = top; y < bottom; ++y) {
-        const PixelSpan row = rowSpan(box, y), above = rowSpan(box, y - 1), below = rowSpan(box, y + 1);
+        const PixelSpan below = rowSpan(box, y + 1);
         const int innerLeft = std::max({row.left + 1, above.left, below.left});
         const int innerRight = std::min({row.right - 1, above.right, below.right});
         for (int x = std::max(row.left, within.left); x < std::min(row.right, within.right); ++x) {
@@ -76,6 +79,8 @@ std::vector<TPoint> borderPixels(const TRect& box, const TRect& within)
             }
             border.push_back({x, y});
         }
+        above = row;
+        row = below;
     }
     return border;
 }

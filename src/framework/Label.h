@@ -32,6 +32,8 @@ public:
     // The background unless transparent, then the caption on one line, placed by Alignment and
     // Layout; with ShowAccelChar an "&" marks the next character and is not drawn ("&&" draws one).
     void paint(TCanvas& canvas) override;
+    // A label that is not transparent fills its bounds before its caption.
+    bool opaque() const override { return !transparent_; }
     // With AutoSize, the label takes the size of its caption as `canvas` measures it in the
     // label's font; what shows a label calls this, since measuring text needs the screen's fonts.
     void adjustBounds(TCanvas& canvas);

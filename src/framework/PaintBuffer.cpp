@@ -1,82 +1,51 @@
 #include "framework/PaintBuffer.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "framework/Canvas.h"
 
 namespace trovelin {
 
-// The buffers of one thread, with what they hold and the limit.
-class PaintBufferBudget {
-public:
-    ~PaintBufferBudget()
-    {
-        // Buffers that outlive their thread keep their pixels and leave the budget.
-        for (PaintBuffer* buffer : buffers_) buffer->budget_ = nullptr;
-    }
-
-    std::uint64_t tick() { return ++clock_; }
-
-    void add(PaintBuffer& buffer)
-    {
-        buffers_.push_back(&buffer);
-        buffer.budget_ = this;
-        held_ += bytes(buffer);
-        peak_ = std::max(peak_, held_);
-    }
-
-    void remove(PaintBuffer& buffer)
-    {
-        const auto at = std::find(buffers_.begin(), buffers_.end(), &buffer);
-        if (at == buffers_.end()) return;
-        held_ -= bytes(buffer);
-        *at = buffers_.back();
-        buffers_.pop_back();
-        buffer.budget_ = nullptr;
-    }
-
-    // Takes back the least recently used buffers until `coming` more bytes fit.
-    void makeRoom(std::int64_t coming)
-    {
-        while (!buffers_.empty() && held_ + coming > limit_) {
-            PaintBuffer* oldest = *std::min_element(buffers_.begin(), buffers_.end(),
-                                                    [](const PaintBuffer* a, const PaintBuffer* b) {
-                                                        return a->lastUse_ < b->lastUse_;
-                                                    });
-            oldest->takeBack();
-        }
-    }
-
-    void noteSurface(std::int64_t pixels)
-    {
-        limit_ = std::max(limit_, paintBuffers::surfacesKept * std::max(pixels, paintBuffers::minimumSurfacePixels) * 4);
-    }
-
-    std::int64_t held() const { return held_; }
-    std::int64_t limit() const { return limit_; }
-    std::int64_t peak() const { return peak_; }
-    void resetPeak() { peak_ = held_; }
-
-private:
-    static std::int64_t bytes(const PaintBuffer& buffer) { return buffer.image_.sizeInBytes(); }
-
-    std::vector<PaintBuffer*> buffers_;
-    std::uint64_t clock_ = 0;
-    std::int64_t held_ = 0;
-    std::int64_t peak_ = 0;
-    std::int64_t limit_ = paintBuffers::surfacesKept * paintBuffers::minimumSurfacePixels * 4;
-};
-
-namespace {
-
-PaintBufferBudget& threadBudget()
+PaintBufferBudget::~PaintBufferBudget()
 {
-    thread_local PaintBufferBudget budget;
-    return budget;
+    // Buffers that outlive their surface keep nothing: their controls paint again instead.
+    while (!buffers_.empty()) buffers_.back()->takeBack();
 }
 
-}  // namespace
+void PaintBufferBudget::noteSurface(int width, int height)
+{
+    const std::int64_t pixels = std::int64_t{std::max(width, 0)} * std::max(height, 0);
+    limit_ = std::max(limit_, surfacesKept * std::max(pixels, minimumSurfacePixels) * 4);
+}
+
+void PaintBufferBudget::add(PaintBuffer& buffer)
+{
+    buffers_.push_back(&buffer);
+    buffer.budget_ = this;
+    held_ += buffer.image_.sizeInBytes();
+    peak_ = std::max(peak_, held_);
+}
+
+void PaintBufferBudget::remove(PaintBuffer& buffer)
+{
+    const auto at = std::find(buffers_.begin(), buffers_.end(), &buffer);
+    if (at == buffers_.end()) return;
+    held_ -= buffer.image_.sizeInBytes();
+    *at = buffers_.back();
+    buffers_.pop_back();
+    buffer.budget_ = nullptr;
+}
+
+void PaintBufferBudget::makeRoom(std::int64_t coming)
+{
+    while (!buffers_.empty() && held_ + coming > limit_) {
+        PaintBuffer* oldest = *std::min_element(buffers_.begin(), buffers_.end(),
+                                                [](const PaintBuffer* a, const PaintBuffer* b) {
+                                                    return a->lastUse_ < b->lastUse_;
+                                                });
+        oldest->takeBack();
+    }
+}
 
 TRect shownPart(const TCanvas& canvas, const TRect& whole)
 {
@@ -91,26 +60,28 @@ PaintBuffer::~PaintBuffer()
     if (budget_ != nullptr) budget_->remove(*this);
 }
 
-QImage& PaintBuffer::hold(const TRect& part, QImage::Format format)
+QImage& PaintBuffer::hold(const TCanvas& canvas, const TRect& part, QImage::Format format)
 {
     release();
     if (part.isEmpty()) return image_;
-    PaintBufferBudget& budget = threadBudget();
+    PaintBufferBudget* budget = canvas.budget();
     // Room is made before the new pixels are taken, so that the peak stays within the limit
     // unless this one buffer alone is larger.
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
-    budget.makeRoom(std::int64_t{part.width()} * part.height() * std::max(depth, 8) / 8);
+    if (budget != nullptr) budget->makeRoom(std::int64_t{part.width()} * part.height() * std::max(depth, 8) / 8);
     image_ = QImage(part.width(), part.height(), format);
     if (image_.isNull()) return image_;
     part_ = part;
-    lastUse_ = budget.tick();
-    budget.add(*this);
+    if (budget != nullptr) {
+        lastUse_ = budget->tick();
+        budget->add(*this);
+    }
     return image_;
 }
 
 QImage& PaintBuffer::holdShown(const TCanvas& canvas, const TRect& whole, QImage::Format format)
 {
-    return hold(shownPart(canvas, whole), format);
+    return hold(canvas, shownPart(canvas, whole), format);
 }
 
 void PaintBuffer::release()
@@ -132,19 +103,5 @@ void PaintBuffer::takeBack()
     release();
     takenBack_ = true;
 }
-
-namespace paintBuffers {
-
-void noteSurface(int width, int height)
-{
-    threadBudget().noteSurface(std::int64_t{std::max(width, 0)} * std::max(height, 0));
-}
-
-std::int64_t heldBytes() { return threadBudget().held(); }
-std::int64_t limitBytes() { return threadBudget().limit(); }
-std::int64_t peakBytes() { return threadBudget().peak(); }
-void resetPeak() { threadBudget().resetPeak(); }
-
-}  // namespace paintBuffers
 
 }  // namespace trovelin

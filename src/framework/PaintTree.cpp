@@ -34,7 +34,8 @@ constexpr int maxCoverRects = 256;
 
 // `clip` is what the parents and the opaque controls above leave visible, in image coordinates.
 // A control that shows at all starts within an int of the image, since its width is an int.
-void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t y, const QRegion& clip)
+void paintWithin(QImage& image, PaintBufferBudget& budget, TControl& control, std::int64_t x, std::int64_t y,
+                 const QRegion& clip)
 {
     if (!control.visible()) return;
     const QRect bounds = visiblePart(clip.boundingRect(), x, y, control.width(), control.height());
@@ -49,6 +50,7 @@ void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t 
             painter.setClipRegion(visible);
         painter.translate(static_cast<int>(x), static_cast<int>(y));
         TCanvas canvas(painter);
+        canvas.setBudget(&budget);
         control.paint(canvas);
     }
     const auto* container = dynamic_cast<const TWinControl*>(&control);
@@ -67,22 +69,25 @@ void paintWithin(QImage& image, TControl& control, std::int64_t x, std::int64_t 
             visiblePart(visible.boundingRect(), x + child.left(), y + child.top(), child.width(), child.height());
         if (rect.isEmpty()) continue;
         shows[i] = visible.intersected(rect).subtracted(covered);
-        if (child.opaque() && covered.rectCount() < maxCoverRects) covered += rect;
+        const TRect opaque = child.opaqueArea();
+        if (opaque.isEmpty() || covered.rectCount() >= maxCoverRects) continue;
+        covered += visiblePart(visible.boundingRect(), x + child.left() + opaque.left, y + child.top() + opaque.top,
+                               opaque.width(), opaque.height());
     }
     for (std::size_t i = 0; i < children.size(); ++i) {
         TControl* child = children[i];
         if (!shows[i].isEmpty() && container->hasControl(child))
-            paintWithin(image, *child, x + child->left(), y + child->top(), shows[i]);
+            paintWithin(image, budget, *child, x + child->left(), y + child->top(), shows[i]);
     }
 }
 
 }  // namespace
 
-void paintControlTree(QImage& image, TControl& control, TPoint origin)
+void paintControlTree(QImage& image, TControl& control, PaintBufferBudget& budget, TPoint origin)
 {
     // The buffers that the controls keep are bounded by the surface they show on.
-    paintBuffers::noteSurface(image.width(), image.height());
-    paintWithin(image, control, origin.x, origin.y, QRegion(image.rect()));
+    budget.noteSurface(image.width(), image.height());
+    paintWithin(image, budget, control, origin.x, origin.y, QRegion(image.rect()));
 }
 
 }  // namespace trovelin

@@ -9,10 +9,11 @@
 
 namespace trovelin {
 
+class PaintBufferBudget;
 class TControl;
 
 // Paints `control` with its top left at `origin` of `image`; invisible controls and what they
-// hold are left out.
-void paintControlTree(QImage& image, TControl& control, TPoint origin = {});
+// hold are left out. The buffers that the controls keep count in `budget`, the surface's.
+void paintControlTree(QImage& image, TControl& control, PaintBufferBudget& budget, TPoint origin = {});
 
 }  // namespace trovelin

@@ -64,6 +64,8 @@ public:
     // the glyph's image for the state, transparent in its bottom-left colour, and the caption,
     // the two centred together as Layout and Spacing place them.
     void paint(TCanvas& canvas) override;
+    // The raised or sunk face fills the bounds before the glyph and caption.
+    bool opaque() const override { return !flat_ || mouseInControl_ || pressedOrDown(); }
 
 protected:
     void componentRemoved(Component* component) override;

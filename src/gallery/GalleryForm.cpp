@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
 #include "panelctl/Cbtc.h"
 #include "panelctl/Cmy.h"
@@ -239,7 +240,9 @@ QImage paintGalleryForm(TGalleryForm& form)
 {
     QImage image(std::max(form.width(), 1), std::max(form.height(), 1), QImage::Format_RGB32);
     image.fill(Qt::black);
-    paintControlTree(image, form);
+    // The form's controls keep nothing from this one paint.
+    PaintBufferBudget budget;
+    paintControlTree(image, form, budget);
     return image;
 }
 

@@ -165,7 +165,7 @@ QImage LoadedPanel::paint()
 {
     if (!isPanel_) return {};
     QImage image(face_->width(), face_->height(), QImage::Format_RGB32);
-    paintControlTree(image, *face_);
+    paintControlTree(image, *face_, paintBudget_);
     return image;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QImage>
 
+#include "framework/PaintBuffer.h"
 #include "framework/WinControl.h"
 #include "panelfile/PictureList.h"
 
@@ -57,11 +58,15 @@ public:
     const std::vector<LoadProblem>& problems() const { return problems_; }
     // Sized to every control it holds, within the limits above.
     PanelFace& face() { return *face_; }
+    // What the controls' buffers may hold while the face paints, by paint() or by a caller's tree.
+    PaintBufferBudget& paintBudget() { return paintBudget_; }
 
     // The face at rest, as one image; null when the file is no panel file.
     QImage paint();
 
 private:
+    // What the controls' buffers may hold while the face paints.
+    PaintBufferBudget paintBudget_;
     std::unique_ptr<PanelFace> face_;
     // Declared after the face: they go first, while it is still their parent.
     std::vector<std::unique_ptr<TControl>> controls_;

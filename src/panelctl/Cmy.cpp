@@ -174,7 +174,11 @@ void TCMY::BallPaint(TCanvas& canvas)
     PaintBuffer disc;
     disc.holdShown(canvas, {m, m, m + d, m + d});
     if (!disc.held()) return;
-    CmyDisc::shared(d).paint(disc.image(), disc.part().left - m, disc.part().top - m);
+    // A canvas of no surface's tree (a test that paints one control) builds a table for itself.
+    CmyDisc own;
+    CmyDisc& table = canvas.budget() != nullptr ? canvas.budget()->table<CmyDisc>() : own;
+    table.resize(d);
+    table.paint(disc.image(), disc.part().left - m, disc.part().top - m);
     canvas.copyRect(disc.part(), PaintBufferCanvas(disc), disc.part());
 }
 

@@ -63,11 +63,4 @@ void CmyDisc::paint(QImage& bitmap, int originX, int originY) const
         bitmap.setPixel(r - originX, r - originY, toQRgb(colorToRgb(clWindow)));
 }
 
-const CmyDisc& CmyDisc::shared(int side)
-{
-    thread_local CmyDisc disc;
-    disc.resize(side);
-    return disc;
-}
-
 }  // namespace trovelin

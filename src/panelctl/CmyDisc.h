@@ -1,7 +1,8 @@
 #pragma once
 // The colour disc's pixels. Each pixel's hue needs an arc cosine and its inks a few integer
 // divisions; those depend only on the disc's size, so they are computed once per size and every
-// later drawing is a table walk with the channel arithmetic.
+// later drawing is a table walk with the channel arithmetic. The colour mixers painted on one
+// surface share one table, the surface's (PaintBufferBudget::table), which keeps the last size's.
 
 #include <cstdint>
 #include <vector>
@@ -21,10 +22,6 @@ public:
     // Draws the part of the disc whose top left pixel is `origin` into `bitmap`, which must lie
     // within the disc.
     void paint(QImage& bitmap, int originX, int originY) const;
-
-    // The table of this thread for discs of `side`: one table serves every colour mixer of that
-    // size, and only the last size's is kept.
-    static const CmyDisc& shared(int side);
 
 private:
     // The inks of a pixel's hue and its distance from the centre. A pixel that is not inked keeps

@@ -201,7 +201,7 @@ void TFader::paint(TCanvas& canvas)
     // any screen.
     const TRect whole{0, 0, shape.size().x, shape.size().y};
     const TRect shownBackground = shownPart(canvas, whole);
-    if (background_.hold(shownBackground); background_.held()) {
+    if (background_.hold(canvas, shownBackground); background_.held()) {
         PaintBufferCanvas bitmapCanvas(background_);
         paintBackgroundBitmap(bitmapCanvas, shape, parentColor);
         canvas.copyRect(shownBackground, bitmapCanvas, shownBackground);
@@ -222,7 +222,7 @@ void TFader::paint(TCanvas& canvas)
     };
     TRect shownKnob = inKnob(coarsePlace, coarseFrom);
     if (m16bit_) shownKnob = spanning(shownKnob, inKnob(finePlace, fineFrom));
-    if (knob_.hold(shownKnob); knob_.held()) {
+    if (knob_.hold(canvas, shownKnob); knob_.held()) {
         PaintBufferCanvas source(knob_);
         paintKnobBitmap(source, shape, knobColor, parentColor);
         canvas.copyRect(coarsePlace, source, coarseFrom);

@@ -148,7 +148,7 @@ void TFieldXY::setPosition(int x, int y)
     if (!painted_) return;
     drawOnCanvas([&](TCanvas& canvas) {
         PaintBuffer under;
-        drawBackground(under, old);
+        drawBackground(canvas, under, old);
         if (under.held()) canvas.copyRect(under.part(), PaintBufferCanvas(under), under.part());
         drawBall(canvas);
     });
@@ -166,7 +166,7 @@ void TFieldXY::setDelta(std::int32_t value)
     if (!painted_) return;
     drawOnCanvas([&](TCanvas& canvas) {
         PaintBuffer bar;
-        drawBackground(bar, shownPart(canvas, {0, side(), side(), side() + fieldDeltaBarHeight}));
+        drawBackground(canvas, bar, shownPart(canvas, {0, side(), side(), side() + fieldDeltaBarHeight}));
         if (bar.held()) canvas.copyRect(bar.part(), PaintBufferCanvas(bar), bar.part());
     });
 }
@@ -195,9 +195,9 @@ void TFieldXY::drawDir(int direction)
     arrow_ = direction;
 }
 
-void TFieldXY::drawBackground(PaintBuffer& buffer, const TRect& part)
+void TFieldXY::drawBackground(const TCanvas& on, PaintBuffer& buffer, const TRect& part)
 {
-    buffer.hold(part);
+    buffer.hold(on, part);
     if (!buffer.held()) return;
     // A blank background starts white.
     buffer.image().fill(Qt::white);
@@ -212,7 +212,7 @@ void TFieldXY::paint(TCanvas& canvas)
     if (parent() == nullptr) return;
     paintedSize_ = {side(), backgroundHeight()};
     PaintBuffer background;
-    drawBackground(background, shownPart(canvas, {0, 0, side(), backgroundHeight()}));
+    drawBackground(canvas, background, shownPart(canvas, {0, 0, side(), backgroundHeight()}));
     buildBall(false);
     if (background.held()) canvas.copyRect(background.part(), PaintBufferCanvas(background), background.part());
     drawBall(canvas);

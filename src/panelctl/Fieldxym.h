@@ -93,8 +93,9 @@ private:
     int backgroundHeight() const { return side() + (m16bit_ ? fieldDeltaBarHeight : 0); }
     std::int32_t shown(int value) const { return inverted_ ? fieldCoordinateMaximum - value : value; }
     int stored(std::int32_t value) const { return shown(limitCoordinate(value)); }
-    // Draws `part` of the field, and of the delta bar when there is one, into `buffer`.
-    void drawBackground(PaintBuffer& buffer, const TRect& part);
+    // Draws `part` of the field, and of the delta bar when there is one, into `buffer`, held in
+    // the budget of the surface that `on` paints.
+    void drawBackground(const TCanvas& on, PaintBuffer& buffer, const TRect& part);
     void paintBackground(TCanvas& canvas);
     void paintDeltaBar(TCanvas& canvas);
     // The ball image: the background under the ball's box, the ball, and the cross if asked.

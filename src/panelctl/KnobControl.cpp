@@ -59,6 +59,19 @@ void KnobControl::takeStyle(TCanvas& canvas) const
     canvas.brush().assign(brush_);
 }
 
+TRect KnobControl::opaqueArea() const
+{
+    if (parent() == nullptr || brush_.style() != TBrushStyle::bsSolid) return {};
+    const KnobSquare sq = square();
+    const int o = sq.h + 3;
+    const int d0 = sq.s - 6;
+    // Half the side of the square inscribed in the disc (d0 / 2 / sqrt 2), a pixel short of it.
+    const int half = d0 * 7 / 20 - 1;
+    const int centre = o + d0 / 2;
+    if (half <= 0) return {};
+    return {centre - half, centre - half, centre + half, centre + half};
+}
+
 void KnobControl::paintRimAndFace(TCanvas& canvas, TColor facePen, int faceDiameter) const
 {
     const KnobSquare sq = square();

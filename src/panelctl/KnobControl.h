@@ -37,6 +37,10 @@ public:
     // A left-button drag is in progress.
     bool down() const { return dragging_; }
 
+    // A solid brush fills the rim's disc, over the marks and under the face: the square inside
+    // it shows the knob alone, so that knobs stacked on one another paint what shows of them.
+    TRect opaqueArea() const override;
+
     MethodRef onChange;
     TNotifyEvent onChangeHandler;
 

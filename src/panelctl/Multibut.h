@@ -49,6 +49,8 @@ public:
     void writeChannels(ValueWriter& writer) const;
 
     void paint(TCanvas& canvas) override;
+    // Its face need not fill the bounds: what lies below may show.
+    bool opaque() const override { return false; }
 
 private:
     TColor color_ = clBtnFace;

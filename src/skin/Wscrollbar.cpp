@@ -384,7 +384,7 @@ void TWScrollBar::paintOnce(TCanvas& canvas)
                           std::min(at.x + size.x, shown.right), std::min(at.y + size.y, shown.bottom)};
         if (place.isEmpty()) continue;
         PaintBuffer image;
-        image.hold({place.left - at.x, place.top - at.y, place.right - at.x, place.bottom - at.y});
+        image.hold(canvas, {place.left - at.x, place.top - at.y, place.right - at.x, place.bottom - at.y});
         BallPoolPaint(image, button, s);
         buffer.painter().drawImage(place.left, place.top, image.image());
     }

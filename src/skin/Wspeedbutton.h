@@ -24,6 +24,8 @@ public:
     const SkinPalette& palette() const { return colouring_.palette(); }
 
     void paint(TCanvas& canvas) override;
+    // Its own face is drawn in shades that need not fill the bounds: what lies below may show.
+    bool opaque() const override { return false; }
 
 private:
     // Which of the glyph strip's frames the current state shows.

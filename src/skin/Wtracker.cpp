@@ -194,10 +194,10 @@ TPoint TWTracker::knobExtent(const TrackerLayout& shape)
     return {drawnExtent(shape.width), drawnExtent(shape.track / 8)};
 }
 
-void TWTracker::buildTrack(const TrackerLayout& shape, const TRect& visible)
+void TWTracker::buildTrack(const TCanvas& on, const TrackerLayout& shape, const TRect& visible)
 {
     ++trackBuilds_;
-    track_.hold(extentAt(shownExtent(trackExtent(shape), shape.button, visible), shape.button));
+    track_.hold(on, extentAt(shownExtent(trackExtent(shape), shape.button, visible), shape.button));
     if (!track_.held()) return;
     const int w = drawnExtent(shape.width), t = shape.track;
     const SkinPalette greys = SkinPalette::fixed();
@@ -337,8 +337,8 @@ void TWTracker::paint(TCanvas& canvas)
     };
     if (bounds != lastBounds_ || !holds(track_, trackShown) || !holds(knob_, knobShown)) {
         lastBounds_ = bounds;
-        buildTrack(shape, visible);
-        knob_.hold(extentAt(knobShown, 0));
+        buildTrack(canvas, shape, visible);
+        knob_.hold(canvas, extentAt(knobShown, 0));
     }
     BallPoolPaint();
     if (track_.held()) canvas.painter().drawImage(0, shape.button, track_.image());

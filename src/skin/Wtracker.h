@@ -76,7 +76,7 @@ private:
     // The extents the track and the knob are drawn at; their images hold what of them can show.
     static TPoint trackExtent(const TrackerLayout& shape);
     static TPoint knobExtent(const TrackerLayout& shape);
-    void buildTrack(const TrackerLayout& shape, const TRect& visible);
+    void buildTrack(const TCanvas& on, const TrackerLayout& shape, const TRect& visible);
     int knobOffset() const;
     bool takesInput() const;
     void step(bool up);

@@ -116,6 +116,7 @@ void ControlHostWidget::drawOnControl(TControl& control, const std::function<voi
             painter.setClipRect(offset.x, offset.y, std::max(control.width(), 0), std::max(control.height(), 0));
         painter.translate(offset.x, offset.y);
         TCanvas canvas(painter);
+        canvas.setBudget(&paintBudget_);
         draw(canvas);
     }
     update();
@@ -141,7 +142,7 @@ void ControlHostWidget::paintSurface()
         drawnDuringPaint_ = false;
         {
             const QScopedValueRollback<bool> painting(painting_, true);
-            paintControlTree(surface_, control_);
+            paintControlTree(surface_, control_, paintBudget_);
         }
         if (!drawnDuringPaint_) return;
     }

@@ -17,6 +17,7 @@
 #include "framework/Control.h"
 #include "framework/ControlHost.h"
 #include "framework/ControlInput.h"
+#include "framework/PaintBuffer.h"
 
 namespace trovelin {
 
@@ -34,6 +35,8 @@ public:
     double zoom() const { return zoom_; }
     // Screen pixels per control pixel; values that are not positive are refused.
     void setZoom(double zoom);
+    // What the controls' buffers may hold while they paint on this widget's surface.
+    PaintBufferBudget& paintBudget() { return paintBudget_; }
 
     void invalidateControl(TControl& control) override;
     void repaintControl(TControl& control) override;
@@ -71,6 +74,7 @@ private:
     ControlInput input_;
     double zoom_ = 1;
     QImage surface_;
+    PaintBufferBudget paintBudget_;
     bool surfaceStale_ = true;
     // While the surface is being painted, its painter owns it: nothing may replace it or draw
     // on it beside that painter.

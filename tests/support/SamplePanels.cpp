@@ -361,7 +361,7 @@ std::vector<std::uint8_t> hugeControlsPanel(int controlCount)
 }
 
 std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>& classes, int controlCount,
-                                             std::int32_t side)
+                                             std::int32_t side, bool stacked)
 {
     PanelFileContent content;
     content.title = "Sized controls";
@@ -373,7 +373,7 @@ std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>
         RecordWriter w;
         // The colour mixer's reader takes a record without a component name.
         w.beginRecord(className, className == "TCMY" ? std::string() : "C" + std::to_string(i));
-        w.property("Left").integer(i % 20 * 40).property("Top").integer(i / 20 * 40);
+        w.property("Left").integer(stacked ? 0 : i % 20 * 40).property("Top").integer(stacked ? 0 : i / 20 % 20 * 40);
         w.property("Width").integer(side).property("Height").integer(side);
         if (className == "TLabel") w.property("AutoSize").boolean(false).property("Caption").string("Huge");
         if (className == "TGroupBox") w.property("Caption").string("Huge");
@@ -383,6 +383,20 @@ std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>
         content.records.push_back(w.bytes());
     }
     return writePanelFile(content);
+}
+
+std::vector<std::uint8_t> largestSizedControlsPanel(const std::vector<std::string_view>& classes, std::int32_t side,
+                                                    bool stacked, std::size_t maxBytes)
+{
+    const auto panel = [&](int count) { return sizedControlsPanel(classes, count, side, stacked); };
+    // Records grow by a byte or so as their names gain digits: a guess from the first hundred,
+    // then a few steps either way.
+    const std::size_t base = panel(0).size(), hundred = panel(100).size();
+    int count = static_cast<int>((maxBytes - base) * 100 / (hundred - base));
+    while (count > 0 && panel(count).size() > maxBytes) count -= 10;
+    while (panel(count + 1).size() <= maxBytes) ++count;
+    while (panel(count).size() > maxBytes) --count;
+    return panel(count);
 }
 
 std::vector<std::string_view> loaderClassNames()

@@ -42,10 +42,15 @@ std::vector<std::uint8_t> declaredOnlyGlyphsPanel(int buttonCount);
 std::vector<std::uint8_t> hugeControlsPanel(int controlCount);
 
 // A hostile panel of `controlCount` controls of `classes` in turn (class names of the loader's
-// table), placed 40 pixels apart in rows of 20 and each declared `side` pixels wide and high;
-// faders and XY fields take the fine slot every other time, labels and group boxes a caption.
+// table), placed 40 pixels apart in rows of 20 (20 rows, then over the first again), or all at
+// the top left when `stacked`, and each declared `side` pixels wide and high; faders and XY
+// fields take the fine slot every other time, labels and group boxes a caption.
 std::vector<std::uint8_t> sizedControlsPanel(const std::vector<std::string_view>& classes, int controlCount,
-                                             std::int32_t side);
+                                             std::int32_t side, bool stacked = false);
+
+// sizedControlsPanel() with as many controls as fit in `maxBytes` (a panel file's largest size).
+std::vector<std::uint8_t> largestSizedControlsPanel(const std::vector<std::string_view>& classes, std::int32_t side,
+                                                    bool stacked = false, std::size_t maxBytes = 64 * 1024);
 
 // The class names of the loader's table, in its order.
 std::vector<std::string_view> loaderClassNames();

@@ -76,6 +76,7 @@ const QImage& TestControlHost::paint(QRgb background)
     surface_ = QImage(std::max(control_.width(), 1), std::max(control_.height(), 1), QImage::Format_RGB32);
     surface_.fill(background);
     TCanvas canvas(surface_);
+    canvas.setBudget(&paintBudget_);
     control_.paint(canvas);
     return surface_;
 }
@@ -94,6 +95,7 @@ void TestControlHost::drawOnControl(TControl& control, const std::function<void(
     const TPoint offset = control.offsetWithin(control_);
     painter.translate(offset.x, offset.y);
     TCanvas canvas(painter);
+    canvas.setBudget(&paintBudget_);
     draw(canvas);
 }
 

@@ -13,6 +13,7 @@
 #include "framework/ControlServices.h"
 #include "framework/Geometry.h"
 #include "framework/HintWindow.h"
+#include "framework/PaintBuffer.h"
 #include "framework/Timer.h"
 
 namespace trovelin::testing {
@@ -53,6 +54,7 @@ public:
     // A full paint of the control onto a fresh surface of its size, on `background`.
     const QImage& paint(QRgb background = 0xFF000000u | 0x00F0F0F0u);
     const QImage& surface() const { return surface_; }
+    PaintBufferBudget& paintBudget() { return paintBudget_; }
 
     void invalidateControl(TControl&) override { ++invalidated; }
     void repaintControl(TControl&) override;
@@ -84,6 +86,7 @@ private:
     TControl& control_;
     TPoint screenOrigin_;
     QImage surface_;
+    PaintBufferBudget paintBudget_;
 };
 
 }  // namespace trovelin::testing
