@@ -151,6 +151,13 @@ TEST_F(ReplacingFile, ReplacesTheFileWholeWithTheUsualPermissions)
     EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{2, 3}));
     EXPECT_EQ(fs::status(path).permissions(), fs::perms(0666 & ~umaskNow()));
     EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
+
+    // The longest name a folder takes, new or replaced.
+    const std::string longest = std::string(251, 'n') + ".png";
+    writeFileReplacing((folder / longest).string(), std::vector<std::uint8_t>{4});
+    writeFileReplacing((folder / longest).string(), std::vector<std::uint8_t>{5});
+    EXPECT_EQ(contents((folder / longest).string()), std::vector<std::uint8_t>{5});
+    EXPECT_EQ(fileNames(folder.string()).size(), 2u);
 }
 
 TEST_F(ReplacingFile, AFailedWriteLeavesNothingUnderTheNameAndAnOlderFileAsItWas)

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -184,6 +185,19 @@ TEST_F(Thumbnail, OnlyTheCallersOwnEmptyFileIsWrittenIntoAndAFailedWriteEmptiesI
     EXPECT_EQ(inodeOf(folder / "own.png"), own);
     EXPECT_TRUE(testing::readPngFile((folder / "own.png").string()));
     for (const std::string& name : testing::fileNames(folder.string())) EXPECT_NE(name[0], '.') << name;
+}
+
+TEST_F(Thumbnail, ASignalDuringTheWriteEmptiesTheCallersFileAgain)
+{
+    const std::string rig = sample("arena-rig.kvr");
+    ASSERT_TRUE(testing::writeFile((folder / "own.png").string(), {}));
+    // strace holds the write at its sync for seconds, and the signal comes once bytes are in the file.
+    const CommandOutcome ended = testing::runCommand(
+        "cd '" + folder.string() + "' && { strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=3000000 '" +
+        TROVELIN_CLI + "' thumbnail " + rig + " own.png & traced=$!; "
+        "n=0; while [ ! -s own.png ] && [ $n -lt 2000 ]; do sleep 0.01; n=$((n+1)); done; kill -TERM $(pgrep -P $traced); wait $traced; }");
+    EXPECT_EQ(ended.status, 128 + SIGTERM) << ended.err;
+    EXPECT_EQ(fs::file_size(folder / "own.png"), 0u);
 }
 
 TEST_F(Thumbnail, KeepsToItsMemoryAndTimeLimits)

@@ -47,7 +47,7 @@ extern "C" void onInterrupt(int signalNumber)
     // A closed pipe cannot take what finishing the files in flight would print.
     if (signalNumber != SIGPIPE && stopGracefully && stopRequested.compare_exchange_strong(none, signalNumber))
         return;
-    removeTemporaryFilesInFlight();
+    undoWritesInFlight();
     if (const char* folder = folderToRemove.load()) ::rmdir(folder);
     // A reader that closed the pipe is gone, as `head` is: the process ends quietly.
     if (signalNumber == SIGPIPE) ::_exit(128 + signalNumber);

@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -61,6 +62,9 @@ std::condition_variable temporaryNameFreed;
 // meanwhile, so the sweep waits for the creations under way to end.
 std::atomic<bool> sweepingTemporaryFiles{false};
 std::atomic<int> temporaryFilesBeingCreated{0};
+// The caller's own file while it is being filled in place, for the handler to empty again: a
+// signal that ends the write halfway must leave the caller its empty file, never a cut picture.
+std::atomic<int> placeholderBeingFilled{-1};
 
 TemporaryName* takeTemporaryName()
 {
@@ -180,12 +184,21 @@ void writeInto(const std::string& path, std::span<const std::uint8_t> bytes)
     writeIntoOpened(descriptor, path, bytes);
 }
 
+// A hidden name in the target's folder keeps the rename within one file system. The longest name
+// a folder takes gives up its end to the random letters, or it could never be written.
+std::string temporaryPatternFor(const fs::path& target)
+{
+    const std::string randomTail = ".XXXXXX";
+    std::string name = "." + target.filename().string();
+    name.resize(std::min(name.size(), std::size_t{NAME_MAX} - randomTail.size()));
+    return (target.parent_path() / (name + randomTail)).string();
+}
+
 // Writes `bytes` as a new file renamed to `target` (its name itself: a link there is replaced, not
-// followed); errors name `path`. A hidden name in the target's folder keeps the rename within one
-// file system.
+// followed); errors name `path`.
 void renameIntoPlace(const fs::path& target, const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    const TemporaryFile temporary((target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string());
+    const TemporaryFile temporary(temporaryPatternFor(target));
     if (temporary.descriptor() < 0) failWriting(path, errno);
 
     // The bytes are on the disk before the name points at them, so that a crash or a power loss
@@ -271,12 +284,15 @@ void writeFileFillingPlaceholder(const std::string& path, std::span<const std::u
         replaceName(path, bytes);
         return;
     }
+    placeholderBeingFilled = descriptor;
     int error = writeAll(descriptor, bytes);
     if (error == 0 && ::fsync(descriptor) != 0) error = errno;
     if (error != 0) {
         // The caller then finds its file empty, as before, never a cut picture that it would show broken.
         [[maybe_unused]] const int truncated = ::ftruncate(descriptor, 0);
     }
+    // Before the close, so that a handler never empties another file given the same number.
+    placeholderBeingFilled = -1;
     if (::close(descriptor) != 0 && error == 0) error = errno;
     if (error != 0) failWriting(path, error);
 }
@@ -304,8 +320,11 @@ void reserveTemporaryNames(std::size_t writers)
     last->next.store(chunk);
 }
 
-void removeTemporaryFilesInFlight()
+void undoWritesInFlight()
 {
+    if (const int placeholder = placeholderBeingFilled.exchange(-1); placeholder >= 0) {
+        [[maybe_unused]] const int truncated = ::ftruncate(placeholder, 0);
+    }
     sweepingTemporaryFiles = true;
     // A creation interrupted on this very thread never ends: the wait is bounded.
     const timespec pause{0, 1'000'000};

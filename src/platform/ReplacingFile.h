@@ -43,8 +43,9 @@ void writeStandardOutput(std::span<const std::uint8_t> bytes);
 // waits for one of them to finish. Any thread, at any time; the room never shrinks.
 void reserveTemporaryNames(std::size_t writers);
 
-// Removes the temporary files that writes in progress have created. Safe to call from a signal
-// handler, which then ends the process: the interrupted writes never resume.
-void removeTemporaryFilesInFlight();
+// Removes the temporary files that writes in progress have created, and empties again a file being
+// filled in place (writeFileFillingPlaceholder). Safe to call from a signal handler, which then ends
+// the process: the interrupted writes never resume.
+void undoWritesInFlight();
 
 }  // namespace trovelin
