@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QPicture>
+#include <QRegion>
 
 #include "framework/Canvas.h"
 #include "streaming/Bitmap.h"
@@ -451,6 +452,21 @@ TEST_F(CanvasTest, APartlyShownEllipseOrArcPaintsItsPixelsAsWhole)
     EXPECT_EQ(clipped.copy(30, 20, 30, 24), whole.copy(30, 20, 30, 24));
     EXPECT_EQ(corner, whole.copy(30, 20, 30, 24));
     EXPECT_EQ(clipped.copy(0, 0, 30, 20), testing::filledImage(30, 20, background));
+
+    // A clip of many rectangles, as a control low in a stack gets, keeps the same pixels where
+    // it shows and none elsewhere, also from what is drawn after the ellipses.
+    const QRect hole(10, 8, 35, 28);
+    QImage ring = testing::filledImage(60, 44, background);
+    {
+        QPainter painter(&ring);
+        painter.setClipRegion(QRegion(ring.rect()).subtracted(hole));
+        TCanvas canvas(painter);
+        draw(canvas);
+        canvas.fillRect({20, 15, 40, 30});
+    }
+    for (int y = 0; y < 44; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(ring.pixel(x, y), hole.contains(x, y) ? toQRgb(background) : whole.pixel(x, y)) << x << "," << y;
 }
 
 TEST_F(CanvasTest, PixelsReadBackAndOutsideReadsAreInvalid)

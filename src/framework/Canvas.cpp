@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
+
+#include <QRegion>
 
 #include "framework/BitmapImage.h"
 #include "framework/EllipseRaster.h"
@@ -23,6 +26,48 @@ QPointF pixelCentre(TPoint p)
     return {p.x + 0.5, p.y + 0.5};
 }
 
+// Fills rectangles under the painter's clip. Under a clip of many rectangles Qt clips a fill
+// row by row, so a tall fill costs its height times the clip's width in rectangles even where
+// little of it shows: a control deep in a stack shows as a thin band of many rectangles. While
+// one of these lives, fills are cut to the clip's own rectangles here and drawn unclipped.
+class ClippedFill {
+public:
+    explicit ClippedFill(QPainter& painter) : painter_(painter)
+    {
+        if (!painter.hasClipping() || painter.deviceTransform().type() > QTransform::TxTranslate) return;
+        const QRegion clip = painter.clipRegion();
+        if (clip.rectCount() <= 1) return;
+        clipRects_.assign(clip.begin(), clip.end());
+        painter_.setClipping(false);
+    }
+    ~ClippedFill()
+    {
+        if (!clipRects_.empty()) painter_.setClipping(true);
+    }
+    ClippedFill(const ClippedFill&) = delete;
+    ClippedFill& operator=(const ClippedFill&) = delete;
+
+    // A colour or a brush, as QPainter::fillRect takes them.
+    template <class Paint> void fill(const QRect& rect, const Paint& paint)
+    {
+        if (clipRects_.empty()) {
+            painter_.fillRect(rect, paint);
+            return;
+        }
+        // A region's rectangles run in bands from the top, so their bottoms never decrease.
+        auto part = std::lower_bound(clipRects_.begin(), clipRects_.end(), rect.top(),
+                                     [](const QRect& clip, int top) { return clip.bottom() < top; });
+        for (; part != clipRects_.end() && part->top() <= rect.bottom(); ++part) {
+            const QRect shown = rect & *part;
+            if (!shown.isEmpty()) painter_.fillRect(shown, paint);
+        }
+    }
+
+private:
+    QPainter& painter_;
+    std::vector<QRect> clipRects_;
+};
+
 // Paints the pixels of a one-pixel outline in order, pen or gap as the pattern says, merging
 // neighbours of one colour into horizontal or vertical runs, so that a frame's edge costs one
 // fill, not one per pixel. Gaps take the brush colour unless the brush
@@ -30,7 +75,7 @@ QPointF pixelCentre(TPoint p)
 class OutlinePainter {
 public:
     OutlinePainter(QPainter& painter, const TPen& pen, const TBrush& brush, DashPattern& pattern)
-        : painter_(painter), pattern_(pattern), penColor_(toQColor(pen.color()))
+        : fill_(painter), pattern_(pattern), penColor_(toQColor(pen.color()))
     {
         if (brush.style() != TBrushStyle::bsClear) gapColor_ = toQColor(brush.color());
     }
@@ -86,12 +131,12 @@ private:
     void flush()
     {
         if (run_)
-            painter_.fillRect(QRect(run_->left, run_->top, run_->right - run_->left, run_->bottom - run_->top),
-                              run_->color);
+            fill_.fill(QRect(run_->left, run_->top, run_->right - run_->left, run_->bottom - run_->top),
+                       run_->color);
         run_.reset();
     }
 
-    QPainter& painter_;
+    ClippedFill fill_;
     DashPattern& pattern_;
     std::optional<QColor> penColor_;
     std::optional<QColor> gapColor_;
@@ -309,6 +354,7 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
             // Rows that show alike are filled as one rectangle: about the middle of an ellipse
             // larger than what shows, most of them.
             QRect run;
+            ClippedFill filler(*painter_);
             for (const PixelSpan& row : pixels.rows) {
                 const int left = std::max(row.left, visible.left), right = std::min(row.right, visible.right);
                 if (row.y < visible.top || row.y >= visible.bottom || left >= right) continue;
@@ -316,10 +362,10 @@ void TCanvas::ellipticFigure(const TRect& box, const std::optional<ArcSweep>& ar
                     run.setBottom(row.y);
                     continue;
                 }
-                if (!run.isEmpty()) painter_->fillRect(run, *fill);
+                if (!run.isEmpty()) filler.fill(run, *fill);
                 run = QRect(left, row.y, right - left, 1);
             }
-            if (!run.isEmpty()) painter_->fillRect(run, *fill);
+            if (!run.isEmpty()) filler.fill(run, *fill);
         }
         if (!penDraws()) return;
         if (thinOutline) {

@@ -57,19 +57,27 @@ PixelSpan rowSpan(const TRect& box, int y)
     return {y, static_cast<int>((centreTimesTwo - half) / 2), static_cast<int>((centreTimesTwo + half) / 2 + 1)};
 }
 
-// The border pixels within `within`, row by row from the left. A border pixel has a filled
-// area's edge beside it above, below, left or right: all of a row but the columns that the rows
-// above and below both fill, away from its ends. Taken span by span, so that the cost follows
-// the border's length and not the area.
-std::vector<TPoint> borderPixels(const TRect& box, const TRect& within)
+// The spans of rows top - 1 to bottom: the rows wanted and a neighbour beyond each end, which
+// the border of the end rows depends on. Each span is worked out once for the fill and the border.
+std::vector<PixelSpan> spansWithNeighbours(const TRect& box, int top, int bottom)
+{
+    std::vector<PixelSpan> spans;
+    spans.reserve(static_cast<std::size_t>(bottom - top) + 2);
+    for (int y = top - 1; y <= bottom; ++y) spans.push_back(rowSpan(box, y));
+    return spans;
+}
+
+// The border pixels within `within` of the rows inside `spans`' ends, row by row from the left.
+// A border pixel has a filled area's edge beside it above, below, left or right: all of a row
+// but the columns that the rows above and below both fill, away from its ends. Taken span by
+// span, so that the cost follows the border's length and not the area.
+std::vector<TPoint> borderPixels(const std::vector<PixelSpan>& spans, const TRect& within)
 {
     std::vector<TPoint> border;
-    const int top = std::max(box.top, within.top), bottom = std::min(box.bottom, within.bottom);
-    if (top >= bottom) return border;
-    // Each row's span serves itself and its two neighbours: it is worked out once.
-    PixelSpan above = rowSpan(box, top - 1), row = rowSpan(box, top);
-    for (int y = top; y < bottom; ++y) {
-        const PixelSpan below = rowSpan(box, y + 1);
+    for (std::size_t i = 1; i + 1 < spans.size(); ++i) {
+        const PixelSpan& above = spans[i - 1];
+        const PixelSpan& row = spans[i];
+        const PixelSpan& below = spans[i + 1];
         const int innerLeft = std::max({row.left + 1, above.left, below.left});
         const int innerRight = std::min({row.right - 1, above.right, below.right});
         for (int x = std::max(row.left, within.left); x < std::min(row.right, within.right); ++x) {
@@ -77,12 +85,22 @@ std::vector<TPoint> borderPixels(const TRect& box, const TRect& within)
                 x = innerRight - 1;
                 continue;
             }
-            border.push_back({x, y});
+            border.push_back({x, row.y});
         }
-        above = row;
-        row = below;
     }
     return border;
+}
+
+// The fill and the border within `within`, the border unordered.
+EllipsePixels pixelsWithin(const TRect& box, const TRect& within)
+{
+    EllipsePixels result;
+    const int top = std::max(box.top, within.top), bottom = std::min(box.bottom, within.bottom);
+    if (top >= bottom) return result;
+    const std::vector<PixelSpan> spans = spansWithNeighbours(box, top, bottom);
+    result.rows.assign(spans.begin() + 1, spans.end() - 1);
+    result.outline = borderPixels(spans, within);
+    return result;
 }
 
 bool rasterable(const TRect& box)
@@ -94,10 +112,8 @@ bool rasterable(const TRect& box)
 
 EllipsePixels rasterEllipse(const TRect& box)
 {
-    EllipsePixels result;
-    if (!rasterable(box)) return result;
-    for (int y = box.top; y < box.bottom; ++y) result.rows.push_back(rowSpan(box, y));
-    result.outline = borderPixels(box, box);
+    if (!rasterable(box)) return {};
+    EllipsePixels result = pixelsWithin(box, box);
     // Ordering by the angle on the ellipse squeezed into a circle keeps neighbours together
     // even where a steep border has several pixels on one row. Each angle is taken once: a box
     // of thousands of pixels has tens of thousands of border pixels.
@@ -116,12 +132,8 @@ EllipsePixels rasterEllipse(const TRect& box)
 
 EllipsePixels rasterEllipsePart(const TRect& box, const TRect& within)
 {
-    EllipsePixels result;
-    if (!rasterable(box)) return result;
-    for (int y = std::max(box.top, within.top); y < std::min(box.bottom, within.bottom); ++y)
-        result.rows.push_back(rowSpan(box, y));
-    result.outline = borderPixels(box, within);
-    return result;
+    if (!rasterable(box)) return {};
+    return pixelsWithin(box, within);
 }
 
 ArcSweep arcSweep(const TRect& box, TPoint start, TPoint end)
