@@ -7,8 +7,12 @@
 
 #include <filesystem>
 
+#include <QPainter>
+
 #include "cli/HeadlessMainWindow.h"
 #include "framework/Canvas.h"
+#include "framework/PaintBuffer.h"
+#include "framework/PaintTree.h"
 #include "framework/SystemColors.h"
 #include "framework/WinControl.h"
 #include "panelctl/Multibut.h"
@@ -364,6 +368,56 @@ TEST_F(MultibutPaint, NothingIsPaintedWithoutAParent)
     const QImage image = host.paint(background);
     EXPECT_EQ(colorAt(image, 20, 20), backgroundColor);
     EXPECT_EQ(colorAt(image, 0, 19), backgroundColor);
+}
+
+// A button's disc hides what lies below it, so buttons under it are painted only around its
+// middle; the picture must be the one that painting each button whole, bottom first, gives.
+TEST(MultibutStack, StackedButtonsShowWhatPaintingEachWholeShows)
+{
+    testing::ensureGuiApplication();
+    TWinControl face(nullptr);
+    face.setWidth(130);
+    face.setHeight(130);
+    TMultiButton bottom(nullptr), pressed(nullptr), flatAtRest(nullptr), top(nullptr);
+    struct Placed {
+        TMultiButton& button;
+        int left, top, width, height;
+    };
+    const Placed buttons[] = {
+        {bottom, 0, 0, 120, 110}, {pressed, 10, 5, 100, 90}, {flatAtRest, 20, 20, 60, 60}, {top, 30, 25, 50, 70}};
+    for (const Placed& p : buttons) {
+        p.button.setParent(&face);
+        p.button.setLeft(p.left);
+        p.button.setTop(p.top);
+        p.button.setWidth(p.width);
+        p.button.setHeight(p.height);
+        p.button.setColor(p.width > 80 ? clYellow : clLime);
+    }
+    pressed.setDown(true);
+    flatAtRest.setFlat(true);
+    top.setCaption("Go");
+    EXPECT_FALSE(pressed.opaqueArea().isEmpty());
+    EXPECT_TRUE(flatAtRest.opaqueArea().isEmpty());
+
+    QImage tree(130, 130, QImage::Format_RGB32);
+    tree.fill(Qt::black);
+    PaintBufferBudget budget;
+    paintControlTree(tree, face, budget);
+
+    QImage whole(130, 130, QImage::Format_RGB32);
+    whole.fill(Qt::black);
+    {
+        TCanvas canvas(whole);
+        face.paint(canvas);
+    }
+    for (const Placed& p : buttons) {
+        QPainter painter(&whole);
+        painter.setClipRect(p.left, p.top, p.width, p.height);
+        painter.translate(p.left, p.top);
+        TCanvas canvas(painter);
+        p.button.paint(canvas);
+    }
+    EXPECT_EQ(tree, whole);
 }
 
 TEST(MultibutLoader, APanelFileGivesTheButtonsStoredGlyph)

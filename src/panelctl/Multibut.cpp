@@ -5,6 +5,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/ControlProperties.h"
+#include "framework/EllipseRaster.h"
 #include "streaming/Reader.h"
 #include "streaming/ValueWriter.h"
 
@@ -107,6 +108,21 @@ void TMultiButton::writeChannels(ValueWriter& writer) const
         for (std::int16_t value : channels_) writer.writeInteger(value);
     }
     writer.writeListEnd();
+}
+
+TRect TMultiButton::opaqueArea() const
+{
+    // paint() fills the disc in solid colours in these states only (a flat button at rest shows none).
+    if (!parent() || !(pressedOrDown() || mouseInControl() || !flat())) return {};
+    // Both states fill the disc within (0, 0, w - 1, h - 1). Past the rasteriser's extent Qt draws it
+    // less exactly, and such buttons are claimed no part of.
+    const int w = std::max(width(), 0), h = std::max(height(), 0);
+    if (w - 1 > maxRasterExtent || h - 1 > maxRasterExtent) return {};
+    // Half the sides of the rectangle inscribed in the ellipse (a half axis / sqrt 2), a pixel short.
+    const int halfWidth = (w - 1) * 7 / 20 - 1, halfHeight = (h - 1) * 7 / 20 - 1;
+    if (halfWidth <= 0 || halfHeight <= 0) return {};
+    const int centreX = (w - 1) / 2, centreY = (h - 1) / 2;
+    return {centreX - halfWidth, centreY - halfHeight, centreX + halfWidth, centreY + halfHeight};
 }
 
 void TMultiButton::paint(TCanvas& canvas)

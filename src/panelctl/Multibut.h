@@ -51,6 +51,8 @@ public:
     void paint(TCanvas& canvas) override;
     // Its face need not fill the bounds: what lies below may show.
     bool opaque() const override { return false; }
+    // The rectangle inscribed in its disc, while it shows one.
+    TRect opaqueArea() const override;
 
 private:
     TColor color_ = clBtnFace;
