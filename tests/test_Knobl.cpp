@@ -401,25 +401,7 @@ TEST(KnobLStack, StackedKnobsShowWhatPaintingEachWholeShows)
     }
     EXPECT_FALSE(above.opaqueArea().isEmpty());
 
-    QImage tree(130, 130, QImage::Format_RGB32);
-    tree.fill(Qt::black);
-    PaintBufferBudget budget;
-    paintControlTree(tree, face, budget);
-
-    QImage whole(130, 130, QImage::Format_RGB32);
-    whole.fill(Qt::black);
-    {
-        TCanvas canvas(whole);
-        face.paint(canvas);
-    }
-    for (const Placed& p : knobs) {
-        QPainter painter(&whole);
-        painter.setClipRect(p.left, p.top, p.side, p.side);
-        painter.translate(p.left, p.top);
-        TCanvas canvas(painter);
-        p.knob.paint(canvas);
-    }
-    EXPECT_EQ(tree, whole);
+    EXPECT_EQ(testing::paintedAsTree(face, 130, 130), testing::paintedEachWhole(face, 130, 130));
 }
 
 TEST(PanelClasses, LabelKnobComesAfterTheGroupBoxAndBeforeTheButtons)

@@ -399,25 +399,7 @@ TEST(MultibutStack, StackedButtonsShowWhatPaintingEachWholeShows)
     EXPECT_FALSE(pressed.opaqueArea().isEmpty());
     EXPECT_TRUE(flatAtRest.opaqueArea().isEmpty());
 
-    QImage tree(130, 130, QImage::Format_RGB32);
-    tree.fill(Qt::black);
-    PaintBufferBudget budget;
-    paintControlTree(tree, face, budget);
-
-    QImage whole(130, 130, QImage::Format_RGB32);
-    whole.fill(Qt::black);
-    {
-        TCanvas canvas(whole);
-        face.paint(canvas);
-    }
-    for (const Placed& p : buttons) {
-        QPainter painter(&whole);
-        painter.setClipRect(p.left, p.top, p.width, p.height);
-        painter.translate(p.left, p.top);
-        TCanvas canvas(painter);
-        p.button.paint(canvas);
-    }
-    EXPECT_EQ(tree, whole);
+    EXPECT_EQ(testing::paintedAsTree(face, 130, 130), testing::paintedEachWhole(face, 130, 130));
 }
 
 TEST(MultibutLoader, APanelFileGivesTheButtonsStoredGlyph)

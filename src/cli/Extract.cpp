@@ -236,10 +236,8 @@ private:
             }
             ExtractedFile file;
             if (!failure.empty()) file.events.push_back({path, "error", failure});
-            for (const LoaderEvent& event : loaderEvents) {
+            for (const LoaderEvent& event : loaderEvents)
                 file.events.push_back({path, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
-                file.failed = file.failed || event.text == notPanelFileText;
-            }
             file.failed = file.failed || !failure.empty() || !loader.reachedEnd();
             writePictures(index, pictures, encoder, file);
             pictures.clear();

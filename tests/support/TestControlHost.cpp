@@ -4,6 +4,8 @@
 
 #include "framework/Canvas.h"
 #include "framework/Control.h"
+#include "framework/PaintTree.h"
+#include "framework/WinControl.h"
 
 namespace trovelin::testing {
 
@@ -108,6 +110,33 @@ TPoint TestControlHost::clientToScreen(const TControl& control, TPoint point) co
 std::unique_ptr<HintDisplay> TestControlHost::createHintDisplay()
 {
     return std::make_unique<RecordingHintDisplay>(hint);
+}
+
+QImage paintedAsTree(TWinControl& face, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    PaintBufferBudget budget;
+    paintControlTree(image, face, budget);
+    return image;
+}
+
+QImage paintedEachWhole(TWinControl& face, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        TCanvas canvas(image);
+        face.paint(canvas);
+    }
+    for (TControl* control : face.controls()) {
+        QPainter painter(&image);
+        painter.setClipRect(control->left(), control->top(), control->width(), control->height());
+        painter.translate(control->left(), control->top());
+        TCanvas canvas(painter);
+        control->paint(canvas);
+    }
+    return image;
 }
 
 }  // namespace trovelin::testing

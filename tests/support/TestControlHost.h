@@ -15,6 +15,7 @@
 #include "framework/HintWindow.h"
 #include "framework/PaintBuffer.h"
 #include "framework/Timer.h"
+#include "framework/WinControl.h"
 
 namespace trovelin::testing {
 
@@ -88,5 +89,10 @@ private:
     QImage surface_;
     PaintBufferBudget paintBudget_;
 };
+
+// A face and its controls painted as the panel paints them (controls under opaque ones only where
+// they show), and painted each whole, bottom first: the two must agree pixel for pixel.
+QImage paintedAsTree(TWinControl& face, int width, int height);
+QImage paintedEachWhole(TWinControl& face, int width, int height);
 
 }  // namespace trovelin::testing
