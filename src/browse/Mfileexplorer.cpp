@@ -183,8 +183,9 @@ void TMFileExplorer::UpdateFileList()
     const std::string folder = withTrailingBackslash(directory_);
     localFolder_ = fileSystem_.localPath(directory_).value_or("");
     if (!localFolder_.empty() && !localFolder_.ends_with('/')) localFolder_ += '/';
-    // One listing serves the folders and every pattern that is a plain wildcard mask: each
-    // listing looks at every entry of the folder, which was most of a refresh's time.
+    // One listing serves the folders and every pattern that is a plain wildcard mask, and its
+    // sizes are the rows' sizes: looking at every entry again, per pattern or per row, was most
+    // of a refresh's time in a large folder.
     const std::vector<FindData> everyEntry = search(folder, "*.*");
     addEntries(folder, everyEntry, "*.*", request | faDirectory);
     for (const std::string& pattern : splitMask(mask_)) {
