@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/Dump.h"
+#include "cli/Harvest.h"
 #include "streaming/PrintableText.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
@@ -79,7 +80,7 @@ TEST_F(Dump, ClassesWithTheirOwnReaderGiveTheLoadersVerdict)
     EXPECT_EQ(dump({record("TImage", "Background"), channels.bytes(), record("TLabel", "Label1")}, true), 1);
     EXPECT_NE(out.str().find("\"loader\":\"read\",\"record\":{\"class\":\"TMultiButton\""), std::string::npos);
     EXPECT_NE(out.str().find(",\"error\":\"Error reading Scene1.Channels: Invalid property value\"}],"
-                             "\"stop\":\"Error reading Scene1.Channels: Invalid property value\"}"),
+                             "\"stop\":\"Error reading Scene1.Channels: Invalid property value\",\"events\":"),
               std::string::npos);
 
     EXPECT_EQ(dump({record("TImage", "Background"), record("TCMY", ""), record("TMultiButton", "Scene1")}, false), 0);
@@ -133,7 +134,52 @@ TEST_F(Dump, JsonNamesTheLoadersStop)
     EXPECT_EQ(json.rfind("{\"file\":", 0), 0u);
     EXPECT_NE(json.find("\"variant\":\"KVLP\",\"channels\":0,\"title\":\"Rig\",\"chunks\":[\"BLCO\"]"), std::string::npos);
     EXPECT_NE(json.find("\"loader\":\"read\",\"record\":{\"class\":\"TGroupBox\""), std::string::npos);
-    EXPECT_NE(json.find(",\"stop\":\"Format ERROR!!!\"}\n"), std::string::npos);
+    EXPECT_NE(json.find(",\"stop\":\"Format ERROR!!!\",\"events\":["), std::string::npos);
+}
+
+// A script reads the same events from dump --json as from harvest --json, whatever the file.
+TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
+{
+    const auto eventsOf = [](const std::string& json) { return json.substr(json.find(",\"events\":[")); };
+    const auto harvestEvents = [&] {
+        cli::HarvestOptions options;
+        options.paths = {path};
+        options.json = true;
+        options.quiet = true;
+        std::ostringstream json;
+        std::ostringstream progress;
+        cli::harvest(options, json, progress);
+        return eventsOf(json.str());
+    };
+    RecordWriter refused;
+    refused.beginRecord("TCMY", "CMY1").end().end();
+    RecordWriter failing;
+    failing.beginRecord("TLabel", "Label1").property("Top").tag(42).end().end();
+    auto noSignature = record("TLabel", "Label2");
+    noSignature[0] = 'Q';
+    const std::vector<std::vector<std::vector<std::uint8_t>>> panels = {
+        {record("TImage", "Background"), record("TLabel", "Label1")},
+        {record("TImage", "Background"), refused.bytes(), record("TLabel", "Label1")},
+        {record("TImage", "Background"), failing.bytes()},
+        {record("TImage", "Background"), noSignature},
+    };
+    std::vector<std::string> dumped;
+    for (const auto& records : panels) {
+        dump(records, true);
+        dumped.push_back(eventsOf(out.str()));
+        EXPECT_EQ(dumped.back(), harvestEvents());
+    }
+    EXPECT_EQ(dumped[0], ",\"events\":[]}\n");
+    EXPECT_NE(dumped[1].find("\"kind\":\"message\",\"text\":\"ValueType CMY ERROR!!!\"}]}"), std::string::npos);
+    EXPECT_NE(dumped[2].find("\"kind\":\"error\",\"text\":\"Error reading Label1.Top: "), std::string::npos);
+    EXPECT_NE(dumped[3].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
+
+    ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(64, 'x')));
+    out.str("");
+    EXPECT_EQ(cli::dumpPanelFile(path, true, out, errors), 1);
+    EXPECT_NE(out.str().find(",\"stop\":\"Not KVR Format !!!\",\"events\":[{\"file\":"), std::string::npos) << out.str();
+    EXPECT_EQ(eventsOf(out.str()), harvestEvents());
+    EXPECT_NE(out.str().find("\"kind\":\"status\",\"text\":\"Not KVR Format !!!\"}]}\n"), std::string::npos);
 }
 
 }  // namespace

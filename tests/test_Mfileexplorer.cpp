@@ -82,6 +82,10 @@ TEST_F(FileExplorer, ARefreshListsFoldersThenEachMaskPatternsFilesSortedByName)
     EXPECT_EQ(list.columns()[2].caption, "Type");
     EXPECT_EQ(list.SortDirection(), TSortDirection::sdAscending);
 
+    // A pattern without wildcards is a name, found whatever its letter case.
+    list.SetMask("NOTES.TXT;b.kvr");
+    EXPECT_EQ(captions(), (std::vector<std::string>{"..", "Club", "b.kvr", "notes.txt"}));
+    EXPECT_EQ(list.items()[2].sub(FileListItem::size), "5");
     // Each pattern adds its own matches: a file matching two patterns is listed twice.
     list.SetMask("*.kvr;*.txt;*.kvr.txt");
     const std::vector<std::string> names = captions();

@@ -11,6 +11,7 @@
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
 #include "panelfile/PictureList.h"
+#include "panelfile/PictureManifest.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
@@ -33,6 +34,8 @@ struct Dump {
     std::optional<PanelHeader> header;
     std::vector<DumpedRecord> records;
     std::string stop;  // the loader's message when it stops before the end, or the error
+    // What the load reported, as `harvest --json` lists it for the file ("file" left empty).
+    std::vector<LoadEvent> events;
 };
 
 std::string channelList(const ChannelBitSet& bits)
@@ -77,6 +80,15 @@ std::string messagesOf(const std::vector<LoaderEvent>& events)
     return text;
 }
 
+// The loader's events of one step, kept for the events array and joined for the record's text.
+std::string takeMessages(HeadlessMainWindow& window, Dump& dump)
+{
+    const std::vector<LoaderEvent> events = window.takeEvents();
+    for (const LoaderEvent& event : events)
+        dump.events.push_back({"", event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+    return messagesOf(events);
+}
+
 // Each record goes through the loader's own steps, with the readers it uses for each class, so
 // that the dump tells what a load does; the generic record reader only shows what the record holds.
 Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
@@ -85,6 +97,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
     dump.header = readPanelHeader(stream);
     if (!dump.header) {
         dump.stop = notPanelFileText;
+        dump.events.push_back({"", "status", notPanelFileText});
         return dump;
     }
     HeadlessMainWindow window;
@@ -95,7 +108,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
     for (bool background = true; background || stream.position() < stream.size(); background = false) {
         if (!background && !startsWithSignature(stream)) {
             loader.readRecord(stream, environment);
-            dump.stop = messagesOf(window.takeEvents());
+            dump.stop = takeMessages(window, dump);
             return dump;
         }
         DumpedRecord& record = dump.records.emplace_back();
@@ -109,7 +122,8 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
         } catch (const Exception& error) {
             record.error = error.messageWithReason();
         }
-        record.message = messagesOf(window.takeEvents());
+        record.message = takeMessages(window, dump);
+        if (!record.error.empty()) dump.events.push_back({"", "error", record.error});
         const std::int64_t end = stream.position();
         stream.setPosition(record.offset);
         try {
@@ -171,6 +185,15 @@ void writeNodeJson(const RecordNode& node, std::ostream& out)
     out << "]}";
 }
 
+void writeEventsJson(const std::string& path, const std::vector<LoadEvent>& events, std::ostream& out)
+{
+    out << ",\"events\":[";
+    for (std::size_t i = 0; i < events.size(); ++i)
+        out << (i ? "," : "") << "{" << jsonPathField("file", path) << ",\"kind\":\"" << events[i].kind
+            << "\",\"text\":" << jsonString(events[i].text) << "}";
+    out << "]";
+}
+
 void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
 {
     out << "{" << jsonPathField("file", path);
@@ -192,6 +215,7 @@ void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
     }
     out << "]";
     if (!dump.stop.empty()) out << ",\"stop\":" << jsonString(dump.stop);
+    writeEventsJson(path, dump.events, out);
     out << "}\n";
 }
 
@@ -207,9 +231,11 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
     } catch (const Exception& error) {
         errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
         // A script reading the object still gets one, with what went wrong.
-        if (json)
-            out << "{" << jsonPathField("file", path) << ",\"records\":[],\"events\":[{" << jsonPathField("file", path)
-                << ",\"kind\":\"error\",\"text\":" << jsonString(error.messageWithReason()) << "}]}\n";
+        if (json) {
+            out << "{" << jsonPathField("file", path) << ",\"records\":[]";
+            writeEventsJson(path, {{"", "error", error.messageWithReason()}}, out);
+            out << "}\n";
+        }
         return 1;
     }
     if (json)
