@@ -193,7 +193,7 @@ private:
     void work()
     {
         HeadlessMainWindow window;
-        const auto pictures = std::make_unique<PictureList>(budget_);
+        const auto pictures = std::make_unique<PictureList>(budget_.forAnotherHolder());
         PanelLoader loader(window, *pictures, panelLoaderClasses());
         PngEncoder encoder;
         for (;;) {
