@@ -540,7 +540,10 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         const bool stop = file.failed && options.failFast;
         waiting.emplace_back(index, std::move(file));
         shownProgress.update(filesDone, pictureCount);
-        if (stop || waiting.size() >= filesPerBatch || Clock::now() - batchStart >= batchTime) return commitBatch() && !stop;
+        // Without an output folder there is nothing to sync: the lines go at once.
+        if (stop || options.outputFolder.empty() || waiting.size() >= filesPerBatch ||
+            Clock::now() - batchStart >= batchTime)
+            return commitBatch() && !stop;
         return true;
     };
     const auto idle = [&] {
