@@ -189,6 +189,15 @@ public:
         return found == claims_.end() ? std::nullopt : std::optional(found->second);
     }
 
+    // A picture whose file could not be written gives its content up to a later copy.
+    void unclaim(const std::string& digest, PicturePlace place)
+    {
+        if (!options_.unique) return;
+        std::lock_guard lock(claimsMutex_);
+        const auto found = claims_.find(digest);
+        if (found != claims_.end() && found->second.place == place) claims_.erase(found);
+    }
+
 private:
     void work()
     {
@@ -346,16 +355,6 @@ private:
         return true;
     }
 
-public:
-    void unclaim(const std::string& digest, PicturePlace place)
-    {
-        if (!options_.unique) return;
-        std::lock_guard lock(claimsMutex_);
-        const auto found = claims_.find(digest);
-        if (found != claims_.end() && found->second.place == place) claims_.erase(found);
-    }
-
-private:
     // Files load side by side, or one alone while nothing else runs.
     void enter(bool alone)
     {
