@@ -36,6 +36,7 @@ SlotChunk firstChunk;
 std::mutex tableMutex;  // guards growing the table and the free slots, never the handler
 std::vector<TemporaryNameSlot*> freeSlots;
 std::size_t slotCount = 0;
+std::vector<char*> retiredNames;  // kept for a handler that may still read them
 SlotChunk* lastChunk = &firstChunk;
 
 // Set before the handler's sweep; no temporary file is created after it. The handler ends the
@@ -66,7 +67,7 @@ TemporaryNameSlot* takeSlot(std::size_t length)
     if (slot->capacity < length) {
         std::size_t capacity = 64;
         while (capacity < length) capacity *= 2;
-        slot->name.store(new char[capacity]);
+        if (char* shorter = slot->name.exchange(new char[capacity])) retiredNames.push_back(shorter);
         slot->capacity = capacity;
     }
     return slot;
