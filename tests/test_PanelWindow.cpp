@@ -192,6 +192,13 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     ControlHostWidget& host = *window.host();
     QTest::keyClick(&host, Qt::Key_Tab);
     EXPECT_TRUE(control<TWinControl>(window, "First").focused());
+    // The button between them is a stop of the keyboard, though not of the framework's focus.
+    QTest::keyClick(&host, Qt::Key_Tab);
+    EXPECT_EQ(host.currentStop()->control->name(), "Latch");
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent(), "Latch, Click, down");
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent(), "Latch, Click, up");
     QTest::keyClick(&host, Qt::Key_Tab);
     EXPECT_TRUE(control<TWinControl>(window, "Second").focused());
     EXPECT_EQ(window.lastEvent(), "Second, Enter");
@@ -205,6 +212,52 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     QTest::keyClick(&host, Qt::Key_Escape);
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(PanelWindowTest, TheKeysWorkEveryControlOfTheDeskAndTabGoesOnToTheWindowsButtons)
+{
+    PanelWindow& window = open(desk());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ControlHostWidget& host = *window.host();
+    ASSERT_TRUE(host.hasFocus());
+    std::vector<std::string> visited;
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(host.currentStop());
+        visited.push_back(host.currentStop()->control->name());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Fader1", "Fader2", "Fader3", "Crossfade", "Speed", "Size", "Scene1",
+                                                 "Scene2", "Red", "Blue"}));
+    // After the last control the window's own buttons; Shift+Tab comes back to the panel's last.
+    QTest::keyClick(&host, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.findChild<QPushButton*>("actualSize"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), &host);
+    EXPECT_EQ(host.currentStop()->control->name(), "Blue");
+
+    // Values: a step, a page, the ends; each raises the change the mouse would.
+    for (int i = 0; i < 9; ++i) QTest::keyClick(&host, Qt::Key_Backtab);
+    ASSERT_EQ(host.currentStop()->control->name(), "Fader1");
+    TFader& fader = control<TFader>(window, "Fader1");
+    QTest::keyClick(&host, Qt::Key_Up);
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 201");
+    QTest::keyClick(&host, Qt::Key_PageDown);
+    EXPECT_EQ(fader.position(), 201 - 15);
+    QTest::keyClick(&host, Qt::Key_Home);
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 0");
+    QTest::keyClick(&host, Qt::Key_Left);  // at the end: nothing changes, nothing is said
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 0");
+    QTest::keyClick(&host, Qt::Key_End);
+    EXPECT_EQ(fader.position(), 255);
+
+    // A click moves the keyboard to the control clicked; Space presses a button.
+    QTest::mouseClick(&host, Qt::LeftButton, {}, at(window, "Speed", 30, 30));
+    EXPECT_EQ(host.currentStop()->control->name(), "Speed");
+    QTest::keyClick(&host, Qt::Key_Tab);
+    QTest::keyClick(&host, Qt::Key_Tab);
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent().left(13), "Scene1, Click");
 }
 
 TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOpensNoWindow)

@@ -13,6 +13,7 @@
 
 #include "app/DrawGrid.h"
 #include "app/Trovelinc.h"
+#include "app/ViewerAccessibility.h"
 #include "browse/FileListView.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
@@ -31,7 +32,11 @@ TBitmap glyph(int width, int height, int bitsPerPixel)
 
 class ViewerAccessibility : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::ensureWidgetApplication(); }
+    static void SetUpTestSuite()
+    {
+        testing::ensureWidgetApplication();
+        installViewerAccessibility();
+    }
 
     ViewerAccessibility()
     {

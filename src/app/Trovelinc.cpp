@@ -25,7 +25,6 @@
 #include "framework/WinControl.h"
 #include "skin/MainWindowGlyphs.h"
 #include "skin/Wspeedbutton.h"
-#include "app/ViewerAccessibility.h"
 #include "widgets/ToolButtonHost.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
@@ -55,7 +54,6 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
     pictures_.clear();  // FormCreate
-    installViewerAccessibility();
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);
     keepOnScreen(*this);
