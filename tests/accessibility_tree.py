@@ -166,15 +166,15 @@ def value_of(node):
 def action_index(node, name):
     action = node.queryAction()
     for i in range(action.nActions):
-        if action.getName(i) == name:
+        if action.getName(i).lower() == name:  # the bridge gives the names capitalised
             return action, i
-    raise AssertionError("no action %s on %s" % (name, node.name))
+    raise AssertionError("no action %s on %s: %s" % (name, node.name, [action.getName(i) for i in range(action.nActions)]))
 
 
 def check_panel(application, events, values):
     frame = wait_for("the panel window", lambda: find(application, "frame",
                                                       predicate=lambda n: n.name.startswith("console-desk.kvr")))
-    panel = wait_for("the panel's controls", lambda: find(frame, "panel", predicate=lambda n: n.childCount == 12))
+    panel = wait_for("the panel's controls", lambda: find(frame, "panel", "Panel", predicate=lambda n: n.childCount == 12))
     listed = [(c.getRoleName(), c.name, value_of(c)) for c in (panel.getChildAtIndex(i) for i in range(panel.childCount))]
     for line in listed:
         print("  %-12s %-10s %s" % line)
@@ -207,10 +207,12 @@ def check_panel(application, events, values):
 
 
 def find_focused(root):
+    """The name of the innermost focused object below `root` (the panel itself is focused too)."""
+    focused = None
     for node in walk(root):
-        if node.getState().contains(pyatspi.STATE_FOCUSED):
-            return node.name
-    return None
+        if node is not root and node.getState().contains(pyatspi.STATE_FOCUSED):
+            focused = node.name
+    return focused
 
 
 def main():

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QTreeView>
 
 #include "app/PanelWindow.h"
+#include "app/ViewerAccessibility.h"
 #include "app/ShowPanel.h"
 #include "app/Trovelinc.h"
 #include "app/ViewerCommandLine.h"
@@ -258,6 +260,58 @@ TEST_F(PanelWindowTest, TheKeysWorkEveryControlOfTheDeskAndTabGoesOnToTheWindows
     QTest::keyClick(&host, Qt::Key_Tab);
     QTest::keyClick(&host, Qt::Key_Space);
     EXPECT_EQ(window.lastEvent().left(13), "Scene1, Click");
+}
+
+// Every object under `item`, depth first.
+void collectAccessible(QAccessibleInterface* item, std::vector<QAccessibleInterface*>& all)
+{
+    for (int i = 0; i < item->childCount(); ++i) {
+        all.push_back(item->child(i));
+        collectAccessible(item->child(i), all);
+    }
+}
+
+TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAndMixerAreSlidersOfTheirOwn)
+{
+    installViewerAccessibility();
+    for (const SamplePanel& sample : samplePanels()) {
+        PanelWindow& window = open(write(sample.fileName, sample.bytes));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
+        std::vector<QAccessibleInterface*> all;
+        collectAccessible(panel, all);
+        EXPECT_GE(all.size(), window.face()->controls().size()) << sample.fileName;
+        for (QAccessibleInterface* item : all) {
+            EXPECT_FALSE(item->text(QAccessible::Name).isEmpty()) << sample.fileName;
+            EXPECT_NE(item->role(), QAccessible::Client) << item->text(QAccessible::Name).toStdString();
+            EXPECT_EQ(item->parent()->child(item->parent()->indexOfChild(item)), item);
+            if (item->role() == QAccessible::Slider || item->role() == QAccessible::Dial) {
+                EXPECT_NE(item->valueInterface(), nullptr) << item->text(QAccessible::Name).toStdString();
+            }
+        }
+        if (sample.fileName != "moving-heads.kvr") continue;
+        QAccessibleInterface* field = nullptr;
+        QAccessibleInterface* mixer = nullptr;
+        for (QAccessibleInterface* item : all) {
+            if (item->text(QAccessible::Name) == "PanTilt") field = item;
+            if (item->text(QAccessible::Name) == "Colour mixer") mixer = item;
+        }
+        ASSERT_TRUE(field && mixer);
+        EXPECT_EQ(field->role(), QAccessible::Grouping);
+        ASSERT_EQ(field->childCount(), 2);
+        EXPECT_EQ(field->child(0)->text(QAccessible::Name), "X");
+        EXPECT_EQ(field->child(1)->valueInterface()->currentValue().toInt(), 180);
+        field->child(1)->valueInterface()->setCurrentValue(300);  // limited, as a drag is
+        EXPECT_EQ(window.lastEvent(), "PanTilt, Change, 100, 255");
+        ASSERT_EQ(mixer->childCount(), 3);
+        EXPECT_EQ(mixer->child(1)->text(QAccessible::Name), "Magenta");
+        QAccessibleValueInterface* magenta = mixer->child(1)->valueInterface();
+        const int before = magenta->currentValue().toInt();
+        mixer->child(1)->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        EXPECT_EQ(magenta->currentValue().toInt(), before + 1);
+        EXPECT_EQ(window.lastEvent().left(10), ", Change, ");
+        window.close();
+    }
 }
 
 TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOpensNoWindow)

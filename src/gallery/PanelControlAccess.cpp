@@ -80,6 +80,25 @@ void describeButton(TControl& control, ControlAccess& access)
     }
 }
 
+// What a screen reader calls a control that has no caption, hint or name of its own.
+const char* kindName(ControlRole role)
+{
+    switch (role) {
+    case ControlRole::Grouping: return "Group";
+    case ControlRole::Label: return "Label";
+    case ControlRole::Picture: return "Image";
+    case ControlRole::Slider: return "Fader";
+    case ControlRole::Dial: return "Knob";
+    case ControlRole::PushButton:
+    case ControlRole::ToggleButton: return "Button";
+    case ControlRole::CheckBox: return "Check box";
+    case ControlRole::RadioButton: return "Radio button";
+    case ControlRole::ValueSet: return "Values";
+    case ControlRole::Other: break;
+    }
+    return "Control";
+}
+
 }  // namespace
 
 ControlAccess describePanelControl(TControl& control)
@@ -105,11 +124,13 @@ ControlAccess describePanelControl(TControl& control)
         access.values = {value};
     } else if (auto* field = dynamic_cast<TFieldXY*>(&control)) {
         access.role = ControlRole::ValueSet;
+        if (access.name.empty()) access.name = "XY field";
         access.values = {
             valueOf(*field, "X", 0, 255, [](TFieldXY& f) { return f.getX(); }, [](TFieldXY& f, int v) { f.setX(v); }),
             valueOf(*field, "Y", 0, 255, [](TFieldXY& f) { return f.getY(); }, [](TFieldXY& f, int v) { f.setY(v); })};
     } else if (auto* mixer = dynamic_cast<TCMY*>(&control)) {
         access.role = ControlRole::ValueSet;
+        if (access.name.empty()) access.name = "Colour mixer";
         const bool rgb = mixer->rgbSet();
         access.values = {valueOf(*mixer, rgb ? "Red" : "Cyan", 0, 255, [](TCMY& m) { return m.cyan(); },
                                  [](TCMY& m, int v) { m.SetCyan(static_cast<std::uint8_t>(v)); }),
@@ -136,6 +157,7 @@ ControlAccess describePanelControl(TControl& control)
         access.role = ControlRole::Grouping;
     }
     access.ownFocus = dynamic_cast<TWinControl*>(&control) != nullptr;
+    if (access.name.empty()) access.name = kindName(access.role);
     return access;
 }
 

@@ -78,7 +78,10 @@ QList<QAccessibleInterface*> AccessibleControlHost::childrenOf(const ControlStop
 
 QString AccessibleControlHost::text(QAccessible::Text t) const
 {
-    if (t == QAccessible::Name && isValid()) return textOf(accessibleName(host().control()));
+    if (t == QAccessible::Name && isValid()) {
+        const std::string name = accessibleName(host().control());
+        return name.empty() ? QStringLiteral("Panel") : textOf(name);
+    }
     return QAccessibleWidget::text(t);
 }
 
