@@ -197,6 +197,7 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     // The button between them is a stop of the keyboard, though not of the framework's focus.
     QTest::keyClick(&host, Qt::Key_Tab);
     EXPECT_EQ(host.currentStop()->control->name(), "Latch");
+    EXPECT_EQ(window.lastEvent(), "First, Exit");  // one focus at a time
     QTest::keyClick(&host, Qt::Key_Space);
     EXPECT_EQ(window.lastEvent(), "Latch, Click, down");
     QTest::keyClick(&host, Qt::Key_Space);

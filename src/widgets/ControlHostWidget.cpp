@@ -330,8 +330,11 @@ void ControlHostWidget::enterStop(const ControlStop& stop)
     if (stop_ && *stop_ == stop) return;
     const std::optional<ControlStop> previous = currentStop();
     stop_ = stop;
+    // One focus shows at a time: a control without a window takes the keys from a windowed one.
     if (auto* windowed = dynamic_cast<TWinControl*>(stop.control); windowed != nullptr && describe_(*windowed).ownFocus)
         windowed->setFocus();
+    else if (auto* root = dynamic_cast<TWinControl*>(&control_))
+        root->clearFocus();
     if (previous) {
         const TPoint offset = previous->control->offsetWithin(control_);
         update(QRectF(offset.x * zoom_ - 2, offset.y * zoom_ - 2, previous->control->width() * zoom_ + 4,
