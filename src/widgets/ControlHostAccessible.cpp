@@ -230,7 +230,7 @@ void* AccessibleControl::interface_cast(QAccessible::InterfaceType type)
     const ControlAccess described = access();
     if (type == QAccessible::ValueInterface && heldValue(described) != nullptr)
         return static_cast<QAccessibleValueInterface*>(this);
-    if (type == QAccessible::ActionInterface && (heldValue(described) != nullptr || described.press))
+    if (type == QAccessible::ActionInterface && (heldValue(described) != nullptr || described.press || state().focusable))
         return static_cast<QAccessibleActionInterface*>(this);
     return nullptr;
 }

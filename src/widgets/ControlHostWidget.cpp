@@ -258,12 +258,12 @@ int ControlHostWidget::virtualKey(int qtKey)
 void ControlHostWidget::keyPressEvent(QKeyEvent* event)
 {
     // A held Space presses once; held arrows keep stepping.
-    if (!framingKeys() && !(event->isAutoRepeat() && event->key() == Qt::Key_Space) && stop_->control->enabled() &&
+    if (!keysGoToFramework() && !(event->isAutoRepeat() && event->key() == Qt::Key_Space) && stop_->control->enabled() &&
         operateStop(describe_(*stop_->control), stop_->value, virtualKey(event->key())))
         return;
     const TShiftState shift = shiftState(event->modifiers(), Qt::NoButton) |
                               (event->key() == Qt::Key_Backtab ? TShiftState{ssShift} : TShiftState{0});
-    if (const int key = virtualKey(event->key()); key != 0 && framingKeys()) input_.keyDown(key, shift);
+    if (const int key = virtualKey(event->key()); key != 0 && keysGoToFramework()) input_.keyDown(key, shift);
     const QString text = event->text();
     // Characters of the original's code page only; a caption's accelerator is one of them.
     if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7F)
@@ -272,7 +272,7 @@ void ControlHostWidget::keyPressEvent(QKeyEvent* event)
 
 void ControlHostWidget::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->isAutoRepeat() || !framingKeys()) return;
+    if (event->isAutoRepeat() || !keysGoToFramework()) return;
     if (const int key = virtualKey(event->key())) input_.keyUp(key, shiftState(event->modifiers(), Qt::NoButton));
 }
 
@@ -304,7 +304,7 @@ std::optional<ControlStop> ControlHostWidget::currentStop() const
     return stop_;
 }
 
-bool ControlHostWidget::framingKeys() const
+bool ControlHostWidget::keysGoToFramework() const
 {
     const std::optional<ControlStop> stop = currentStop();
     return !describe_ || !stop || describe_(*stop->control).ownFocus;

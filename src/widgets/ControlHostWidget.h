@@ -90,7 +90,7 @@ private:
     bool moveStop(bool forward);
     void enterStop(const ControlStop& stop);
     // Whether the keys go to the controls' own focus rather than to the current stop.
-    bool framingKeys() const;
+    bool keysGoToFramework() const;
     // The stop follows the mouse to the control it pressed, and the framework's focus.
     void followPointerStop(const TControl* pressed);
     // Assistive technology hears of the values that changed on controls that drew again.
