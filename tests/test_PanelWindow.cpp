@@ -289,6 +289,10 @@ TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAn
             if (item->role() == QAccessible::Slider || item->role() == QAccessible::Dial) {
                 EXPECT_NE(item->valueInterface(), nullptr) << item->text(QAccessible::Name).toStdString();
             }
+            if (item->role() == QAccessible::Button) {
+                ASSERT_NE(item->actionInterface(), nullptr);
+                EXPECT_TRUE(item->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            }
         }
         if (sample.fileName != "moving-heads.kvr") continue;
         QAccessibleInterface* field = nullptr;
