@@ -42,6 +42,7 @@
 #include "support/PngReference.h"
 #include "support/RecordWriter.h"
 #include "support/SamplePanels.h"
+#include "widgets/ControlHostAccessible.h"
 #include "widgets/ControlHostWidget.h"
 
 namespace trovelin {
@@ -71,7 +72,11 @@ std::vector<PanelWindow*> openPanelWindows()
 
 class PanelWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureWidgetApplication(); }
+    static void SetUpTestSuite()
+    {
+        ensureWidgetApplication();
+        installViewerAccessibility();
+    }
     PanelWindowTest() { fs::create_directories(folder); }
     ~PanelWindowTest() override
     {
@@ -200,6 +205,11 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     EXPECT_EQ(window.lastEvent(), "First, Exit");  // one focus at a time
     QTest::keyClick(&host, Qt::Key_Space);
     EXPECT_EQ(window.lastEvent(), "Latch, Click, down");
+    auto* panel = dynamic_cast<AccessibleControlHost*>(QAccessible::queryAccessibleInterface(&host));
+    ASSERT_NE(panel, nullptr);
+    QAccessibleInterface* latch = panel->itemOf(*host.currentStop());
+    EXPECT_EQ(latch->text(QAccessible::Name), "Latch");
+    EXPECT_TRUE(latch->state().checkable && latch->state().checked && latch->state().focusable);
     QTest::keyClick(&host, Qt::Key_Space);
     EXPECT_EQ(window.lastEvent(), "Latch, Click, up");
     QTest::keyClick(&host, Qt::Key_Tab);
@@ -274,7 +284,6 @@ void collectAccessible(QAccessibleInterface* item, std::vector<QAccessibleInterf
 
 TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAndMixerAreSlidersOfTheirOwn)
 {
-    installViewerAccessibility();
     for (const SamplePanel& sample : samplePanels()) {
         PanelWindow& window = open(write(sample.fileName, sample.bytes));
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);

@@ -220,6 +220,8 @@ QAccessible::State AccessibleControl::state() const
     if (described.checked && value_ < 0) {
         state.checkable = true;
         state.checked = described.checked();
+        // What desktops read of a toggle button that is down.
+        state.pressed = state.checked && described.role == ControlRole::ToggleButton;
     }
     return state;
 }
