@@ -58,6 +58,15 @@ TEST(ControlAccess, TabTakesWindowedControlsByTabOrderThenTheOthersAsTheyCameSki
     placed<TSlider>(root, keep, "Disabled").setEnabled(false);
     EXPECT_EQ(stopNames(root),
               (std::vector<std::string>{"First", "Inside", "Second", "Fader", "Field.0", "Field.1"}));
+    // Each stop is one on its own, and nothing else is.
+    for (const ControlStop& stop : controlStops(root, &describePanelControl))
+        EXPECT_TRUE(isControlStop(root, stop, &describePanelControl)) << stop.control->name();
+    for (const char* name : {"Field", "NoTabStop", "Hidden", "Disabled"}) {
+        TControl* control = nullptr;
+        for (const auto& kept : keep)
+            if (kept->name() == name) control = kept.get();
+        EXPECT_FALSE(isControlStop(root, {control, -1}, &describePanelControl)) << name;
+    }
 }
 
 TEST(ControlAccess, NamesComeFromTheCaptionThenTheHintThenTheNameThenTheKind)

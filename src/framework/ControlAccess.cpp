@@ -74,6 +74,17 @@ std::vector<ControlStop> controlStops(TControl& root, const ControlDescriber& de
     return stops;
 }
 
+bool isControlStop(const TControl& root, const ControlStop& stop, const ControlDescriber& describe)
+{
+    if (stop.control == nullptr || stop.control == &root) return false;
+    for (const TControl* c = stop.control; c != &root; c = c->parent())
+        if (c == nullptr || !c->visible() || !c->enabled()) return false;
+    const ControlAccess access = describe(*stop.control);
+    if (!stopsAt(*stop.control, access)) return false;
+    if (access.role == ControlRole::ValueSet) return stop.value >= 0 && stop.value < static_cast<int>(access.values.size());
+    return stop.value < 0;
+}
+
 bool operateStop(const ControlAccess& access, int value, int key)
 {
     if (access.press && value < 0 && key == VK_SPACE) {

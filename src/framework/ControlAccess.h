@@ -69,6 +69,8 @@ std::string accessibleName(const TControl& control);
 // their children. Only visible, enabled controls stop: a control of the framework's own focus
 // while it is a tab stop, any other when it can be worked.
 std::vector<ControlStop> controlStops(TControl& root, const ControlDescriber& describe);
+// Whether Tab stops at `stop` under `root`, without walking the whole tree.
+bool isControlStop(const TControl& root, const ControlStop& stop, const ControlDescriber& describe);
 // Works a stop by one of the keys of ControlInput's codes: arrows, Page Up/Down, Home/End on a
 // value, Space on a button. False for a key the stop does not use.
 bool operateStop(const ControlAccess& access, int value, int key);

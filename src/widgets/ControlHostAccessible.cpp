@@ -205,8 +205,7 @@ QAccessible::State AccessibleControl::state() const
         return state;
     }
     ControlHostWidget& host = host_.host();
-    const std::vector<ControlStop> stops = controlStops(host.control(), host.describer());
-    state.focusable = std::find(stops.begin(), stops.end(), stop()) != stops.end();
+    state.focusable = isControlStop(host.control(), stop(), host.describer());
     state.focused = state.focusable && host.hasFocus() && host.currentStop() == stop();
     bool enabled = true;
     bool visible = host.isVisible();
