@@ -101,7 +101,8 @@ TEST(ControlAccess, KeysStepPageAndJumpWithinTheRangeAndRaiseTheChangeOnlyWhenTh
     fader.onChangeHandler = [&](TControl&) { changes.push_back(fader.position()); };
     const ControlAccess access = describePanelControl(fader);
     ASSERT_EQ(access.role, ControlRole::Slider);
-    for (int key : {VK_UP, VK_PRIOR, VK_UP, VK_DOWN, VK_NEXT, VK_HOME, VK_LEFT, VK_END}) EXPECT_TRUE(operateStop(access, -1, key));
+    for (int key : {VK_UP, VK_PRIOR, VK_UP, VK_DOWN, VK_NEXT, VK_HOME, VK_LEFT, VK_END})
+        EXPECT_TRUE(operateStop(access, -1, key));
     EXPECT_EQ(changes, (std::vector<int>{251, 255, 254, 239, 0, 255}));
     EXPECT_FALSE(operateStop(access, -1, VK_SPACE));  // a fader is no button
 

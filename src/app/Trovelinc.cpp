@@ -25,6 +25,7 @@
 #include "framework/WinControl.h"
 #include "skin/MainWindowGlyphs.h"
 #include "skin/Wspeedbutton.h"
+#include "app/ViewerAccessibility.h"
 #include "widgets/ToolButtonHost.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PictureList.h"
@@ -54,6 +55,9 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
     pictures_.clear();  // FormCreate
+    // main() sets it up for the application; a window built without it (tests, benchmarks)
+    // still presents its grid as the table that the grid's own events speak of.
+    installViewerAccessibility();
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);
     keepOnScreen(*this);

@@ -81,7 +81,8 @@ bool isControlStop(const TControl& root, const ControlStop& stop, const ControlD
         if (c == nullptr || !c->visible() || !c->enabled()) return false;
     const ControlAccess access = describe(*stop.control);
     if (!stopsAt(*stop.control, access)) return false;
-    if (access.role == ControlRole::ValueSet) return stop.value >= 0 && stop.value < static_cast<int>(access.values.size());
+    if (access.role == ControlRole::ValueSet)
+        return stop.value >= 0 && stop.value < static_cast<int>(access.values.size());
     return stop.value < 0;
 }
 

@@ -23,7 +23,8 @@ std::vector<ControlStop> partsOf(ControlHostWidget& host, const ControlStop& par
     if (parent.control != nullptr) {
         const ControlAccess access = host.describer()(*control);
         if (isValueSet(access)) {
-            for (int value = 0; value < static_cast<int>(access.values.size()); ++value) parts.push_back({control, value});
+            for (int value = 0; value < static_cast<int>(access.values.size()); ++value)
+                parts.push_back({control, value});
             return parts;
         }
     }
@@ -231,7 +232,8 @@ void* AccessibleControl::interface_cast(QAccessible::InterfaceType type)
     const ControlAccess described = access();
     if (type == QAccessible::ValueInterface && heldValue(described) != nullptr)
         return static_cast<QAccessibleValueInterface*>(this);
-    if (type == QAccessible::ActionInterface && (heldValue(described) != nullptr || described.press || state().focusable))
+    const bool acts = heldValue(described) != nullptr || described.press || state().focusable;
+    if (type == QAccessible::ActionInterface && acts)
         return static_cast<QAccessibleActionInterface*>(this);
     return nullptr;
 }

@@ -381,7 +381,8 @@ void ControlHostWidget::followPointerStop(const TControl* pressed)
     const std::vector<ControlStop> stops = controlStops(control_, describe_);
     // The control pressed, when it is a stop; else the one the press gave the framework's focus.
     for (const TControl* wanted : {pressed, focused}) {
-        const auto stop = std::find_if(stops.begin(), stops.end(), [wanted](const ControlStop& s) { return s.control == wanted; });
+        const auto stop =
+            std::find_if(stops.begin(), stops.end(), [wanted](const ControlStop& s) { return s.control == wanted; });
         if (stop == stops.end()) continue;
         if (!stop_ || stop_->control != wanted) enterStop(*stop);
         break;
@@ -395,7 +396,8 @@ void ControlHostWidget::paintFocusFrame(QPainter& painter)
     const std::optional<ControlStop> stop = currentStop();
     if (!stop || describe_(*stop->control).ownFocus) return;
     const TPoint offset = stop->control->offsetWithin(control_);
-    const QRectF frame(offset.x * zoom_, offset.y * zoom_, stop->control->width() * zoom_, stop->control->height() * zoom_);
+    const QRectF frame(offset.x * zoom_, offset.y * zoom_, stop->control->width() * zoom_,
+                       stop->control->height() * zoom_);
     painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Black dashes over white ones: seen on any face.
