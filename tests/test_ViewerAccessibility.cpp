@@ -13,7 +13,6 @@
 
 #include "app/DrawGrid.h"
 #include "app/Trovelinc.h"
-#include "app/ViewerAccessibility.h"
 #include "browse/FileListView.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
@@ -32,11 +31,7 @@ TBitmap glyph(int width, int height, int bitsPerPixel)
 
 class ViewerAccessibility : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        testing::ensureWidgetApplication();
-        installViewerAccessibility();
-    }
+    static void SetUpTestSuite() { testing::ensureWidgetApplication(); }
 
     ViewerAccessibility()
     {
