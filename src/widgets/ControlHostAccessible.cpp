@@ -14,7 +14,8 @@ QString textOf(const std::string& text) { return QString::fromStdString(text); }
 
 bool isValueSet(const ControlAccess& access) { return access.role == ControlRole::ValueSet; }
 
-// The stops that a control's values or children make, before the host says which are shown.
+// What `parent` holds: the values of a control of several, else the visible controls inside it
+// (the hosted root's for no control).
 std::vector<ControlStop> partsOf(ControlHostWidget& host, const ControlStop& parent)
 {
     std::vector<ControlStop> parts;

@@ -5,8 +5,10 @@
 // colour mixer) one slider for each. The objects are made as they are asked for and live as long
 // as the host's own; a control that has gone answers as invalid.
 
+#include <cstdint>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include <QAccessibleWidget>
 
