@@ -19,6 +19,7 @@
 #include "framework/PaintTree.h"
 #include "framework/PngWriter.h"
 #include "gallery/GalleryForm.h"
+#include "gallery/PanelControlAccess.h"
 #include "gallery/PanelRender.h"
 #include "streaming/Errors.h"
 #include "widgets/ControlHostWidget.h"
@@ -58,8 +59,9 @@ QLabel* noteLabel(QWidget* parent)
 QPushButton* toolButton(const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
-    // The keys belong to the panel's controls: Tab must not stop on the window's own buttons.
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab comes to the window's own buttons after the panel's last control; a click leaves the
+    // keys with the panel.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -144,6 +146,11 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     scroller_ = new QScrollArea(this);
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // The panel takes the keys itself; Tab takes the buttons as they stand, left to right.
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(actualSizeButton, fitButton_);
+    setTabOrder(fitButton_, resetButton);
+    setTabOrder(resetButton, saveButton);
     events_ = new QLabel(restingEventText, this);
     events_->setTextFormat(Qt::PlainText);
     events_->setContentsMargins(4, 0, 4, 0);
@@ -189,6 +196,7 @@ void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
     problems_->setText(problems);
     problems_->setVisible(!problems.isEmpty());
     host_ = new ControlHostWidget(panel_->face(), nullptr, &services_);
+    host_->setDescriber(&describePanelControl);
     scroller_->setWidget(host_);
     applyZoom();
     reportControlEvents(panel_->face(), [this](const std::string& line) { events_->setText(QString::fromStdString(line)); });

@@ -8,13 +8,21 @@
 // drawing waits for the end of the paint, which then paints the surface once more.
 // A zoom other than 1 shows the surface scaled (whole factors as sharp squares, smooth only when
 // shrinking) and maps the pointer back to the controls' own pixels.
+// Given a describer, the host also lets the keyboard reach every control that can be worked:
+// Tab walks the controls (and the values of a control of several) and leaves the panel after the
+// last one, the arrows, Page Up/Down and Home/End set a value, Space presses a button; controls
+// with a focus of their own take their keys as before. A dotted frame shows which control has
+// the keyboard once Tab has moved it, until the mouse is used again.
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QWidget>
 
 #include "framework/Control.h"
+#include "framework/ControlAccess.h"
 #include "framework/ControlHost.h"
 #include "framework/ControlInput.h"
 #include "framework/PaintBuffer.h"
@@ -44,6 +52,16 @@ public:
     TPoint clientToScreen(const TControl& control, TPoint point) const override;
     ControlServices* services() override { return services_; }
 
+    // Lets the keyboard and assistive technology work the controls, as `describe` presents them.
+    void setDescriber(ControlDescriber describe);
+    const ControlDescriber& describer() const { return describe_; }
+    // The stop that has the keyboard while the host has the focus; none before the first.
+    std::optional<ControlStop> currentStop() const;
+    // Gives the keyboard to `stop`, and the focus to the host.
+    void focusStop(const ControlStop& stop);
+    // Whether `control` is still one of the hosted tree's, however long ago it was seen.
+    bool shows(const TControl* control) const;
+
     // Qt's mouse state in the control's terms.
     static TShiftState shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     // Qt's key in the controls' virtual key codes; 0 for keys they do not know.
@@ -59,12 +77,26 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    // Tab belongs to the controls, which move their own focus with it.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Tab belongs to the controls, which move their own focus with it; with a describer it
+    // leaves the panel after the last stop.
     bool focusNextPrevChild(bool next) override;
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
     TPoint controlPoint(QPointF widgetPoint) const;
+    // Moves the keyboard to the next (or previous) stop; false past the last (or first).
+    bool moveStop(bool forward);
+    void enterStop(const ControlStop& stop);
+    // Whether the keys go to the controls' own focus rather than to the current stop.
+    bool keysGoToFramework() const;
+    // The stop follows the mouse to the control it pressed, and the framework's focus.
+    void followPointerStop(const TControl* pressed);
+    // Assistive technology hears of the values that changed on controls that drew again.
+    void noteDrawn(TControl& control);
+    void announceChanges();
+    void paintFocusFrame(QPainter& painter);
     void paintSurface();
     // The control's own size: the surface holds one pixel per control pixel, whatever the zoom.
     QSize surfaceSize() const { return {std::max(control_.width(), 0), std::max(control_.height(), 0)}; }
@@ -80,6 +112,11 @@ private:
     // on it beside that painter.
     bool painting_ = false;
     bool drawnDuringPaint_ = false;
+    ControlDescriber describe_;
+    std::optional<ControlStop> stop_;
+    bool showFocusFrame_ = false;
+    std::vector<TControl*> drawnSinceAnnounced_;
+    bool announcing_ = false;
 };
 
 }  // namespace trovelin
