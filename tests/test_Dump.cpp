@@ -161,6 +161,7 @@ TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
         {record("TImage", "Background"), record("TLabel", "Label1")},
         {record("TImage", "Background"), refused.bytes(), record("TLabel", "Label1")},
         {record("TImage", "Background"), failing.bytes()},
+        {record("TImage", "Background"), refused.bytes(), failing.bytes()},
         {record("TImage", "Background"), noSignature},
     };
     std::vector<std::string> dumped;
@@ -172,7 +173,7 @@ TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
     EXPECT_EQ(dumped[0], ",\"events\":[]}\n");
     EXPECT_NE(dumped[1].find("\"kind\":\"message\",\"text\":\"ValueType CMY ERROR!!!\"}]}"), std::string::npos);
     EXPECT_NE(dumped[2].find("\"kind\":\"error\",\"text\":\"Error reading Label1.Top: "), std::string::npos);
-    EXPECT_NE(dumped[3].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
+    EXPECT_NE(dumped[4].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
 
     ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(64, 'x')));
     out.str("");

@@ -123,7 +123,9 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
             record.error = error.messageWithReason();
         }
         record.message = takeMessages(window, dump);
-        if (!record.error.empty()) dump.events.push_back({"", "error", record.error});
+        // A failure ends the load, and the load's failure comes before what the loader said on
+        // the way, as harvest and extract report a file.
+        if (!record.error.empty()) dump.events.insert(dump.events.begin(), {"", "error", record.error});
         const std::int64_t end = stream.position();
         stream.setPosition(record.offset);
         try {
