@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
@@ -121,6 +122,9 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
                 goesOn = loader.readRecord(stream, environment);
         } catch (const Exception& error) {
             record.error = error.messageWithReason();
+        } catch (const std::bad_alloc&) {
+            // As a load reports it: what was read so far stays, and the dump ends here.
+            record.error = EOutOfMemory().messageWithReason();
         }
         record.message = takeMessages(window, dump);
         // A failure ends the load, and the load's failure comes before what the loader said on
@@ -132,6 +136,8 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
             readRecordTree(stream, record.tree);
         } catch (const Exception&) {
             // The tree shows how far the record could be read; the loader's verdict stands.
+        } catch (const std::bad_alloc&) {
+            // So does a tree that ran out of memory on the way.
         }
         stream.setPosition(end);
         record.loader = background                ? "background"
@@ -227,15 +233,21 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
                   std::uint64_t pixelBudgetBytes)
 {
     Dump dump;
+    std::string failure;
     try {
         FileStream stream(path);
         dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
-        errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
+        failure = error.messageWithReason();
+    } catch (const std::bad_alloc&) {
+        failure = EOutOfMemory().messageWithReason();
+    }
+    if (!failure.empty()) {
+        errors << printableText(path) << ": " << printableText(failure) << '\n';
         // A script reading the object still gets one, with what went wrong.
         if (json) {
             out << "{" << jsonPathField("file", path) << ",\"records\":[]";
-            writeEventsJson(path, {{"", "error", error.messageWithReason()}}, out);
+            writeEventsJson(path, {{"", "error", failure}}, out);
             out << "}\n";
         }
         return 1;
