@@ -218,5 +218,21 @@ TEST_F(Dump, ATreeOutOfMemoryKeepsTheLoadersVerdict)
     EXPECT_NE(out.str().find(",\"events\":[]}\n"), std::string::npos) << out.str();
 }
 
+// Describing a picture costs no more than --max-memory, in a record the loader passes over too.
+TEST_F(Dump, ATreeDecodesPicturesWithinTheBudget)
+{
+    RecordWriter skipped;
+    skipped.beginRecord("TPictureFrame", "Frame1")
+        .property("Picture.Data")
+        .binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(200, 200, [](int, int) { return 0u; }))))
+        .end()
+        .end();
+    PanelFileContent content;
+    content.records = {record("TImage", "Background"), skipped.bytes()};
+    ASSERT_TRUE(writeFile(path, writePanelFile(content)));
+    EXPECT_EQ(cli::dumpPanelFile(path, false, out, errors, 100000), 0);
+    EXPECT_NE(out.str().find("Picture.Data = {120066 bytes: Out of memory}"), std::string::npos) << out.str();
+}
+
 }  // namespace
 }  // namespace trovelin

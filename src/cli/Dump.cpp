@@ -14,6 +14,7 @@
 #include "panelfile/PictureList.h"
 #include "panelfile/PictureManifest.h"
 #include "streaming/Errors.h"
+#include "streaming/PixelBudget.h"
 #include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
@@ -235,7 +236,11 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
     Dump dump;
     std::string failure;
     try {
+        // Each record's tree decodes its pictures once more to describe them, within a budget
+        // of its own: the loader's holds what it read.
+        PixelBudget treeBudget(pixelBudgetBytes);
         FileStream stream(path);
+        stream.setPixelBudget(&treeBudget);
         dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
         failure = error.messageWithReason();
