@@ -187,6 +187,11 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             setProgressLineOpen(true);
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
         }
+        // The file that filled the list: its pictures beyond the list's end are named too.
+        if (const int unread = listHadRoom ? pictures.refused() : 0)
+            report(file, "status", "Picture list full (" + std::to_string(pictures.count()) + " pictures): " +
+                                       std::to_string(unread) + (unread == 1 ? " picture of " : " pictures of ") +
+                                       file + " not read", true);
         // A full list does not touch the file it is offered.
         const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
         if (!listHadRoom)

@@ -27,6 +27,15 @@ EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes)
 {
 }
 
+EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t leftBytes, std::uint64_t heldByOthers,
+                           int otherFiles)
+    : Exception(messages::outOfMemory, "the picture needs " + sizeText(wantedBytes) + ", over the " +
+                                           sizeText(leftBytes) + " left of the --max-memory budget (" +
+                                           sizeText(heldByOthers) + " held by " + std::to_string(otherFiles) +
+                                           (otherFiles == 1 ? " other file)" : " other files)"))
+{
+}
+
 std::string errorReadingMessage(const std::string& objectName, const std::string& propertyPath,
                                 const std::string& cause)
 {
