@@ -26,6 +26,7 @@ public:
     // Hosts `control`, which must outlive the widget, and takes the control's size. `services`
     // (timers, hints, the pointer), when given, must outlive the widget too.
     explicit ControlHostWidget(TControl& control, QWidget* parent = nullptr, ControlServices* services = nullptr);
+    // Ends a drag under way as its release would.
     ~ControlHostWidget() override;
 
     TControl& control() { return control_; }
@@ -42,6 +43,7 @@ public:
     void repaintControl(TControl& control) override;
     void drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw) override;
     TPoint clientToScreen(const TControl& control, TPoint point) const override;
+    TPoint screenToClient(const TControl& control, TPoint point) const override;
     ControlServices* services() override { return services_; }
 
     // Qt's mouse state in the control's terms.
@@ -64,6 +66,7 @@ protected:
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
+    void endDrags();
     TPoint controlPoint(QPointF widgetPoint) const;
     void paintSurface();
     // The control's own size: the surface holds one pixel per control pixel, whatever the zoom.
@@ -73,6 +76,10 @@ private:
     ControlServices* services_;
     ControlInput input_;
     double zoom_ = 1;
+    // The buttons pressed here and not yet released, and where the pointer last was in the
+    // control's pixels.
+    Qt::MouseButtons heldButtons_;
+    TPoint lastPoint_;
     QImage surface_;
     PaintBufferBudget paintBudget_;
     bool surfaceStale_ = true;
