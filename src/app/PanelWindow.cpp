@@ -170,15 +170,8 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     detailsButton_->setCheckable(true);
     summaryRow->addWidget(problemSummary_, 1);
     summaryRow->addWidget(detailsButton_);
-    problemDetails_ = new QPlainTextEdit(problemBar_);
-    problemDetails_->setReadOnly(true);
-    problemDetails_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    problemDetails_->setMaximumHeight(problemDetails_->fontMetrics().lineSpacing() * problemDetailLines +
-                                      2 * problemDetails_->frameWidth() + 8);
-    problemDetails_->hide();
-    connect(detailsButton_, &QPushButton::toggled, problemDetails_, &QWidget::setVisible);
+    connect(detailsButton_, &QPushButton::toggled, this, [this](bool shown) { showProblemDetails(shown); });
     problemLayout->addLayout(summaryRow);
-    problemLayout->addWidget(problemDetails_);
 
     changedBar_ = noteBar(this);
     auto* changedLayout = new QHBoxLayout(changedBar_);
@@ -236,7 +229,7 @@ QString PanelWindow::lastEvent() const { return events_->fullText(); }
 
 QString PanelWindow::problemText() const
 {
-    return problemBar_->isHidden() ? QString() : problemDetails_->toPlainText();
+    return problemBar_->isHidden() ? QString() : shownProblems_.join('\n');
 }
 
 bool PanelWindow::reloadOffered() const { return !changedBar_->isHidden() && !reloadButton_->isHidden(); }
@@ -263,7 +256,23 @@ void PanelWindow::showProblems(const QStringList& problems)
     if (problems.isEmpty()) return;
     problemSummary_->setFullText(problems.size() == 1 ? problems.front()
                                                       : QString("%1 problems; the first: %2").arg(problems.size()).arg(problems.front()));
-    problemDetails_->setPlainText(problems.join('\n'));
+    shownProblems_ = problems;
+    if (problemDetails_ != nullptr) problemDetails_->setPlainText(problems.join('\n'));
+}
+
+void PanelWindow::showProblemDetails(bool shown)
+{
+    // Made on the first look: most panels load without a problem, and the window opens sooner.
+    if (problemDetails_ == nullptr && shown) {
+        problemDetails_ = new QPlainTextEdit(problemBar_);
+        problemDetails_->setReadOnly(true);
+        problemDetails_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        problemDetails_->setMaximumHeight(problemDetails_->fontMetrics().lineSpacing() * problemDetailLines +
+                                          2 * problemDetails_->frameWidth() + 8);
+        problemDetails_->setPlainText(shownProblems_.join('\n'));
+        problemBar_->layout()->addWidget(problemDetails_);
+    }
+    if (problemDetails_ != nullptr) problemDetails_->setVisible(shown);
 }
 
 void PanelWindow::dropPanel()

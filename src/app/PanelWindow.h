@@ -18,6 +18,7 @@
 #include "widgets/QtControlServices.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -86,6 +87,7 @@ private:
     QString filePath() const;
     void showPanel(std::unique_ptr<LoadedPanel> panel);
     void showProblems(const QStringList& problems);
+    void showProblemDetails(bool shown);
     void dropPanel();
     void sizeToPanel();
     void startWatching();
@@ -105,7 +107,8 @@ private:
     QWidget* problemBar_;
     ElidedLabel* problemSummary_;
     QPushButton* detailsButton_;
-    QPlainTextEdit* problemDetails_;
+    QPlainTextEdit* problemDetails_ = nullptr;
+    QStringList shownProblems_;
     QWidget* changedBar_;
     ElidedLabel* changedText_;
     QPushButton* reloadButton_;
