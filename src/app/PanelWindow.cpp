@@ -160,28 +160,9 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     connect(fitAction, &QAction::triggered, this, [this] { setFitToWindow(!fitToWindow_); });
     addActions({resetAction, saveAction, actualSizeAction, fitAction});
 
-    problemBar_ = noteBar(this);
-    auto* problemLayout = new QVBoxLayout(problemBar_);
-    problemLayout->setContentsMargins(6, 2, 6, 2);
-    auto* summaryRow = new QHBoxLayout;
-    problemSummary_ = new ElidedLabel(problemBar_);
-    detailsButton_ = toolButton("Details", problemBar_);
-    detailsButton_->setObjectName("problemDetails");
-    detailsButton_->setCheckable(true);
-    summaryRow->addWidget(problemSummary_, 1);
-    summaryRow->addWidget(detailsButton_);
-    connect(detailsButton_, &QPushButton::toggled, this, [this](bool shown) { showProblemDetails(shown); });
-    problemLayout->addLayout(summaryRow);
-
-    changedBar_ = noteBar(this);
-    auto* changedLayout = new QHBoxLayout(changedBar_);
-    changedLayout->setContentsMargins(6, 2, 6, 2);
-    changedText_ = new ElidedLabel(changedBar_);
-    reloadButton_ = toolButton("Reload", changedBar_);
-    reloadButton_->setObjectName("reload");
-    changedLayout->addWidget(changedText_, 1);
-    changedLayout->addWidget(reloadButton_);
-    connect(reloadButton_, &QPushButton::clicked, this, [this] { reset(); });
+    // The bars about problems and about the file come when there is something to say.
+    bars_ = new QVBoxLayout;
+    bars_->setSpacing(0);
 
     // The panel keeps its size; on a small screen the window is smaller and the panel scrolls.
     scroller_ = new QScrollArea(this);
@@ -194,8 +175,7 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addLayout(tools);
-    layout->addWidget(problemBar_);
-    layout->addWidget(changedBar_);
+    layout->addLayout(bars_);
     layout->addWidget(scroller_, 1);
     layout->addWidget(events_);
 
@@ -229,12 +209,49 @@ QString PanelWindow::lastEvent() const { return events_->fullText(); }
 
 QString PanelWindow::problemText() const
 {
-    return problemBar_->isHidden() ? QString() : shownProblems_.join('\n');
+    return problemBar_ == nullptr || problemBar_->isHidden() ? QString() : shownProblems_.join('\n');
 }
 
-bool PanelWindow::reloadOffered() const { return !changedBar_->isHidden() && !reloadButton_->isHidden(); }
+bool PanelWindow::reloadOffered() const
+{
+    return changedBar_ != nullptr && !changedBar_->isHidden() && !reloadButton_->isHidden();
+}
 
-QString PanelWindow::fileNoteText() const { return changedBar_->isHidden() ? QString() : changedText_->fullText(); }
+QString PanelWindow::fileNoteText() const
+{
+    return changedBar_ == nullptr || changedBar_->isHidden() ? QString() : changedText_->fullText();
+}
+
+void PanelWindow::makeProblemBar()
+{
+    problemBar_ = noteBar(this);
+    auto* problemLayout = new QVBoxLayout(problemBar_);
+    problemLayout->setContentsMargins(6, 2, 6, 2);
+    auto* summaryRow = new QHBoxLayout;
+    problemSummary_ = new ElidedLabel(problemBar_);
+    detailsButton_ = toolButton("Details", problemBar_);
+    detailsButton_->setObjectName("problemDetails");
+    detailsButton_->setCheckable(true);
+    summaryRow->addWidget(problemSummary_, 1);
+    summaryRow->addWidget(detailsButton_);
+    connect(detailsButton_, &QPushButton::toggled, this, [this](bool shown) { showProblemDetails(shown); });
+    problemLayout->addLayout(summaryRow);
+    bars_->insertWidget(0, problemBar_);
+}
+
+void PanelWindow::makeChangedBar()
+{
+    changedBar_ = noteBar(this);
+    auto* changedLayout = new QHBoxLayout(changedBar_);
+    changedLayout->setContentsMargins(6, 2, 6, 2);
+    changedText_ = new ElidedLabel(changedBar_);
+    reloadButton_ = toolButton("Reload", changedBar_);
+    reloadButton_->setObjectName("reload");
+    changedLayout->addWidget(changedText_, 1);
+    changedLayout->addWidget(reloadButton_);
+    connect(reloadButton_, &QPushButton::clicked, this, [this] { reset(); });
+    bars_->addWidget(changedBar_);
+}
 
 void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
 {
@@ -252,6 +269,8 @@ void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
 
 void PanelWindow::showProblems(const QStringList& problems)
 {
+    if (problemBar_ == nullptr && problems.isEmpty()) return;
+    if (problemBar_ == nullptr) makeProblemBar();
     problemBar_->setVisible(!problems.isEmpty());
     if (problems.isEmpty()) return;
     problemSummary_->setFullText(problems.size() == 1 ? problems.front()
@@ -286,7 +305,7 @@ void PanelWindow::dropPanel()
 
 void PanelWindow::reset()
 {
-    changedBar_->hide();
+    if (changedBar_ != nullptr) changedBar_->hide();
     const FileStamp stamp = stampOf(filePath());
     auto panel = std::make_unique<LoadedPanel>(panelFile_);
     shownStamp_ = stamp;
@@ -359,9 +378,10 @@ void PanelWindow::fileWatchEvent()
     if (now.exists && !watcher_->files().contains(path)) watcher_->addPath(path);
     // The file as it was read (back again, or a neighbour changed): nothing to offer.
     if (now == shownStamp_) {
-        changedBar_->hide();
+        if (changedBar_ != nullptr) changedBar_->hide();
         return;
     }
+    if (changedBar_ == nullptr) makeChangedBar();
     const QString name = fileNameOf(panelFile_);
     changedText_->setFullText(now.exists ? name + " changed on disk." : name + " was removed from disk.");
     reloadButton_->setVisible(now.exists);

@@ -25,6 +25,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QVBoxLayout;
 
 namespace trovelin {
 
@@ -86,6 +87,8 @@ private:
     static FileStamp stampOf(const QString& path);
     QString filePath() const;
     void showPanel(std::unique_ptr<LoadedPanel> panel);
+    void makeProblemBar();
+    void makeChangedBar();
     void showProblems(const QStringList& problems);
     void showProblemDetails(bool shown);
     void dropPanel();
@@ -104,14 +107,15 @@ private:
     std::unique_ptr<LoadedPanel> panel_;
     ControlHostWidget* host_ = nullptr;
     QScrollArea* scroller_;
-    QWidget* problemBar_;
-    ElidedLabel* problemSummary_;
-    QPushButton* detailsButton_;
+    QVBoxLayout* bars_;
+    QWidget* problemBar_ = nullptr;
+    ElidedLabel* problemSummary_ = nullptr;
+    QPushButton* detailsButton_ = nullptr;
     QPlainTextEdit* problemDetails_ = nullptr;
     QStringList shownProblems_;
-    QWidget* changedBar_;
-    ElidedLabel* changedText_;
-    QPushButton* reloadButton_;
+    QWidget* changedBar_ = nullptr;
+    ElidedLabel* changedText_ = nullptr;
+    QPushButton* reloadButton_ = nullptr;
     ElidedLabel* events_;
     QFileSystemWatcher* watcher_ = nullptr;
     QPushButton* fitButton_;
