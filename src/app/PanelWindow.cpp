@@ -260,6 +260,8 @@ void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
     showProblems(problemsOf(*panel_));
     showsRereadFailure_ = false;
     host_ = new ControlHostWidget(panel_->face(), nullptr, &services_);
+    // The face fills its rectangle with its colour before its controls paint.
+    host_->setOpaque();
     scroller_->setWidget(host_);
     applyZoom();
     reportControlEvents(panel_->face(), [this](const std::string& line) { events_->setFullText(QString::fromStdString(line)); });

@@ -80,6 +80,14 @@ void ControlHostWidget::setZoom(double zoom)
     update();
 }
 
+void ControlHostWidget::setOpaque()
+{
+    surfaceFormat_ = QImage::Format_RGB32;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surfaceStale_ = true;
+    update();
+}
+
 TPoint ControlHostWidget::controlPoint(QPointF widgetPoint) const
 {
     return wholePoint(widgetPoint / zoom_);
@@ -144,7 +152,8 @@ void ControlHostWidget::paintSurface()
     // waits for the next paint event rather than holding this one for ever.
     for (int pass = 0; pass < 2; ++pass) {
         // The surface is kept while its size holds: a drag repaints it at every step.
-        if (surface_.size() != surfaceSize()) surface_ = QImage(surfaceSize(), QImage::Format_ARGB32_Premultiplied);
+        if (surface_.size() != surfaceSize() || surface_.format() != surfaceFormat_)
+            surface_ = QImage(surfaceSize(), surfaceFormat_);
         surface_.fill(Qt::transparent);
         surfaceStale_ = false;
         drawnDuringPaint_ = false;

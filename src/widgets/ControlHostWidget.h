@@ -36,6 +36,9 @@ public:
     double zoom() const { return zoom_; }
     // Screen pixels per control pixel; values that are not positive are refused.
     void setZoom(double zoom);
+    // For a control that paints every pixel of its rectangle (a panel's face): the surface needs
+    // no transparency, and showing it is a plain copy with nothing painted under it.
+    void setOpaque();
     // What the controls' buffers may hold while they paint on this widget's surface.
     PaintBufferBudget& paintBudget() { return paintBudget_; }
 
@@ -82,6 +85,7 @@ private:
     TPoint lastPoint_;
     QImage surface_;
     PaintBufferBudget paintBudget_;
+    QImage::Format surfaceFormat_ = QImage::Format_ARGB32_Premultiplied;
     bool surfaceStale_ = true;
     // While the surface is being painted, its painter owns it: nothing may replace it or draw
     // on it beside that painter.
