@@ -110,7 +110,7 @@ PanelWindow* PanelWindow::open(const std::string& panelFile, QWidget* anchor, QS
     window->show();
     if (anchor != nullptr) placeNear(*window, *anchor);
     window->activateWindow();
-    // The first paint does not need the watch; it starts right after it.
+    // Opening and the first paint do not need the watch: it starts once the event loop runs.
     QTimer::singleShot(0, window, [window] { window->startWatching(); });
     return window;
 }
