@@ -188,9 +188,11 @@ void PanelWindow::sizeToPanel()
 {
     // The scroll area alone would ask for a third of a large screen; the window asks for the
     // whole panel at 1:1 and its own bars, and no more than the screen has.
-    scroller_->setMinimumSize(host_->size());
-    const QSize wanted = sizeHint();
-    scroller_->setMinimumSize(0, 0);
+    // The scroll area's own row swapped for the panel's size: the layout is worked out once, and
+    // is the one the window shows with.
+    const QSize hint = sizeHint();
+    const QSize scrollerHint = scroller_->sizeHint();
+    const QSize wanted(std::max(hint.width(), host_->width()), hint.height() - scrollerHint.height() + host_->height());
     const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     resize(shownOn != nullptr ? wanted.boundedTo(shownOn->availableGeometry().size()) : wanted);
 }
