@@ -13,12 +13,11 @@
 #include <memory>
 #include <string>
 
+#include <QDateTime>
+#include <QStringList>
 #include <QWidget>
 
 #include "widgets/QtControlServices.h"
-
-#include <QDateTime>
-#include <QStringList>
 
 class QFileSystemWatcher;
 class QLabel;
