@@ -202,7 +202,7 @@ TEST(PixelBudget, APictureOverWhatIsLeftNamesWhatTheOtherFilesHold)
         budget.charge(1800 * KiB);
         ADD_FAILURE() << "charged past the budget";
     } catch (const EOutOfMemory& error) {
-        EXPECT_EQ(error.messageWithReason(), "Out of memory: the picture needs 2 MiB, over the --max-memory budget of 2 MiB");
+        EXPECT_EQ(error.messageWithReason(), "Out of memory: the picture needs 2 MiB, over the memory budget of 2 MiB");
     }
 }
 
