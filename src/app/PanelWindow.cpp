@@ -37,7 +37,7 @@ QString fileNameOf(const std::string& path)
 QString problemsText(const LoadedPanel& panel)
 {
     QStringList lines;
-    for (const LoadProblem& problem : panel.problems()) lines << QString::fromStdString(problem.text);
+    for (const LoaderEvent& problem : panel.problems()) lines << QString::fromStdString(problem.text);
     return lines.join('\n');
 }
 

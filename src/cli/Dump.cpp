@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "panelfile/Json.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -87,7 +87,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
         dump.stop = notPanelFileText;
         return dump;
     }
-    HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures(pixelBudgetBytes);
     const LoaderClassTable classes = panelLoaderClasses();
     PanelLoader loader(window, pictures, classes);

@@ -22,7 +22,7 @@
 
 #include "cli/ExtractProgress.h"
 #include "cli/FolderWalk.h"
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "cli/Interruption.h"
 #include "cli/PictureDigest.h"
 #include "cli/PictureFolder.h"
@@ -182,7 +182,7 @@ public:
 private:
     void work()
     {
-        HeadlessMainWindow window;
+        RecordingLoaderHost window;
         const auto pictures = std::make_unique<PictureList>(budget_);
         PanelLoader loader(window, *pictures, panelLoaderClasses());
         PngEncoder encoder;
@@ -208,7 +208,7 @@ private:
         }
     }
 
-    ExtractedFile extractFile(std::size_t index, HeadlessMainWindow& window, PanelLoader& loader,
+    ExtractedFile extractFile(std::size_t index, RecordingLoaderHost& window, PanelLoader& loader,
                               PictureList& pictures, PngEncoder& encoder)
     {
         const std::string& path = files_[index].path;
