@@ -6,7 +6,10 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -72,6 +75,23 @@ std::uint64_t pixelBudgetOf(const py::object& maxMemory)
     return *bytes;
 }
 
+// A new (height, width, 4) array whose memory goes with it. Large pictures get memory of their
+// own in huge pages: a script that reads an archive makes one such array after another, and
+// fresh memory in small pages costs more to fault in than the pixels cost to convert.
+py::array_t<std::uint8_t> newRgbaArray(int height, int width)
+{
+    const std::vector<py::ssize_t> shape{height, width, 4};
+    const std::size_t bytes = std::size_t{4} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    constexpr std::size_t hugePage = std::size_t{2} << 20;
+    if (bytes < hugePage / 2) return py::array_t<std::uint8_t>(shape);
+    const std::size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
+    void* memory = std::aligned_alloc(hugePage, rounded);
+    if (memory == nullptr) throw std::bad_alloc();
+    ::madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: small pages do as well, if slower
+    py::capsule owner(memory, [](void* pixels) { std::free(pixels); });
+    return py::array_t<std::uint8_t>(shape, static_cast<std::uint8_t*>(memory), owner);
+}
+
 // The pictures of a load, shared by the Picture objects that show them.
 using SharedPictures = std::shared_ptr<const PictureList>;
 
@@ -87,7 +107,7 @@ public:
     {
         const DibImage* image = bitmap().image();
         if (image == nullptr) return py::array_t<std::uint8_t>(std::vector<py::ssize_t>{0, 0, 4});
-        py::array_t<std::uint8_t> array(std::vector<py::ssize_t>{image->height(), image->width(), 4});
+        py::array_t<std::uint8_t> array = newRgbaArray(image->height(), image->width());
         std::uint8_t* pixels = array.mutable_data();
         py::gil_scoped_release unlocked;
         fillRgba(*image, pixels);
@@ -157,7 +177,7 @@ py::array_t<std::uint8_t> renderToArray(const std::string& path, const py::objec
         const std::string text = rendered.problems.empty() ? std::string("not a panel file") : rendered.problems.back().text;
         throw PanelFailure(text, path, "not a panel file", std::move(events));
     }
-    py::array_t<std::uint8_t> array(std::vector<py::ssize_t>{rendered.image.height(), rendered.image.width(), 4});
+    py::array_t<std::uint8_t> array = newRgbaArray(rendered.image.height(), rendered.image.width());
     std::uint8_t* pixels = array.mutable_data();
     py::gil_scoped_release unlocked;
     fillRgba(rendered.image, pixels);

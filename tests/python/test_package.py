@@ -29,7 +29,8 @@ def test_every_sample_gives_the_programs_pictures_records_and_render(samples, tm
             for e in expected["pictures"]]
         for picture in panel.pictures:
             pixels = picture.to_numpy()
-            assert pixels.dtype == numpy.uint8 and pixels.flags.owndata
+            assert pixels.dtype == numpy.uint8 and pixels.flags.c_contiguous and pixels.flags.writeable
+            assert not numpy.shares_memory(pixels, picture.to_numpy())
             assert numpy.array_equal(pixels, read_png(out / f"{picture.index:03}.png")), (sample, picture)
 
         run_cli("render", sample, "--out", out / "render.png")
