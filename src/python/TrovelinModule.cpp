@@ -6,10 +6,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -75,21 +72,10 @@ std::uint64_t pixelBudgetOf(const py::object& maxMemory)
     return *bytes;
 }
 
-// A new (height, width, 4) array whose memory goes with it. Large pictures get memory of their
-// own in huge pages: a script that reads an archive makes one such array after another, and
-// fresh memory in small pages costs more to fault in than the pixels cost to convert.
+// A new (height, width, 4) array that owns its memory.
 py::array_t<std::uint8_t> newRgbaArray(int height, int width)
 {
-    const std::vector<py::ssize_t> shape{height, width, 4};
-    const std::size_t bytes = std::size_t{4} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    constexpr std::size_t hugePage = std::size_t{2} << 20;
-    if (bytes < hugePage / 2) return py::array_t<std::uint8_t>(shape);
-    const std::size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
-    void* memory = std::aligned_alloc(hugePage, rounded);
-    if (memory == nullptr) throw std::bad_alloc();
-    ::madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: small pages do as well, if slower
-    py::capsule owner(memory, [](void* pixels) { std::free(pixels); });
-    return py::array_t<std::uint8_t>(shape, static_cast<std::uint8_t*>(memory), owner);
+    return py::array_t<std::uint8_t>(std::vector<py::ssize_t>{height, width, 4});
 }
 
 // The pictures of a load, shared by the Picture objects that show them.
