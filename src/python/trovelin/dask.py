@@ -54,6 +54,9 @@ def extract(paths: Iterable[PathLike], out: PathLike, client=None, unique: bool 
         cluster = distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
                                            dashboard_address=None)
         client = distributed.Client(cluster)
+        # Workers that cannot start (a script read from standard input cannot be imported by
+        # spawned processes) would leave the run waiting for ever.
+        client.wait_for_workers(2, timeout=120)
     try:
         workers_before = set(client.scheduler_info().get("workers", {}))
         result = _run(client, files, problem_lines, _batches(files, max(1, len(workers_before)), batch_size), out,
