@@ -4,9 +4,13 @@
 // - against a shell loop of `harvest --out` per file, with the default threads and with -j 1;
 // - against one `harvest --out` of the same pictures laid out flat below the 512 limit;
 // - peak memory on that tree and on one ten times larger (the same files linked ten times);
-// - the bytes written with --unique against without it.
+// - the bytes written with --unique against without it;
+// - the syncs of a run per batch of files made durable together (counted with strace);
+// - `harvest --out` against `harvest` on 120 files of a 1024 x 768 background each.
 // The archive lives in $TROVELIN_BENCH_DIR (default: the temporary folder) and is kept between
-// runs; each benchmark runs once, as a process run is too long to repeat.
+// runs and is made before anything is timed; each benchmark runs once, as a process run is too
+// long to repeat. It belongs on the disk the pictures are meant for, not on tmpfs, where syncs
+// cost nothing.
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -19,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -268,6 +273,91 @@ void ExtractArchiveUnique(benchmark::State& state)
     }
 }
 BENCHMARK(ExtractArchiveUnique)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The syncs of one extract against its batches, read from an strace log of the calls in the
+// order made: a batch is one run of renames, between the sync of its files and that of their names.
+void SyncsPerBatch(benchmark::State& state)
+{
+    const Archive& files = archive();
+    const fs::path log = benchRoot() / "strace.log";
+    for (auto _ : state) {
+        const fs::path output = freshOutput("out-syncs");
+        const ProcessRun run = runProcess("strace -f -qq -e trace=fsync,fdatasync,syncfs,rename -o " + log.string() +
+                                          " " + cli + " extract -q --out " + output.string() + " " +
+                                          files.tree.string());
+        state.SetIterationTime(run.seconds);
+        if (run.status != 0) state.SkipWithError("the command failed (is strace installed?)");
+        std::ifstream calls(log);
+        int syncs = 0;
+        int batches = 0;
+        bool renaming = false;
+        for (std::string line; std::getline(calls, line);) {
+            if (line.find("rename(") != std::string::npos) {
+                batches += renaming ? 0 : 1;
+                renaming = true;
+            } else if (line.find("sync") != std::string::npos && line.find("resumed") == std::string::npos) {
+                ++syncs;
+                renaming = false;
+            }
+        }
+        state.counters["syncs"] = syncs;
+        state.counters["batches"] = batches;
+        state.counters["syncs_per_batch"] = batches ? static_cast<double>(syncs) / batches : 0;
+    }
+}
+BENCHMARK(SyncsPerBatch)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// 120 panel files, each with a 1024 x 768 24-bit background of its own.
+fs::path largePictures()
+{
+    const fs::path folder = benchRoot() / "large-pictures";
+    if (fs::exists(folder / "complete")) return folder;
+    fs::create_directories(folder);
+    for (int i = 0; i < 120; ++i) {
+        RecordWriter w;
+        w.beginRecord("TImage", "Background");
+        w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(1024, 768, [i](int x, int y) {
+            // Smooth shading with a little grain, as scanned or rendered backgrounds have.
+            const std::uint32_t grain = (static_cast<std::uint32_t>(x * 7919 + y * 104729 + i) * 2654435761u) >> 29;
+            return ((x / 4 + grain) << 16) | ((y / 3 + grain) << 8) | ((x + y) / 8 + grain);
+        }))));
+        w.end().end();
+        PanelFileContent content;
+        content.records = {w.bytes()};
+        char name[32];
+        std::snprintf(name, sizeof name, "panel-%03d.kvr", i);
+        writeFile((folder / name).string(), writePanelFile(content));
+    }
+    std::ofstream(folder / "complete") << "made\n";
+    return folder;
+}
+
+// `harvest --out` against `harvest` of the same files, whole processes, the best of three each,
+// taken in turns so that a load on the machine weighs on both alike.
+void HarvestOutAgainstHarvest(benchmark::State& state)
+{
+    const fs::path folder = largePictures();
+    const std::string files = (folder / "*.kvr").string();
+    for (auto _ : state) {
+        double plain = 1e9;
+        double toPng = 1e9;
+        double total = 0;
+        for (int turn = 0; turn < 3; ++turn) {
+            const ProcessRun harvest = runProcess(cli + " harvest -q " + files + " > /dev/null");
+            const fs::path output = freshOutput("out-large-pictures");
+            const ProcessRun harvestOut = runProcess(cli + " harvest -q --out " + output.string() + " " + files + " > /dev/null");
+            if (harvest.status != 0 || harvestOut.status != 0) state.SkipWithError("the command failed");
+            plain = std::min(plain, harvest.seconds);
+            toPng = std::min(toPng, harvestOut.seconds);
+            total += harvest.seconds + harvestOut.seconds;
+        }
+        state.SetIterationTime(total);
+        state.counters["harvest_s"] = plain;
+        state.counters["harvest_out_s"] = toPng;
+        state.counters["out_over_plain"] = toPng / plain;
+    }
+}
+BENCHMARK(HarvestOutAgainstHarvest)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -244,15 +244,18 @@ void harvestPictures(const std::string& outputFolder)
     if (cli::harvest(options, table, table) != 0) throw std::runtime_error(table.str());
 }
 
+// The folder is made before the clock starts: its 120 files take as long to write as a harvest.
 void HarvestPictures(benchmark::State& state)
 {
+    pictureFolder();
     for (auto _ : state) harvestPictures("");
 }
 BENCHMARK(HarvestPictures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void HarvestPicturesToPng(benchmark::State& state)
 {
-    for (auto _ : state) harvestPictures(pictureFolder().output.string());
+    const std::string output = pictureFolder().output.string();
+    for (auto _ : state) harvestPictures(output);
     std::uintmax_t bytes = 0;
     for (const fs::directory_entry& file : fs::directory_iterator(pictureFolder().output)) bytes += file.file_size();
     state.counters["png_MiB"] = static_cast<double>(bytes) / (1 << 20);

@@ -5,8 +5,11 @@ Run inside a session bus of its own (dbus-run-session): starts a virtual display
 on a copy of the sample panels (the session bus starts the accessibility bus for the first of
 them who asks, and ends it with the session), then checks with pyatspi the
 picture grid (its cells, a cell's name, the selection after a key press), the tool buttons, the
-drive selector, the file list and the preview's status line. Every wait has a deadline; the
-processes it started end with it.
+drive selector, the file list and the preview's status line. Then the live panel window of
+console-desk.kvr: a window whose every control is listed with its role, name and value, whose
+fader takes a value set over AT-SPI (the event line and the value-change event follow), whose
+buttons are pressed by their action, and through whose controls Tab walks. Every wait has a
+deadline; the processes it started end with it.
 
 usage: accessibility_tree.py TROVELIN SAMPLES_FOLDER
 """
@@ -135,6 +138,86 @@ def check(application, events):
              or find(application, "status bar", predicate=lambda n: "Picture 2 of 13" in n.name))
 
 
+# console-desk.kvr as a screen reader lists it: role, name and value of every control.
+DESK_CONTROLS = [
+    ("image", "Background", None),
+    ("label", "Console", None),
+    ("slider", "Fader1", 200),
+    ("slider", "Fader2", 128),
+    ("slider", "Fader3", 40),
+    ("slider", "Crossfade", 100),
+    ("dial", "Speed", 90),
+    ("dial", "Size", 200),
+    ("push button", "S1", None),
+    ("push button", "S2", None),
+    ("push button", "Red", None),
+    ("push button", "Blue", None),
+]
+DESK_TAB_ORDER = ["Fader1", "Fader2", "Fader3", "Crossfade", "Speed", "Size", "S1", "S2", "Red", "Blue"]
+
+
+def value_of(node):
+    try:
+        return round(node.queryValue().currentValue)
+    except NotImplementedError:
+        return None
+
+
+def action_index(node, name):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i).lower() == name:  # the bridge gives the names capitalised
+            return action, i
+    raise AssertionError("no action %s on %s: %s" % (name, node.name, [action.getName(i) for i in range(action.nActions)]))
+
+
+def check_panel(application, events, values):
+    frame = wait_for("the panel window", lambda: find(application, "frame",
+                                                      predicate=lambda n: n.name.startswith("console-desk.kvr")))
+    panel = wait_for("the panel's controls", lambda: find(frame, "panel", "Panel", predicate=lambda n: n.childCount == 12))
+    listed = [(c.getRoleName(), c.name, value_of(c)) for c in (panel.getChildAtIndex(i) for i in range(panel.childCount))]
+    for line in listed:
+        print("  %-12s %-10s %s" % line)
+    assert listed == DESK_CONTROLS, listed
+    fader = find(panel, "slider", "Fader1")
+    assert fader.queryValue().maximumValue == 255 and fader.queryValue().minimumValue == 0
+    assert fader.getState().contains(pyatspi.STATE_FOCUSABLE)
+    # Qt 6.4 has no toggle-button role: a toggle is a push button, pressed and checked while down.
+    toggle = find(panel, "push button", "Red").getState()
+    assert not toggle.contains(pyatspi.STATE_CHECKED) and not toggle.contains(pyatspi.STATE_PRESSED)
+
+    event_line = lambda text: find(frame, "label", text)
+    values.clear()
+    fader.queryValue().currentValue = 100
+    wait_for("the event line of the fader set over AT-SPI", lambda: event_line("Fader1, Change, 100"))
+    wait_for("the fader's value-change event", lambda: "Fader1" in values)
+    assert value_of(fader) == 100
+    action, increase = action_index(fader, "increase")
+    action.doAction(increase)
+    wait_for("the fader one step up", lambda: event_line("Fader1, Change, 101"))
+    action, press = action_index(find(panel, "push button", "S1"), "press")
+    action.doAction(press)
+    wait_for("the scene button pressed by its action", lambda: event_line("Scene1, Click, up"))
+
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^console-desk.kvr - Trovelin panel"],
+                            capture_output=True, text=True, timeout=DEADLINE_SECONDS, check=True)
+    subprocess.run(["xdotool", "windowfocus", "--sync", window.stdout.split()[0]], timeout=DEADLINE_SECONDS, check=True)
+    # The panel has the keyboard as the window opens; the first Tab reaches its first control.
+    for name in DESK_TAB_ORDER:
+        subprocess.run(["xdotool", "key", "Tab"], timeout=DEADLINE_SECONDS, check=True)
+        wait_for("Tab to " + name, lambda: find_focused(panel) == name)
+    wait_for("the focus event of the last control", lambda: ("object:state-changed:focused", "Blue") in events)
+
+
+def find_focused(root):
+    """The name of the innermost focused object below `root` (the panel itself is focused too)."""
+    focused = None
+    for node in walk(root):
+        if node is not root and node.getState().contains(pyatspi.STATE_FOCUSED):
+            focused = node.name
+    return focused
+
+
 def main():
     viewer_program, samples = sys.argv[1], sys.argv[2]
     processes = []
@@ -159,10 +242,24 @@ def main():
             if event.detail1 == 1 and event.source is not None:
                 events.append((event.type, event.source.name))
 
+        values = []
+
+        def value_heard(event):
+            if event.source is not None:
+                values.append(event.source.name)
+
         pyatspi.Registry.registerEventListener(heard, "object:state-changed:selected",
                                                "object:state-changed:focused")
+        pyatspi.Registry.registerEventListener(value_heard, "object:property-change:accessible-value")
         application = wait_for("the viewer on the accessibility bus", lambda: viewer_application(viewer.pid))
         check(application, events)
+
+        panel_viewer = subprocess.Popen([viewer_program, "--panel", os.path.join(panels, "console-desk.kvr")],
+                                        env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        processes.append(panel_viewer)
+        events.clear()
+        check_panel(wait_for("the panel viewer on the accessibility bus", lambda: viewer_application(panel_viewer.pid)),
+                    events, values)
         print("accessible tree as expected")
         return 0
     finally:

@@ -3,7 +3,12 @@
 // and what must and must not appear on standard output and standard error.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <time.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -187,7 +193,7 @@ const std::vector<Row>& rows()
          {"{\"file\":\"missing.kvr\",\"records\":[],\"events\":[{\"file\":\"missing.kvr\",\"kind\":\"error\","
           "\"text\":\"Cannot open file missing.kvr: No such file or directory\"}]}\n"}},
         {"an out-of-memory error caused by --max-memory says so", "$CLI dump --max-memory 1K $S/arena-rig.kvr", 1,
-         {"Out of memory: the picture needs 94 KiB, over the --max-memory budget of 1 KiB"}},
+         {"Out of memory: the picture needs 94 KiB, over the memory budget of 1 KiB"}},
         {"progress is shown only on a terminal", "$CLI harvest --out o $(printf \"$S %.0s\" {1..20})", 0, {}, {},
          {}, {"\r", " of "}},
         {"the list's end is an event, and the exit code stays 0", "$CLI harvest --json $(printf \"$S %.0s\" {1..60})",
@@ -347,6 +353,81 @@ TEST(CliContract, RandomIoFailuresLeaveWholeFilesAndASayingWhy)
     // Both ways out were taken.
     EXPECT_GT(failures, 0);
     EXPECT_LT(failures, 2 * runs);
+}
+
+// A run killed at any moment (SIGKILL: no handler runs) leaves a manifest whose every line names
+// a whole PNG under its final name, the very one an uninterrupted run writes.
+TEST(CliContract, AKilledExtractLeavesNoLineWithoutItsWholePicture)
+{
+    namespace fs = std::filesystem;
+    if (!testing::installed("strace")) GTEST_FAIL() << "strace is missing: scripts/install-deps installs it";
+    const TemporaryFolder folder;
+    const std::string in = folder.path + "/in";
+    ASSERT_EQ(testing::runCommand("for i in $(seq 30); do mkdir -p '" + in + "/v$i' && cp " TROVELIN_SOURCE_DIR
+                                  "/samples/*.kvr '" + in + "/v$i/'; done")
+                  .status,
+              0);
+    // Each run goes through strace, which holds every sync back a little: the moments between a
+    // batch's sync and its renames, where a line written too early would show, grow long enough
+    // for random kills to meet them. The process killed is the tool itself, which writes its
+    // number first: strace would let it run on.
+    const auto start = [&](const std::string& output, const std::string& pidFile) {
+        std::vector<std::string> words{"strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=syncfs", "-e",
+                                       "inject=syncfs:delay_enter=30000", "--", "/bin/sh", "-c",
+                                       "echo $$ > '" + pidFile + "'; exec \"$0\" \"$@\"", TROVELIN_CLI, "extract",
+                                       "-q", "-j", "2", "--out", output, in};
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t child = -1;
+        EXPECT_EQ(posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return child;
+    };
+    const auto elapsedMs = [](const timespec& from) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return (now.tv_sec - from.tv_sec) * 1000 + (now.tv_nsec - from.tv_nsec) / 1'000'000;
+    };
+    timespec began{};
+    clock_gettime(CLOCK_MONOTONIC, &began);
+    const std::string whole = folder.path + "/whole";
+    int status = 0;
+    waitpid(start(whole, whole + ".pid"), &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const long runMs = std::max(50L, static_cast<long>(elapsedMs(began)));
+
+    std::mt19937 random(20261208);
+    int linesChecked = 0;
+    for (int run = 0; run < 30; ++run) {
+        const std::string output = folder.path + "/killed" + std::to_string(run);
+        const std::string pidFile = output + ".pid";
+        const pid_t tracer = start(output, pidFile);
+        // Past the whole run's time now and then, so that some runs get to their last batch.
+        const long killAtMs = static_cast<long>(random() % static_cast<unsigned>(runMs * 3 / 2));
+        const timespec pause{killAtMs / 1000, killAtMs % 1000 * 1'000'000};
+        nanosleep(&pause, nullptr);
+        std::ifstream pidText(pidFile);
+        pid_t tool = 0;
+        if (pidText >> tool && tool > 0) kill(tool, SIGKILL);
+        waitpid(tracer, &status, 0);
+        const std::string text = readText(fs::path(output) / "manifest.jsonl");
+        std::istringstream lines(text.substr(0, text.rfind('\n') + 1));
+        for (std::string line; std::getline(lines, line);) {
+            const QJsonObject entry = jsonObject(line);
+            if (!entry.contains("png") || entry.value("png").isNull()) continue;
+            const std::string png = entry.value("png").toString().toStdString();
+            SCOPED_TRACE("run " + std::to_string(run) + ": " + png);
+            EXPECT_TRUE(decodes(fs::path(output) / png));
+            EXPECT_EQ(readText(fs::path(output) / png), readText(fs::path(whole) / png));
+            ++linesChecked;
+        }
+    }
+    // Some of the runs got far enough to write lines.
+    EXPECT_GT(linesChecked, 0);
 }
 
 }  // namespace

@@ -3,14 +3,30 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <sstream>
 
 #include "cli/Dump.h"
+#include "cli/Harvest.h"
 #include "streaming/PrintableText.h"
+#include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+
+// While set, allocations of this size or more fail, as they do on a machine out of memory.
+static std::size_t failingAllocationSize = SIZE_MAX;
+
+void* operator new(std::size_t size)
+{
+    if (size >= failingAllocationSize) throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace trovelin {
 namespace {
@@ -79,7 +95,7 @@ TEST_F(Dump, ClassesWithTheirOwnReaderGiveTheLoadersVerdict)
     EXPECT_EQ(dump({record("TImage", "Background"), channels.bytes(), record("TLabel", "Label1")}, true), 1);
     EXPECT_NE(out.str().find("\"loader\":\"read\",\"record\":{\"class\":\"TMultiButton\""), std::string::npos);
     EXPECT_NE(out.str().find(",\"error\":\"Error reading Scene1.Channels: Invalid property value\"}],"
-                             "\"stop\":\"Error reading Scene1.Channels: Invalid property value\"}"),
+                             "\"stop\":\"Error reading Scene1.Channels: Invalid property value\",\"events\":"),
               std::string::npos);
 
     EXPECT_EQ(dump({record("TImage", "Background"), record("TCMY", ""), record("TMultiButton", "Scene1")}, false), 0);
@@ -133,7 +149,89 @@ TEST_F(Dump, JsonNamesTheLoadersStop)
     EXPECT_EQ(json.rfind("{\"file\":", 0), 0u);
     EXPECT_NE(json.find("\"variant\":\"KVLP\",\"channels\":0,\"title\":\"Rig\",\"chunks\":[\"BLCO\"]"), std::string::npos);
     EXPECT_NE(json.find("\"loader\":\"read\",\"record\":{\"class\":\"TGroupBox\""), std::string::npos);
-    EXPECT_NE(json.find(",\"stop\":\"Format ERROR!!!\"}\n"), std::string::npos);
+    EXPECT_NE(json.find(",\"stop\":\"Format ERROR!!!\",\"events\":["), std::string::npos);
+}
+
+// A script reads the same events from dump --json as from harvest --json, whatever the file.
+TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
+{
+    const auto eventsOf = [](const std::string& json) { return json.substr(json.find(",\"events\":[")); };
+    const auto harvestEvents = [&] {
+        cli::HarvestOptions options;
+        options.paths = {path};
+        options.json = true;
+        options.quiet = true;
+        std::ostringstream json;
+        std::ostringstream progress;
+        cli::harvest(options, json, progress);
+        return eventsOf(json.str());
+    };
+    RecordWriter refused;
+    refused.beginRecord("TCMY", "CMY1").end().end();
+    RecordWriter failing;
+    failing.beginRecord("TLabel", "Label1").property("Top").tag(42).end().end();
+    auto noSignature = record("TLabel", "Label2");
+    noSignature[0] = 'Q';
+    const std::vector<std::vector<std::vector<std::uint8_t>>> panels = {
+        {record("TImage", "Background"), record("TLabel", "Label1")},
+        {record("TImage", "Background"), refused.bytes(), record("TLabel", "Label1")},
+        {record("TImage", "Background"), failing.bytes()},
+        {record("TImage", "Background"), refused.bytes(), failing.bytes()},
+        {record("TImage", "Background"), noSignature},
+    };
+    std::vector<std::string> dumped;
+    for (const auto& records : panels) {
+        dump(records, true);
+        dumped.push_back(eventsOf(out.str()));
+        EXPECT_EQ(dumped.back(), harvestEvents());
+    }
+    EXPECT_EQ(dumped[0], ",\"events\":[]}\n");
+    EXPECT_NE(dumped[1].find("\"kind\":\"message\",\"text\":\"ValueType CMY ERROR!!!\"}]}"), std::string::npos);
+    EXPECT_NE(dumped[2].find("\"kind\":\"error\",\"text\":\"Error reading Label1.Top: "), std::string::npos);
+    EXPECT_NE(dumped[4].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
+
+    ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(64, 'x')));
+    out.str("");
+    EXPECT_EQ(cli::dumpPanelFile(path, true, out, errors), 1);
+    EXPECT_NE(out.str().find(",\"stop\":\"Not KVR Format !!!\",\"events\":[{\"file\":"), std::string::npos) << out.str();
+    EXPECT_EQ(eventsOf(out.str()), harvestEvents());
+    EXPECT_NE(out.str().find("\"kind\":\"status\",\"text\":\"Not KVR Format !!!\"}]}\n"), std::string::npos);
+}
+
+// A record's tree that runs out of memory shows as far as it got, and the loader's verdict stands.
+TEST_F(Dump, ATreeOutOfMemoryKeepsTheLoadersVerdict)
+{
+    RecordWriter glyph;
+    glyph.beginRecord("TSpeedButton", "Button1")
+        .property("Glyph.Data")
+        .binary(bitmapPayload(makeBmp24(200, 200, [](int x, int y) { return static_cast<std::uint32_t>(x ^ y); })))
+        .end()
+        .end();
+    PanelFileContent content;
+    content.records = {record("TImage", "Background"), glyph.bytes()};
+    ASSERT_TRUE(writeFile(path, writePanelFile(content)));
+    failingAllocationSize = 100000;
+    const int status = cli::dumpPanelFile(path, true, out, errors);
+    failingAllocationSize = SIZE_MAX;
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.str().find("\"loader\":\"read\",\"record\":{\"class\":\"TSpeedButton\""), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(",\"events\":[]}\n"), std::string::npos) << out.str();
+}
+
+// Describing a picture costs no more than --max-memory, in a record the loader passes over too.
+TEST_F(Dump, ATreeDecodesPicturesWithinTheBudget)
+{
+    RecordWriter skipped;
+    skipped.beginRecord("TPictureFrame", "Frame1")
+        .property("Picture.Data")
+        .binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(200, 200, [](int, int) { return 0u; }))))
+        .end()
+        .end();
+    PanelFileContent content;
+    content.records = {record("TImage", "Background"), skipped.bytes()};
+    ASSERT_TRUE(writeFile(path, writePanelFile(content)));
+    EXPECT_EQ(cli::dumpPanelFile(path, false, out, errors, 100000), 0);
+    EXPECT_NE(out.str().find("Picture.Data = {120066 bytes: Out of memory}"), std::string::npos) << out.str();
 }
 
 }  // namespace

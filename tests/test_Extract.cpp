@@ -232,6 +232,87 @@ TEST_F(Extract, UniqueWritesEachContentOnceAndPointsTheRestAtIt)
     EXPECT_EQ(written, named);
 }
 
+// What an earlier run wrote and this one does not goes; nothing else does, whatever the earlier
+// manifest names.
+TEST_F(Extract, ARerunKeepsTheFolderTrueToItsManifest)
+{
+    const fs::path output = folder / "out";
+    const std::string show = file("tree/show.kvr", panel(5, {0x10, 0x20, 0x30}));
+    file("tree/copy.kvr", panel(5, {0x10, 0x20, 0x30}));
+    ASSERT_EQ(run({(folder / "tree").string()}, output.string()), 0) << err.str();
+    const auto pngFiles = [&] {
+        std::set<std::string> found;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(output))
+            if (entry.is_regular_file() && entry.path().extension() == ".png")
+                found.insert(entry.path().lexically_relative(output).string());
+        return found;
+    };
+    const auto namedPngs = [&] {
+        std::set<std::string> named;
+        for (const QJsonObject& line : manifest(output))
+            if (line.value("png").isString()) named.insert(line.value("png").toString().toStdString());
+        return named;
+    };
+    ASSERT_EQ(pngFiles().size(), 8u);
+    // Files of our own beside the pictures, and a numbered one the manifest does not list.
+    file("out/tree/show/notes.png", {1});
+    file("out/tree/show/999.png", {2});
+
+    // The file now has fewer pictures.
+    writeFile(show, panel(5, {0x10}));
+    ASSERT_EQ(run({(folder / "tree").string()}, output.string()), 0) << err.str();
+    EXPECT_EQ(pngFiles(), (std::set<std::string>{"tree/copy/000.png", "tree/copy/001.png", "tree/copy/002.png",
+                                                 "tree/copy/003.png", "tree/show/000.png", "tree/show/001.png",
+                                                 "tree/show/999.png", "tree/show/notes.png"}));
+
+    // A plain run, then a --unique one: the copies go.
+    ASSERT_EQ(run({(folder / "tree").string()}, output.string(), true), 0) << err.str();
+    std::set<std::string> expected = namedPngs();
+    expected.insert({"tree/show/999.png", "tree/show/notes.png"});
+    EXPECT_EQ(pngFiles(), expected);
+    EXPECT_FALSE(fs::exists(output / "tree/show/000.png"));  // a copy of tree/copy/000.png
+
+    // A manifest someone edited to name what lies outside, through "..", an absolute path or a
+    // link, or what is no picture of ours.
+    file("out/tree/show/000.png", {5});
+    file("outside/000.png", {3});
+    file("outside/x/000.png", {4});
+    fs::create_directory_symlink(folder / "outside", output / "link");
+    std::ofstream(output / "manifest.jsonl")
+        << "{\"png\":\"../outside/000.png\"}\n{\"png\":\"" << (folder / "outside/x/000.png").string()
+        << "\"}\n{\"png\":\"link/000.png\"}\n{\"png\":\"tree/./show/000.png\"}\n"
+        << "{\"png\":\"tree/show/notes.png\"}\n{\"png\":\"x\",\"png_bytes\":\"2e2e2f6f7574736964652f3030302e706e67\"}\n";
+    ASSERT_EQ(run({(folder / "tree/copy.kvr").string()}, output.string()), 0) << err.str();
+    EXPECT_TRUE(fs::exists(folder / "outside/000.png"));
+    EXPECT_TRUE(fs::exists(folder / "outside/x/000.png"));
+    EXPECT_TRUE(fs::exists(output / "tree/show/000.png"));
+    EXPECT_TRUE(fs::exists(output / "tree/show/notes.png"));
+}
+
+// The list stops at 512 pictures within a file, and the manifest says how many it left.
+TEST_F(Extract, AFileOfMorePicturesThanTheListHoldsSaysSo)
+{
+    const std::string crowded = file("crowded.kvr", panel(5, std::vector<std::uint32_t>(600, 0x123456)));
+    const fs::path output = folder / "out";
+    ASSERT_EQ(run({crowded}, output.string()), 0) << err.str();
+    const std::vector<QJsonObject> lines = manifest(output);
+    ASSERT_EQ(lines.size(), 513u);
+    EXPECT_EQ(lines.back().value("kind").toString().toStdString(), "status");
+    EXPECT_EQ(lines.back().value("text").toString().toStdString(),
+              "Picture list full (512 pictures): 89 pictures of " + crowded + " not read");
+    EXPECT_NE(err.str().find("89 pictures of"), std::string::npos) << err.str();
+
+    cli::HarvestOptions options;
+    options.paths = {crowded};
+    options.quiet = true;
+    std::ostringstream table;
+    std::ostringstream events;
+    EXPECT_EQ(cli::harvest(options, table, events), 0);
+    EXPECT_NE(events.str().find("Picture list full (512 pictures): 89 pictures of " + crowded + " not read"),
+              std::string::npos)
+        << events.str();
+}
+
 TEST_F(Extract, LoopsAndFailingFilesAreReportedAndTheRunGoesOn)
 {
     file("tree/a.kvr", panel(3, {}));

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QTreeView>
 
 #include "app/PanelWindow.h"
+#include "app/ViewerAccessibility.h"
 #include "app/ShowPanel.h"
 #include "app/Trovelinc.h"
 #include "app/ViewerCommandLine.h"
@@ -40,6 +42,7 @@
 #include "support/PngReference.h"
 #include "support/RecordWriter.h"
 #include "support/SamplePanels.h"
+#include "widgets/ControlHostAccessible.h"
 #include "widgets/ControlHostWidget.h"
 
 namespace trovelin {
@@ -69,7 +72,11 @@ std::vector<PanelWindow*> openPanelWindows()
 
 class PanelWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureWidgetApplication(); }
+    static void SetUpTestSuite()
+    {
+        ensureWidgetApplication();
+        installViewerAccessibility();
+    }
     PanelWindowTest() { fs::create_directories(folder); }
     ~PanelWindowTest() override
     {
@@ -134,7 +141,7 @@ TEST_F(PanelWindowTest, AtRestTheWindowShowsWhatRenderPaints)
         const QImage rendered = renderPanel(file).image;
         ASSERT_FALSE(rendered.isNull()) << file;
         EXPECT_EQ(shown(window), rendered) << file;
-        EXPECT_EQ(window.windowTitle().toStdString(), fs::path(file).filename().string() + " - Trovelin panel");
+        EXPECT_EQ(window.windowTitle().toStdString(), fs::path(file).filename().string());
         window.close();
     }
 }
@@ -192,6 +199,19 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     ControlHostWidget& host = *window.host();
     QTest::keyClick(&host, Qt::Key_Tab);
     EXPECT_TRUE(control<TWinControl>(window, "First").focused());
+    // The button between them is a stop of the keyboard, though not of the framework's focus.
+    QTest::keyClick(&host, Qt::Key_Tab);
+    EXPECT_EQ(host.currentStop()->control->name(), "Latch");
+    EXPECT_EQ(window.lastEvent(), "First, Exit");  // one focus at a time
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent(), "Latch, Click, down");
+    auto* panel = dynamic_cast<AccessibleControlHost*>(QAccessible::queryAccessibleInterface(&host));
+    ASSERT_NE(panel, nullptr);
+    QAccessibleInterface* latch = panel->itemOf(*host.currentStop());
+    EXPECT_EQ(latch->text(QAccessible::Name), "Latch");
+    EXPECT_TRUE(latch->state().checkable && latch->state().checked && latch->state().focusable);
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent(), "Latch, Click, up");
     QTest::keyClick(&host, Qt::Key_Tab);
     EXPECT_TRUE(control<TWinControl>(window, "Second").focused());
     EXPECT_EQ(window.lastEvent(), "Second, Enter");
@@ -205,6 +225,107 @@ TEST_F(PanelWindowTest, TabMovesTheFocusAndAButtonLatchesWhileEscClosesNothing)
     QTest::keyClick(&host, Qt::Key_Escape);
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(PanelWindowTest, TheKeysWorkEveryControlOfTheDeskAndTabGoesOnToTheWindowsButtons)
+{
+    PanelWindow& window = open(desk());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ControlHostWidget& host = *window.host();
+    ASSERT_TRUE(host.hasFocus());
+    std::vector<std::string> visited;
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(host.currentStop());
+        visited.push_back(host.currentStop()->control->name());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Fader1", "Fader2", "Fader3", "Crossfade", "Speed", "Size", "Scene1",
+                                                 "Scene2", "Red", "Blue"}));
+    // After the last control the window's own buttons; Shift+Tab comes back to the panel's last.
+    QTest::keyClick(&host, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.findChild<QPushButton*>("actualSize"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), &host);
+    EXPECT_EQ(host.currentStop()->control->name(), "Blue");
+
+    // Values: a step, a page, the ends; each raises the change the mouse would.
+    for (int i = 0; i < 9; ++i) QTest::keyClick(&host, Qt::Key_Backtab);
+    ASSERT_EQ(host.currentStop()->control->name(), "Fader1");
+    TFader& fader = control<TFader>(window, "Fader1");
+    QTest::keyClick(&host, Qt::Key_Up);
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 201");
+    QTest::keyClick(&host, Qt::Key_PageDown);
+    EXPECT_EQ(fader.position(), 201 - 15);
+    QTest::keyClick(&host, Qt::Key_Home);
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 0");
+    QTest::keyClick(&host, Qt::Key_Left);  // at the end: nothing changes, nothing is said
+    EXPECT_EQ(window.lastEvent(), "Fader1, Change, 0");
+    QTest::keyClick(&host, Qt::Key_End);
+    EXPECT_EQ(fader.position(), 255);
+
+    // A click moves the keyboard to the control clicked; Space presses a button.
+    QTest::mouseClick(&host, Qt::LeftButton, {}, at(window, "Speed", 30, 30));
+    EXPECT_EQ(host.currentStop()->control->name(), "Speed");
+    QTest::keyClick(&host, Qt::Key_Tab);
+    QTest::keyClick(&host, Qt::Key_Tab);
+    QTest::keyClick(&host, Qt::Key_Space);
+    EXPECT_EQ(window.lastEvent().left(13), "Scene1, Click");
+}
+
+// Every object under `item`, depth first.
+void collectAccessible(QAccessibleInterface* item, std::vector<QAccessibleInterface*>& all)
+{
+    for (int i = 0; i < item->childCount(); ++i) {
+        all.push_back(item->child(i));
+        collectAccessible(item->child(i), all);
+    }
+}
+
+TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAndMixerAreSlidersOfTheirOwn)
+{
+    for (const SamplePanel& sample : samplePanels()) {
+        PanelWindow& window = open(write(sample.fileName, sample.bytes));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
+        std::vector<QAccessibleInterface*> all;
+        collectAccessible(panel, all);
+        EXPECT_GE(all.size(), window.face()->controls().size()) << sample.fileName;
+        for (QAccessibleInterface* item : all) {
+            EXPECT_FALSE(item->text(QAccessible::Name).isEmpty()) << sample.fileName;
+            EXPECT_NE(item->role(), QAccessible::Client) << item->text(QAccessible::Name).toStdString();
+            EXPECT_EQ(item->parent()->child(item->parent()->indexOfChild(item)), item);
+            if (item->role() == QAccessible::Slider || item->role() == QAccessible::Dial) {
+                EXPECT_NE(item->valueInterface(), nullptr) << item->text(QAccessible::Name).toStdString();
+            }
+            if (item->role() == QAccessible::Button) {
+                ASSERT_NE(item->actionInterface(), nullptr);
+                EXPECT_TRUE(item->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            }
+        }
+        if (sample.fileName != "moving-heads.kvr") continue;
+        QAccessibleInterface* field = nullptr;
+        QAccessibleInterface* mixer = nullptr;
+        for (QAccessibleInterface* item : all) {
+            if (item->text(QAccessible::Name) == "PanTilt") field = item;
+            if (item->text(QAccessible::Name) == "Colour mixer") mixer = item;
+        }
+        ASSERT_TRUE(field && mixer);
+        EXPECT_EQ(field->role(), QAccessible::Grouping);
+        ASSERT_EQ(field->childCount(), 2);
+        EXPECT_EQ(field->child(0)->text(QAccessible::Name), "X");
+        EXPECT_EQ(field->child(1)->valueInterface()->currentValue().toInt(), 180);
+        field->child(1)->valueInterface()->setCurrentValue(300);  // limited, as a drag is
+        EXPECT_EQ(window.lastEvent(), "PanTilt, Change, 100, 255");
+        ASSERT_EQ(mixer->childCount(), 3);
+        EXPECT_EQ(mixer->child(1)->text(QAccessible::Name), "Magenta");
+        QAccessibleValueInterface* magenta = mixer->child(1)->valueInterface();
+        const int before = magenta->currentValue().toInt();
+        mixer->child(1)->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        EXPECT_EQ(magenta->currentValue().toInt(), before + 1);
+        EXPECT_EQ(window.lastEvent().left(10), ", Change, ");
+        window.close();
+    }
 }
 
 TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOpensNoWindow)
@@ -229,7 +350,7 @@ TEST_F(PanelWindowTest, SaveImageWritesWhatThePanelShowsNowAndAChangedFileOffers
     QTest::mousePress(window.host(), Qt::LeftButton, {}, at(window, "Fader1", 20, 9));
     QTest::mouseRelease(window.host(), Qt::LeftButton, {}, at(window, "Fader1", 20, 9));
     const std::string png = (folder / "desk.png").string();
-    window.chooseImageFile = [&png] { return QString::fromStdString(png); };
+    window.chooseImageFile = [&png](const QString&) { return QString::fromStdString(png); };
     QTest::mouseClick(window.findChild<QPushButton*>("saveImage"), Qt::LeftButton);
     EXPECT_EQ(window.lastEvent(), "Saved desk.png");
     const auto saved = readPngFile(png);
@@ -303,7 +424,7 @@ TEST_F(PanelWindowTest, TheFileListOpensAPanelFromItsMenuAndWithCtrlEnter)
     EXPECT_EQ(firstEntry, "Show Panel");
     EXPECT_TRUE(firstIsBold);
     ASSERT_EQ(openPanelWindows().size(), 1u);
-    EXPECT_EQ(openPanelWindows()[0]->windowTitle(), "console-desk.kvr - Trovelin panel");
+    EXPECT_EQ(openPanelWindows()[0]->windowTitle(), "console-desk.kvr");
     delete openPanelWindows()[0];
 
     QTest::mouseClick(report->viewport(), Qt::RightButton, {}, rowOf("notes.kvr"));

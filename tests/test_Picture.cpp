@@ -7,6 +7,7 @@
 #include "streaming/Errors.h"
 #include "streaming/Icon.h"
 #include "streaming/Metafile.h"
+#include "streaming/PixelBudget.h"
 #include "streaming/Picture.h"
 #include "streaming/Stream.h"
 #include "support/BmpWriter.h"
@@ -173,6 +174,36 @@ TEST(Picture, EnhancedMetafilesAreValidatedByTheirHeader)
 
     EXPECT_EQ(failure(picturePayload("TMetafile", emf(99, {0, 0, 1, 1}, 140))), "Metafile is not valid");
     EXPECT_EQ(failure(picturePayload("TMetafile", emf(400, {0, 0, 1, 1}, 399))), "Stream read error");
+}
+
+// Files loading side by side share one budget: a picture that does not fit says what is left
+// and what the other files hold, so that it does not read as a picture larger than the budget.
+TEST(PixelBudget, APictureOverWhatIsLeftNamesWhatTheOtherFilesHold)
+{
+    constexpr std::uint64_t KiB = 1024;
+    PixelBudget budget(1800 * KiB);
+    std::vector<PixelCharge> held;
+    held.push_back(budget.charge(1 * KiB));
+    std::vector<PixelBudget> others;
+    for (int i = 0; i < 7; ++i) {
+        others.push_back(budget.forAnotherHolder());
+        held.push_back(others.back().charge(i == 0 ? 137 * KiB : 127 * KiB));
+    }
+    try {
+        budget.charge(901 * KiB);
+        ADD_FAILURE() << "charged past the budget";
+    } catch (const EOutOfMemory& error) {
+        EXPECT_EQ(error.messageWithReason(), "Out of memory: the picture needs 901 KiB, over the 900 KiB left of the "
+                                             "--max-memory budget (899 KiB held by 7 other files)");
+    }
+    // Alone, the budget is all there is to name.
+    held.resize(1);
+    try {
+        budget.charge(1800 * KiB);
+        ADD_FAILURE() << "charged past the budget";
+    } catch (const EOutOfMemory& error) {
+        EXPECT_EQ(error.messageWithReason(), "Out of memory: the picture needs 2 MiB, over the --max-memory budget of 2 MiB");
+    }
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include "framework/BitmapImage.h"
 #include "framework/BmpWriter.h"
 #include "framework/PngWriter.h"
+#include "platform/FileBatch.h"
 #include "platform/ReplacingFile.h"
 #include "streaming/BitmapDecoder.h"
 #include "streaming/Stream.h"
@@ -179,6 +182,35 @@ TEST_F(ReplacingFile, AFailedWriteLeavesNothingUnderTheNameAndAnOlderFileAsItWas
     EXPECT_EQ(contents(path), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(fileNames(folder.string()), std::vector<std::string>{"out.png"});
     EXPECT_THROW(writeFileReplacing((folder / "missing" / "x.png").string(), large), Exception);
+}
+
+// A batch's files keep their temporary names until it commits, however many it holds, and a
+// signal's cleanup finds every one of them.
+TEST_F(ReplacingFile, ABatchNamesNothingBeforeItCommitsAndASignalLeavesNoneOfItsFiles)
+{
+    const auto writeHundred = [&](FileBatch& batch) {
+        for (int i = 0; i < 100; ++i)
+            batch.write((folder / ("p" + std::to_string(i) + ".png")).string(), std::vector<std::uint8_t>{1, 2});
+    };
+    FileBatch batch;
+    writeHundred(batch);
+    const std::vector<std::string> staged = fileNames(folder.string());
+    EXPECT_EQ(staged.size(), 100u);
+    EXPECT_TRUE(std::all_of(staged.begin(), staged.end(), [](const std::string& name) { return name[0] == '.'; }));
+    EXPECT_TRUE(batch.commit().empty());
+    EXPECT_EQ(contents((folder / "p99.png").string()), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(fileNames(folder.string()).size(), 100u);
+
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    EXPECT_EXIT(
+        {
+            FileBatch interrupted;
+            writeHundred(interrupted);
+            undoWritesInFlight();  // as the handler does before the process ends
+            std::_Exit(fileNames(folder.string()).empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -55,6 +55,8 @@ TTrovelin::TTrovelin(PictureList& pictures, FileSystem& fileSystem, ShellInfo& s
       MFileExplorer(fileSystem, shell, localeDateTimeText(), localeThousandsSeparator())
 {
     pictures_.clear();  // FormCreate
+    // main() sets it up for the application; a window built without it (tests, benchmarks)
+    // still presents its grid as the table that the grid's own events speak of.
     installViewerAccessibility();
     setWindowTitle("Trovelin for KVR Panel Files");
     setGeometry(349, 251, 662, 453);

@@ -5,6 +5,8 @@
 
 #include "app/DrawGrid.h"
 #include "app/DrawGridAccessible.h"
+#include "widgets/ControlHostAccessible.h"
+#include "widgets/ControlHostWidget.h"
 #include "widgets/ToolButtonHost.h"
 
 namespace trovelin {
@@ -18,6 +20,7 @@ QAccessibleInterface* viewerAccessible(const QString& className, QObject* object
 {
     if (auto* grid = dynamic_cast<TDrawGrid*>(object)) return new AccessibleDrawGrid(grid);
     if (auto* button = dynamic_cast<ToolButtonHost*>(object)) return new AccessibleToolButton(button);
+    if (auto* host = dynamic_cast<ControlHostWidget*>(object)) return new AccessibleControlHost(host);
     if (className == QLatin1String("QWidget") && object->isWidgetType() && static_cast<QWidget*>(object)->isWindow())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     return nullptr;

@@ -15,6 +15,7 @@
 #include "app/ShowPanel.h"
 #include "app/StartPlace.h"
 #include "app/Trovelinc.h"
+#include "app/ViewerAccessibility.h"
 #include "app/ViewerCommandLine.h"
 #include "browse/Itemprop.h"
 #include "browse/SystemDesktop.h"
@@ -93,6 +94,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     displayFailure.displayOpened();
     QApplication::setApplicationDisplayName("Trovelin");
+    trovelin::installViewerAccessibility();
     try {
         if (commandLine.action == ViewerCommandLine::Action::ShowGallery) {
             trovelin::GalleryWindow gallery;

@@ -4,6 +4,7 @@
 
 #include "browse/FileListText.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileMask.h"
 #include "platform/FileSystem.h"
 #include "platform/FindFiles.h"
 #include "streaming/TypeInfo.h"
@@ -40,6 +41,14 @@ std::vector<std::string> splitMask(const std::string& mask)
         patterns.push_back(mask.substr(start, end - start));
     patterns.push_back(mask.substr(start));
     return patterns;
+}
+
+// Whether the folder search would find exactly the entries of the whole listing that `pattern`
+// takes. A name without wildcards is looked up by itself, and a path part searches another
+// folder, so those go to a search of their own.
+bool selectsFromListing(const std::string& pattern)
+{
+    return pattern.find_first_of("*?") != std::string::npos && pattern.find_first_of("\\/") == std::string::npos;
 }
 
 // The size of the entry named exactly as the path's last part. The search takes a name as a list
@@ -172,44 +181,65 @@ void TMFileExplorer::UpdateFileList()
     for (unsigned attribute = ftReadOnly; attribute <= ftNormal; ++attribute)
         if (fileType_ & (1u << attribute)) request |= attributeBitOf[attribute];
     const std::string folder = withTrailingBackslash(directory_);
-    localFolder_ = fileSystem_.localPath(directory_).value_or("");
-    if (!localFolder_.empty() && !localFolder_.ends_with('/')) localFolder_ += '/';
-    AddFile(folder, "*.*", request | faDirectory);
-    for (const std::string& pattern : splitMask(mask_)) AddFile(folder, pattern, request);
+    // One listing serves the folders and every pattern that is a plain wildcard mask, and its
+    // sizes are the rows' sizes: looking at every entry again, per pattern or per row, was most
+    // of a refresh's time in a large folder.
+    const std::vector<FindData> everyEntry = search(folder, "*.*");
+    addEntries(folder, everyEntry, "*.*", request | faDirectory);
+    for (const std::string& pattern : splitMask(mask_)) {
+        if (selectsFromListing(pattern))
+            addEntries(folder, everyEntry, pattern, request);
+        else  // its rows name the entries where they are, in the folder a path part leads to
+            addEntries(folder + pattern.substr(0, pattern.find_last_of("\\/") + 1), search(folder, pattern), "*",
+                       request);
+    }
 }
 
-bool TMFileExplorer::AddFile(const std::string& folder, const std::string& pattern, unsigned request)
+std::string TMFileExplorer::localFolderOf(const std::string& folder) const
 {
-    if (!fileSystem_.setCurrentDirectory(directory_)) return false;
-    bool added = false;
-    TSearchRec search;
-    for (std::uint32_t found = FindFirst(fileSystem_, folder + pattern, faAnyFile, search); found == 0;
-         found = FindNext(search)) {
-        const std::uint32_t a = search.Attr;
+    std::string local = fileSystem_.localPath(folder).value_or("");
+    if (!local.empty() && !local.ends_with('/')) local += '/';
+    return local;
+}
+
+std::vector<FindData> TMFileExplorer::search(const std::string& folder, const std::string& pattern)
+{
+    std::vector<FindData> entries;
+    if (!fileSystem_.setCurrentDirectory(directory_)) return entries;
+    TSearchRec record;
+    for (std::uint32_t found = FindFirst(fileSystem_, folder + pattern, faAnyFile, record); found == 0;
+         found = FindNext(record))
+        entries.push_back(record.FindData);
+    FindClose(record);
+    return entries;
+}
+
+void TMFileExplorer::addEntries(const std::string& folder, const std::vector<FindData>& entries,
+                                std::string_view pattern, unsigned request)
+{
+    const std::string localFolder = localFolderOf(folder);
+    for (const FindData& entry : entries) {
+        const std::uint32_t a = entry.attributes;
         const auto allows = [request, a](std::uint32_t bit) { return !(a & bit) || (request & bit); };
         const bool accepted = (a & faDirectory) == (request & faDirectory) && allows(faReadOnly) &&
                               allows(faHidden) && allows(faSysFile);
-        if (!accepted || search.Name == ".") continue;
-        const std::string path = folder + search.Name;
+        if (!accepted || entry.fileName == "." || !matchesMask(entry.fileName, pattern)) continue;
+        const std::string path = folder + entry.fileName;
         const ShellFileInfo shell = shell_.entryInfo(path, a);
-        const std::uint64_t size = exactEntrySize(fileSystem_, path);
-        const std::optional<SystemTime> time = fileTimeToSystemTime(search.FindData.lastWriteTime);
+        const std::optional<SystemTime> time = fileTimeToSystemTime(entry.lastWriteTime);
         const bool folderEntry = (a & faDirectory) != 0;
         FileListItem item;
-        item.caption = search.Name;
+        item.caption = entry.fileName;
         item.imageIndex = shell.iconIndex;
-        if (!localFolder_.empty()) item.localPath = localFolder_ + search.Name;
-        item.subItems = {folderEntry ? " " : std::to_string(size),
+        if (!localFolder.empty()) item.localPath = localFolder + entry.fileName;
+        item.subItems = {folderEntry ? " " : std::to_string(entry.size),
                          shell.typeName.substr(0, maxTypeName),
                          dateTimeText_.format(time ? dateTimeValue(*time) : 0.0),
                          attributeLetters(a),
                          path,
                          folderEntry ? "dir" : "file"};
         addItem(std::move(item));
-        added = true;
     }
-    FindClose(search);
-    return added;
 }
 
 void TMFileExplorer::AddDrives()

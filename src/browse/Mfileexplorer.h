@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browse/DateTimeText.h"
@@ -13,10 +14,9 @@
 #include "browse/FileListItem.h"
 #include "browse/ShellInfo.h"
 #include "framework/Control.h"
+#include "platform/FileSystem.h"
 
 namespace trovelin {
-
-class FileSystem;
 
 // TFileType: a set of these, as bits 1 << attribute.
 enum TFileAttr : unsigned { ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal };
@@ -113,7 +113,13 @@ public:
     std::function<void(const std::string& path)> onDefaultAction;
 
 private:
-    bool AddFile(const std::string& folder, const std::string& pattern, unsigned request);
+    // The entries that the folder search finds for `pattern` in `folder`.
+    std::vector<FindData> search(const std::string& folder, const std::string& pattern);
+    // Rows for the entries of `folder` that `pattern` takes and whose attributes `request` allows.
+    void addEntries(const std::string& folder, const std::vector<FindData>& entries, std::string_view pattern,
+                    unsigned request);
+    // This system's path of `folder`, with a "/" at its end; empty where it has none.
+    std::string localFolderOf(const std::string& folder) const;
     void AddDrives();
     void setModeColumns(bool drives);
     void addItem(FileListItem item);
@@ -125,7 +131,6 @@ private:
     DateTimeText dateTimeText_;
     SortLocale sortLocale_;
     std::string directory_;
-    std::string localFolder_;  // this system's path of the listed folder, with a "/" at its end
     std::string fileName_;
     TFileType fileType_ = 0;
     std::string mask_ = "*.*";

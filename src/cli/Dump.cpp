@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <ostream>
 
 #include "panelfile/RecordingLoaderHost.h"
@@ -11,7 +12,9 @@
 #include "panelfile/LoaderClasses.h"
 #include "panelfile/PanelHeader.h"
 #include "panelfile/PictureList.h"
+#include "panelfile/PictureManifest.h"
 #include "streaming/Errors.h"
+#include "streaming/PixelBudget.h"
 #include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
@@ -33,6 +36,8 @@ struct Dump {
     std::optional<PanelHeader> header;
     std::vector<DumpedRecord> records;
     std::string stop;  // the loader's message when it stops before the end, or the error
+    // What the load reported, as `harvest --json` lists it for the file ("file" left empty).
+    std::vector<LoadEvent> events;
 };
 
 std::string channelList(const ChannelBitSet& bits)
@@ -77,6 +82,15 @@ std::string messagesOf(const std::vector<LoaderEvent>& events)
     return text;
 }
 
+// The loader's events of one step, kept for the events array and joined for the record's text.
+std::string takeMessages(RecordingLoaderHost& window, Dump& dump)
+{
+    const std::vector<LoaderEvent> events = window.takeEvents();
+    for (const LoaderEvent& event : events)
+        dump.events.push_back({"", event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+    return messagesOf(events);
+}
+
 // Each record goes through the loader's own steps, with the readers it uses for each class, so
 // that the dump tells what a load does; the generic record reader only shows what the record holds.
 Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
@@ -85,6 +99,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
     dump.header = readPanelHeader(stream);
     if (!dump.header) {
         dump.stop = notPanelFileText;
+        dump.events.push_back({"", "status", notPanelFileText});
         return dump;
     }
     RecordingLoaderHost window;
@@ -95,7 +110,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
     for (bool background = true; background || stream.position() < stream.size(); background = false) {
         if (!background && !startsWithSignature(stream)) {
             loader.readRecord(stream, environment);
-            dump.stop = messagesOf(window.takeEvents());
+            dump.stop = takeMessages(window, dump);
             return dump;
         }
         DumpedRecord& record = dump.records.emplace_back();
@@ -108,14 +123,22 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
                 goesOn = loader.readRecord(stream, environment);
         } catch (const Exception& error) {
             record.error = error.messageWithReason();
+        } catch (const std::bad_alloc&) {
+            // As a load reports it: what was read so far stays, and the dump ends here.
+            record.error = EOutOfMemory().messageWithReason();
         }
-        record.message = messagesOf(window.takeEvents());
+        record.message = takeMessages(window, dump);
+        // A failure ends the load, and the load's failure comes before what the loader said on
+        // the way, as harvest and extract report a file.
+        if (!record.error.empty()) dump.events.insert(dump.events.begin(), {"", "error", record.error});
         const std::int64_t end = stream.position();
         stream.setPosition(record.offset);
         try {
             readRecordTree(stream, record.tree);
         } catch (const Exception&) {
             // The tree shows how far the record could be read; the loader's verdict stands.
+        } catch (const std::bad_alloc&) {
+            // So does a tree that ran out of memory on the way.
         }
         stream.setPosition(end);
         record.loader = background                ? "background"
@@ -171,6 +194,15 @@ void writeNodeJson(const RecordNode& node, std::ostream& out)
     out << "]}";
 }
 
+void writeEventsJson(const std::string& path, const std::vector<LoadEvent>& events, std::ostream& out)
+{
+    out << ",\"events\":[";
+    for (std::size_t i = 0; i < events.size(); ++i)
+        out << (i ? "," : "") << "{" << jsonPathField("file", path) << ",\"kind\":\"" << events[i].kind
+            << "\",\"text\":" << jsonString(events[i].text) << "}";
+    out << "]";
+}
+
 void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
 {
     out << "{" << jsonPathField("file", path);
@@ -192,6 +224,7 @@ void writeJson(const std::string& path, const Dump& dump, std::ostream& out)
     }
     out << "]";
     if (!dump.stop.empty()) out << ",\"stop\":" << jsonString(dump.stop);
+    writeEventsJson(path, dump.events, out);
     out << "}\n";
 }
 
@@ -201,15 +234,27 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
                   std::uint64_t pixelBudgetBytes)
 {
     Dump dump;
+    std::string failure;
     try {
+        // Each record's tree decodes its pictures once more to describe them, within a budget
+        // of its own: the loader's holds what it read.
+        PixelBudget treeBudget(pixelBudgetBytes);
         FileStream stream(path);
+        stream.setPixelBudget(&treeBudget);
         dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
-        errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
+        failure = error.messageWithReason();
+    } catch (const std::bad_alloc&) {
+        failure = EOutOfMemory().messageWithReason();
+    }
+    if (!failure.empty()) {
+        errors << printableText(path) << ": " << printableText(failure) << '\n';
         // A script reading the object still gets one, with what went wrong.
-        if (json)
-            out << "{" << jsonPathField("file", path) << ",\"records\":[],\"events\":[{" << jsonPathField("file", path)
-                << ",\"kind\":\"error\",\"text\":" << jsonString(error.messageWithReason()) << "}]}\n";
+        if (json) {
+            out << "{" << jsonPathField("file", path) << ",\"records\":[]";
+            writeEventsJson(path, {{"", "error", failure}}, out);
+            out << "}\n";
+        }
         return 1;
     }
     if (json)

@@ -17,6 +17,7 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -32,7 +33,7 @@
 #include "panelfile/Loader.h"
 #include "panelfile/PictureFiles.h"
 #include "panelfile/PictureList.h"
-#include "platform/ReplacingFile.h"
+#include "platform/FileBatch.h"
 #include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
 
@@ -46,6 +47,13 @@ namespace fs = std::filesystem;
 // starve the others, few enough that what waits stays small whatever the tree's size.
 constexpr std::size_t filesInFlightPerJob = 4;
 
+// A batch of files commits together after this many files or this long since its first, so that
+// a run pays two syncs per batch rather than one per picture, a reader following the manifest
+// sees it grow several times a second, and an interrupt or a crash loses little.
+constexpr std::size_t filesPerBatch = 256;
+constexpr auto batchTime = std::chrono::milliseconds(250);
+using Clock = std::chrono::steady_clock;
+
 struct ExtractedPicture {
     int index = 0;
     int width = 0;
@@ -57,12 +65,14 @@ struct ExtractedPicture {
     std::string digest;
     std::string png;       // relative to the output folder; empty when no file names it
     bool written = false;  // this picture's own file was written
+    std::string target;    // where it was written
 };
 
 struct ExtractedFile {
     std::vector<ExtractedPicture> pictures;
     std::vector<LoadEvent> events;
     bool failed = false;
+    FileBatch written;  // the pictures' files, until they commit with the run's batch
 };
 
 // The position of a picture in the manifest: file, then index.
@@ -179,11 +189,20 @@ public:
         return found == claims_.end() ? std::nullopt : std::optional(found->second);
     }
 
+    // A picture whose file could not be written gives its content up to a later copy.
+    void unclaim(const std::string& digest, PicturePlace place)
+    {
+        if (!options_.unique) return;
+        std::lock_guard lock(claimsMutex_);
+        const auto found = claims_.find(digest);
+        if (found != claims_.end() && found->second.place == place) claims_.erase(found);
+    }
+
 private:
     void work()
     {
         RecordingLoaderHost window;
-        const auto pictures = std::make_unique<PictureList>(budget_);
+        const auto pictures = std::make_unique<PictureList>(budget_.forAnotherHolder());
         PanelLoader loader(window, *pictures, panelLoaderClasses());
         PngEncoder encoder;
         for (;;) {
@@ -238,6 +257,11 @@ private:
             if (!failure.empty()) file.events.push_back({path, "error", failure});
             for (const LoaderEvent& event : loaderEvents)
                 file.events.push_back({path, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+            if (const int unread = pictures.refused())
+                file.events.push_back({path, "status", "Picture list full (" + std::to_string(pictures.count()) +
+                                                           " pictures): " + std::to_string(unread) +
+                                                           (unread == 1 ? " picture of " : " pictures of ") +
+                                                           path + " not read"});
             file.failed = file.failed || !failure.empty() || !loader.reachedEnd();
             writePictures(index, pictures, encoder, file);
             pictures.clear();
@@ -263,7 +287,6 @@ private:
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
             file.failed = true;
         }
-        std::string lastWritten;  // the folder is synced once, after the file's last picture
         for (int i = 0; i < pictures.count(); ++i) {
             const TBitmap& bitmap = pictures.at(i);
             const PictureOrigin& origin = pictures.origin(i);
@@ -276,7 +299,8 @@ private:
                                      origin.property,
                                      pictureDigest(bitmap.image()),
                                      {},
-                                     false};
+                                     false,
+                                     {}};
             if (!options_.outputFolder.empty() && folderFailure.empty() && !bitmap.empty()) {
                 const std::string name = threeDigits(i) + ".png";
                 picture.png = relativeFolder + "/" + name;
@@ -292,9 +316,9 @@ private:
                         } catch (const std::bad_alloc&) {
                             throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                         }
-                        writeFileReplacingInBatch(target, png);
+                        file.written.write(target, png);
                         picture.written = true;
-                        lastWritten = target;
+                        picture.target = target;
                     } catch (const Exception& error) {
                         file.events.push_back({target, "error", error.message()});
                         file.failed = true;
@@ -304,13 +328,6 @@ private:
                 }
             }
             file.pictures.push_back(std::move(picture));
-        }
-        if (lastWritten.empty()) return;
-        try {
-            syncFolderOf(lastWritten);
-        } catch (const Exception& error) {
-            file.events.push_back({lastWritten, "error", error.message()});
-            file.failed = true;
         }
     }
 
@@ -336,14 +353,6 @@ private:
         if (found->second.place < place) return false;
         found->second = {place, png};
         return true;
-    }
-
-    void unclaim(const std::string& digest, PicturePlace place)
-    {
-        if (!options_.unique) return;
-        std::lock_guard lock(claimsMutex_);
-        const auto found = claims_.find(digest);
-        if (found != claims_.end() && found->second.place == place) claims_.erase(found);
     }
 
     // Files load side by side, or one alone while nothing else runs.
@@ -428,12 +437,12 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         return true;
     };
 
-    // Every worker may be writing a picture when a signal comes: each temporary name is listed.
-    reserveTemporaryNames(std::max(1u, options.jobs));
+    std::set<std::string> earlierPictures;  // what the manifest of an earlier run into the folder names
     if (!options.outputFolder.empty()) {
         manifestPath = (fs::path(options.outputFolder) / extractManifestName).string();
         std::string failure = prepareOutputFolder(options.outputFolder);
         if (failure.empty()) {
+            earlierPictures = picturesNamedByManifest(manifestPath);
             manifest = ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
             if (manifest < 0) failure = "Cannot write " + manifestPath + ": " + std::strerror(errno);
         }
@@ -462,7 +471,34 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
     std::size_t pictureCount = 0;
     std::size_t filesDone = 0;
     std::string firstFailedFile;
-    const auto commit = [&](std::size_t index, ExtractedFile& file) {
+    std::set<std::string> namedPictures;  // the png of every line written
+
+    // Files wait for their batch: their lines go to the manifest only once their pictures are on
+    // the disk under their names.
+    std::vector<std::pair<std::size_t, ExtractedFile>> waiting;
+    FileBatch batch;
+    Clock::time_point batchStart;
+    const auto commitBatch = [&] {
+        bool written = true;
+        std::set<std::string> failedTargets;
+        std::vector<LoadEvent> failures;
+        for (FileBatchFailure& failure : batch.commit()) {
+            failedTargets.insert(failure.path);
+            failures.push_back({failure.path, "error", std::move(failure.text)});
+        }
+        for (auto& [index, file] : waiting) {
+            for (ExtractedPicture& picture : file.pictures) {
+                if (!picture.written || !failedTargets.contains(picture.target)) continue;
+                const auto failure = std::find_if(failures.begin(), failures.end(),
+                                                  [&](const LoadEvent& event) { return event.file == picture.target; });
+                file.events.push_back(*failure);
+                file.failed = true;
+                picture.written = false;
+                picture.png.clear();
+                run.unclaim(picture.digest, {index, picture.index});
+            }
+        }
+        for (auto& [index, file] : waiting) {
             const std::string& path = walk.files[index].path;
             std::string lines;
             for (ExtractedPicture& picture : file.pictures) {
@@ -478,6 +514,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
                         picture.png.clear();  // the first of its content could not be written
                     }
                 }
+                if (!picture.png.empty()) namedPictures.insert(picture.png);
                 lines += pictureLine(path, picture);
             }
             if (!file.events.empty()) shownProgress.endLine();
@@ -485,24 +522,51 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
                 lines += eventLine(event);
                 report(event);
             }
-            pictureCount += file.pictures.size();
-            filesDone = index + 1;
-            countFileRead();
             if (file.failed && firstFailedFile.empty()) firstFailedFile = path;
             failed = failed || file.failed;
-            const bool written = writeLines(lines);
-            shownProgress.update(filesDone, pictureCount);
-            return written && !(file.failed && options.failFast);
+            written = written && writeLines(lines);
+        }
+        const bool anyFailed = !failedTargets.empty();
+        waiting.clear();
+        return written && !(anyFailed && options.failFast);
+    };
+    const auto commit = [&](std::size_t index, ExtractedFile& file) {
+        if (waiting.empty()) batchStart = Clock::now();
+        batch.take(std::move(file.written));
+        pictureCount += file.pictures.size();
+        filesDone = index + 1;
+        countFileRead();
+        const bool stop = file.failed && options.failFast;
+        waiting.emplace_back(index, std::move(file));
+        shownProgress.update(filesDone, pictureCount);
+        // Without an output folder there is nothing to sync: the lines go at once.
+        if (stop || options.outputFolder.empty() || waiting.size() >= filesPerBatch ||
+            Clock::now() - batchStart >= batchTime)
+            return commitBatch() && !stop;
+        return true;
+    };
+    const auto idle = [&] {
+        shownProgress.update(filesDone, pictureCount);
+        if (!waiting.empty() && Clock::now() - batchStart >= batchTime && !commitBatch()) run.stopDispatching();
     };
     bool stoppedEarly = false;
     try {
-        stoppedEarly = run.run(commit, [&] { shownProgress.update(filesDone, pictureCount); });
+        stoppedEarly = run.run(commit, idle);
     } catch (const Exception& error) {
         progress << error.message() << '\n';
         if (manifest >= 0) ::close(manifest);
         return 1;
     }
+    // The end of the run, or an interrupt once the files in flight are in.
+    if (!waiting.empty()) commitBatch();
     shownProgress.endLine();
+    if (!options.outputFolder.empty()) {
+        for (const LoadEvent& problem : removeEarlierPictures(options.outputFolder, earlierPictures, namedPictures)) {
+            report(problem);
+            writeLines(eventLine(problem));
+            failed = true;
+        }
+    }
 
     if (const int signalNumber = interruptSignal()) {
         progress << "Interrupted after " << filesText(filesDone) << '\n';

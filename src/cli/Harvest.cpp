@@ -101,6 +101,12 @@ std::vector<std::string> panelFilesOf(const std::string& path, std::string& fail
     return found;
 }
 
+std::string picturesNotReadText(int pictureCount, int unread, const std::string& file)
+{
+    return "Picture list full (" + std::to_string(pictureCount) + " pictures): " + std::to_string(unread) +
+           (unread == 1 ? " picture of " : " pictures of ") + file + " not read";
+}
+
 std::string pictureListFullText(int pictureCount, std::size_t unread)
 {
     return "Picture list full (" + std::to_string(pictureCount) + " pictures): " + filesText(unread) + " not read";
@@ -184,6 +190,9 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             setProgressLineOpen(true);
             progress << '\r' << (i + 1) << " of " << files.size() << " files" << std::flush;
         }
+        // The file that filled the list: its pictures beyond the list's end are named too.
+        if (const int unread = listHadRoom ? pictures.refused() : 0)
+            report(file, "status", picturesNotReadText(pictures.count(), unread, file), true);
         // A full list does not touch the file it is offered.
         const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
         if (!listHadRoom)

@@ -26,6 +26,8 @@ std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
 // says why.
 std::vector<std::string> panelFilesOf(const std::string& path, std::string& failure);
 
+// The status report on the file that filled the list, with the number of its pictures left out.
+std::string picturesNotReadText(int pictureCount, int unread, const std::string& file);
 // The status reports that end a harvest early, with the number of files left unread.
 std::string pictureListFullText(int pictureCount, std::size_t unread);
 std::string stoppedAtFirstErrorText(std::size_t unread);

@@ -1,11 +1,14 @@
 #include "cli/PictureFolder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include <QFile>
@@ -30,6 +33,84 @@ std::string prepareOutputFolder(const std::string& folder)
     if (!fs::is_directory(folder, error)) return "Cannot create " + folder + ": " + std::strerror(ENOTDIR);
     if (::access(folder.c_str(), W_OK | X_OK) != 0) return "Cannot write " + folder + ": " + std::strerror(errno);
     return {};
+}
+
+namespace {
+
+// "000.png", "1000.png": the names pictures are written as.
+bool isPictureName(const std::string& name)
+{
+    const std::size_t digits = name.size() - std::min(name.size(), std::size_t{4});
+    return digits >= 3 && name.compare(digits, 4, ".png") == 0 &&
+           std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(digits),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The folders and the file name of a relative path made only of plain names; empty when it has
+// anything else (an absolute path, "..", ".", an empty part).
+std::vector<std::string> plainParts(const std::string& path)
+{
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t slash = path.find('/', start);
+        std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        if (part.empty() || part == "." || part == ".." || part.find('\0') != std::string::npos) return {};
+        parts.push_back(std::move(part));
+        if (slash == std::string::npos) return parts;
+        start = slash + 1;
+    }
+}
+
+// The bytes of a "png_bytes" field, given in hexadecimal; empty when it is not that.
+std::string fromHex(const QString& hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+    return bytes.toHex() == hex.toLatin1().toLower() ? bytes.toStdString() : std::string();
+}
+
+}  // namespace
+
+std::set<std::string> picturesNamedByManifest(const std::string& manifestPath)
+{
+    std::set<std::string> names;
+    std::ifstream manifest(manifestPath, std::ios::binary);
+    for (std::string line; std::getline(manifest, line);) {
+        const QJsonObject entry = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        // A name that is not UTF-8 is given in full only as bytes.
+        const std::string name = entry.contains("png_bytes") ? fromHex(entry.value("png_bytes").toString())
+                                                             : entry.value("png").toString().toStdString();
+        const std::vector<std::string> parts = plainParts(name);
+        if (!parts.empty() && isPictureName(parts.back())) names.insert(name);
+    }
+    return names;
+}
+
+std::vector<LoadEvent> removeEarlierPictures(const std::string& folder, const std::set<std::string>& earlier,
+                                             const std::set<std::string>& kept)
+{
+    std::vector<LoadEvent> failures;
+    for (const std::string& name : earlier) {
+        if (kept.contains(name)) continue;
+        // Each folder is entered by its own name, never through a link, so that nothing outside
+        // the output folder is reached whatever the tree holds now.
+        const std::vector<std::string> parts = plainParts(name);
+        int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (std::size_t i = 0; descriptor >= 0 && i + 1 < parts.size(); ++i) {
+            const int next = ::openat(descriptor, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            ::close(descriptor);
+            descriptor = next;
+        }
+        if (descriptor < 0) continue;  // gone, or no folder of ours
+        struct stat status {};
+        const char* file = parts.back().c_str();
+        if (::fstatat(descriptor, file, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode) &&
+            ::unlinkat(descriptor, file, 0) != 0 && errno != ENOENT) {
+            const std::string path = (fs::path(folder) / name).string();
+            failures.push_back({path, "error", "Cannot remove " + path + ": " + std::strerror(errno)});
+        }
+        ::close(descriptor);
+    }
+    return failures;
 }
 
 std::string PictureFolder::prepare()

@@ -1,8 +1,8 @@
 #pragma once
-// The folder a harvest writes its pictures into. It is checked before anything is decoded, and
-// says what belongs to it: pictures.json lists the run whose NNN.png files it holds, so that a
-// later run into the same folder removes the numbered files of the earlier run it does not
-// write again, and touches nothing else.
+// The folder a harvest or an extract writes its pictures into. It is checked before anything is
+// decoded, and says what belongs to it: pictures.json (or manifest.jsonl) lists the run whose
+// NNN.png files it holds, so that a later run into the same folder removes the numbered files of
+// the earlier run it does not write again, and touches nothing else.
 
 #include <set>
 #include <string>
@@ -15,6 +15,17 @@ namespace trovelin::cli {
 // Creates an output folder if needed and checks that files can be made in it. Empty, or why not:
 // "Cannot create DIR: <reason>" or "Cannot write DIR: <reason>".
 std::string prepareOutputFolder(const std::string& folder);
+
+// The PNG files an extract manifest (manifest.jsonl) names, relative to its folder, read before a
+// rerun replaces it. Only names that this program gives its pictures are taken, and none that
+// leaves the folder ("..", an absolute path) or is not a numbered PNG: a manifest is a file
+// anyone may have edited.
+std::set<std::string> picturesNamedByManifest(const std::string& manifestPath);
+
+// Removes the regular files `earlier` names below `folder` that `kept` does not, without following
+// a symbolic link on the way; a missing one is passed over. The failures, as error events.
+std::vector<LoadEvent> removeEarlierPictures(const std::string& folder, const std::set<std::string>& earlier,
+                                             const std::set<std::string>& kept);
 
 class PictureFolder {
 public:

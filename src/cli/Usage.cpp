@@ -50,7 +50,8 @@ const std::vector<CommandHelp>& commandHelp()
          "written as files complete. A file that fails is reported and the run goes on. Exit status 0,\n"
          "1 when a file failed, 2 for a usage error, 128 + the signal when interrupted (130 for Ctrl+C,\n"
          "after the files in flight are written).",
-         {{"--out DIR", "where the PNG files and manifest.jsonl go"},
+         {{"--out DIR", "where the PNG files and manifest.jsonl go; the PNG files an earlier run's\n"
+                        "                      manifest.jsonl names beyond this run go, nothing else"},
           {"--json", "the manifest's lines to standard output too (needed without --out)"},
           {"--unique", "write each content once; later pictures of it name the first one's file"},
           {"-j N", "files loaded and encoded at once (default: every core)"},

@@ -94,6 +94,14 @@ void TWinControl::setFocus()
     if (top.focusedControl_ == this) doEnter();
 }
 
+void TWinControl::clearFocus()
+{
+    TWinControl& top = topLevel();
+    TWinControl* previous = top.focusedControl_;
+    top.focusedControl_ = nullptr;
+    if (previous) previous->doExit();
+}
+
 bool TWinControl::within(const TControl* control, const TControl& subtree)
 {
     for (const TControl* c = control; c != nullptr; c = c->parent())

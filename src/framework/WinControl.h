@@ -48,6 +48,9 @@ public:
     bool focused() const;
     // Takes the focus when the control can: the previous holder gets doExit, then this doEnter.
     void setFocus();
+    // The control that has the focus in this control's tree loses it (doExit) to none, as when
+    // the host's keyboard moves on to a control without a window.
+    void clearFocus();
     // The control that has the focus in this control's tree, or null.
     TWinControl* focusedControl() const;
     // Moves the focus to the next (or previous) control that can take it and has TabStop, in the

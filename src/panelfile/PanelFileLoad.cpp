@@ -18,8 +18,8 @@ PanelLoadResult loadPanelFile(const std::string& fileName, PictureList& pictures
     const auto fail = [&](LoadFailure failure, std::string text) {
         result.outcome = LoadOutcome::Failed;
         result.failure = failure;
-        result.events = host.takeEvents();
-        result.events.push_back({LoaderEvent::Kind::Error, std::move(text)});
+        result.events = {{LoaderEvent::Kind::Error, std::move(text)}};
+        for (LoaderEvent& event : host.takeEvents()) result.events.push_back(std::move(event));
         result.header = loader.panelHeader();
         return result;
     };

@@ -35,7 +35,8 @@ enum class LoadFailure {
 struct PanelLoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
     LoadFailure failure = LoadFailure::None;
-    // What the loader showed, oldest first, then the failure that ended the load, if one did.
+    // The failure that ended the load, if one did, then what the loader showed, oldest first: the
+    // order harvest, extract and dump have always reported them in.
     std::vector<LoaderEvent> events;
     std::optional<PanelHeader> header;  // for a file that got past its magic
 

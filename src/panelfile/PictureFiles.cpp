@@ -9,7 +9,6 @@
 
 #include "framework/PngWriter.h"
 #include "panelfile/PictureList.h"
-#include "platform/ReplacingFile.h"
 #include "streaming/Errors.h"
 
 namespace trovelin {
@@ -144,7 +143,7 @@ void PictureFileWriter::writeNext(int index, const std::vector<std::uint8_t>& pn
     const std::string path = (fs::path(folder_) / (threeDigits(index) + ".png")).string();
     try {
         if (!encodingFailure.empty()) throw Exception("Cannot write " + path + ": " + encodingFailure);
-        writeFileReplacing(path, png);
+        batch_.write(path, png);
     } catch (const Exception& error) {
         failures_.push_back({path, error.message()});
     }
@@ -159,6 +158,11 @@ std::vector<PictureFileFailure> PictureFileWriter::finish(const std::function<vo
         writeNext(job.index, job.png, job.failure);
         onWritten(written_, total);
     }
+    // One sync for all of them; a failure is the picture's, in index order.
+    for (FileBatchFailure& failure : batch_.commit()) failures_.push_back({failure.path, failure.text});
+    std::sort(failures_.begin(), failures_.end(), [](const PictureFileFailure& a, const PictureFileFailure& b) {
+        return a.path < b.path;
+    });
     return std::move(failures_);
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 // The picture list as numbered PNG files, NNN.png after each picture's index. Pictures are
 // encoded on every core while a harvest goes on loading, and files are written in index order
-// as their turn comes.
+// as their turn comes, under temporary names until the last is written: all of them then reach
+// the disk with one sync and take their names.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/FileBatch.h"
 
 namespace trovelin {
 
@@ -31,7 +34,8 @@ public:
     void addNewPictures(const PictureList& pictures);
 
     // Writes the rest, calling `onWritten(done, total)` after each picture whose turn has come,
-    // written or not. Returns the failures in index order.
+    // written or not, then makes them all durable under their names at once. Returns the
+    // failures in index order.
     std::vector<PictureFileFailure> finish(const std::function<void(int done, int total)>& onWritten);
 
 private:
@@ -40,6 +44,7 @@ private:
 
     std::unique_ptr<Encoding> encoding_;
     std::string folder_;
+    FileBatch batch_;
     int queuedUpTo_ = 0;  // pictures before this index are queued
     int written_ = 0;     // files whose turn has come
     std::vector<PictureFileFailure> failures_;

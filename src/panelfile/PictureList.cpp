@@ -24,11 +24,15 @@ void PictureList::clear()
         origins_[static_cast<std::size_t>(i)] = {};
     }
     count_ = 0;
+    refused_ = 0;
 }
 
 void PictureList::append(const TBitmap& source, PictureOrigin origin)
 {
-    if (full()) return;
+    if (full()) {
+        ++refused_;
+        return;
+    }
     slots_[static_cast<std::size_t>(count_)] = copyIntoNewBitmap(source);
     origins_[static_cast<std::size_t>(count_)] = std::move(origin);
     ++count_;

@@ -42,13 +42,15 @@ public:
 
     int count() const { return count_; }
     bool full() const { return count_ >= pictureListCapacity; }
+    // The pictures offered to the full list since it was last cleared, which it did not keep.
+    int refused() const { return refused_; }
     // Slot `index` for 0 <= index < count().
     const TBitmap& at(int index) const { return *slots_[static_cast<std::size_t>(index)]; }
     const PictureOrigin& origin(int index) const { return origins_[static_cast<std::size_t>(index)]; }
 
     // Frees every picture.
     void clear();
-    // Appends a copy of `source` (sharing its pixels); does nothing when the list is full.
+    // Appends a copy of `source` (sharing its pixels); only counts it when the list is full.
     void append(const TBitmap& source, PictureOrigin origin = {});
 
 private:
@@ -56,6 +58,7 @@ private:
     std::array<std::unique_ptr<TBitmap>, pictureListCapacity> slots_;
     std::array<PictureOrigin, pictureListCapacity> origins_;
     int count_ = 0;
+    int refused_ = 0;
 };
 
 // The process-wide list.

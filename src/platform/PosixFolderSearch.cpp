@@ -43,6 +43,7 @@ bool comesBefore(const FindData& a, const FindData& b)
 struct FolderVolume {
     dev_t device;
     bool writable;
+    uid_t user;  // asked once per listing rather than once per entry
 };
 
 std::optional<FolderVolume> volumeOf(int dirDescriptor)
@@ -50,7 +51,7 @@ std::optional<FolderVolume> volumeOf(int dirDescriptor)
     struct stat status {};
     struct statvfs volume {};
     if (::fstat(dirDescriptor, &status) != 0 || ::fstatvfs(dirDescriptor, &volume) != 0) return std::nullopt;
-    return FolderVolume{status.st_dev, (volume.f_flag & ST_RDONLY) == 0};
+    return FolderVolume{status.st_dev, (volume.f_flag & ST_RDONLY) == 0, ::geteuid()};
 }
 
 // Whether the user may write the entry. Only a sure yes is taken from the entry's own data (an
@@ -60,7 +61,7 @@ bool mayWrite(int dirDescriptor, const std::string& path, const struct statx& st
               const std::optional<FolderVolume>& volume)
 {
     const bool sureYes = volume && volume->writable && makedev(status.stx_dev_major, status.stx_dev_minor) == volume->device &&
-                         status.stx_uid == ::geteuid() && (status.stx_mode & S_IWUSR) != 0 &&
+                         status.stx_uid == volume->user && (status.stx_mode & S_IWUSR) != 0 &&
                          (status.stx_attributes & STATX_ATTR_IMMUTABLE) == 0;
     return sureYes || ::faccessat(dirDescriptor, path.c_str(), W_OK, AT_EACCESS) == 0;
 }

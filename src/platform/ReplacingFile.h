@@ -9,7 +9,6 @@
 // and its target replaced in the target's folder; a device, a FIFO or a socket (/dev/stdout,
 // /dev/null, a named pipe) is written into as it is.
 
-#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -28,24 +27,15 @@ void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> b
 // link, is replaced under that name (a link is not followed to the file it names, which belongs to
 // someone else); a device, a FIFO or a socket, reached through a link or not, is written into.
 void writeFileFillingPlaceholder(const std::string& path, std::span<const std::uint8_t> bytes);
-// As writeFileReplacing, for a writer of many files into one folder: the folder is left for
-// the caller to sync once after the last of them, with syncFolderOf. False when nothing was
-// renamed (a device or a FIFO written into as it is).
-bool writeFileReplacingInBatch(const std::string& path, std::span<const std::uint8_t> bytes);
-// Syncs the folder holding `path`, so that the names given there reach the disk. Fails with
-// "Cannot write %s: <reason>".
-void syncFolderOf(const std::string& path);
+
+// A writer of many files writes them through a FileBatch instead, synced together.
 
 // Writes `bytes` to descriptor 1; fails with "Cannot write standard output: <reason>".
 void writeStandardOutput(std::span<const std::uint8_t> bytes);
 
-// Makes room to list the temporary files of `writers` writes at once; a write beyond the room
-// waits for one of them to finish. Any thread, at any time; the room never shrinks.
-void reserveTemporaryNames(std::size_t writers);
-
-// Removes the temporary files that writes in progress have created, and empties again a file being
-// filled in place (writeFileFillingPlaceholder). Safe to call from a signal handler, which then ends
-// the process: the interrupted writes never resume.
+// Removes the temporary files that writes in progress and uncommitted batches have created, and
+// empties again a file being filled in place (writeFileFillingPlaceholder). Safe to call from a
+// signal handler, which then ends the process: the interrupted writes never resume.
 void undoWritesInFlight();
 
 }  // namespace trovelin

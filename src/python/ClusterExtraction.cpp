@@ -1,18 +1,16 @@
 #include "python/ClusterExtraction.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <new>
 
+#include "cli/Harvest.h"
 #include "cli/PictureDigest.h"
 #include "framework/PngWriter.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureFiles.h"
 #include "panelfile/PictureList.h"
-#include "platform/ReplacingFile.h"
+#include "platform/FileBatch.h"
 #include "streaming/Errors.h"
 
 namespace trovelin {
@@ -41,6 +39,8 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
     PictureList pictures(pixelBudgetBytes);
     const PanelLoadResult load = loadPanelFile(path, pictures, panelLoaderClasses());
     for (const LoaderEvent& event : load.events) file.events.push_back({path, loaderEventKindName(event.kind), event.text});
+    if (const int unread = pictures.refused())
+        file.events.push_back({path, "status", cli::picturesNotReadText(pictures.count(), unread, path)});
     file.failed = !load.readWhole();
 
     const fs::path folder = fs::path(outputRoot) / outputFolder;
@@ -58,7 +58,8 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
         file.failed = true;
     }
     PngEncoder encoder;
-    std::string lastWritten;
+    // The file's pictures reach the disk together, as a run of extract commits its files.
+    FileBatch written(FileBatch::Sync::EachFile);
     for (int i = 0; i < pictures.count(); ++i) {
         const TBitmap& bitmap = pictures.at(i);
         const PictureOrigin& origin = pictures.origin(i);
@@ -69,8 +70,6 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
         if (folderFailure.empty() && !bitmap.empty()) {
             const std::string name = threeDigits(i) + ".png";
             const std::string target = (folder / name).string();
-            struct stat status {};
-            if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
             try {
                 std::vector<std::uint8_t> png;
                 try {
@@ -78,10 +77,10 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
                 } catch (const std::bad_alloc&) {
                     throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                 }
-                writeFileReplacingInBatch(target, png);
+                // A link of that name is replaced, never followed out of the output folder.
+                written.writeOverName(target, png);
                 picture.manifest.png = outputFolder + "/" + name;
                 picture.written = true;
-                lastWritten = target;
             } catch (const Exception& error) {
                 file.events.push_back({target, "error", error.message()});
                 file.failed = true;
@@ -89,13 +88,14 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
         }
         file.pictures.push_back(std::move(picture));
     }
-    if (!lastWritten.empty()) {
-        try {
-            syncFolderOf(lastWritten);
-        } catch (const Exception& error) {
-            file.events.push_back({lastWritten, "error", error.message()});
-            file.failed = true;
-        }
+    for (const FileBatchFailure& failure : written.commit()) {
+        for (ClusterPicture& picture : file.pictures)
+            if (picture.written && (fs::path(outputRoot) / picture.manifest.png).string() == failure.path) {
+                picture.written = false;
+                picture.manifest.png.clear();
+            }
+        file.events.push_back({failure.path, "error", failure.text});
+        file.failed = true;
     }
     return file;
 }

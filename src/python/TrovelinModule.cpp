@@ -143,7 +143,10 @@ LoadedFile openPanel(const std::string& path, const py::object& maxMemory)
     }
     std::vector<Event> events = eventsOf(path, load);
     if (!load.readWhole()) {
-        const std::string text = load.events.empty() ? std::string(failureName(load)) : load.events.back().text;
+        // The error that ended the load comes first; a stop the loader showed is its last message.
+        const std::string text = load.events.empty() ? std::string(failureName(load))
+                                 : load.endedInError() ? load.events.front().text
+                                                       : load.events.back().text;
         throw PanelFailure(text, path, failureName(load), std::move(events));
     }
     return {std::move(pictures), std::move(events), jsonString(load.header->title)};
@@ -212,6 +215,8 @@ HarvestResult harvestFiles(const std::vector<std::string>& paths, bool keepGoing
             result.events.emplace_back(files[i], loaderEventKindName(event.kind), event.text);
         result.failed = result.failed || (listHadRoom && !load.readWhole());
         errorSeen = errorSeen || load.endedInError();
+        if (const int refused = listHadRoom ? pictures->refused() : 0)
+            result.events.emplace_back(files[i], "status", cli::picturesNotReadText(pictures->count(), refused, files[i]));
         const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
         if (!listHadRoom)
             result.events.emplace_back(files[i], "status", cli::pictureListFullText(pictures->count(), unread));

@@ -21,9 +21,19 @@ std::string sizeText(std::uint64_t bytes)
 
 EOutOfMemory::EOutOfMemory() : Exception(messages::outOfMemory) {}
 
+// The viewer shows this text too, and has no option that sets the budget: it names none.
 EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes)
     : Exception(messages::outOfMemory, "the picture needs " + sizeText(wantedBytes) +
-                                           ", over the --max-memory budget of " + sizeText(budgetBytes))
+                                           ", over the memory budget of " + sizeText(budgetBytes))
+{
+}
+
+EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t leftBytes, std::uint64_t heldByOthers,
+                           int otherFiles)
+    : Exception(messages::outOfMemory, "the picture needs " + sizeText(wantedBytes) + ", over the " +
+                                           sizeText(leftBytes) + " left of the --max-memory budget (" +
+                                           sizeText(heldByOthers) + " held by " + std::to_string(otherFiles) +
+                                           (otherFiles == 1 ? " other file)" : " other files)"))
 {
 }
 

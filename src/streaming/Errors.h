@@ -70,6 +70,8 @@ public:
     EOutOfMemory();
     // Over the budget: the reason names the bytes wanted and the budget.
     EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes);
+    // Over what is left of a budget that other files share: the reason says what they hold.
+    EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t leftBytes, std::uint64_t heldByOthers, int otherFiles);
 };
 
 namespace messages {

@@ -81,7 +81,7 @@ def test_failures_carry_the_loaders_texts_and_a_walk_stops_where_the_program_sto
     expected = harvest_json(cut)["events"]
     with pytest.raises(trovelin.PanelError) as broken:
         trovelin.open(cut)
-    assert str(broken.value) == expected[-1]["text"] and broken.value.path == str(cut)
+    assert str(broken.value) == expected[0]["text"] == next(e["text"] for e in expected if e["kind"] == "error") and broken.value.path == str(cut)
     assert [trovelin._event(*e) for e in broken.value.events] == expected
 
     files = [cut, samples / "club-stage.kvr"]
@@ -97,7 +97,7 @@ def test_the_pixel_budget_is_the_programs(tmp_path):
     expected = harvest_json("--max-memory", "1M", panel_file)["events"]
     with pytest.raises(trovelin.PanelError) as tight:
         trovelin.open(panel_file, max_memory="1M")
-    assert tight.value.kind == "out of memory" and str(tight.value) == expected[-1]["text"]
+    assert tight.value.kind == "out of memory" and str(tight.value) == expected[0]["text"]
     assert len(trovelin.open(panel_file, max_memory=8 << 20).pictures) == 3
     with pytest.raises(ValueError):
         trovelin.open(panel_file, max_memory="lots")
