@@ -7,10 +7,13 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
+#include <stop_token>
 #include <thread>
 
 #include <QGuiApplication>
@@ -253,10 +256,23 @@ ExtractResult extractFiles(const std::vector<std::string>& paths, const std::str
         throw py::value_error("jobs: from 1 to 1024, or None for one per processor");
     std::ostringstream manifest, report;
     ExtractResult result;
+    // Ctrl+C asks the run to stop as it asks the program: the files in flight are written whole.
+    std::stop_source stop;
+    options.stop = stop.get_token();
+    bool interrupted = false;
     {
         py::gil_scoped_release unlocked;
-        result.status = cli::extract(options, manifest, report);
+        std::future<int> running = std::async(std::launch::async, [&] { return cli::extract(options, manifest, report); });
+        while (running.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+            const py::gil_scoped_acquire locked;
+            if (!interrupted && PyErr_CheckSignals() != 0) {
+                interrupted = true;
+                stop.request_stop();
+            }
+        }
+        result.status = running.get();
     }
+    if (interrupted) throw py::error_already_set();
     result.manifest = std::move(manifest).str();
     result.report = std::move(report).str();
     return result;

@@ -2,6 +2,7 @@
 
 import json
 import os
+import signal
 import sys
 import threading
 import time
@@ -161,3 +162,16 @@ def test_extract_is_the_programs_extract(tmp_path):
     manifest = (tmp_path / "cli" / "manifest.jsonl").read_bytes()
     assert (tmp_path / "py" / "manifest.jsonl").read_bytes() == manifest
     assert result.manifest == [json.loads(line) for line in manifest.splitlines()]
+
+
+def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
+    archive = make_archive(tmp_path / "tree", 4, 50, 320, 240)
+    timer = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT))
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        trovelin.extract([archive], tmp_path / "out", jobs=1)
+    timer.join()
+    lines = (tmp_path / "out" / "manifest.jsonl").read_bytes().splitlines()
+    assert 0 < len(lines) < 700
+    for line in lines:
+        assert (tmp_path / "out" / json.loads(line)["png"]).exists()
