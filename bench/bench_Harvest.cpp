@@ -18,7 +18,7 @@
 #include "support/ResidentMemory.h"
 #include "cli/Harvest.h"
 #include "framework/PngWriter.h"
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
@@ -102,7 +102,7 @@ Folder& folder()
 void HarvestFolder(benchmark::State& state)
 {
     const Folder& files = folder();
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     std::int64_t peakGrowthKiB = 0;
     std::int64_t keptPixelBytes = 0;
     for (auto _ : state) {
@@ -173,7 +173,7 @@ void LoadDeclaredOnlyGlyphs(benchmark::State& state)
 {
     const fs::path path = fs::temp_directory_path() / ("trovelin-declared-" + std::to_string(::getpid()) + ".kvr");
     writeFile(path.string(), declaredOnlyGlyphsPanel(512));
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     std::int64_t peakGrowthKiB = 0;
     int kept = 0;
     for (auto _ : state) {
@@ -266,7 +266,7 @@ BENCHMARK(HarvestPicturesToPng)->Unit(benchmark::kMillisecond)->UseRealTime();
 void WritePicturePixelsRaw(benchmark::State& state)
 {
     const PictureFolder& folder = pictureFolder();
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader(window, pictures, panelLoaderClasses());
     for (const std::string& file : cli::expandPanelPaths({folder.path.string()})) loader.LoadForm(file, false);
@@ -289,7 +289,7 @@ BENCHMARK(WritePicturePixelsRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
 void EncodeOnePng(benchmark::State& state)
 {
     const PictureFolder& folder = pictureFolder();
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader(window, pictures, panelLoaderClasses());
     loader.LoadForm(cli::expandPanelPaths({folder.path.string()}).front(), false);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "framework/WinControl.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -15,7 +15,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static trovelin::cli::HeadlessMainWindow window;
+    static trovelin::RecordingLoaderHost window;
     static trovelin::PictureList pictures;
     trovelin::PanelLoader loader(window, pictures, trovelin::panelLoaderClasses());
     pictures.clear();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "framework/Control.h"
 #include "framework/WinControl.h"
 #include "panelfile/ColourMixerProperties.h"
@@ -26,7 +26,6 @@ namespace trovelin {
 namespace {
 
 using namespace testing;
-using cli::LoaderEvent;
 
 // A stand-in for the mixer control that notes every value it is given, in order.
 class RecordingMixer : public TGraphicControl, public ColourMixerProperties {
@@ -230,7 +229,7 @@ protected:
         loader.setObserver({controlRead, recordSkipped});
     }
 
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader{window, pictures, classesWithMixer()};
     std::vector<std::vector<std::string>> mixersRead;

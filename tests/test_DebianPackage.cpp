@@ -1,8 +1,9 @@
-// The Debian package as a user meets it: `cpack -G DEB` makes it, lintian finds no error in it,
-// `apt-get install ./trovelin_*.deb` installs it with the desktop's databases refreshed, and
-// `apt-get remove` leaves no file of it behind. It installs on this machine, so it runs as the
-// superuser only and removes the package whatever happens; a package already installed is left
-// alone and fails the test.
+// The Debian packages as a user meets them: `cpack -G DEB` makes trovelin (and the build
+// folder's CPackPythonConfig.cmake python3-trovelin), lintian finds no error in it, `apt-get
+// install ./trovelin_*.deb` installs it with the desktop's databases refreshed, and `apt-get
+// remove` leaves no file of it behind. It installs on this machine, so it runs as the superuser
+// only and removes the package whatever happens; a package already installed is left alone and
+// fails the test.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -131,6 +132,42 @@ TEST_F(DebianPackage, InstallsWithItsDatabasesAndRemovesWithoutATrace)
     EXPECT_FALSE(packageInstalled());
     EXPECT_EQ(difference(before, systemFiles()), "");
     EXPECT_EQ(contents("/usr/share/applications/mimeinfo.cache").find("application/x-kvr-panel"), std::string::npos);
+}
+
+// python3-trovelin: lintian finds nothing, and Debian's python3 imports it from where apt put it.
+TEST_F(DebianPackage, ThePythonPackageImportsFromWhereAptPutsIt)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "installing a package needs the superuser";
+    const auto pythonInstalled = [] {
+        return runCommand("dpkg-query -W -f='${Status}' python3-trovelin 2>/dev/null | grep -q 'install ok installed'")
+                   .status == 0;
+    };
+    ASSERT_FALSE(pythonInstalled()) << "python3-trovelin is installed on this machine already; remove it first";
+    const CommandOutcome made = runCommand(std::string("'") + TROVELIN_CPACK + "' --config '" + TROVELIN_BINARY_DIR +
+                                           "/CPackPythonConfig.cmake' -B '" + folder.string() + "'");
+    ASSERT_EQ(made.status, 0) << made.out << made.err;
+    const fs::path deb = folder / (std::string("python3-trovelin_") + TROVELIN_VERSION + "_amd64.deb");
+    ASSERT_TRUE(fs::exists(deb)) << made.out;
+    EXPECT_NE(runCommand("dpkg-deb -c '" + deb.string() + "'").out.find("./usr/lib/python3/dist-packages/trovelin/__init__.py\n"),
+              std::string::npos);
+
+    const fs::path home = folder / "home";
+    fs::create_directory(home);
+    ASSERT_EQ(::chown(home.c_str(), testing::ordinaryUserId, testing::ordinaryUserId), 0);
+    const CommandOutcome checked =
+        runCommand("HOME='" + home.string() + "' runuser -u nobody -- lintian --no-cfg '" + deb.string() + "'");
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+    EXPECT_EQ(checked.out.find("E: "), std::string::npos) << checked.out;
+
+    struct Removed {
+        ~Removed() { runCommand("dpkg-query -W python3-trovelin >/dev/null 2>&1 && " + std::string(apt) + "purge python3-trovelin"); }
+    } removedAtTheEnd;
+    const CommandOutcome installed = runCommand(std::string(apt) + "install '" + deb.string() + "'");
+    ASSERT_EQ(installed.status, 0) << installed.out << installed.err;
+    const CommandOutcome imported = runCommand(
+        "cd / && env -u PYTHONPATH /usr/bin/python3 -c 'import trovelin; print(trovelin.__file__, len(trovelin.open(\"" +
+        std::string(TROVELIN_SOURCE_DIR) + "/samples/console-desk.kvr\").pictures))'");
+    EXPECT_EQ(imported.out, "/usr/lib/python3/dist-packages/trovelin/__init__.py 3\n") << imported.err;
 }
 
 }  // namespace

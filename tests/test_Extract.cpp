@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <stop_token>
 #include <fstream>
 #include <map>
 #include <set>
@@ -462,6 +463,29 @@ TEST(PictureDigest, NamesTheContentWhateverTheStoredForm)
     sameAt32.bitsPerPixel = 32;
     EXPECT_EQ(digest(sameAt32), digest(colours));
     EXPECT_EQ(cli::pictureDigest(nullptr).size(), 64u);
+}
+
+
+// A caller that is no program with signals (the Python package) stops a run through its token:
+// the files in flight finish, the manifest holds whole lines of whole files only.
+TEST_F(Extract, AStopTokenEndsTheRunWithWholeFilesOnly)
+{
+    for (int i = 0; i < 40; ++i) file("tree/f" + std::to_string(100 + i) + ".kvr", panel(i % 7, {0xFF0000, 0x00FF00}));
+    cli::ExtractOptions options;
+    options.paths = {(folder / "tree").string()};
+    options.outputFolder = (folder / "out").string();
+    options.jobs = 2;
+    options.pixelBudgetBytes = std::uint64_t{1} << 30;
+    options.quiet = true;
+    std::stop_source stop;
+    options.stop = stop.get_token();
+    stop.request_stop();
+    EXPECT_EQ(cli::extract(options, out, err), cli::extractInterrupted);
+    EXPECT_NE(err.str().find("Interrupted after "), std::string::npos) << err.str();
+    const std::vector<QJsonObject> lines = manifest(folder / "out");
+    EXPECT_LT(lines.size(), 80u);  // the 40 files were not all read
+    for (const QJsonObject& line : lines)
+        EXPECT_TRUE(fs::exists(folder / "out" / line.value("png").toString().toStdString())) << line.value("png").toString().toStdString();
 }
 
 }  // namespace

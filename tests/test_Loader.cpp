@@ -9,10 +9,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "framework/WinControl.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
+#include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
 #include "streaming/Errors.h"
@@ -28,7 +29,6 @@ namespace trovelin {
 namespace {
 
 using namespace testing;
-using cli::LoaderEvent;
 
 std::vector<std::uint8_t> bmp(int width, int height)
 {
@@ -94,7 +94,7 @@ protected:
 
     std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("trovelin-loader-" + std::to_string(::getpid()));
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader{window, pictures, panelLoaderClasses()};
 };
@@ -363,6 +363,60 @@ TEST_F(Loader, DeclaredPixelsCostNothingUntilWrittenAndStopAtTheBudget)
     budgeted.pixelBudget().setLimit(std::uint64_t{600} << 20);
     EXPECT_THROW(budgetedLoader.LoadForm(path, true), EReadError);
     EXPECT_EQ(budgeted.count(), 2);
+}
+
+// Every caller learns what happened from values, never from a message's text.
+TEST_F(Loader, OneLoadSaysWhatHappenedAsValues)
+{
+    const auto picture = picturePayload("TBitmap", bitmapPayload(bmp(40, 30)));
+    const auto outcome = [&](const std::string& path, PictureList& list, bool clearFirst = true) {
+        return loadPanelFile(path, list, panelLoaderClasses(), {.clearFirst = clearFirst});
+    };
+    using Kind = LoaderEvent::Kind;
+
+    const PanelLoadResult loaded = outcome(panel("fine.kvr", {background(picture), label("L1")}), pictures);
+    EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded);
+    EXPECT_TRUE(loaded.events.empty());
+    ASSERT_TRUE(loaded.header);
+    EXPECT_EQ(loaded.header->title, "fine.kvr");
+
+    RecordWriter refused;
+    refused.beginRecord("TCMY", "").property("Hint").string("mix").end().end();
+    const PanelLoadResult withMessage = outcome(panel("mixer.kvr", {background(picture), refused.bytes(), label("L1")}), pictures);
+    EXPECT_EQ(withMessage.outcome, LoadOutcome::LoadedWithMessages);
+    EXPECT_EQ(withMessage.events, (std::vector<LoaderEvent>{{Kind::Message, "Property CMY ERROR!!!"}}));
+
+    const std::string text = (folder / "text.kvr").string();
+    ASSERT_TRUE(writeFile(text, {'n', 'o', 'p', 'e'}));
+    const PanelLoadResult notPanel = outcome(text, pictures);
+    EXPECT_EQ(notPanel.outcome, LoadOutcome::NotPanelFile);
+    EXPECT_FALSE(notPanel.header);
+    EXPECT_EQ(notPanel.events, (std::vector<LoaderEvent>{{Kind::Status, notPanelFileText}}));
+
+    const std::string missing = (folder / "missing.kvr").string();
+    const PanelLoadResult gone = outcome(missing, pictures);
+    EXPECT_EQ(gone.failure, LoadFailure::CannotOpen);
+    ASSERT_EQ(gone.events.size(), 1u);
+    EXPECT_EQ(gone.events[0].kind, Kind::Error);
+
+    const PanelLoadResult outOfFormat = outcome(panel("junk.kvr", {background(picture), {'j', 'u', 'n', 'k', 0}}), pictures);
+    EXPECT_EQ(outOfFormat.outcome, LoadOutcome::Failed);
+    EXPECT_EQ(outOfFormat.failure, LoadFailure::OutOfFormat);
+    EXPECT_FALSE(outOfFormat.endedInError());
+    EXPECT_EQ(pictures.count(), 1);  // what came before stays
+
+    RecordWriter broken;
+    broken.beginRecord("TLabel", "Bad").property("Caption").integer(5).end().end();
+    const PanelLoadResult unreadable = outcome(panel("bad.kvr", {background(picture), broken.bytes()}), pictures);
+    EXPECT_EQ(unreadable.failure, LoadFailure::UnreadableRecord);
+    EXPECT_TRUE(unreadable.endedInError());
+
+    // The budget is passed inside a record's property, and still known as memory, not as text.
+    PictureList tight(1000);
+    EXPECT_EQ(outcome(panel("big.kvr", {background(picture)}), tight).failure, LoadFailure::OutOfMemory);
+
+    fill(pictureListCapacity);
+    EXPECT_EQ(outcome(missing, pictures, false).outcome, LoadOutcome::ListFull);
 }
 
 }  // namespace

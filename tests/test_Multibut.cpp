@@ -9,7 +9,7 @@
 
 #include <QPainter>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "framework/Canvas.h"
 #include "framework/PaintBuffer.h"
 #include "framework/PaintTree.h"
@@ -430,7 +430,7 @@ TEST(MultibutLoader, APanelFileGivesTheButtonsStoredGlyph)
     const std::string path = (folder / "multi.kvr").string();
     ASSERT_TRUE(testing::writeFile(path, testing::writePanelFile(content)));
 
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader{window, pictures, panelLoaderClasses()};
     EXPECT_TRUE(loader.LoadForm(path, true));

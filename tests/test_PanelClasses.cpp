@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "panelctl/Cmy.h"
 #include "panelctl/Fieldxym.h"
 #include "panelctl/PanelClasses.h"
@@ -48,7 +48,7 @@ TEST(PanelClasses, AnXYFieldAndAColourMixerLoadEachThroughItsReader)
     content.records = {background.bytes(), field.bytes(), mixer.bytes()};
     MemoryStream stream(writePanelFile(content));
 
-    cli::HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures;
     PanelLoader loader(window, pictures, panelLoaderClasses());
     std::vector<std::string> seen;

@@ -22,7 +22,7 @@
 #include "app/Trovelinc.h"
 #include "cli/Harvest.h"
 #include "framework/Canvas.h"
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
 #include "panelfile/PictureList.h"
@@ -253,7 +253,7 @@ TEST_F(GridActions, AFailedSaveNamesTheFileAndLeavesNothingUnderItsName)
 TEST_F(GridActions, CtrlShiftSExportsTheSameFilesAndManifestAsTheHarvest)
 {
     pictures.clear();
-    cli::HeadlessMainWindow host;
+    RecordingLoaderHost host;
     PanelLoader loader(host, pictures, panelLoaderClasses());
     const std::vector<std::string> files = cli::expandPanelPaths({samplesFolder.string()});
     for (const std::string& file : files) loader.LoadForm(file, file == files.front());

@@ -98,7 +98,7 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     ASSERT_TRUE(writeFile(path, {'n', 'o', 'p', 'e', 0, 0, 0}));
     const RenderedPanel notPanel = renderPanel(path);
     EXPECT_TRUE(notPanel.image.isNull());
-    EXPECT_EQ(notPanel.problems, (std::vector<LoadProblem>{{"status", "Not KVR Format !!!"}}));
+    EXPECT_EQ(notPanel.problems, (std::vector<LoaderEvent>{{LoaderEvent::Kind::Status, "Not KVR Format !!!"}}));
 
     std::ostringstream errors;
     EXPECT_EQ(cli::renderPanelToFile((folder / "gone.kvr").string(), (folder / "out.png").string(), errors), 1);
@@ -112,7 +112,7 @@ TEST_F(Render, FilesThatAreNoPanelsOrFailGiveTheLoadersMessages)
     ASSERT_FALSE(partial.image.isNull());
     EXPECT_EQ(colorAt(partial.image, 0, 0), 0x0000FFu);
     ASSERT_EQ(partial.problems.size(), 1u);
-    EXPECT_EQ(partial.problems[0].kind, "error");
+    EXPECT_EQ(partial.problems[0].kind, LoaderEvent::Kind::Error);
     EXPECT_NE(partial.problems[0].text.find("Invalid property value"), std::string::npos) << partial.problems[0].text;
 }
 

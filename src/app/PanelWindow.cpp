@@ -44,7 +44,7 @@ QString fileNameOf(const std::string& path)
 QStringList problemsOf(const LoadedPanel& panel)
 {
     QStringList lines;
-    for (const LoadProblem& problem : panel.problems()) lines << QString::fromStdString(problem.text);
+    for (const LoaderEvent& problem : panel.problems()) lines << QString::fromStdString(problem.text);
     return lines;
 }
 

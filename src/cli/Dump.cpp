@@ -5,7 +5,7 @@
 #include <new>
 #include <ostream>
 
-#include "cli/HeadlessMainWindow.h"
+#include "panelfile/RecordingLoaderHost.h"
 #include "panelfile/Json.h"
 #include "panelctl/PanelClasses.h"
 #include "panelfile/Loader.h"
@@ -83,7 +83,7 @@ std::string messagesOf(const std::vector<LoaderEvent>& events)
 }
 
 // The loader's events of one step, kept for the events array and joined for the record's text.
-std::string takeMessages(HeadlessMainWindow& window, Dump& dump)
+std::string takeMessages(RecordingLoaderHost& window, Dump& dump)
 {
     const std::vector<LoaderEvent> events = window.takeEvents();
     for (const LoaderEvent& event : events)
@@ -102,7 +102,7 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
         dump.events.push_back({"", "status", notPanelFileText});
         return dump;
     }
-    HeadlessMainWindow window;
+    RecordingLoaderHost window;
     PictureList pictures(pixelBudgetBytes);
     const LoaderClassTable classes = panelLoaderClasses();
     PanelLoader loader(window, pictures, classes);

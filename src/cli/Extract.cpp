@@ -21,16 +21,16 @@
 #include <system_error>
 #include <thread>
 
+#include "cli/ExtractManifest.h"
 #include "cli/ExtractProgress.h"
 #include "cli/FolderWalk.h"
-#include "cli/HeadlessMainWindow.h"
+#include "cli/Harvest.h"
 #include "cli/Interruption.h"
 #include "cli/PictureDigest.h"
 #include "cli/PictureFolder.h"
 #include "framework/PngWriter.h"
 #include "panelctl/PanelClasses.h"
-#include "panelfile/Json.h"
-#include "panelfile/Loader.h"
+#include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureFiles.h"
 #include "panelfile/PictureList.h"
 #include "platform/FileBatch.h"
@@ -83,25 +83,10 @@ struct ContentClaim {
     std::string png;
 };
 
-bool mentionsOutOfMemory(const std::string& text)
-{
-    return text.find(messages::outOfMemory) != std::string::npos;
-}
-
-std::string eventLine(const LoadEvent& event)
-{
-    return "{" + jsonPathField("file", event.file) + ",\"kind\":\"" + event.kind + "\",\"text\":" +
-           jsonString(event.text) + "}\n";
-}
-
 std::string pictureLine(const std::string& file, const ExtractedPicture& picture)
 {
-    return "{" + jsonPathField("file", file) + ",\"index\":" + std::to_string(picture.index) +
-           ",\"width\":" + std::to_string(picture.width) + ",\"height\":" + std::to_string(picture.height) +
-           ",\"bpp\":" + std::to_string(picture.bitsPerPixel) + ",\"record\":" + jsonString(picture.record) +
-           ",\"class\":" + jsonString(picture.recordClass) + ",\"property\":" + jsonString(picture.property) + "," +
-           (picture.png.empty() ? std::string("\"png\":null") : jsonPathField("png", picture.png)) +
-           ",\"sha256\":\"" + picture.digest + "\"}\n";
+    return manifestPictureLine(file, {picture.index, picture.width, picture.height, picture.bitsPerPixel, picture.record,
+                                      picture.recordClass, picture.property, picture.digest, picture.png});
 }
 
 std::string filesText(std::size_t count)
@@ -146,11 +131,13 @@ public:
         } catch (const std::system_error& error) {
             if (workers.empty()) throw Exception(std::string("Cannot start a thread: ") + error.code().message());
         }
+        const std::stop_callback wake(options_.stop, [this] { changed_.notify_all(); });
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait_for(lock, std::chrono::milliseconds(100),
-                              [&] { return (!done_.empty() && done_.front()) || (interruptSignal() != 0 && !stop_); });
-            if (interruptSignal() != 0) stop_ = true;
+            changed_.wait_for(lock, std::chrono::milliseconds(100), [&] {
+                return (!done_.empty() && done_.front()) || (options_.stop.stop_requested() && !stop_);
+            });
+            if (options_.stop.stop_requested()) stop_ = true;
             while (!done_.empty() && done_.front()) {
                 ExtractedFile file = std::move(*done_.front());
                 done_.pop_front();
@@ -201,9 +188,7 @@ public:
 private:
     void work()
     {
-        HeadlessMainWindow window;
         const auto pictures = std::make_unique<PictureList>(budget_.forAnotherHolder());
-        PanelLoader loader(window, *pictures, panelLoaderClasses());
         PngEncoder encoder;
         for (;;) {
             std::size_t index = 0;
@@ -215,7 +200,7 @@ private:
                 if (stop_ || next_ >= files_.size()) return;
                 index = next_++;
             }
-            ExtractedFile file = extractFile(index, window, loader, *pictures, encoder);
+            ExtractedFile file = extractFile(index, *pictures, encoder);
             {
                 std::lock_guard lock(mutex_);
                 if (done_.size() <= index - committed_) done_.resize(index - committed_ + 1);
@@ -227,8 +212,7 @@ private:
         }
     }
 
-    ExtractedFile extractFile(std::size_t index, HeadlessMainWindow& window, PanelLoader& loader,
-                              PictureList& pictures, PngEncoder& encoder)
+    ExtractedFile extractFile(std::size_t index, PictureList& pictures, PngEncoder& encoder)
     {
         const std::string& path = files_[index].path;
         // The files in flight share the pixel budget: a file that passes it while others hold
@@ -236,33 +220,19 @@ private:
         bool alone = options_.jobs <= 1;
         for (;;) {
             enter(alone);
-            std::string failure;
-            try {
-                loader.LoadForm(path, true);
-            } catch (const Exception& error) {
-                failure = error.messageWithReason();
-            }
-            const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
-            const bool outOfMemory =
-                mentionsOutOfMemory(failure) || std::any_of(loaderEvents.begin(), loaderEvents.end(), [](const LoaderEvent& event) {
-                    return mentionsOutOfMemory(event.text);
-                });
-            if (outOfMemory && !alone) {
+            const PanelLoadResult load = loadPanelFile(path, pictures, classes_);
+            if (load.failure == LoadFailure::OutOfMemory && !alone) {
                 pictures.clear();
                 leave(alone);
                 alone = true;
                 continue;
             }
             ExtractedFile file;
-            if (!failure.empty()) file.events.push_back({path, "error", failure});
-            for (const LoaderEvent& event : loaderEvents)
-                file.events.push_back({path, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text});
+            for (const LoaderEvent& event : load.events)
+                file.events.push_back({path, loaderEventKindName(event.kind), event.text});
             if (const int unread = pictures.refused())
-                file.events.push_back({path, "status", "Picture list full (" + std::to_string(pictures.count()) +
-                                                           " pictures): " + std::to_string(unread) +
-                                                           (unread == 1 ? " picture of " : " pictures of ") +
-                                                           path + " not read"});
-            file.failed = file.failed || !failure.empty() || !loader.reachedEnd();
+                file.events.push_back({path, "status", picturesNotReadText(pictures.count(), unread, path)});
+            file.failed = !load.readWhole();
             writePictures(index, pictures, encoder, file);
             pictures.clear();
             leave(alone);
@@ -386,6 +356,7 @@ private:
     const std::vector<FoundPanelFile> files_;
     fs::path realOutputFolder_;  // with no symbolic link
     PixelBudget budget_;
+    const LoaderClassTable classes_ = panelLoaderClasses();
     const std::size_t inFlightLimit_;
 
     std::mutex mutex_;
@@ -449,7 +420,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         if (!failure.empty()) {
             const LoadEvent event{options.outputFolder, "error", failure};
             report(event);
-            if (options.json) out << eventLine(event);
+            if (options.json) out << manifestEventLine(event);
             return 1;
         }
     }
@@ -459,12 +430,11 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
     std::string walkLines;
     for (const LoadEvent& problem : walk.problems) {
         report(problem);
-        walkLines += eventLine(problem);
+        walkLines += manifestEventLine(problem);
         failed = failed || problem.kind == "error";
     }
     writeLines(walkLines);
 
-    askToStopOnInterrupt();
     const std::size_t fileCount = walk.files.size();
     ExtractProgress shownProgress(progress, !options.quiet && options.progressIsTerminal, fileCount);
     ExtractRun run(options, walk.files);
@@ -519,7 +489,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
             }
             if (!file.events.empty()) shownProgress.endLine();
             for (const LoadEvent& event : file.events) {
-                lines += eventLine(event);
+                lines += manifestEventLine(event);
                 report(event);
             }
             if (file.failed && firstFailedFile.empty()) firstFailedFile = path;
@@ -563,21 +533,21 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
     if (!options.outputFolder.empty()) {
         for (const LoadEvent& problem : removeEarlierPictures(options.outputFolder, earlierPictures, namedPictures)) {
             report(problem);
-            writeLines(eventLine(problem));
+            writeLines(manifestEventLine(problem));
             failed = true;
         }
     }
 
-    if (const int signalNumber = interruptSignal()) {
+    if (options.stop.stop_requested()) {
         progress << "Interrupted after " << filesText(filesDone) << '\n';
         if (manifest >= 0) ::close(manifest);
-        return 128 + signalNumber;
+        return extractInterrupted;
     }
     if (stoppedEarly && options.failFast && !firstFailedFile.empty()) {
         const LoadEvent event{firstFailedFile, "status",
                               "Stopped at the first error: " + filesText(fileCount - filesDone) + " not read (--fail-fast)"};
         report(event);
-        writeLines(eventLine(event));
+        writeLines(manifestEventLine(event));
     }
     if (manifest >= 0 && ::close(manifest) != 0) {
         report({manifestPath, "error", "Cannot write " + manifestPath + ": " + std::strerror(errno)});

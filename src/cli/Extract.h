@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,19 @@ struct ExtractOptions {
     std::uint64_t pixelBudgetBytes = 0;
     bool quiet = false;
     bool progressIsTerminal = false;
+    // Asks the run to stop once the files in flight are written: the program connects SIGINT,
+    // SIGTERM and the like to it, the Python package Ctrl+C.
+    std::stop_token stop = {};
 };
+
+// What extract returns when its stop token stopped it.
+inline constexpr int extractInterrupted = -1;
 
 inline constexpr const char* extractManifestName = "manifest.jsonl";
 
 // Runs the extraction; returns 0 when every file loaded and every picture was written, 1
-// otherwise, 128 + the signal after SIGINT or SIGTERM (the files in flight are finished first).
+// otherwise, extractInterrupted when the stop token asked it to stop (the files in flight are
+// finished first).
 // Manifest lines go to `out` with --json; events, progress and the interruption to `progress`.
 int extract(const ExtractOptions& options, std::ostream& out, std::ostream& progress);
 

@@ -7,14 +7,12 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/HeadlessMainWindow.h"
 #include "cli/Interruption.h"
 #include "cli/PictureFolder.h"
 #include "panelctl/PanelClasses.h"
-#include "panelfile/Loader.h"
+#include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureList.h"
 #include "panelfile/PictureManifest.h"
-#include "streaming/Errors.h"
 #include "streaming/PrintableText.h"
 #include "streaming/TypeInfo.h"
 
@@ -103,6 +101,22 @@ std::vector<std::string> panelFilesOf(const std::string& path, std::string& fail
     return found;
 }
 
+std::string picturesNotReadText(int pictureCount, int unread, const std::string& file)
+{
+    return "Picture list full (" + std::to_string(pictureCount) + " pictures): " + std::to_string(unread) +
+           (unread == 1 ? " picture of " : " pictures of ") + file + " not read";
+}
+
+std::string pictureListFullText(int pictureCount, std::size_t unread)
+{
+    return "Picture list full (" + std::to_string(pictureCount) + " pictures): " + filesText(unread) + " not read";
+}
+
+std::string stoppedAtFirstErrorText(std::size_t unread)
+{
+    return "Stopped at the first error: " + filesText(unread) + " not read (--keep-going reads on)";
+}
+
 int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& progress)
 {
     std::vector<LoadEvent> events;
@@ -147,8 +161,7 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
             progress << "No panel files in " << printableText(path) << '\n';
         files.insert(files.end(), found.begin(), found.end());
     }
-    HeadlessMainWindow window;
-    PanelLoader loader(window, pictures, panelLoaderClasses());
+    const LoaderClassTable classes = panelLoaderClasses();
 
     std::optional<PictureFileWriter> pictureFiles;  // encodes while later files load
     if (pictureFolder) pictureFiles.emplace(options.outputFolder);
@@ -163,24 +176,14 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string& file = files[i];
-        bool listHadRoom = true;
-        bool loadFailed = false;
-        std::string failure;
-        try {
-            listHadRoom = loader.LoadForm(file, i == 0);
-        } catch (const Exception& error) {
-            failure = error.messageWithReason();
-            loadFailed = true;
-        }
+        const PanelLoadResult load = loadPanelFile(file, pictures, classes, {.clearFirst = i == 0});
+        const bool listHadRoom = load.outcome != LoadOutcome::ListFull;
         if (listHadRoom) countFileRead();
-        const std::vector<LoaderEvent> loaderEvents = window.takeEvents();
-        if (showingProgress && !options.json && (loadFailed || !loaderEvents.empty())) endProgressLine();
-        if (loadFailed) report(file, "error", failure);
-        for (const LoaderEvent& event : loaderEvents)
-            report(file, event.kind == LoaderEvent::Kind::Status ? "status" : "message", event.text);
+        if (showingProgress && !options.json && !load.events.empty()) endProgressLine();
+        for (const LoaderEvent& event : load.events) report(file, loaderEventKindName(event.kind), event.text);
         // The viewer goes on past such a file, and so does the walk; the run still failed.
-        stoppedShort = stoppedShort || (listHadRoom && !loader.reachedEnd());
-        failed = failed || loadFailed;
+        stoppedShort = stoppedShort || (listHadRoom && !load.readWhole());
+        failed = failed || load.endedInError();
         if (pictureFiles) pictureFiles->addNewPictures(pictures);
         if (mayShowProgress && (showingProgress || Clock::now() - start > progressDelay)) {
             showingProgress = true;
@@ -189,17 +192,13 @@ int harvest(const HarvestOptions& options, std::ostream& out, std::ostream& prog
         }
         // The file that filled the list: its pictures beyond the list's end are named too.
         if (const int unread = listHadRoom ? pictures.refused() : 0)
-            report(file, "status", "Picture list full (" + std::to_string(pictures.count()) + " pictures): " +
-                                       std::to_string(unread) + (unread == 1 ? " picture of " : " pictures of ") +
-                                       file + " not read", true);
+            report(file, "status", picturesNotReadText(pictures.count(), unread, file), true);
         // A full list does not touch the file it is offered.
         const std::size_t unread = files.size() - i - (listHadRoom ? 1 : 0);
         if (!listHadRoom)
-            report(file, "status", "Picture list full (" + std::to_string(pictures.count()) +
-                                       " pictures): " + filesText(unread) + " not read", true);
+            report(file, "status", pictureListFullText(pictures.count(), unread), true);
         else if (unread > 0 && failed && !options.keepGoing)
-            report(file, "status", "Stopped at the first error: " + filesText(unread) +
-                                       " not read (--keep-going reads on)", true);
+            report(file, "status", stoppedAtFirstErrorText(unread), true);
         if (!listHadRoom || (failed && !options.keepGoing)) break;
     }
     if (showingProgress) endProgressLine();

@@ -2,6 +2,7 @@
 // `trovelin-cli harvest`: the program's main job without a screen. Loads panel files in the
 // order given, as the main window loads the files of a folder, and reports the picture list.
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -24,6 +25,12 @@ std::vector<std::string> expandPanelPaths(const std::vector<std::string>& paths)
 // The panel files of one path as above; for a folder that cannot be read, none, and `failure`
 // says why.
 std::vector<std::string> panelFilesOf(const std::string& path, std::string& failure);
+
+// The status report on the file that filled the list, with the number of its pictures left out.
+std::string picturesNotReadText(int pictureCount, int unread, const std::string& file);
+// The status reports that end a harvest early, with the number of files left unread.
+std::string pictureListFullText(int pictureCount, std::size_t unread);
+std::string stoppedAtFirstErrorText(std::size_t unread);
 
 // Runs the harvest; returns the exit status: 0, or 1 when a load failed. The table, or the
 // JSON object, goes to `out`; progress, a word on each folder that holds no panel files and,

@@ -8,10 +8,10 @@
 
 namespace trovelin::cli {
 
-void reportLoadProblems(const std::string& panelFile, const std::vector<LoadProblem>& problems, std::ostream& errors)
+void reportLoadProblems(const std::string& panelFile, const std::vector<LoaderEvent>& problems, std::ostream& errors)
 {
-    for (const LoadProblem& problem : problems)
-        errors << printableText(panelFile) << ": " << problem.kind << ": " << printableText(problem.text) << '\n';
+    for (const LoaderEvent& problem : problems)
+        errors << printableText(panelFile) << ": " << loaderEventKindName(problem.kind) << ": " << printableText(problem.text) << '\n';
 }
 
 int renderPanelToFile(const std::string& panelFile, const std::string& outputFile, std::ostream& errors,

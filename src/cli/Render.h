@@ -12,7 +12,7 @@
 namespace trovelin::cli {
 
 // Writes each problem as a harvest does: "FILE: message: Format ERROR!!!".
-void reportLoadProblems(const std::string& panelFile, const std::vector<LoadProblem>& problems, std::ostream& errors);
+void reportLoadProblems(const std::string& panelFile, const std::vector<LoaderEvent>& problems, std::ostream& errors);
 
 // Renders `panelFile` and writes the image as PNG to `outputFile`; returns the exit status: 0, or
 // 1 when the load stopped before the end of the file (what was read is still written) or the

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -118,8 +119,20 @@ int runExtract(const ParsedArguments& arguments)
     options.pixelBudgetBytes = *budget;
     options.quiet = arguments.has("q");
     options.progressIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    // The first signal that would end the run asks it to stop instead (a second one ends it).
+    trovelin::cli::askToStopOnInterrupt();
+    std::stop_source interrupted;
+    options.stop = interrupted.get_token();
+    std::jthread signalWatch([&interrupted](std::stop_token runOver) {
+        while (!runOver.stop_requested() && trovelin::cli::interruptSignal() == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (trovelin::cli::interruptSignal() != 0) interrupted.request_stop();
+    });
     // Loading and encoding need no application: no screen, font or runtime folder.
-    return trovelin::cli::extract(options, std::cout, std::cerr);
+    const int status = trovelin::cli::extract(options, std::cout, std::cerr);
+    signalWatch.request_stop();
+    signalWatch.join();
+    return status == trovelin::cli::extractInterrupted ? 128 + trovelin::cli::interruptSignal() : status;
 }
 
 int runRender(char* programName, const ParsedArguments& arguments)

@@ -8,9 +8,7 @@
 #include "framework/Label.h"
 #include "framework/PaintTree.h"
 #include "panelctl/PanelClasses.h"
-#include "panelfile/Loader.h"
-#include "panelfile/LoaderHost.h"
-#include "panelfile/MainWindowComponents.h"
+#include "panelfile/PanelFileLoad.h"
 #include "streaming/Errors.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
@@ -18,23 +16,6 @@
 namespace trovelin {
 
 namespace {
-
-// The main window as the loader sees it, noting what the loader shows. Controls are read under
-// its hidden host panel, one at a time, as in a harvest, and only then move onto the face.
-class FaceLoaderHost : public LoaderHost {
-public:
-    explicit FaceLoaderHost(std::vector<LoadProblem>& problems) : problems_(problems) {}
-    Component& owner() override { return components_.window(); }
-    TWinControl& hostPanel() override { return components_.panelPapa(); }
-    ReaderEnvironment readerEnvironment() override { return components_.readerEnvironment(); }
-    void setStatusText(const std::string& text) override { problems_.push_back({"status", text}); }
-    void repaintPictureGrid() override {}
-    void showMessage(const std::string& text) override { problems_.push_back({"message", text}); }
-
-private:
-    MainWindowComponents components_;
-    std::vector<LoadProblem>& problems_;
-};
 
 // A record the loader skipped, as far as its text could be read: a dotted outline with the
 // record's class and name.
@@ -136,27 +117,17 @@ void PanelFace::paint(TCanvas& canvas)
 LoadedPanel::LoadedPanel(const std::string& panelFile, std::uint64_t pixelBudgetBytes)
     : face_(std::make_unique<PanelFace>())
 {
-    FaceLoaderHost host(problems_);
     PictureList pictures(pixelBudgetBytes);
-    PanelLoader loader(host, pictures, panelLoaderClasses());
-    loader.setObserver({[](TControl& control) { showLabelsAtTheirSize(control); },
-                        [this, &pictures](Stream& stream, std::int64_t start, std::int64_t end) {
-                            controls_.push_back(outlineOfSkippedRecord(stream, start, end, pictures.pixelBudget()));
-                            controls_.back()->setParent(face_.get());
-                        },
-                        [this](std::unique_ptr<TControl> control) {
-                            control->setParent(face_.get());
-                            controls_.push_back(std::move(control));
-                        }});
-    try {
-        loader.LoadForm(panelFile, true);
-    } catch (const Exception& error) {
-        problems_.push_back({"error", error.messageWithReason()});
-    } catch (const std::exception& error) {
-        problems_.push_back({"error", error.what()});
-    }
-    failed_ = !loader.reachedEnd();
-    isPanel_ = loader.panelHeader().has_value();
+    LoadObserver observer{[](TControl& control) { showLabelsAtTheirSize(control); },
+                          [this, &pictures](Stream& stream, std::int64_t start, std::int64_t end) {
+                              controls_.push_back(outlineOfSkippedRecord(stream, start, end, pictures.pixelBudget()));
+                              controls_.back()->setParent(face_.get());
+                          },
+                          [this](std::unique_ptr<TControl> control) {
+                              control->setParent(face_.get());
+                              controls_.push_back(std::move(control));
+                          }};
+    load_ = loadPanelFile(panelFile, pictures, panelLoaderClasses(), {.clearFirst = true, .observer = std::move(observer)});
     const QSize size = faceSize(controls_);
     face_->setWidth(size.width());
     face_->setHeight(size.height());
@@ -166,7 +137,7 @@ LoadedPanel::~LoadedPanel() = default;
 
 QImage LoadedPanel::paint()
 {
-    if (!isPanel_) return {};
+    if (!isPanel()) return {};
     QImage image(face_->width(), face_->height(), QImage::Format_RGB32);
     paintControlTree(image, *face_, paintBudget_);
     return image;

@@ -14,6 +14,7 @@
 
 #include "framework/PaintBuffer.h"
 #include "framework/WinControl.h"
+#include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureList.h"
 
 namespace trovelin {
@@ -33,14 +34,6 @@ public:
     bool opaque() const override { return true; }
 };
 
-// What the loader showed or threw, of the kind a harvest reports: "status" (the status bar's text),
-// "message" (a message box) or "error" (a failure that ended the load).
-struct LoadProblem {
-    std::string kind;
-    std::string text;
-    bool operator==(const LoadProblem&) const = default;
-};
-
 class LoadedPanel {
 public:
     // Loads `panelFile` (this system's path); decoded pictures may take `pixelBudgetBytes` at
@@ -51,11 +44,11 @@ public:
     LoadedPanel& operator=(const LoadedPanel&) = delete;
 
     // False when the file is not a panel file (or could not be opened): no face then.
-    bool isPanel() const { return isPanel_; }
+    bool isPanel() const { return load_.header.has_value(); }
     // The load stopped before the end of the file; the face holds what was read before it.
-    bool failed() const { return failed_; }
+    bool failed() const { return !load_.readWhole(); }
     // What the loader showed or threw, in order.
-    const std::vector<LoadProblem>& problems() const { return problems_; }
+    const std::vector<LoaderEvent>& problems() const { return load_.events; }
     // Sized to every control it holds, within the limits above.
     PanelFace& face() { return *face_; }
     // What the controls' buffers may hold while the face paints, by paint() or by a caller's tree.
@@ -70,14 +63,12 @@ private:
     std::unique_ptr<PanelFace> face_;
     // Declared after the face: they go first, while it is still their parent.
     std::vector<std::unique_ptr<TControl>> controls_;
-    std::vector<LoadProblem> problems_;
-    bool isPanel_ = false;
-    bool failed_ = false;
+    PanelLoadResult load_;
 };
 
 struct RenderedPanel {
     QImage image;  // null when the file is not a panel file
-    std::vector<LoadProblem> problems;  // what the loader showed or threw, in order
+    std::vector<LoaderEvent> problems;  // what the loader showed or threw, in order
     bool failed = false;  // the load stopped before the end; the image shows what was read before it
 };
 

@@ -44,6 +44,12 @@ class EReadError : public EFilerError {
     using EFilerError::EFilerError;
 };
 
+// A property whose value could not be read for want of memory (or of pixel budget); its message
+// names the property as any read error's does.
+class EReadOutOfMemory : public EReadError {
+    using EReadError::EReadError;
+};
+
 class EClassNotFound : public EFilerError {
     using EFilerError::EFilerError;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "streaming/Collection.h"
 #include "streaming/Component.h"
@@ -124,9 +125,13 @@ void Reader::readProperty(Persistent& instance)
             throw EReadError(messages::propertyDoesNotExist);
         }
     } catch (const Exception& error) {
-        throw EReadError(errorReadingMessage(displayName(instance), path, error.message()), error.reason());
+        std::string message = errorReadingMessage(displayName(instance), path, error.message());
+        // Wanting memory stays known as such through every record it is nested in.
+        if (dynamic_cast<const EOutOfMemory*>(&error) || dynamic_cast<const EReadOutOfMemory*>(&error))
+            throw EReadOutOfMemory(std::move(message), error.reason());
+        throw EReadError(std::move(message), error.reason());
     } catch (const std::bad_alloc&) {
-        throw EReadError(errorReadingMessage(displayName(instance), path, messages::outOfMemory));
+        throw EReadOutOfMemory(errorReadingMessage(displayName(instance), path, messages::outOfMemory));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The main window as the loader sees it, without a screen: the main window's components, and a
-// note of everything the loader shows.
+// note of everything the loader shows, for callers that report it rather than show it.
 
 #include <string>
 #include <vector>
@@ -8,15 +8,24 @@
 #include "panelfile/LoaderHost.h"
 #include "panelfile/MainWindowComponents.h"
 
-namespace trovelin::cli {
+namespace trovelin {
 
+// Something a load showed or threw.
 struct LoaderEvent {
-    enum class Kind { Status, Message };
+    enum class Kind {
+        Status,   // the status bar's text: the file is no panel file
+        Message,  // a message box: a record refused or out of format
+        Error,    // a failure that ended the load
+    };
     Kind kind;
     std::string text;
+    bool operator==(const LoaderEvent&) const = default;
 };
 
-class HeadlessMainWindow : public LoaderHost {
+// "status", "message" or "error", as reports and manifests name the kinds.
+const char* loaderEventKindName(LoaderEvent::Kind kind);
+
+class RecordingLoaderHost : public LoaderHost {
 public:
     Component& owner() override { return components_.window(); }
     TWinControl& hostPanel() override { return components_.panelPapa(); }
@@ -35,4 +44,4 @@ private:
     int repaintRequests_ = 0;
 };
 
-}  // namespace trovelin::cli
+}  // namespace trovelin

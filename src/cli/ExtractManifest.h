@@ -1,0 +1,26 @@
+#pragma once
+// The lines of extract's manifest.jsonl: one JSON object per picture and per event, so that a
+// run spread over a cluster writes the same lines as `trovelin-cli extract`.
+
+#include <string>
+
+#include "panelfile/PictureManifest.h"
+
+namespace trovelin::cli {
+
+struct ManifestPicture {
+    int index = 0;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    std::string record;
+    std::string recordClass;
+    std::string property;
+    std::string digest;
+    std::string png;  // relative to the output folder; empty when no file names it
+};
+
+std::string manifestPictureLine(const std::string& file, const ManifestPicture& picture);
+std::string manifestEventLine(const LoadEvent& event);
+
+}  // namespace trovelin::cli

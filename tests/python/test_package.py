@@ -1,0 +1,177 @@
+# The package against the programs: the same pictures, pixels, records, verdicts and texts.
+
+import json
+import os
+import signal
+import sys
+import threading
+import time
+
+import numpy
+import pytest
+
+import trovelin
+from conftest import make_archive, read_png, run_cli
+
+
+def harvest_json(*arguments):
+    return json.loads(run_cli("harvest", "--json", *arguments, check=False).stdout)
+
+
+def test_every_sample_gives_the_programs_pictures_records_and_render(samples, tmp_path):
+    for sample in sorted(samples.iterdir()):
+        panel = trovelin.open(sample)
+        out = tmp_path / sample.stem
+        expected = json.loads(run_cli("harvest", "--json", "--out", out, sample).stdout)
+        assert panel.path == str(sample)
+        assert panel.events == expected["events"] == []
+        assert [(p.index, p.width, p.height, p.bpp, p.record, p.cls, p.property, p.file) for p in panel.pictures] == [
+            (e["index"], e["width"], e["height"], e["bpp"], e["record"], e["class"], e["property"], e["file"])
+            for e in expected["pictures"]]
+        for picture in panel.pictures:
+            pixels = picture.to_numpy()
+            assert pixels.dtype == numpy.uint8 and pixels.flags.c_contiguous and pixels.flags.writeable
+            assert not numpy.shares_memory(pixels, picture.to_numpy())
+            assert numpy.array_equal(pixels, read_png(out / f"{picture.index:03}.png")), (sample, picture)
+
+        run_cli("render", sample, "--out", out / "render.png")
+        assert numpy.array_equal(panel.render(), read_png(out / "render.png")), sample
+
+        dump = json.loads(run_cli("dump", "--json", sample).stdout)
+        assert panel.title == dump["title"]
+        assert [(r.cls, r.name, r.loader) for r in panel.records] == [
+            (r["record"]["class"], r["record"]["name"], r["loader"]) for r in dump["records"]]
+
+
+def test_record_properties_are_python_values(samples):
+    background = trovelin.open(samples / "console-desk.kvr").records[0]
+    assert background.cls == "TImage"
+    assert isinstance(background.properties["Left"], int)
+    assert all(isinstance(name, str) for name in background.properties)
+    assert trovelin._value("'It''s'#233'!'") == "It's\u00e9!"
+    assert trovelin._value("-12") == -12 and trovelin._value("True") is True
+    assert trovelin._value("[akLeft, akTop]") == "[akLeft, akTop]"
+
+
+def test_harvest_is_the_programs_harvest_with_its_512_stop(tmp_path):
+    archive = make_archive(tmp_path / "archive", 2, 120, 24, 16)  # some 600 pictures
+    folders = sorted(str(p) for p in archive.iterdir())
+    result = trovelin.harvest(folders)
+    expected = harvest_json(*folders)
+    assert len(result.pictures) == 512
+    assert result.events == expected["events"]
+    assert result.events[-1]["text"].startswith("Picture list full (512 pictures)")
+    assert [(p.file, p.index, p.record) for p in result.pictures] == [
+        (e["file"], e["index"], e["record"]) for e in expected["pictures"]]
+
+
+def test_failures_carry_the_loaders_texts_and_a_walk_stops_where_the_program_stops(samples, tmp_path):
+    with pytest.raises(trovelin.PanelError) as missing:
+        trovelin.open(tmp_path / "gone.kvr")
+    assert str(missing.value).startswith("Cannot open file ") and missing.value.kind == "cannot open"
+
+    not_panel = tmp_path / "not.kvr"
+    not_panel.write_bytes(b"nope, a text file")
+    with pytest.raises(trovelin.PanelError, match="^Not KVR Format !!!$") as refused:
+        trovelin.open(not_panel)
+    assert refused.value.kind == "not a panel file"
+
+    whole = (samples / "console-desk.kvr").read_bytes()
+    cut = tmp_path / "cut.kvr"
+    cut.write_bytes(whole[:len(whole) // 2])
+    expected = harvest_json(cut)["events"]
+    with pytest.raises(trovelin.PanelError) as broken:
+        trovelin.open(cut)
+    assert str(broken.value) == expected[0]["text"] == next(e["text"] for e in expected if e["kind"] == "error") and broken.value.path == str(cut)
+    assert [trovelin._event(*e) for e in broken.value.events] == expected
+
+    files = [cut, samples / "club-stage.kvr"]
+    assert trovelin.harvest(files).events == harvest_json(*files)["events"]
+    kept_going = trovelin.harvest(files, keep_going=True)
+    assert kept_going.failed and kept_going.events == harvest_json("--keep-going", *files)["events"]
+    assert kept_going.pictures and not trovelin.harvest([samples / "club-stage.kvr"]).failed
+
+
+def test_the_pixel_budget_is_the_programs(tmp_path):
+    archive = make_archive(tmp_path / "big", 1, 2, 1024, 768)
+    panel_file = archive / "venue-0" / "show-1.kvr"  # a 24-bit background of 2.3 MB
+    expected = harvest_json("--max-memory", "1M", panel_file)["events"]
+    with pytest.raises(trovelin.PanelError) as tight:
+        trovelin.open(panel_file, max_memory="1M")
+    assert tight.value.kind == "out of memory" and str(tight.value) == expected[0]["text"]
+    assert len(trovelin.open(panel_file, max_memory=8 << 20).pictures) == 3
+    with pytest.raises(ValueError):
+        trovelin.open(panel_file, max_memory="lots")
+
+
+def test_hostile_bytes_give_panel_errors_never_a_crash(samples, tmp_path):
+    whole = bytearray((samples / "club-stage.kvr").read_bytes())
+    path = tmp_path / "hostile.kvr"
+    for n in range(200):
+        mutated = bytearray(whole)
+        for k in range(1 + n % 5):
+            mutated[(n * 7919 + k * 104729) % len(mutated)] ^= 1 + (n + k) % 255
+        path.write_bytes(bytes(mutated[:len(mutated) - n * 37 % 101]))
+        try:
+            for picture in trovelin.open(path).pictures:
+                picture.to_numpy()
+        except trovelin.PanelError as error:
+            assert str(error)
+
+
+def test_decoding_lets_other_threads_run(tmp_path):
+    archive = make_archive(tmp_path / "large", 1, 2, 4096, 3072)
+    big = archive / "venue-0" / "show-1.kvr"  # a 24-bit background: 36 MB of pixels
+    counted = [0]
+    running = threading.Event()
+    stop = threading.Event()
+
+    def count():
+        running.set()
+        while not stop.is_set():
+            counted[0] += 1
+            time.sleep(0)
+
+    interval = sys.getswitchinterval()
+    # The interpreter then never takes the lock from a thread that holds it: the counter runs
+    # only while a call lets go of it.
+    sys.setswitchinterval(1000)
+    counter = threading.Thread(target=count)
+    try:
+        counter.start()
+        running.wait()
+        before = counted[0]
+        panel = trovelin.open(big)
+        during_load = counted[0] - before
+        before = counted[0]
+        pixels = panel.pictures[0].to_numpy()
+        during_copy = counted[0] - before
+    finally:
+        stop.set()
+        sys.setswitchinterval(interval)
+        counter.join()
+    assert pixels.shape == (3072, 4096, 4)
+    assert during_load > 100 and during_copy > 100, (during_load, during_copy)
+
+
+def test_extract_is_the_programs_extract(tmp_path):
+    archive = make_archive(tmp_path / "tree", 2, 10, 40, 30)
+    run_cli("extract", "--unique", "--out", tmp_path / "cli", archive)
+    result = trovelin.extract([archive], tmp_path / "py", unique=True, jobs=2)
+    assert result.ok
+    manifest = (tmp_path / "cli" / "manifest.jsonl").read_bytes()
+    assert (tmp_path / "py" / "manifest.jsonl").read_bytes() == manifest
+    assert result.manifest == [json.loads(line) for line in manifest.splitlines()]
+
+
+def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
+    archive = make_archive(tmp_path / "tree", 4, 50, 320, 240)
+    timer = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT))
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        trovelin.extract([archive], tmp_path / "out", jobs=1)
+    timer.join()
+    lines = (tmp_path / "out" / "manifest.jsonl").read_bytes().splitlines()
+    assert 0 < len(lines) < 700
+    for line in lines:
+        assert (tmp_path / "out" / json.loads(line)["png"]).exists()
