@@ -1,7 +1,7 @@
 // The panel window used as a person uses it: it opens at the panel's size inside the screen, drags
 // and auto-repeats exactly under Fit, gives the pointer back when a drag is cut short, follows its
-// file on disk through deletion and return, keeps its bars and event line from growing the window,
-// opens a panel once, and saves only what it can write where the panel lives.
+// file on disk through deletion and return (its folder's too), keeps its bars and event line from
+// growing the window, opens a panel once, and saves only what it can write where the panel lives.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -220,6 +220,34 @@ TEST_F(PanelWindowUseTest, TheFileIsFollowedThroughDeletionReturnAndReset)
     EXPECT_EQ(waitFor("changed"), "console-desk.kvr changed on disk.");
 }
 
+TEST_F(PanelWindowUseTest, TheFileIsFollowedThroughItsFolderRenamedDeletedAndMadeAgain)
+{
+    const fs::path shelf = folder / "shelf";
+    fs::create_directories(shelf);
+    const std::vector<std::uint8_t> bytes = sampleBytes("console-desk.kvr");
+    const std::string file = write("shelf/console-desk.kvr", bytes);
+    PanelWindow& window = open(file);
+    const auto waitFor = [&window](const QString& note) {
+        const QDeadlineTimer deadline(5000);
+        while (window.fileNoteText() != note && !deadline.hasExpired()) QTest::qWait(20);
+        return window.fileNoteText();
+    };
+    QTest::qWait(50);
+
+    fs::rename(shelf, folder / "moved");
+    EXPECT_EQ(waitFor("console-desk.kvr was removed from disk."), "console-desk.kvr was removed from disk.");
+    fs::rename(folder / "moved", shelf);
+    EXPECT_EQ(waitFor(""), "");  // the very file that was read
+
+    fs::remove_all(shelf);
+    EXPECT_EQ(waitFor("console-desk.kvr was removed from disk."), "console-desk.kvr was removed from disk.");
+    fs::create_directories(shelf);
+    QTest::qWait(50);
+    write("shelf/console-desk.kvr", bytes);
+    EXPECT_EQ(waitFor("console-desk.kvr changed on disk."), "console-desk.kvr changed on disk.");
+    EXPECT_TRUE(window.reloadOffered());
+}
+
 TEST_F(PanelWindowUseTest, ThreeHundredRefusedRecordsAndALongNameLeaveTheWindowItsSize)
 {
     std::vector<std::vector<std::uint8_t>> records{testing::redCornerBackgroundRecord(300, 200)};
@@ -268,6 +296,12 @@ TEST_F(PanelWindowUseTest, TheSamePanelOpensOnceAndSavesOnlyPngBesideItself)
     EXPECT_EQ(suggested.toStdString(), (folder / "console-desk.png").string());
     EXPECT_EQ(window.lastEvent(), "Only PNG is written: 'photo.jpg' names another kind of image");
     EXPECT_FALSE(fs::exists(folder / "photo.jpg"));
+
+    fs::create_hard_link(file, folder / "desk-link.kvr");
+    EXPECT_EQ(&open((folder / "desk-link.kvr").string()), &window);
+    // Qt's mark of a modified document is a name's own characters here.
+    PanelWindow& marked = open(write("[*]desk[*].kvr", sampleBytes("console-desk.kvr")));
+    EXPECT_EQ(marked.windowHandle()->title(), "[*]desk[*].kvr");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include <QAction>
 #include <QApplication>
@@ -64,11 +65,11 @@ QWidget* noteBar(QWidget* parent)
 constexpr int problemDetailLines = 5;
 
 // One window per panel file: the same file opened again, under any name, is the same panel.
+// A hard link is one more name of it, as a symbolic link or a path through ".." is.
 bool sameFile(const std::string& a, const std::string& b)
 {
-    const QString canonicalA = QFileInfo(QFile::decodeName(QByteArray::fromStdString(a))).canonicalFilePath();
-    return !canonicalA.isEmpty() &&
-           canonicalA == QFileInfo(QFile::decodeName(QByteArray::fromStdString(b))).canonicalFilePath();
+    std::error_code ignored;
+    return std::filesystem::equivalent(a, b, ignored);
 }
 
 // The PNG writer writes PNG alone: a name that calls for another kind of image is refused, as
@@ -121,12 +122,13 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     : panelFile_(panelFile), shownStamp_(stamp)
 {
     const QString name = fileNameOf(panelFile);
-    // The desktop adds the program's name (Qt appends the application's display name).
-    setWindowTitle(name);
+    // The desktop adds the program's name (Qt appends the application's display name). Qt takes
+    // "[*]" for its mark of a modified document; doubled, it shows as written.
+    setWindowTitle(QString(name).replace("[*]", "[*][*]"));
 
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 4, 4, 0);
-    // Made in the order they stand, which is the order Tab takes them in.
+    // Made in the order they stand, left to right: Tab takes them in the order they were made.
     QPushButton* actualSizeButton = toolButton("1:1", this);
     actualSizeButton->setObjectName("actualSize");
     actualSizeButton->setToolTip("One panel pixel per screen pixel (Ctrl+0)");
@@ -372,20 +374,36 @@ PanelWindow::FileStamp PanelWindow::stampOf(const QString& path)
 
 void PanelWindow::startWatching()
 {
-    // The folder too: a file that is deleted, or replaced by an editor's save, ends the watch on
-    // it, and only its folder tells when it comes back.
     watcher_ = new QFileSystemWatcher(this);
-    watcher_->addPath(QFileInfo(filePath()).absolutePath());
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { fileWatchEvent(); });
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { fileWatchEvent(); });
     fileWatchEvent();
 }
 
+void PanelWindow::watchFileAndFolders()
+{
+    // The file, for changes of its bytes; its folder, for its deletion, its return and an
+    // editor's save over it; and the folder above, which alone sees that folder renamed or
+    // deleted. While the folder is gone, the nearest folder left tells when it comes back.
+    // Watched anew each time: a watch follows a folder renamed away, not its name.
+    const QFileInfo file(filePath());
+    const auto above = [](const QString& folder) { return QFileInfo(folder).absolutePath(); };
+    QString folder = file.absolutePath();
+    while (!QFileInfo(folder).isDir() && above(folder) != folder) folder = above(folder);
+    QStringList wanted{folder};
+    if (above(folder) != folder) wanted << above(folder);
+    if (file.exists()) wanted << file.absoluteFilePath();
+    const QStringList watched = watcher_->files() + watcher_->directories();
+    if (!watched.isEmpty()) watcher_->removePaths(watched);
+    watcher_->addPaths(wanted);
+}
+
 void PanelWindow::fileWatchEvent()
 {
-    const QString path = filePath();
-    const FileStamp now = stampOf(path);
-    if (now.exists && !watcher_->files().contains(path)) watcher_->addPath(path);
+    // A window closed but not yet deleted has nothing left to tell about.
+    if (!panel_) return;
+    watchFileAndFolders();
+    const FileStamp now = stampOf(filePath());
     // The file as it was read (back again, or a neighbour changed): nothing to offer.
     if (now == shownStamp_) {
         if (changedBar_ != nullptr) changedBar_->hide();

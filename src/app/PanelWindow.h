@@ -93,6 +93,7 @@ private:
     void dropPanel();
     void sizeToPanel();
     void startWatching();
+    void watchFileAndFolders();
     void fileWatchEvent();
     void saveImageAs();
     void applyZoom();
