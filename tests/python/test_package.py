@@ -175,3 +175,39 @@ def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
     assert 0 < len(lines) < 700
     for line in lines:
         assert (tmp_path / "out" / json.loads(line)["png"]).exists()
+
+
+def test_paths_are_the_systems_bytes_whatever_python_makes_of_them(samples, tmp_path):
+    folder = tmp_path / "venues"
+    folder.mkdir()
+    panel_file = os.path.join(os.fsencode(folder), b"caf\xe9.kvr")
+    with open(panel_file, "wb") as copy:
+        copy.write((samples / "console-desk.kvr").read_bytes())
+    with open(os.path.join(os.fsencode(folder), b"bad\xff.kvr"), "wb") as junk:
+        junk.write(b"junk")
+    name = os.fsdecode(panel_file)  # as os.listdir gives it: with a surrogate
+
+    assert [p.file for p in trovelin.open(name).pictures] == [name] * 3
+    assert len(trovelin.open(panel_file).render()) == 300
+    result = trovelin.harvest(folder, keep_going=True)  # one path, not the letters of its name
+    assert result.events == [{"file": os.fsdecode(os.path.join(os.fsencode(folder), b"bad\xff.kvr")),
+                              "kind": "status", "text": "Not KVR Format !!!"}]
+    assert [p.file for p in result.pictures] == [name] * 3
+    assert [p.file for p in trovelin.harvest([name]).pictures] == [name] * 3
+    assert len(trovelin.extract(folder, tmp_path / "out").manifest) == 4
+    with pytest.raises(trovelin.PanelError) as missing:
+        trovelin.open(name + "x")
+    assert missing.value.path == name + "x"
+
+    # The system stops reading a path at a NUL: this one would open console-desk.kvr.
+    with pytest.raises(ValueError):
+        trovelin.open(f"{samples / 'console-desk.kvr'}\0.png")
+    with pytest.raises(ValueError):
+        trovelin.harvest([f"{samples / 'console-desk.kvr'}\0"])
+
+
+def test_counts_python_holds_but_cpp_cannot_are_refused_as_values():
+    for call in (lambda: trovelin.open("x.kvr", max_memory=10**30), lambda: trovelin.extract([], None, jobs=2**64),
+                 lambda: trovelin.extract([], None, jobs=2.0)):
+        with pytest.raises(ValueError):
+            call()

@@ -15,7 +15,7 @@ import os
 import re
 from typing import Iterable, Optional
 
-from . import Extraction, MemorySize, PathLike, _trovelin
+from . import Extraction, MemorySize, PathLike, _paths, _trovelin
 
 __all__ = ["extract"]
 
@@ -47,7 +47,7 @@ def extract(paths: Iterable[PathLike], out: PathLike, client=None, unique: bool 
     import distributed
 
     out = os.path.abspath(os.fspath(out))
-    files, problem_lines, _ = _trovelin._walk([os.fspath(p) for p in paths])
+    files, problem_lines, _ = _trovelin._walk(_paths(paths))
     os.makedirs(out, exist_ok=True)
     cluster = None
     if client is None:
