@@ -31,6 +31,7 @@
 #include "panelfile/PictureList.h"
 #include "python/ClusterExtraction.h"
 #include "python/PictureArrays.h"
+#include "streaming/PrintableText.h"
 
 namespace py = pybind11;
 
@@ -327,6 +328,12 @@ ExtractResult extractFiles(const std::vector<std::string>& paths, const std::str
     return result;
 }
 
+// A line of what `extract` says on its error stream.
+std::string reportLine(const std::string& file, const std::string& kind, const std::string& text)
+{
+    return printableText(file) + ": " + kind + ": " + printableText(text) + "\n";
+}
+
 // The walk of `extract`, for a client that spreads the files over a cluster.
 py::tuple walk(const std::vector<std::string>& paths)
 {
@@ -338,9 +345,12 @@ py::tuple walk(const std::vector<std::string>& paths)
     py::list files;
     for (const cli::FoundPanelFile& file : found.files)
         files.append(py::make_tuple(pathString(file.path), pathString(file.outputFolder)));
-    std::vector<std::string> problemLines;
-    for (const LoadEvent& problem : found.problems) problemLines.push_back(cli::manifestEventLine(problem));
-    return py::make_tuple(files, problemLines, found.emptyArguments);
+    std::vector<std::string> problemLines, reportLines;
+    for (const LoadEvent& problem : found.problems) {
+        problemLines.push_back(cli::manifestEventLine(problem));
+        reportLines.push_back(reportLine(problem.file, problem.kind, problem.text));
+    }
+    return py::make_tuple(files, problemLines, reportLines);
 }
 
 py::list extractBatch(const py::list& batch, const std::string& outputRoot, const py::object& maxMemory)
@@ -362,7 +372,7 @@ py::list extractBatch(const py::list& batch, const std::string& outputRoot, cons
         for (const ClusterPicture& picture : file.pictures) {
             const cli::ManifestPicture& p = picture.manifest;
             pictures.append(py::make_tuple(p.index, p.width, p.height, p.bitsPerPixel, p.record, p.recordClass,
-                                           p.property, p.digest, p.png, picture.written));
+                                           p.property, p.digest, pathString(p.png), picture.written));
         }
         std::vector<Event> events;
         for (const LoadEvent& event : file.events) events.emplace_back(event.file, event.kind, event.text);
@@ -485,5 +495,8 @@ PYBIND11_MODULE(_trovelin, module)
     });
     module.def("_event_line", [](const py::object& file, const std::string& kind, const py::object& text) {
         return eventLine(textBytes(file), kind, textBytes(text));
+    });
+    module.def("_report_line", [](const py::object& file, const std::string& kind, const py::object& text) {
+        return reportLine(textBytes(file), kind, textBytes(text));
     });
 }
