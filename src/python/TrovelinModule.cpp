@@ -18,6 +18,7 @@
 #include <thread>
 
 #include <QGuiApplication>
+#include <QThreadPool>
 
 #include "cli/ByteSize.h"
 #include "cli/Dump.h"
@@ -407,6 +408,14 @@ void startApplication()
     new QGuiApplication(argumentCount, arguments);  // lives as long as the interpreter
 }
 
+// Painting hands large images to Qt's thread pool. A child forked while the pool keeps idle
+// threads inherits the pool's note of them but not the threads, and its first such painting
+// waits for ever; so the pool lets its threads go before every fork.
+void beforeFork()
+{
+    QThreadPool::globalInstance()->waitForDone();
+}
+
 }  // namespace
 
 }  // namespace trovelin
@@ -480,6 +489,7 @@ PYBIND11_MODULE(_trovelin, module)
         },
         py::arg("paths"), py::arg("out"), py::arg("unique") = false, py::arg("jobs") = py::none(),
         py::arg("max_memory") = py::none());
+    module.def("_before_fork", &beforeFork);
     module.def("_walk", [](const py::list& paths) { return walk(pathsOf(paths)); }, py::arg("paths"));
     module.def(
         "_extract_batch",

@@ -211,3 +211,17 @@ def test_counts_python_holds_but_cpp_cannot_are_refused_as_values():
                  lambda: trovelin.extract([], None, jobs=2.0)):
         with pytest.raises(ValueError):
             call()
+
+
+def test_a_child_forked_after_painting_paints_too(samples):
+    trovelin.open(samples / "arena-rig.kvr").render()
+    child = os.fork()
+    if child == 0:
+        os._exit(0 if trovelin.open(samples / "arena-rig.kvr").render().shape == (480, 800, 4) else 1)
+    deadline = time.monotonic() + 30
+    while (status := os.waitpid(child, os.WNOHANG))[0] == 0 and time.monotonic() < deadline:
+        time.sleep(0.05)
+    if status[0] == 0:
+        os.kill(child, signal.SIGKILL)
+        os.waitpid(child, 0)
+    assert status[0] == child and os.waitstatus_to_exitcode(status[1]) == 0

@@ -24,6 +24,8 @@ from typing import Any, Iterable, Optional, Union
 from ._trovelin import PanelError, Picture
 from . import _trovelin
 
+os.register_at_fork(before=_trovelin._before_fork)
+
 __all__ = ["open", "harvest", "extract", "Panel", "Picture", "Record", "Harvest", "Extraction", "PanelError"]
 
 PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
