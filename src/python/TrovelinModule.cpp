@@ -396,15 +396,18 @@ std::string eventLine(const std::string& file, const std::string& kind, const st
 
 // Painting measures text, which wants an application object; none is shown on a screen. What
 // Qt has to say about its setup is no concern of a Python program: failures reach it as
-// exceptions.
+// exceptions. The platform is always the offscreen one, named as an argument rather than in the
+// environment: a QT_QPA_PLATFORM meant for the user's desktop (xcb with no display, as under ssh
+// or cron) would end the interpreter, and programs that Python starts keep the user's setting.
 void startApplication()
 {
     if (QCoreApplication::instance() != nullptr) return;
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argumentCount = 1;
+    static int argumentCount = 3;
     static char name[] = "trovelin";
-    static char* arguments[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char* arguments[] = {name, platformOption, offscreen, nullptr};
     new QGuiApplication(argumentCount, arguments);  // lives as long as the interpreter
 }
 

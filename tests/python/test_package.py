@@ -3,6 +3,7 @@
 import json
 import os
 import signal
+import subprocess
 import sys
 import threading
 import time
@@ -225,3 +226,15 @@ def test_a_child_forked_after_painting_paints_too(samples):
         os.kill(child, signal.SIGKILL)
         os.waitpid(child, 0)
     assert status[0] == child and os.waitstatus_to_exitcode(status[1]) == 0
+
+
+def test_the_package_needs_no_screen_whatever_the_environment_names(samples):
+    script = ("import os, trovelin; trovelin.open(os.environ['PANEL']).render(); "
+              "print(os.environ.get('QT_QPA_PLATFORM'))")
+    for platform in ("xcb", None):  # a desktop's setting under ssh or cron; none at all
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["PANEL"] = str(samples / "club-stage.kvr")
+        if platform:
+            env["QT_QPA_PLATFORM"] = platform
+        run = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=60)
+        assert (run.returncode, run.stdout, run.stderr) == (0, f"{platform}\n", "")
