@@ -238,3 +238,17 @@ def test_the_package_needs_no_screen_whatever_the_environment_names(samples):
             env["QT_QPA_PLATFORM"] = platform
         run = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=60)
         assert (run.returncode, run.stdout, run.stderr) == (0, f"{platform}\n", "")
+
+
+def test_records_of_a_file_gone_since_it_was_opened_are_an_error_not_none(samples, tmp_path):
+    path = tmp_path / "gone.kvr"
+    path.write_bytes((samples / "console-desk.kvr").read_bytes())
+    panel = trovelin.open(path)
+    path.unlink()
+    with pytest.raises(trovelin.PanelError) as gone:
+        panel.records
+    assert (gone.value.kind, str(gone.value)) == ("cannot open", f"Cannot open file {path}: No such file or directory")
+    path.write_bytes(b"no panel file")
+    with pytest.raises(trovelin.PanelError) as replaced:
+        panel.records
+    assert (replaced.value.kind, str(replaced.value)) == ("not a panel file", "Not KVR Format !!!")

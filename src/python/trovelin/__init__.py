@@ -71,6 +71,16 @@ def _value(text: str) -> Any:
     return text
 
 
+def _no_longer_a_panel(path, events: list) -> PanelError:
+    """The error of a file that was a panel when opened and has since gone or been replaced."""
+    opened = not any(event["kind"] == "error" for event in events)
+    error = PanelError(events[0]["text"] if events else "not a panel file")
+    error.path = path
+    error.kind = "not a panel file" if opened else "cannot open"
+    error.events = [(event["file"], event["kind"], event["text"]) for event in events]
+    return error
+
+
 @dataclass(frozen=True)
 class Record:
     """One component record of a panel file, as `trovelin-cli dump` shows it."""
@@ -104,6 +114,8 @@ class Panel:
         """Every record, in file order, the background first; read on first use."""
         if self._records is None:
             dump = json.loads(_trovelin._dump_json(self.path, self._max_memory))
+            if "title" not in dump:
+                raise _no_longer_a_panel(self.path, dump["events"])
             self._records = [Record._from_dump(r["record"], r["loader"]) for r in dump.get("records", [])]
         return self._records
 
