@@ -167,11 +167,19 @@ def test_extract_is_the_programs_extract(tmp_path):
 
 def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
     archive = make_archive(tmp_path / "tree", 4, 50, 320, 240)
-    timer = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT))
-    timer.start()
+    manifest = tmp_path / "out" / "manifest.jsonl"
+
+    # Once the first files are written, whatever the machine's speed: the whole run takes 0.3 s.
+    def interrupt_once_lines_arrive():
+        while not (manifest.exists() and manifest.stat().st_size > 0):
+            time.sleep(0.005)
+        os.kill(os.getpid(), signal.SIGINT)
+
+    interrupter = threading.Thread(target=interrupt_once_lines_arrive)
+    interrupter.start()
     with pytest.raises(KeyboardInterrupt):
         trovelin.extract([archive], tmp_path / "out", jobs=1)
-    timer.join()
+    interrupter.join()
     lines = (tmp_path / "out" / "manifest.jsonl").read_bytes().splitlines()
     assert 0 < len(lines) < 700
     for line in lines:
