@@ -166,10 +166,10 @@ def test_extract_is_the_programs_extract(tmp_path):
 
 
 def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
-    archive = make_archive(tmp_path / "tree", 4, 50, 320, 240)
+    archive = make_archive(tmp_path / "tree", 4, 200, 320, 240)  # 2800 lines, about a second
     manifest = tmp_path / "out" / "manifest.jsonl"
 
-    # Once the first files are written, whatever the machine's speed: the whole run takes 0.3 s.
+    # Once the first files are written, and long before the last, however busy the machine.
     def interrupt_once_lines_arrive():
         while not (manifest.exists() and manifest.stat().st_size > 0):
             time.sleep(0.005)
@@ -181,7 +181,7 @@ def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
         trovelin.extract([archive], tmp_path / "out", jobs=1)
     interrupter.join()
     lines = (tmp_path / "out" / "manifest.jsonl").read_bytes().splitlines()
-    assert 0 < len(lines) < 700
+    assert 0 < len(lines) < 2800
     for line in lines:
         assert (tmp_path / "out" / json.loads(line)["png"]).exists()
 
