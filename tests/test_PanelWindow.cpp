@@ -332,17 +332,20 @@ TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAn
 
 // A screen reader reads a panel one object at a time: each of a thousand faders costs a walk of
 // the panel, not a walk per fader (which took the best part of a minute). A value that is not a
-// number leaves the fader where it was.
-TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndANonNumberSetsNothing)
+// number leaves the fader where it was; a fader larger than any screen is where the panel shows it.
+TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndHostileValuesStayInBounds)
 {
     std::vector<std::vector<std::uint8_t>> records{redCornerBackgroundRecord(20, 20)};
     for (int i = 0; i < 1000; ++i)
         records.push_back(placedRecord("TSlider", "F" + std::to_string(i), i % 50 * 20, i / 50 * 100,
                                        [](RecordWriter& w) { w.property("Width").integer(20).property("Height").integer(100); }));
+    records.push_back(placedRecord("TSlider", "Huge", 10, 10, [](RecordWriter& w) {
+        w.property("Width").integer(INT32_MAX).property("Height").integer(INT32_MAX);
+    }));
     PanelWindow& window = open(writePanel("thousand.kvr", records));
     QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(panel->childCount(), 1001);
+    ASSERT_EQ(panel->childCount(), 1002);
     for (int i = 0; i < panel->childCount(); ++i) {
         QAccessibleInterface* item = panel->child(i);
         EXPECT_EQ(item->parent()->indexOfChild(item), i);
@@ -357,6 +360,11 @@ TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndANonNumberSet
     EXPECT_EQ(window.lastEvent(), "F0, Change, 100");
     fader->setCurrentValue(-1e300);
     EXPECT_EQ(window.lastEvent(), "F0, Change, 0");
+
+    const QRect shown(window.host()->mapToGlobal(QPoint(0, 0)), window.host()->size());
+    EXPECT_TRUE(shown.contains(panel->child(1001)->rect())) << panel->child(1001)->rect().width();
+    window.setFitToWindow(true);
+    EXPECT_TRUE(shown.contains(panel->child(1001)->rect()));
 }
 
 TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOpensNoWindow)

@@ -37,11 +37,8 @@ std::vector<ControlStop> partsOf(ControlHostWidget& host, const ControlStop& par
 
 QRect screenRect(const ControlHostWidget& host, const TControl& control)
 {
-    const TPoint offset = control.offsetWithin(const_cast<ControlHostWidget&>(host).control());
-    const double zoom = host.zoom();
-    const QRectF local(offset.x * zoom, offset.y * zoom, std::max(control.width(), 0) * zoom,
-                       std::max(control.height(), 0) * zoom);
-    return QRect(host.mapToGlobal(local.topLeft().toPoint()), local.size().toSize());
+    const QRect local = host.shownArea(control).toRect();
+    return QRect(host.mapToGlobal(local.topLeft()), local.size());
 }
 
 }  // namespace
