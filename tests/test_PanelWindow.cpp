@@ -367,6 +367,20 @@ TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndHostileValues
     EXPECT_TRUE(shown.contains(panel->child(1001)->rect()));
 }
 
+// What a screen reader finds under the pointer is what the mouse would press there, not the
+// background that every control is painted over.
+TEST_F(PanelWindowTest, AScreenReaderPointingAtAControlFindsIt)
+{
+    PanelWindow& window = open(desk());
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
+    for (const char* name : {"Fader1", "Speed", "Red"}) {
+        const QPoint point = window.host()->mapToGlobal(at(window, name, 5, 5));
+        QAccessibleInterface* found = panel->childAt(point.x(), point.y());
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->text(QAccessible::Name).toStdString(), name);
+    }
+}
+
 TEST_F(PanelWindowTest, AFailedLoadShowsWhatWasReadAndTheMessageWhileANonPanelOpensNoWindow)
 {
     RecordWriter broken;

@@ -101,6 +101,15 @@ int AccessibleControlHost::indexOfChildOf(const ControlStop& parent, const QAcce
     return found != parts.end() ? static_cast<int>(found - parts.begin()) : -1;
 }
 
+QAccessibleInterface* AccessibleControlHost::childAtOf(const ControlStop& parent, int x, int y) const
+{
+    // Later controls are painted over earlier ones; the background comes first and covers all.
+    const QList<QAccessibleInterface*> children = childrenOf(parent);
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+        if ((*child)->rect().contains(x, y)) return *child;
+    return nullptr;
+}
+
 QString AccessibleControlHost::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Name && isValid()) {
@@ -116,12 +125,7 @@ QAccessibleInterface* AccessibleControlHost::child(int index) const { return chi
 
 int AccessibleControlHost::indexOfChild(const QAccessibleInterface* child) const { return indexOfChildOf({}, child); }
 
-QAccessibleInterface* AccessibleControlHost::childAt(int x, int y) const
-{
-    for (QAccessibleInterface* child : childrenOf({}))
-        if (child->rect().contains(x, y)) return child;
-    return nullptr;
-}
+QAccessibleInterface* AccessibleControlHost::childAt(int x, int y) const { return childAtOf({}, x, y); }
 
 QAccessibleInterface* AccessibleControlHost::focusChild() const
 {
@@ -171,10 +175,7 @@ int AccessibleControl::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* AccessibleControl::childAt(int x, int y) const
 {
-    if (!isValid()) return nullptr;
-    for (QAccessibleInterface* child : host_.childrenOf(stop()))
-        if (child->rect().contains(x, y)) return child;
-    return nullptr;
+    return isValid() ? host_.childAtOf(stop(), x, y) : nullptr;
 }
 
 QString AccessibleControl::text(QAccessible::Text t) const

@@ -32,6 +32,8 @@ public:
     int childCountOf(const ControlStop& parent) const;
     QAccessibleInterface* childOf(const ControlStop& parent, int index) const;
     int indexOfChildOf(const ControlStop& parent, const QAccessibleInterface* child) const;
+    // The child of `parent` at a point of the screen: the topmost, as the mouse finds it.
+    QAccessibleInterface* childAtOf(const ControlStop& parent, int x, int y) const;
 
     QString text(QAccessible::Text t) const override;
     int childCount() const override;
