@@ -193,7 +193,7 @@ const std::vector<Row>& rows()
          {"{\"file\":\"missing.kvr\",\"records\":[],\"events\":[{\"file\":\"missing.kvr\",\"kind\":\"error\","
           "\"text\":\"Cannot open file missing.kvr: No such file or directory\"}]}\n"}},
         {"an out-of-memory error caused by --max-memory says so", "$CLI dump --max-memory 1K $S/arena-rig.kvr", 1,
-         {"Out of memory: the picture needs 94 KiB, over the --max-memory budget of 1 KiB"}},
+         {"Out of memory: the picture needs 94 KiB, over the memory budget of 1 KiB"}},
         {"progress is shown only on a terminal", "$CLI harvest --out o $(printf \"$S %.0s\" {1..20})", 0, {}, {},
          {}, {"\r", " of "}},
         {"the list's end is an event, and the exit code stays 0", "$CLI harvest --json $(printf \"$S %.0s\" {1..60})",

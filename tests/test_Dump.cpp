@@ -3,15 +3,30 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <sstream>
 
 #include "cli/Dump.h"
 #include "cli/Harvest.h"
 #include "streaming/PrintableText.h"
+#include "support/BmpWriter.h"
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
+
+// While set, allocations of this size or more fail, as they do on a machine out of memory.
+static std::size_t failingAllocationSize = SIZE_MAX;
+
+void* operator new(std::size_t size)
+{
+    if (size >= failingAllocationSize) throw std::bad_alloc();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace trovelin {
 namespace {
@@ -161,6 +176,7 @@ TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
         {record("TImage", "Background"), record("TLabel", "Label1")},
         {record("TImage", "Background"), refused.bytes(), record("TLabel", "Label1")},
         {record("TImage", "Background"), failing.bytes()},
+        {record("TImage", "Background"), refused.bytes(), failing.bytes()},
         {record("TImage", "Background"), noSignature},
     };
     std::vector<std::string> dumped;
@@ -172,7 +188,7 @@ TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
     EXPECT_EQ(dumped[0], ",\"events\":[]}\n");
     EXPECT_NE(dumped[1].find("\"kind\":\"message\",\"text\":\"ValueType CMY ERROR!!!\"}]}"), std::string::npos);
     EXPECT_NE(dumped[2].find("\"kind\":\"error\",\"text\":\"Error reading Label1.Top: "), std::string::npos);
-    EXPECT_NE(dumped[3].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
+    EXPECT_NE(dumped[4].find("\"text\":\"Format ERROR!!!\"}]}"), std::string::npos);
 
     ASSERT_TRUE(writeFile(path, std::vector<std::uint8_t>(64, 'x')));
     out.str("");
@@ -180,6 +196,42 @@ TEST_F(Dump, JsonAlwaysListsTheEventsThatHarvestReports)
     EXPECT_NE(out.str().find(",\"stop\":\"Not KVR Format !!!\",\"events\":[{\"file\":"), std::string::npos) << out.str();
     EXPECT_EQ(eventsOf(out.str()), harvestEvents());
     EXPECT_NE(out.str().find("\"kind\":\"status\",\"text\":\"Not KVR Format !!!\"}]}\n"), std::string::npos);
+}
+
+// A record's tree that runs out of memory shows as far as it got, and the loader's verdict stands.
+TEST_F(Dump, ATreeOutOfMemoryKeepsTheLoadersVerdict)
+{
+    RecordWriter glyph;
+    glyph.beginRecord("TSpeedButton", "Button1")
+        .property("Glyph.Data")
+        .binary(bitmapPayload(makeBmp24(200, 200, [](int x, int y) { return static_cast<std::uint32_t>(x ^ y); })))
+        .end()
+        .end();
+    PanelFileContent content;
+    content.records = {record("TImage", "Background"), glyph.bytes()};
+    ASSERT_TRUE(writeFile(path, writePanelFile(content)));
+    failingAllocationSize = 100000;
+    const int status = cli::dumpPanelFile(path, true, out, errors);
+    failingAllocationSize = SIZE_MAX;
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.str().find("\"loader\":\"read\",\"record\":{\"class\":\"TSpeedButton\""), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(",\"events\":[]}\n"), std::string::npos) << out.str();
+}
+
+// Describing a picture costs no more than --max-memory, in a record the loader passes over too.
+TEST_F(Dump, ATreeDecodesPicturesWithinTheBudget)
+{
+    RecordWriter skipped;
+    skipped.beginRecord("TPictureFrame", "Frame1")
+        .property("Picture.Data")
+        .binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(200, 200, [](int, int) { return 0u; }))))
+        .end()
+        .end();
+    PanelFileContent content;
+    content.records = {record("TImage", "Background"), skipped.bytes()};
+    ASSERT_TRUE(writeFile(path, writePanelFile(content)));
+    EXPECT_EQ(cli::dumpPanelFile(path, false, out, errors, 100000), 0);
+    EXPECT_NE(out.str().find("Picture.Data = {120066 bytes: Out of memory}"), std::string::npos) << out.str();
 }
 
 }  // namespace

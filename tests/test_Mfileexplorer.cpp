@@ -86,6 +86,13 @@ TEST_F(FileExplorer, ARefreshListsFoldersThenEachMaskPatternsFilesSortedByName)
     list.SetMask("NOTES.TXT;b.kvr");
     EXPECT_EQ(captions(), (std::vector<std::string>{"..", "Club", "b.kvr", "notes.txt"}));
     EXPECT_EQ(list.items()[2].sub(FileListItem::size), "5");
+    // A pattern with a folder part lists that folder, and its rows name the entries there.
+    std::ofstream(root / "Shows" / "Club" / "b.kvr") << "123";
+    list.SetMask("Club\\*.kvr");
+    ASSERT_EQ(captions(), (std::vector<std::string>{"..", "Club", "b.kvr"}));
+    EXPECT_EQ(list.items()[2].sub(FileListItem::fullPath), shows + "\\Club\\b.kvr");
+    EXPECT_EQ(list.items()[2].localPath, (root / "Shows" / "Club" / "b.kvr").string());
+    EXPECT_EQ(list.items()[2].sub(FileListItem::size), "3");
     // Each pattern adds its own matches: a file matching two patterns is listed twice.
     list.SetMask("*.kvr;*.txt;*.kvr.txt");
     const std::vector<std::string> names = captions();

@@ -206,7 +206,7 @@ TEST_F(Thumbnail, KeepsToItsMemoryAndTimeLimits)
     ASSERT_TRUE(testing::writeFile((folder / "glyphs.kvr").string(), testing::declaredOnlyGlyphsPanel(2)));
     const CommandOutcome refused = thumbnail("glyphs.kvr out.png");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("Out of memory: the picture needs 244 MiB, over the --max-memory budget of 256 MiB"),
+    EXPECT_NE(refused.err.find("Out of memory: the picture needs 244 MiB, over the memory budget of 256 MiB"),
               std::string::npos)
         << refused.err;
     EXPECT_FALSE(fs::exists(folder / "out.png"));

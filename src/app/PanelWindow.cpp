@@ -4,17 +4,23 @@
 #include <cmath>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/ElidedLabel.h"
 #include "app/WindowPlacement.h"
 #include "framework/PaintTree.h"
 #include "framework/PngWriter.h"
@@ -35,25 +41,42 @@ QString fileNameOf(const std::string& path)
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }
 
-QString problemsText(const LoadedPanel& panel)
+QStringList problemsOf(const LoadedPanel& panel)
 {
     QStringList lines;
     for (const LoadProblem& problem : panel.problems()) lines << QString::fromStdString(problem.text);
-    return lines.join('\n');
+    return lines;
 }
 
-// A line across the window, on the colour of a tooltip, as desktops show a note about a document.
-QLabel* noteLabel(QWidget* parent)
+// A bar across the window, on the colour of a tooltip, as desktops show a note about a document.
+QWidget* noteBar(QWidget* parent)
 {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setMargin(6);
-    label->setAutoFillBackground(true);
-    label->setBackgroundRole(QPalette::ToolTipBase);
-    label->setForegroundRole(QPalette::ToolTipText);
-    label->hide();
-    return label;
+    auto* bar = new QWidget(parent);
+    bar->setAutoFillBackground(true);
+    bar->setBackgroundRole(QPalette::ToolTipBase);
+    bar->setForegroundRole(QPalette::ToolTipText);
+    bar->hide();
+    return bar;
+}
+
+// The lines of the problem list that show before it scrolls: the bar stays a bar, however many
+// records the loader refused.
+constexpr int problemDetailLines = 5;
+
+// One window per panel file: the same file opened again, under any name, is the same panel.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    const QString canonicalA = QFileInfo(QFile::decodeName(QByteArray::fromStdString(a))).canonicalFilePath();
+    return !canonicalA.isEmpty() &&
+           canonicalA == QFileInfo(QFile::decodeName(QByteArray::fromStdString(b))).canonicalFilePath();
+}
+
+// The PNG writer writes PNG alone: a name that calls for another kind of image is refused, as
+// `render` refuses it, rather than holding PNG bytes under a misleading extension.
+bool namesPng(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.isEmpty() || suffix.compare("png", Qt::CaseInsensitive) == 0;
 }
 
 QPushButton* toolButton(const QString& text, QWidget* parent)
@@ -69,24 +92,37 @@ QPushButton* toolButton(const QString& text, QWidget* parent)
 
 PanelWindow* PanelWindow::open(const std::string& panelFile, QWidget* anchor, QString& problem)
 {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* shown = dynamic_cast<PanelWindow*>(widget);
+        if (shown == nullptr || !shown->isVisible() || !sameFile(shown->panelFile_, panelFile)) continue;
+        shown->setWindowState(shown->windowState() & ~Qt::WindowMinimized);
+        shown->raise();
+        shown->activateWindow();
+        return shown;
+    }
+    // Taken before the read: a change while it reads is a change all the same.
+    const FileStamp stamp = stampOf(QFile::decodeName(QByteArray::fromStdString(panelFile)));
     auto panel = std::make_unique<LoadedPanel>(panelFile);
     if (!panel->isPanel()) {
-        problem = problemsText(*panel);
+        problem = problemsOf(*panel).join('\n');
         return nullptr;
     }
-    auto* window = new PanelWindow(std::move(panel), panelFile);
+    auto* window = new PanelWindow(std::move(panel), panelFile, stamp);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     if (anchor != nullptr) placeNear(*window, *anchor);
     window->activateWindow();
+    // Opening and the first paint do not need the watch: it starts once the event loop runs.
+    QTimer::singleShot(0, window, [window] { window->startWatching(); });
     return window;
 }
 
-PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& panelFile)
-    : panelFile_(panelFile)
+PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& panelFile, const FileStamp& stamp)
+    : panelFile_(panelFile), shownStamp_(stamp)
 {
     const QString name = fileNameOf(panelFile);
-    setWindowTitle(name + " - Trovelin panel");
+    // The desktop adds the program's name (Qt appends the application's display name).
+    setWindowTitle(name);
 
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 4, 4, 0);
@@ -126,21 +162,9 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     connect(fitAction, &QAction::triggered, this, [this] { setFitToWindow(!fitToWindow_); });
     addActions({resetAction, saveAction, actualSizeAction, fitAction});
 
-    problems_ = noteLabel(this);
-    changedBar_ = new QWidget(this);
-    changedBar_->setAutoFillBackground(true);
-    changedBar_->setBackgroundRole(QPalette::ToolTipBase);
-    auto* changedLayout = new QHBoxLayout(changedBar_);
-    changedLayout->setContentsMargins(6, 2, 6, 2);
-    auto* changedText = new QLabel(name + " changed on disk.", changedBar_);
-    changedText->setTextFormat(Qt::PlainText);
-    changedText->setForegroundRole(QPalette::ToolTipText);
-    QPushButton* reloadButton = toolButton("Reload", changedBar_);
-    reloadButton->setObjectName("reload");
-    changedLayout->addWidget(changedText, 1);
-    changedLayout->addWidget(reloadButton);
-    connect(reloadButton, &QPushButton::clicked, this, [this] { reset(); });
-    changedBar_->hide();
+    // The bars about problems and about the file come when there is something to say.
+    bars_ = new QVBoxLayout;
+    bars_->setSpacing(0);
 
     // The panel keeps its size; on a small screen the window is smaller and the panel scrolls.
     scroller_ = new QScrollArea(this);
@@ -151,25 +175,33 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     setTabOrder(actualSizeButton, fitButton_);
     setTabOrder(fitButton_, resetButton);
     setTabOrder(resetButton, saveButton);
-    events_ = new QLabel(restingEventText, this);
-    events_->setTextFormat(Qt::PlainText);
+    // A long control name is cut short rather than widening the window.
+    events_ = new ElidedLabel(this);
     events_->setContentsMargins(4, 0, 4, 0);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addLayout(tools);
-    layout->addWidget(problems_);
-    layout->addWidget(changedBar_);
+    layout->addLayout(bars_);
     layout->addWidget(scroller_, 1);
     layout->addWidget(events_);
 
-    watcher_ = new QFileSystemWatcher(this);
-    watcher_->addPath(QFile::decodeName(QByteArray::fromStdString(panelFile_)));
-    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { fileChanged(); });
-
     showPanel(std::move(panel));
-    resize(sizeHint());
+    sizeToPanel();
     keepOnScreen(*this);
+}
+
+void PanelWindow::sizeToPanel()
+{
+    // The scroll area alone would ask for a third of a large screen; the window asks for the
+    // whole panel at 1:1 and its own bars, and no more than the screen has.
+    // The scroll area's own row swapped for the panel's size: the layout is worked out once, and
+    // is the one the window shows with.
+    const QSize hint = sizeHint();
+    const QSize scrollerHint = scroller_->sizeHint();
+    const QSize wanted(std::max(hint.width(), host_->width()), hint.height() - scrollerHint.height() + host_->height());
+    const QScreen* shownOn = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    resize(shownOn != nullptr ? wanted.boundedTo(shownOn->availableGeometry().size()) : wanted);
 }
 
 PanelWindow::~PanelWindow()
@@ -182,32 +214,102 @@ PanelFace* PanelWindow::face()
     return panel_ ? &panel_->face() : nullptr;
 }
 
-QString PanelWindow::lastEvent() const { return events_->text(); }
+QString PanelWindow::lastEvent() const { return events_->fullText(); }
 
-QString PanelWindow::problemText() const { return problems_->isHidden() ? QString() : problems_->text(); }
+QString PanelWindow::problemText() const
+{
+    return problemBar_ == nullptr || problemBar_->isHidden() ? QString() : shownProblems_.join('\n');
+}
 
-bool PanelWindow::reloadOffered() const { return !changedBar_->isHidden(); }
+bool PanelWindow::reloadOffered() const
+{
+    return changedBar_ != nullptr && !changedBar_->isHidden() && !reloadButton_->isHidden();
+}
+
+QString PanelWindow::fileNoteText() const
+{
+    return changedBar_ == nullptr || changedBar_->isHidden() ? QString() : changedText_->fullText();
+}
+
+void PanelWindow::makeProblemBar()
+{
+    problemBar_ = noteBar(this);
+    auto* problemLayout = new QVBoxLayout(problemBar_);
+    problemLayout->setContentsMargins(6, 2, 6, 2);
+    auto* summaryRow = new QHBoxLayout;
+    problemSummary_ = new ElidedLabel(problemBar_);
+    detailsButton_ = toolButton("Details", problemBar_);
+    detailsButton_->setObjectName("problemDetails");
+    detailsButton_->setCheckable(true);
+    summaryRow->addWidget(problemSummary_, 1);
+    summaryRow->addWidget(detailsButton_);
+    connect(detailsButton_, &QPushButton::toggled, this, [this](bool shown) { showProblemDetails(shown); });
+    problemLayout->addLayout(summaryRow);
+    bars_->insertWidget(0, problemBar_);
+}
+
+void PanelWindow::makeChangedBar()
+{
+    changedBar_ = noteBar(this);
+    auto* changedLayout = new QHBoxLayout(changedBar_);
+    changedLayout->setContentsMargins(6, 2, 6, 2);
+    changedText_ = new ElidedLabel(changedBar_);
+    reloadButton_ = toolButton("Reload", changedBar_);
+    reloadButton_->setObjectName("reload");
+    changedLayout->addWidget(changedText_, 1);
+    changedLayout->addWidget(reloadButton_);
+    connect(reloadButton_, &QPushButton::clicked, this, [this] { reset(); });
+    bars_->addWidget(changedBar_);
+}
 
 void PanelWindow::showPanel(std::unique_ptr<LoadedPanel> panel)
 {
     dropPanel();
     panel_ = std::move(panel);
-    const QString problems = problemsText(*panel_);
-    problems_->setText(problems);
-    problems_->setVisible(!problems.isEmpty());
+    showProblems(problemsOf(*panel_));
+    showsRereadFailure_ = false;
     host_ = new ControlHostWidget(panel_->face(), nullptr, &services_);
     host_->setDescriber(&describePanelControl);
+    // The face fills its rectangle with its colour before its controls paint.
+    host_->setOpaque();
     scroller_->setWidget(host_);
     applyZoom();
-    reportControlEvents(panel_->face(), [this](const std::string& line) { events_->setText(QString::fromStdString(line)); });
-    events_->setText(restingEventText);
+    reportControlEvents(panel_->face(), [this](const std::string& line) { events_->setFullText(QString::fromStdString(line)); });
+    events_->setFullText(restingEventText);
     host_->setFocus();
+}
+
+void PanelWindow::showProblems(const QStringList& problems)
+{
+    if (problemBar_ == nullptr && problems.isEmpty()) return;
+    if (problemBar_ == nullptr) makeProblemBar();
+    problemBar_->setVisible(!problems.isEmpty());
+    if (problems.isEmpty()) return;
+    problemSummary_->setFullText(problems.size() == 1 ? problems.front()
+                                                      : QString("%1 problems; the first: %2").arg(problems.size()).arg(problems.front()));
+    shownProblems_ = problems;
+    if (problemDetails_ != nullptr) problemDetails_->setPlainText(problems.join('\n'));
+}
+
+void PanelWindow::showProblemDetails(bool shown)
+{
+    // Made on the first look: most panels load without a problem, and the window opens sooner.
+    if (problemDetails_ == nullptr && shown) {
+        problemDetails_ = new QPlainTextEdit(problemBar_);
+        problemDetails_->setReadOnly(true);
+        problemDetails_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        problemDetails_->setMaximumHeight(problemDetails_->fontMetrics().lineSpacing() * problemDetailLines +
+                                          2 * problemDetails_->frameWidth() + 8);
+        problemDetails_->setPlainText(shownProblems_.join('\n'));
+        problemBar_->layout()->addWidget(problemDetails_);
+    }
+    if (problemDetails_ != nullptr) problemDetails_->setVisible(shown);
 }
 
 void PanelWindow::dropPanel()
 {
-    // The host lets go of the face before the face goes, and the controls stop their timers as
-    // they go.
+    // The host lets go of the face before the face goes, ending any drag as it goes (the pointer
+    // a control hid shows again), and the controls stop their timers as they go.
     delete scroller_->takeWidget();
     host_ = nullptr;
     panel_.reset();
@@ -215,12 +317,14 @@ void PanelWindow::dropPanel()
 
 void PanelWindow::reset()
 {
-    changedBar_->hide();
+    if (changedBar_ != nullptr) changedBar_->hide();
+    const FileStamp stamp = stampOf(filePath());
     auto panel = std::make_unique<LoadedPanel>(panelFile_);
+    shownStamp_ = stamp;
     if (!panel->isPanel()) {
         // What was shown stays; the bar says why it could not be read again.
-        problems_->setText(problemsText(*panel));
-        problems_->show();
+        showProblems(problemsOf(*panel));
+        showsRereadFailure_ = true;
         return;
     }
     showPanel(std::move(panel));
@@ -259,12 +363,46 @@ void PanelWindow::resizeEvent(QResizeEvent* event)
     if (fitToWindow_) applyZoom();
 }
 
-void PanelWindow::fileChanged()
+QString PanelWindow::filePath() const { return QFile::decodeName(QByteArray::fromStdString(panelFile_)); }
+
+PanelWindow::FileStamp PanelWindow::stampOf(const QString& path)
 {
-    // Editors that save by replacing the file end the watch on the old one.
-    const QString path = QFile::decodeName(QByteArray::fromStdString(panelFile_));
-    if (!watcher_->files().contains(path) && QFileInfo::exists(path)) watcher_->addPath(path);
+    const QFileInfo info(path);
+    if (!info.exists()) return {};
+    return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
+}
+
+void PanelWindow::startWatching()
+{
+    // The folder too: a file that is deleted, or replaced by an editor's save, ends the watch on
+    // it, and only its folder tells when it comes back.
+    watcher_ = new QFileSystemWatcher(this);
+    watcher_->addPath(QFileInfo(filePath()).absolutePath());
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { fileWatchEvent(); });
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { fileWatchEvent(); });
+    fileWatchEvent();
+}
+
+void PanelWindow::fileWatchEvent()
+{
+    const QString path = filePath();
+    const FileStamp now = stampOf(path);
+    if (now.exists && !watcher_->files().contains(path)) watcher_->addPath(path);
+    // The file as it was read (back again, or a neighbour changed): nothing to offer.
+    if (now == shownStamp_) {
+        if (changedBar_ != nullptr) changedBar_->hide();
+        return;
+    }
+    if (changedBar_ == nullptr) makeChangedBar();
+    const QString name = fileNameOf(panelFile_);
+    changedText_->setFullText(now.exists ? name + " changed on disk." : name + " was removed from disk.");
+    reloadButton_->setVisible(now.exists);
     changedBar_->show();
+    // A failure to read the file while it was gone no longer holds.
+    if (now.exists && showsRereadFailure_) {
+        showProblems(problemsOf(*panel_));
+        showsRereadFailure_ = false;
+    }
 }
 
 QImage PanelWindow::currentImage()
@@ -278,6 +416,8 @@ QImage PanelWindow::currentImage()
 
 QString PanelWindow::saveImage(const QString& fileName)
 {
+    if (!namesPng(fileName))
+        return "Only PNG is written: '" + QFileInfo(fileName).fileName() + "' names another kind of image";
     try {
         writePng(currentImage(), QFile::encodeName(fileName).toStdString());
     } catch (const Exception& error) {
@@ -289,13 +429,15 @@ QString PanelWindow::saveImage(const QString& fileName)
 void PanelWindow::saveImageAs()
 {
     if (!panel_) return;
-    const QString suggested = QFileInfo(QFile::decodeName(QByteArray::fromStdString(panelFile_))).completeBaseName() + ".png";
+    // Beside the panel file, not in whatever folder the program was started from.
+    const QFileInfo panelFile(filePath());
+    const QString suggested = panelFile.absoluteDir().filePath(panelFile.completeBaseName() + ".png");
     const QString fileName =
-        chooseImageFile ? chooseImageFile()
+        chooseImageFile ? chooseImageFile(suggested)
                         : QFileDialog::getSaveFileName(this, "Save Image As", suggested, "PNG images (*.png)");
     if (fileName.isEmpty()) return;
     const QString problem = saveImage(fileName);
-    events_->setText(problem.isEmpty() ? "Saved " + QFileInfo(fileName).fileName() : problem);
+    events_->setFullText(problem.isEmpty() ? "Saved " + QFileInfo(fileName).fileName() : problem);
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event)

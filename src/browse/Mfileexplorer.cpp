@@ -181,8 +181,6 @@ void TMFileExplorer::UpdateFileList()
     for (unsigned attribute = ftReadOnly; attribute <= ftNormal; ++attribute)
         if (fileType_ & (1u << attribute)) request |= attributeBitOf[attribute];
     const std::string folder = withTrailingBackslash(directory_);
-    localFolder_ = fileSystem_.localPath(directory_).value_or("");
-    if (!localFolder_.empty() && !localFolder_.ends_with('/')) localFolder_ += '/';
     // One listing serves the folders and every pattern that is a plain wildcard mask, and its
     // sizes are the rows' sizes: looking at every entry again, per pattern or per row, was most
     // of a refresh's time in a large folder.
@@ -191,9 +189,17 @@ void TMFileExplorer::UpdateFileList()
     for (const std::string& pattern : splitMask(mask_)) {
         if (selectsFromListing(pattern))
             addEntries(folder, everyEntry, pattern, request);
-        else
-            addEntries(folder, search(folder, pattern), "*", request);
+        else  // its rows name the entries where they are, in the folder a path part leads to
+            addEntries(folder + pattern.substr(0, pattern.find_last_of("\\/") + 1), search(folder, pattern), "*",
+                       request);
     }
+}
+
+std::string TMFileExplorer::localFolderOf(const std::string& folder) const
+{
+    std::string local = fileSystem_.localPath(folder).value_or("");
+    if (!local.empty() && !local.ends_with('/')) local += '/';
+    return local;
 }
 
 std::vector<FindData> TMFileExplorer::search(const std::string& folder, const std::string& pattern)
@@ -211,6 +217,7 @@ std::vector<FindData> TMFileExplorer::search(const std::string& folder, const st
 void TMFileExplorer::addEntries(const std::string& folder, const std::vector<FindData>& entries,
                                 std::string_view pattern, unsigned request)
 {
+    const std::string localFolder = localFolderOf(folder);
     for (const FindData& entry : entries) {
         const std::uint32_t a = entry.attributes;
         const auto allows = [request, a](std::uint32_t bit) { return !(a & bit) || (request & bit); };
@@ -224,7 +231,7 @@ void TMFileExplorer::addEntries(const std::string& folder, const std::vector<Fin
         FileListItem item;
         item.caption = entry.fileName;
         item.imageIndex = shell.iconIndex;
-        if (!localFolder_.empty()) item.localPath = localFolder_ + entry.fileName;
+        if (!localFolder.empty()) item.localPath = localFolder + entry.fileName;
         item.subItems = {folderEntry ? " " : std::to_string(entry.size),
                          shell.typeName.substr(0, maxTypeName),
                          dateTimeText_.format(time ? dateTimeValue(*time) : 0.0),

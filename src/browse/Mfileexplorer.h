@@ -115,9 +115,11 @@ public:
 private:
     // The entries that the folder search finds for `pattern` in `folder`.
     std::vector<FindData> search(const std::string& folder, const std::string& pattern);
-    // Rows for the entries that `pattern` takes and whose attributes `request` allows.
+    // Rows for the entries of `folder` that `pattern` takes and whose attributes `request` allows.
     void addEntries(const std::string& folder, const std::vector<FindData>& entries, std::string_view pattern,
                     unsigned request);
+    // This system's path of `folder`, with a "/" at its end; empty where it has none.
+    std::string localFolderOf(const std::string& folder) const;
     void AddDrives();
     void setModeColumns(bool drives);
     void addItem(FileListItem item);
@@ -129,7 +131,6 @@ private:
     DateTimeText dateTimeText_;
     SortLocale sortLocale_;
     std::string directory_;
-    std::string localFolder_;  // this system's path of the listed folder, with a "/" at its end
     std::string fileName_;
     TFileType fileType_ = 0;
     std::string mask_ = "*.*";

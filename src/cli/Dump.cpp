@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <ostream>
 
 #include "cli/HeadlessMainWindow.h"
@@ -13,6 +14,7 @@
 #include "panelfile/PictureList.h"
 #include "panelfile/PictureManifest.h"
 #include "streaming/Errors.h"
+#include "streaming/PixelBudget.h"
 #include "streaming/PrintableText.h"
 #include "streaming/RecordText.h"
 #include "streaming/Stream.h"
@@ -121,15 +123,22 @@ Dump readDump(Stream& stream, std::uint64_t pixelBudgetBytes)
                 goesOn = loader.readRecord(stream, environment);
         } catch (const Exception& error) {
             record.error = error.messageWithReason();
+        } catch (const std::bad_alloc&) {
+            // As a load reports it: what was read so far stays, and the dump ends here.
+            record.error = EOutOfMemory().messageWithReason();
         }
         record.message = takeMessages(window, dump);
-        if (!record.error.empty()) dump.events.push_back({"", "error", record.error});
+        // A failure ends the load, and the load's failure comes before what the loader said on
+        // the way, as harvest and extract report a file.
+        if (!record.error.empty()) dump.events.insert(dump.events.begin(), {"", "error", record.error});
         const std::int64_t end = stream.position();
         stream.setPosition(record.offset);
         try {
             readRecordTree(stream, record.tree);
         } catch (const Exception&) {
             // The tree shows how far the record could be read; the loader's verdict stands.
+        } catch (const std::bad_alloc&) {
+            // So does a tree that ran out of memory on the way.
         }
         stream.setPosition(end);
         record.loader = background                ? "background"
@@ -225,15 +234,25 @@ int dumpPanelFile(const std::string& path, bool json, std::ostream& out, std::os
                   std::uint64_t pixelBudgetBytes)
 {
     Dump dump;
+    std::string failure;
     try {
+        // Each record's tree decodes its pictures once more to describe them, within a budget
+        // of its own: the loader's holds what it read.
+        PixelBudget treeBudget(pixelBudgetBytes);
         FileStream stream(path);
+        stream.setPixelBudget(&treeBudget);
         dump = readDump(stream, pixelBudgetBytes);
     } catch (const Exception& error) {
-        errors << printableText(path) << ": " << printableText(error.messageWithReason()) << '\n';
+        failure = error.messageWithReason();
+    } catch (const std::bad_alloc&) {
+        failure = EOutOfMemory().messageWithReason();
+    }
+    if (!failure.empty()) {
+        errors << printableText(path) << ": " << printableText(failure) << '\n';
         // A script reading the object still gets one, with what went wrong.
         if (json) {
             out << "{" << jsonPathField("file", path) << ",\"records\":[]";
-            writeEventsJson(path, {{"", "error", error.messageWithReason()}}, out);
+            writeEventsJson(path, {{"", "error", failure}}, out);
             out << "}\n";
         }
         return 1;

@@ -133,6 +133,12 @@ TPoint TControl::clientToScreen(TPoint point) const
     return owner != nullptr ? owner->clientToScreen(*this, point) : point;
 }
 
+TPoint TControl::screenToClient(TPoint point) const
+{
+    const ControlHost* owner = host();
+    return owner != nullptr ? owner->screenToClient(*this, point) : point;
+}
+
 ControlServices* TControl::services() const
 {
     ControlHost* owner = host();

@@ -155,6 +155,7 @@ public:
     TPoint offsetWithin(const TControl& ancestor) const;
     // A client point on the screen; the point itself where no host shows the control.
     TPoint clientToScreen(TPoint point) const;
+    TPoint screenToClient(TPoint point) const;
     // The timers, hint windows and pointer of the control's host; null where it has none.
     ControlServices* services() const;
 

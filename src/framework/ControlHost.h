@@ -24,6 +24,9 @@ public:
     virtual void drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw) = 0;
     // A point of the control's client area on the screen.
     virtual TPoint clientToScreen(const TControl& control, TPoint point) const = 0;
+    // A screen point in the control's client area: the inverse of clientToScreen, so that a
+    // zoomed host gives the control its own pixels.
+    virtual TPoint screenToClient(const TControl& control, TPoint point) const = 0;
     // Timers, hint windows and the pointer; null where there are none.
     virtual ControlServices* services() = 0;
 };

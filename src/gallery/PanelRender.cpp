@@ -69,13 +69,16 @@ int integerProperty(const RecordNode& node, std::string_view property)
     return 0;
 }
 
-std::unique_ptr<TControl> outlineOfSkippedRecord(Stream& stream, std::int64_t start, std::int64_t end)
+// The record's pictures, which the outline does not show, are still decoded within `budget`.
+std::unique_ptr<TControl> outlineOfSkippedRecord(Stream& stream, std::int64_t start, std::int64_t end,
+                                                 PixelBudget& budget)
 {
     const std::int64_t after = stream.position();
     stream.setPosition(start);
     RecordNode node;
     try {
         SubStream record(stream, end - start);
+        record.setPixelBudget(&budget);
         readRecordTree(record, node);
     } catch (const std::exception&) {
         // What was read before the failure still names and places the record.
@@ -137,8 +140,8 @@ LoadedPanel::LoadedPanel(const std::string& panelFile, std::uint64_t pixelBudget
     PictureList pictures(pixelBudgetBytes);
     PanelLoader loader(host, pictures, panelLoaderClasses());
     loader.setObserver({[](TControl& control) { showLabelsAtTheirSize(control); },
-                        [this](Stream& stream, std::int64_t start, std::int64_t end) {
-                            controls_.push_back(outlineOfSkippedRecord(stream, start, end));
+                        [this, &pictures](Stream& stream, std::int64_t start, std::int64_t end) {
+                            controls_.push_back(outlineOfSkippedRecord(stream, start, end, pictures.pixelBudget()));
                             controls_.back()->setParent(face_.get());
                         },
                         [this](std::unique_ptr<TControl> control) {

@@ -234,7 +234,6 @@ void TFader::paint(TCanvas& canvas)
         background_.release();
         knob_.release();
     }
-    screenOrigin_ = clientToScreen({0, 0});
 }
 
 void TFader::paintBackgroundBitmap(TCanvas& canvas, const FaderLayout& layout, TColor parentColor)
@@ -345,8 +344,8 @@ void TFader::onTimer()
     repeatTimer_->setInterval(repeatInterval);
     const ControlServices* desktop = services();
     if (desktop == nullptr) return;
-    const TPoint pointer = desktop->cursorPos();
-    mouseDown(TMouseButton::mbRight, 0, pointer.x - screenOrigin_.x, pointer.y - screenOrigin_.y);
+    const TPoint pointer = screenToClient(desktop->cursorPos());
+    mouseDown(TMouseButton::mbRight, 0, pointer.x, pointer.y);
 }
 
 void TFader::change()

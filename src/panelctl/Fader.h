@@ -122,7 +122,6 @@ private:
     bool draggingFine_ = false;
     TMouseButton dragButton_ = TMouseButton::mbLeft;
     bool mouseInside_ = false;
-    TPoint screenOrigin_;
     // In the control's and the knob's coordinates.
     PaintBuffer knob_;
     PaintBuffer background_;

@@ -216,7 +216,6 @@ void TFieldXY::paint(TCanvas& canvas)
     buildBall(false);
     if (background.held()) canvas.copyRect(background.part(), PaintBufferCanvas(background), background.part());
     drawBall(canvas);
-    screenOrigin_ = clientToScreen({0, 0});
     painted_ = true;
 }
 
@@ -328,8 +327,7 @@ void TFieldXY::drawReadouts(const std::string& x, const std::string& y)
 
 TPoint TFieldXY::screenBallCentre() const
 {
-    const TPoint centre = fieldBallCentre(x_, y_, scale_);
-    return {screenOrigin_.x + centre.x, screenOrigin_.y + centre.y};
+    return clientToScreen(fieldBallCentre(x_, y_, scale_));
 }
 
 void TFieldXY::mouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -358,17 +356,17 @@ void TFieldXY::leftDown(TShiftState shift, int x, int y)
     const bool shiftHeld = (shift & ssShift) != 0;
     const bool ctrlHeld = (shift & ssCtrl) != 0;
     ControlServices* desktop = services();
-    const TPoint centre = screenBallCentre();
+    const TPoint centre = fieldBallCentre(x_, y_, scale_);
     if (shiftHeld && ctrlHeld) {
-        if (desktop != nullptr) desktop->setCursorPos(centre);
+        if (desktop != nullptr) desktop->setCursorPos(clientToScreen(centre));
     } else {
         const int tx = limitCoordinate(fieldCoordinateAt(x, scale_));
         const int ty = limitCoordinate(fieldCoordinateAt(y, scale_));
         if (shiftHeld) {
-            if (desktop != nullptr) desktop->setCursorPos({centre.x + 1, screenOrigin_.y + y});
+            if (desktop != nullptr) desktop->setCursorPos(clientToScreen({centre.x + 1, y}));
             setPosition(x_, ty);
         } else if (ctrlHeld) {
-            if (desktop != nullptr) desktop->setCursorPos({screenOrigin_.x + x, centre.y + 1});
+            if (desktop != nullptr) desktop->setCursorPos(clientToScreen({x, centre.y + 1}));
             setPosition(tx, y_);
         } else {
             setPosition(tx, ty);
@@ -410,7 +408,6 @@ void TFieldXY::mouseMove(TShiftState shift, int x, int y)
     const int c = limitCoordinate(fieldCoordinateAt(x, scale_));
     const int d = limitCoordinate(fieldCoordinateAt(y, scale_));
     if (scale_ == 1) drawReadouts(hoverReadout(c, m16bit_), hoverReadout(d, m16bit_));
-    screenOrigin_ = clientToScreen({0, 0});
     drawDir(stepDirection(c, d, x_, y_));
 }
 
@@ -478,8 +475,8 @@ void TFieldXY::onTimer()
     repeatTimer_->setInterval(repeatInterval);
     const ControlServices* desktop = services();
     if (desktop == nullptr) return;
-    const TPoint pointer = desktop->cursorPos();
-    mouseDown(TMouseButton::mbRight, 0, pointer.x - screenOrigin_.x, pointer.y - screenOrigin_.y);
+    const TPoint pointer = screenToClient(desktop->cursorPos());
+    mouseDown(TMouseButton::mbRight, 0, pointer.x, pointer.y);
 }
 
 void TFieldXY::change()

@@ -125,7 +125,6 @@ private:
     bool dragging_ = false;
     bool pointerHidden_ = false;
     int scale_ = 1;
-    TPoint screenOrigin_;
     QImage ball_;
     // The size the field was last painted at: until a paint at a new size nothing is drawn.
     TPoint paintedSize_{fieldSide(1), fieldSide(1)};

@@ -21,9 +21,10 @@ std::string sizeText(std::uint64_t bytes)
 
 EOutOfMemory::EOutOfMemory() : Exception(messages::outOfMemory) {}
 
+// The viewer shows this text too, and has no option that sets the budget: it names none.
 EOutOfMemory::EOutOfMemory(std::uint64_t wantedBytes, std::uint64_t budgetBytes)
     : Exception(messages::outOfMemory, "the picture needs " + sizeText(wantedBytes) +
-                                           ", over the --max-memory budget of " + sizeText(budgetBytes))
+                                           ", over the memory budget of " + sizeText(budgetBytes))
 {
 }
 

@@ -19,11 +19,12 @@ std::string bitmapText(const TBitmap& bitmap)
 
 }  // namespace
 
-std::string picturePayloadSummary(std::span<const std::uint8_t> payload)
+std::string picturePayloadSummary(std::span<const std::uint8_t> payload, PixelBudget* budget)
 {
     TPicture picture;
     try {
         ByteViewStream stream(payload);
+        stream.setPixelBudget(budget);
         picture.readData(stream);
     } catch (const Exception& error) {
         return error.message();
@@ -38,11 +39,12 @@ std::string picturePayloadSummary(std::span<const std::uint8_t> payload)
     return std::string(picture.graphicClassName());
 }
 
-std::string bitmapPayloadSummary(std::span<const std::uint8_t> payload)
+std::string bitmapPayloadSummary(std::span<const std::uint8_t> payload, PixelBudget* budget)
 {
     TBitmap bitmap;
     try {
         ByteViewStream stream(payload);
+        stream.setPixelBudget(budget);
         bitmap.readData(stream);
     } catch (const Exception& error) {
         return error.message();

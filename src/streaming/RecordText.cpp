@@ -8,6 +8,7 @@
 #include "streaming/PictureSummary.h"
 #include "streaming/PrintableText.h"
 #include "streaming/Reader.h"
+#include "streaming/Stream.h"
 #include "streaming/TypeInfo.h"
 
 namespace trovelin {
@@ -64,20 +65,20 @@ std::string number(double value)
 
 // "Picture.Data" holds a picture payload, "Glyph.Data" a bitmap's: both are summarised as
 // what they decode to, or why they do not.
-std::string binarySummary(std::string_view property, const std::vector<std::uint8_t>& bytes)
+std::string binarySummary(std::string_view property, const std::vector<std::uint8_t>& bytes, PixelBudget* budget)
 {
     std::string text = concat({"{", std::to_string(bytes.size()), " bytes"});
     const auto endsWith = [property](std::string_view suffix) {
         return property.size() >= suffix.size() && sameText(property.substr(property.size() - suffix.size()), suffix);
     };
-    if (endsWith("Picture.Data")) text += concat({": ", picturePayloadSummary(bytes)});
-    else if (endsWith("Glyph.Data")) text += concat({": ", bitmapPayloadSummary(bytes)});
+    if (endsWith("Picture.Data")) text += concat({": ", picturePayloadSummary(bytes, budget)});
+    else if (endsWith("Glyph.Data")) text += concat({": ", bitmapPayloadSummary(bytes, budget)});
     return text + "}";
 }
 
 class TreeReader {
 public:
-    explicit TreeReader(Stream& stream) : reader_(stream) {}
+    explicit TreeReader(Stream& stream) : reader_(stream), pixelBudget_(stream.pixelBudget()) {}
 
     void record(RecordNode& root)
     {
@@ -126,7 +127,7 @@ private:
         case ValueTag::True:
         case ValueTag::Nil:
         case ValueTag::Null: return reader_.readIdent();
-        case ValueTag::Binary: return binarySummary(property, reader_.readBinary());
+        case ValueTag::Binary: return binarySummary(property, reader_.readBinary(), pixelBudget_);
         case ValueTag::Set: {
             std::string elements;
             for (const std::string& element : reader_.readSet()) appendItem(elements, ", ", element);
@@ -177,6 +178,7 @@ private:
     }
 
     Reader reader_;
+    PixelBudget* pixelBudget_;
 };
 
 void writeNode(const RecordNode& node, int depth, std::string& out)

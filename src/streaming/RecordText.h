@@ -29,7 +29,8 @@ struct RecordNode {
 std::string quotedText(std::string_view bytes);
 
 // Reads one record at the stream's position into `root`, filling it as it goes, so that after
-// a failure (thrown like the reader's) `root` shows how far the record could be read.
+// a failure (thrown like the reader's) `root` shows how far the record could be read. Pictures
+// are decoded, to describe them, within the stream's pixel budget.
 void readRecordTree(Stream& stream, RecordNode& root);
 
 // The tree as indented text, names made printable (PrintableText.h):

@@ -75,6 +75,7 @@ ControlHostWidget::ControlHostWidget(TControl& control, QWidget* parent, Control
 
 ControlHostWidget::~ControlHostWidget()
 {
+    endDrags();
     if (control_.host() == this) control_.setHost(nullptr);
 }
 
@@ -89,6 +90,14 @@ void ControlHostWidget::setZoom(double zoom)
     if (!(zoom > 0) || zoom == zoom_) return;
     zoom_ = zoom;
     followControlSize();
+    update();
+}
+
+void ControlHostWidget::setOpaque()
+{
+    surfaceFormat_ = QImage::Format_RGB32;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surfaceStale_ = true;
     update();
 }
 
@@ -145,6 +154,13 @@ TPoint ControlHostWidget::clientToScreen(const TControl& control, TPoint point) 
     return {screen.x(), screen.y()};
 }
 
+TPoint ControlHostWidget::screenToClient(const TControl& control, TPoint point) const
+{
+    const TPoint offset = control.offsetWithin(control_);
+    const TPoint at = controlPoint(mapFromGlobal(QPointF(point.x, point.y)));
+    return {at.x - offset.x, at.y - offset.y};
+}
+
 void ControlHostWidget::paintSurface()
 {
     // A control that drew during the first pass may have been painted before it changed; the
@@ -152,7 +168,8 @@ void ControlHostWidget::paintSurface()
     // waits for the next paint event rather than holding this one for ever.
     for (int pass = 0; pass < 2; ++pass) {
         // The surface is kept while its size holds: a drag repaints it at every step.
-        if (surface_.size() != surfaceSize()) surface_ = QImage(surfaceSize(), QImage::Format_ARGB32_Premultiplied);
+        if (surface_.size() != surfaceSize() || surface_.format() != surfaceFormat_)
+            surface_ = QImage(surfaceSize(), surfaceFormat_);
         surface_.fill(Qt::transparent);
         surfaceStale_ = false;
         drawnDuringPaint_ = false;
@@ -194,10 +211,23 @@ void ControlHostWidget::paintEvent(QPaintEvent*)
 
 void ControlHostWidget::press(QMouseEvent* event, TShiftState extra)
 {
+    lastPoint_ = controlPoint(event->position());
     const auto button = toMouseButton(event->button());
     if (!button) return;
-    input_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, controlPoint(event->position()));
-    followPointerStop(input_.controlAt(controlPoint(event->position())));
+    heldButtons_ |= event->button();
+    input_.mouseDown(*button, shiftState(event->modifiers(), event->buttons()) | extra, lastPoint_);
+    followPointerStop(input_.controlAt(lastPoint_));
+}
+
+void ControlHostWidget::endDrags()
+{
+    // A host that goes while a button is held (its window reset or closed) would leave the
+    // control in its drag: the pointer it hid hidden, its repeat running.
+    for (const Qt::MouseButton qtButton : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (!(heldButtons_ & qtButton)) continue;
+        heldButtons_ &= ~qtButton;
+        input_.mouseUp(*toMouseButton(qtButton), shiftState(Qt::NoModifier, heldButtons_), lastPoint_);
+    }
 }
 
 void ControlHostWidget::mousePressEvent(QMouseEvent* event)
@@ -214,14 +244,17 @@ void ControlHostWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ControlHostWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    input_.mouseMove(shiftState(event->modifiers(), event->buttons()), controlPoint(event->position()));
+    lastPoint_ = controlPoint(event->position());
+    input_.mouseMove(shiftState(event->modifiers(), event->buttons()), lastPoint_);
 }
 
 void ControlHostWidget::mouseReleaseEvent(QMouseEvent* event)
 {
+    heldButtons_ &= ~event->button();
+    lastPoint_ = controlPoint(event->position());
     const auto button = toMouseButton(event->button());
     if (!button) return;
-    input_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), controlPoint(event->position()));
+    input_.mouseUp(*button, shiftState(event->modifiers(), event->buttons()), lastPoint_);
 }
 
 void ControlHostWidget::enterEvent(QEnterEvent* event)
@@ -231,6 +264,9 @@ void ControlHostWidget::enterEvent(QEnterEvent* event)
 
 void ControlHostWidget::leaveEvent(QEvent*)
 {
+    // The pointer belongs to the control that took the press until its release; a leave that
+    // arrives meanwhile (a window appearing under it) must not end the drag unseen.
+    if (heldButtons_) return;
     input_.mouseExit();
 }
 

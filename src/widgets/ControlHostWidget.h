@@ -34,6 +34,7 @@ public:
     // Hosts `control`, which must outlive the widget, and takes the control's size. `services`
     // (timers, hints, the pointer), when given, must outlive the widget too.
     explicit ControlHostWidget(TControl& control, QWidget* parent = nullptr, ControlServices* services = nullptr);
+    // Ends a drag under way as its release would.
     ~ControlHostWidget() override;
 
     TControl& control() { return control_; }
@@ -43,6 +44,9 @@ public:
     double zoom() const { return zoom_; }
     // Screen pixels per control pixel; values that are not positive are refused.
     void setZoom(double zoom);
+    // For a control that paints every pixel of its rectangle (a panel's face): the surface needs
+    // no transparency, and showing it is a plain copy with nothing painted under it.
+    void setOpaque();
     // What the controls' buffers may hold while they paint on this widget's surface.
     PaintBufferBudget& paintBudget() { return paintBudget_; }
 
@@ -50,6 +54,7 @@ public:
     void repaintControl(TControl& control) override;
     void drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw) override;
     TPoint clientToScreen(const TControl& control, TPoint point) const override;
+    TPoint screenToClient(const TControl& control, TPoint point) const override;
     ControlServices* services() override { return services_; }
 
     // Lets the keyboard and assistive technology work the controls, as `describe` presents them.
@@ -88,6 +93,7 @@ protected:
 
 private:
     void press(QMouseEvent* event, TShiftState extra);
+    void endDrags();
     TPoint controlPoint(QPointF widgetPoint) const;
     // Moves the keyboard to the next (or previous) stop; false past the last (or first).
     bool moveStop(bool forward);
@@ -108,8 +114,13 @@ private:
     ControlServices* services_;
     ControlInput input_;
     double zoom_ = 1;
+    // The buttons pressed here and not yet released, and where the pointer last was in the
+    // control's pixels.
+    Qt::MouseButtons heldButtons_;
+    TPoint lastPoint_;
     QImage surface_;
     PaintBufferBudget paintBudget_;
+    QImage::Format surfaceFormat_ = QImage::Format_ARGB32_Premultiplied;
     bool surfaceStale_ = true;
     // While the surface is being painted, its painter owns it: nothing may replace it or draw
     // on it beside that painter.

@@ -107,6 +107,12 @@ TPoint TestControlHost::clientToScreen(const TControl& control, TPoint point) co
     return {screenOrigin_.x + offset.x + point.x, screenOrigin_.y + offset.y + point.y};
 }
 
+TPoint TestControlHost::screenToClient(const TControl& control, TPoint point) const
+{
+    const TPoint offset = control.offsetWithin(control_);
+    return {point.x - screenOrigin_.x - offset.x, point.y - screenOrigin_.y - offset.y};
+}
+
 std::unique_ptr<HintDisplay> TestControlHost::createHintDisplay()
 {
     return std::make_unique<RecordingHintDisplay>(hint);

@@ -61,6 +61,7 @@ public:
     void repaintControl(TControl&) override;
     void drawOnControl(TControl& control, const std::function<void(TCanvas&)>& draw) override;
     TPoint clientToScreen(const TControl& control, TPoint point) const override;
+    TPoint screenToClient(const TControl& control, TPoint point) const override;
     ControlServices* services() override { return this; }
 
     TimerService& timers() override { return clock; }
