@@ -126,12 +126,7 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
 
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 4, 4, 0);
-    QPushButton* resetButton = toolButton("Reset", this);
-    resetButton->setObjectName("reset");
-    resetButton->setToolTip("Reads the file again: every control back to its stored state (Ctrl+R)");
-    QPushButton* saveButton = toolButton("Save Image As...", this);
-    saveButton->setObjectName("saveImage");
-    saveButton->setToolTip("Saves what the panel shows now as a PNG image (Ctrl+S)");
+    // Made in the order that Tab visits them, as they stand left to right.
     QPushButton* actualSizeButton = toolButton("1:1", this);
     actualSizeButton->setObjectName("actualSize");
     actualSizeButton->setToolTip("One panel pixel per screen pixel (Ctrl+0)");
@@ -139,6 +134,12 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     fitButton_->setObjectName("fit");
     fitButton_->setToolTip("Fit the panel into the window (Ctrl+F)");
     fitButton_->setCheckable(true);
+    QPushButton* resetButton = toolButton("Reset", this);
+    resetButton->setObjectName("reset");
+    resetButton->setToolTip("Reads the file again: every control back to its stored state (Ctrl+R)");
+    QPushButton* saveButton = toolButton("Save Image As...", this);
+    saveButton->setObjectName("saveImage");
+    saveButton->setToolTip("Saves what the panel shows now as a PNG image (Ctrl+S)");
     connect(actualSizeButton, &QPushButton::clicked, this, [this] { showActualSize(); });
     connect(fitButton_, &QPushButton::clicked, this, [this](bool checked) { setFitToWindow(checked); });
     tools->addWidget(actualSizeButton);
@@ -172,9 +173,6 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
     scroller_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     // The panel takes the keys itself; Tab takes the buttons as they stand, left to right.
     scroller_->setFocusPolicy(Qt::NoFocus);
-    setTabOrder(actualSizeButton, fitButton_);
-    setTabOrder(fitButton_, resetButton);
-    setTabOrder(resetButton, saveButton);
     // A long control name is cut short rather than widening the window.
     events_ = new ElidedLabel(this);
     events_->setContentsMargins(4, 0, 4, 0);
