@@ -337,8 +337,9 @@ TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndHostileValues
 {
     std::vector<std::vector<std::uint8_t>> records{redCornerBackgroundRecord(20, 20)};
     for (int i = 0; i < 1000; ++i)
-        records.push_back(placedRecord("TSlider", "F" + std::to_string(i), i % 50 * 20, i / 50 * 100,
-                                       [](RecordWriter& w) { w.property("Width").integer(20).property("Height").integer(100); }));
+        records.push_back(placedRecord("TSlider", "F" + std::to_string(i), i % 50 * 20, i / 50 * 100, [](RecordWriter& w) {
+            w.property("Width").integer(20).property("Height").integer(100);
+        }));
     records.push_back(placedRecord("TSlider", "Huge", 10, 10, [](RecordWriter& w) {
         w.property("Width").integer(INT32_MAX).property("Height").integer(INT32_MAX);
     }));
