@@ -289,6 +289,30 @@ TEST_F(Extract, ARerunKeepsTheFolderTrueToItsManifest)
     EXPECT_TRUE(fs::exists(output / "tree/show/notes.png"));
 }
 
+// What another program left where the outputs go is replaced, never written through: a link
+// named manifest.jsonl leads out of the folder, a named pipe nobody reads would hold the run.
+TEST_F(Extract, WhatLiesWhereTheOutputsGoIsReplacedNotWrittenThrough)
+{
+    const std::string show = file("show.kvr", panel(5, {0x10}));
+    const fs::path output = folder / "out";
+    file("precious.txt", {'k', 'e', 'e', 'p'});
+    fs::create_directories(output / "show");
+    fs::create_symlink(folder / "precious.txt", output / "manifest.jsonl");
+    ASSERT_EQ(::mkfifo((output / "show/000.png").c_str(), 0644), 0);
+    ASSERT_EQ(run({show}, output.string()), 0) << err.str();
+    EXPECT_EQ(readText(folder / "precious.txt"), "keep");
+    EXPECT_FALSE(fs::is_symlink(output / "manifest.jsonl"));
+    EXPECT_EQ(manifest(output).size(), 2u);
+    EXPECT_TRUE(fs::is_regular_file(output / "show/000.png"));
+
+    fs::remove(output / "manifest.jsonl");
+    ASSERT_EQ(::mkfifo((output / "manifest.jsonl").c_str(), 0644), 0);
+    EXPECT_EQ(run({show}, output.string()), 1);
+    EXPECT_NE(err.str().find("Cannot write " + (output / "manifest.jsonl").string() + ": No such device or address"),
+              std::string::npos)
+        << err.str();
+}
+
 // The list stops at 512 pictures within a file, and the manifest says how many it left.
 TEST_F(Extract, AFileOfMorePicturesThanTheListHoldsSaysSo)
 {

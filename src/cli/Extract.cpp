@@ -306,9 +306,6 @@ private:
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
-                    // A link of that name is replaced, never followed out of the output folder.
-                    struct stat status {};
-                    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
                     try {
                         std::vector<std::uint8_t> png;
                         try {
@@ -316,7 +313,9 @@ private:
                         } catch (const std::bad_alloc&) {
                             throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                         }
-                        file.written.write(target, png);
+                        // Whatever has that name (a link out of the output folder, a named pipe
+                        // nobody reads) is replaced, never followed or written into.
+                        file.written.writeOverName(target, png);
                         picture.written = true;
                         picture.target = target;
                     } catch (const Exception& error) {
@@ -443,7 +442,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         std::string failure = prepareOutputFolder(options.outputFolder);
         if (failure.empty()) {
             earlierPictures = picturesNamedByManifest(manifestPath);
-            manifest = ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+            manifest = createManifest(manifestPath);
             if (manifest < 0) failure = "Cannot write " + manifestPath + ": " + std::strerror(errno);
         }
         if (!failure.empty()) {
