@@ -290,7 +290,8 @@ TEST_F(Extract, ARerunKeepsTheFolderTrueToItsManifest)
 }
 
 // What another program left where the outputs go is replaced, never written through: a link
-// named manifest.jsonl leads out of the folder, a named pipe nobody reads would hold the run.
+// named manifest.jsonl leads out of the folder, a named pipe nobody reads would hold the run. A
+// killed run's temporary pictures go with the rerun.
 TEST_F(Extract, WhatLiesWhereTheOutputsGoIsReplacedNotWrittenThrough)
 {
     const std::string show = file("show.kvr", panel(5, {0x10}));
@@ -299,7 +300,11 @@ TEST_F(Extract, WhatLiesWhereTheOutputsGoIsReplacedNotWrittenThrough)
     fs::create_directories(output / "show");
     fs::create_symlink(folder / "precious.txt", output / "manifest.jsonl");
     ASSERT_EQ(::mkfifo((output / "show/000.png").c_str(), 0644), 0);
+    file("out/show/.001.png.Xy12Z9", {1});
+    file("out/show/.001.png.mine", {2});
     ASSERT_EQ(run({show}, output.string()), 0) << err.str();
+    EXPECT_FALSE(fs::exists(output / "show/.001.png.Xy12Z9"));
+    EXPECT_TRUE(fs::exists(output / "show/.001.png.mine"));
     EXPECT_EQ(readText(folder / "precious.txt"), "keep");
     EXPECT_FALSE(fs::is_symlink(output / "manifest.jsonl"));
     EXPECT_EQ(manifest(output).size(), 2u);

@@ -282,6 +282,8 @@ private:
                 folderFailure = "Cannot create " + folder.string() + ": " + error.message();
             else if (!staysInsideOutputFolder(folder))
                 folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
+            else
+                removeLeftTemporaryPictures(folder.string());
         }
         if (!folderFailure.empty()) {
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});

@@ -1,10 +1,12 @@
 #include "cli/PictureFolder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -135,6 +137,33 @@ int createManifest(const std::string& path)
     }
     if (descriptor >= 0) ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     return descriptor;
+}
+
+void removeLeftTemporaryPictures(const std::string& folder)
+{
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return;
+    DIR* listing = ::fdopendir(descriptor);
+    if (listing == nullptr) {
+        ::close(descriptor);
+        return;
+    }
+    // ".000.png.Ab3dE9": a picture's name between a dot and the six letters a temporary file gets.
+    const auto isTemporaryPicture = [](const std::string& name) {
+        constexpr std::size_t tail = 7;
+        if (name.size() < 1 + tail || name.front() != '.' || name[name.size() - tail] != '.') return false;
+        return isPictureName(name.substr(1, name.size() - 1 - tail)) &&
+               std::all_of(name.end() - tail + 1, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    };
+    std::vector<std::string> left;
+    while (const dirent* entry = ::readdir(listing))
+        if (isTemporaryPicture(entry->d_name)) left.emplace_back(entry->d_name);
+    for (const std::string& name : left) {
+        struct stat status {};
+        if (::fstatat(descriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
+            ::unlinkat(descriptor, name.c_str(), 0);
+    }
+    ::closedir(listing);
 }
 
 std::vector<LoadEvent> removeEarlierPictures(const std::string& folder, const std::set<std::string>& earlier,

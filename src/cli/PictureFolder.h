@@ -26,6 +26,10 @@ std::set<std::string> picturesNamedByManifest(const std::string& manifestPath);
 // errno set.
 int createManifest(const std::string& path);
 
+// Removes the hidden files that pictures were being written as in `folder` when a run was killed
+// outright or the power failed: no later run would ever take their random names again.
+void removeLeftTemporaryPictures(const std::string& folder);
+
 // Removes the regular files `earlier` names below `folder` that `kept` does not, without following
 // a symbolic link on the way; a missing one is passed over. The failures, as error events.
 std::vector<LoadEvent> removeEarlierPictures(const std::string& folder, const std::set<std::string>& earlier,
