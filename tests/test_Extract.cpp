@@ -316,6 +316,17 @@ TEST_F(Extract, WhatLiesWhereTheOutputsGoIsReplacedNotWrittenThrough)
     EXPECT_NE(err.str().find("Cannot write " + (output / "manifest.jsonl").string() + ": No such device or address"),
               std::string::npos)
         << err.str();
+
+    // A link to another file's folder would put one file's pictures over the other's.
+    fs::remove(output / "manifest.jsonl");
+    const std::string other = file("other.kvr", panel(9, {}));
+    fs::create_directory_symlink("show", output / "other");
+    EXPECT_EQ(run({show, other}, output.string()), 1);
+    EXPECT_NE(err.str().find("Cannot write " + (output / "other").string() + ": a symbolic link leads elsewhere in " +
+                             output.string()),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(readText(output / "show/000.png").substr(16, 4), std::string("\0\0\0\5", 4));  // the PNG's width
 }
 
 // The list stops at 512 pictures within a file, and the manifest says how many it left.

@@ -280,8 +280,8 @@ private:
             fs::create_directories(folder, error);
             if (error)
                 folderFailure = "Cannot create " + folder.string() + ": " + error.message();
-            else if (!staysInsideOutputFolder(folder))
-                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
+            else if (const std::string link = linkOnTheWay(folder, relativeFolder); !link.empty())
+                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads " + link;
             else
                 removeLeftTemporaryPictures(folder.string());
         }
@@ -333,13 +333,15 @@ private:
     }
 
     // Links found in the output folder (a rerun into a folder another program filled) are never
-    // followed out of it.
-    bool staysInsideOutputFolder(const fs::path& folder) const
+    // followed: out of it, or onto another file's pictures. Where one leads, or empty.
+    std::string linkOnTheWay(const fs::path& folder, const std::string& relativeFolder) const
     {
         std::error_code error;
         const fs::path real = fs::canonical(folder, error);
         const fs::path relative = real.lexically_relative(realOutputFolder_);
-        return !error && !relative.empty() && *relative.begin() != "..";
+        if (error || relative.empty() || *relative.begin() == "..") return "out of " + options_.outputFolder;
+        if (relative != fs::path(relativeFolder)) return "elsewhere in " + options_.outputFolder;
+        return {};
     }
 
     // Whether the picture at `place` is to be written: always without --unique, else when no
