@@ -250,8 +250,10 @@ private:
             fs::create_directories(folder, error);
             if (error)
                 folderFailure = "Cannot create " + folder.string() + ": " + error.message();
-            else if (!staysInsideOutputFolder(folder))
-                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
+            else if (const std::string link = linkOnTheWay(folder, relativeFolder); !link.empty())
+                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads " + link;
+            else
+                removeLeftTemporaryPictures(folder.string());
         }
         if (!folderFailure.empty()) {
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
@@ -276,9 +278,6 @@ private:
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
-                    // A link of that name is replaced, never followed out of the output folder.
-                    struct stat status {};
-                    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
                     try {
                         std::vector<std::uint8_t> png;
                         try {
@@ -286,7 +285,9 @@ private:
                         } catch (const std::bad_alloc&) {
                             throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                         }
-                        file.written.write(target, png);
+                        // Whatever has that name (a link out of the output folder, a named pipe
+                        // nobody reads) is replaced, never followed or written into.
+                        file.written.writeOverName(target, png);
                         picture.written = true;
                         picture.target = target;
                     } catch (const Exception& error) {
@@ -302,13 +303,15 @@ private:
     }
 
     // Links found in the output folder (a rerun into a folder another program filled) are never
-    // followed out of it.
-    bool staysInsideOutputFolder(const fs::path& folder) const
+    // followed: out of it, or onto another file's pictures. Where one leads, or empty.
+    std::string linkOnTheWay(const fs::path& folder, const std::string& relativeFolder) const
     {
         std::error_code error;
         const fs::path real = fs::canonical(folder, error);
         const fs::path relative = real.lexically_relative(realOutputFolder_);
-        return !error && !relative.empty() && *relative.begin() != "..";
+        if (error || relative.empty() || *relative.begin() == "..") return "out of " + options_.outputFolder;
+        if (relative != fs::path(relativeFolder)) return "elsewhere in " + options_.outputFolder;
+        return {};
     }
 
     // Whether the picture at `place` is to be written: always without --unique, else when no
@@ -414,7 +417,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         std::string failure = prepareOutputFolder(options.outputFolder);
         if (failure.empty()) {
             earlierPictures = picturesNamedByManifest(manifestPath);
-            manifest = ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+            manifest = createManifest(manifestPath);
             if (manifest < 0) failure = "Cannot write " + manifestPath + ": " + std::strerror(errno);
         }
         if (!failure.empty()) {
