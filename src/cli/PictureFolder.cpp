@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,6 +66,30 @@ std::string fromHex(const QString& hex)
 {
     const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
     return bytes.toHex() == hex.toLatin1().toLower() ? bytes.toStdString() : std::string();
+}
+
+// The bytes of an earlier run's pictures.json; empty when the name holds no regular file (a link
+// is replaced by the new list, not read; a named pipe would block) or one larger than any list
+// of 512 pictures this program writes.
+QByteArray earlierPictureList(const std::string& path)
+{
+    constexpr off_t largestList = off_t{16} << 20;
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return {};
+    QByteArray bytes;
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= largestList) {
+        bytes.resize(static_cast<qsizetype>(status.st_size));
+        qsizetype done = 0;
+        for (ssize_t count; done < bytes.size() && (count = ::read(descriptor, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done))) != 0;) {
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0) break;
+            done += count;
+        }
+        bytes.truncate(done);
+    }
+    ::close(descriptor);
+    return bytes;
 }
 
 }  // namespace
@@ -199,9 +222,7 @@ std::string PictureFolder::prepare()
     if (std::string failure = prepareOutputFolder(folder_); !failure.empty()) return failure;
 
     // Only a picture that had a size was written as a file.
-    QFile manifest(QString::fromStdString((fs::path(folder_) / pictureManifestName).string()));
-    if (!manifest.open(QIODevice::ReadOnly)) return {};
-    const QJsonDocument earlier = QJsonDocument::fromJson(manifest.readAll());
+    const QJsonDocument earlier = QJsonDocument::fromJson(earlierPictureList((fs::path(folder_) / pictureManifestName).string()));
     for (const QJsonValue picture : earlier.object().value("pictures").toArray()) {
         const QJsonObject entry = picture.toObject();
         const int index = entry.value("index").toInt(-1);
@@ -225,7 +246,7 @@ std::vector<PictureFileFailure> PictureFolder::finish(const PictureList& picture
     const std::string text = std::move(manifest).str();
     const std::string path = (fs::path(folder_) / pictureManifestName).string();
     try {
-        writeFileReplacing(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        writeFileOverName(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     } catch (const Exception& error) {
         return {{path, error.message()}};
     }
