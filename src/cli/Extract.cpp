@@ -54,16 +54,7 @@ constexpr std::size_t filesPerBatch = 256;
 constexpr auto batchTime = std::chrono::milliseconds(250);
 using Clock = std::chrono::steady_clock;
 
-struct ExtractedPicture {
-    int index = 0;
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0;
-    std::string record;
-    std::string recordClass;
-    std::string property;
-    std::string digest;
-    std::string png;       // relative to the output folder; empty when no file names it
+struct ExtractedPicture : ManifestPicture {
     bool written = false;  // this picture's own file was written
     std::string target;    // where it was written
 };
@@ -82,12 +73,6 @@ struct ContentClaim {
     PicturePlace place;
     std::string png;
 };
-
-std::string pictureLine(const std::string& file, const ExtractedPicture& picture)
-{
-    return manifestPictureLine(file, {picture.index, picture.width, picture.height, picture.bitsPerPixel, picture.record,
-                                      picture.recordClass, picture.property, picture.digest, picture.png});
-}
 
 std::string filesText(std::size_t count)
 {
@@ -262,15 +247,9 @@ private:
         for (int i = 0; i < pictures.count(); ++i) {
             const TBitmap& bitmap = pictures.at(i);
             const PictureOrigin& origin = pictures.origin(i);
-            ExtractedPicture picture{i,
-                                     bitmap.width(),
-                                     bitmap.height(),
-                                     bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(),
-                                     origin.recordName,
-                                     origin.recordClass,
-                                     origin.property,
-                                     pictureDigest(bitmap.image()),
-                                     {},
+            ExtractedPicture picture{{i, bitmap.width(), bitmap.height(),
+                                      bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(), origin.recordName,
+                                      origin.recordClass, origin.property, pictureDigest(bitmap.image()), {}},
                                      false,
                                      {}};
             if (!options_.outputFolder.empty() && folderFailure.empty() && !bitmap.empty()) {
@@ -488,7 +467,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
                     }
                 }
                 if (!picture.png.empty()) namedPictures.insert(picture.png);
-                lines += pictureLine(path, picture);
+                lines += manifestPictureLine(path, picture);
             }
             if (!file.events.empty()) shownProgress.endLine();
             for (const LoadEvent& event : file.events) {
