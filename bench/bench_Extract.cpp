@@ -13,9 +13,6 @@
 // cost nothing.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -31,8 +28,8 @@
 #include "support/FileWriter.h"
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
-
-extern char** environ;
+#include "support/ShadedPanel.h"
+#include "support/TimedProcess.h"
 
 namespace {
 
@@ -150,31 +147,6 @@ Archive& archive()
     static Archive made;
     return made;
 }
-
-struct ProcessRun {
-    double seconds = 0;
-    double peakMiB = 0;
-    int status = -1;
-};
-
-// Runs a command through the shell and waits for it: wall time, and the largest resident size
-// of the processes it started.
-ProcessRun runProcess(const std::string& command)
-{
-    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    ProcessRun run;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return run;
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024;
-    return run;
-}
-
 std::uintmax_t bytesBelow(const fs::path& folder)
 {
     std::uintmax_t bytes = 0;
@@ -314,19 +286,9 @@ fs::path largePictures()
     if (fs::exists(folder / "complete")) return folder;
     fs::create_directories(folder);
     for (int i = 0; i < 120; ++i) {
-        RecordWriter w;
-        w.beginRecord("TImage", "Background");
-        w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(1024, 768, [i](int x, int y) {
-            // Smooth shading with a little grain, as scanned or rendered backgrounds have.
-            const std::uint32_t grain = (static_cast<std::uint32_t>(x * 7919 + y * 104729 + i) * 2654435761u) >> 29;
-            return ((x / 4 + grain) << 16) | ((y / 3 + grain) << 8) | ((x + y) / 8 + grain);
-        }))));
-        w.end().end();
-        PanelFileContent content;
-        content.records = {w.bytes()};
         char name[32];
         std::snprintf(name, sizeof name, "panel-%03d.kvr", i);
-        writeFile((folder / name).string(), writePanelFile(content));
+        writeFile((folder / name).string(), shadedBackgroundPanel(i));
     }
     std::ofstream(folder / "complete") << "made\n";
     return folder;

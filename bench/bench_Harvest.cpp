@@ -27,6 +27,7 @@
 #include "support/PanelFileWriter.h"
 #include "support/RecordWriter.h"
 #include "support/SamplePanels.h"
+#include "support/ShadedPanel.h"
 #include "streaming/Errors.h"
 
 namespace {
@@ -210,19 +211,9 @@ struct PictureFolder {
     {
         fs::create_directories(path);
         for (int i = 0; i < count; ++i) {
-            RecordWriter w;
-            w.beginRecord("TImage", "Background");
-            w.property("Picture.Data").binary(picturePayload("TBitmap", bitmapPayload(makeBmp24(1024, 768, [i](int x, int y) {
-                // Smooth shading with a little grain, as scanned or rendered backgrounds have.
-                const std::uint32_t grain = (static_cast<std::uint32_t>(x * 7919 + y * 104729 + i) * 2654435761u) >> 29;
-                return ((x / 4 + grain) << 16) | ((y / 3 + grain) << 8) | ((x + y) / 8 + grain);
-            }))));
-            w.end().end();
-            PanelFileContent content;
-            content.records = {w.bytes()};
             char name[32];
             std::snprintf(name, sizeof name, "panel-%03d.kvr", i);
-            writeFile((path / name).string(), writePanelFile(content));
+            writeFile((path / name).string(), shadedBackgroundPanel(i));
         }
     }
     ~PictureFolder() { fs::remove_all(path); }

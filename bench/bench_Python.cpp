@@ -9,19 +9,17 @@
 // The archives live in $TROVELIN_BENCH_DIR (default: the temporary folder), kept between runs.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-extern char** environ;
+#include "support/TimedProcess.h"
 
 namespace {
 
+using namespace trovelin::testing;
 namespace fs = std::filesystem;
 
 const std::string cli = TROVELIN_CLI;
@@ -31,28 +29,6 @@ fs::path benchRoot()
 {
     const char* chosen = std::getenv("TROVELIN_BENCH_DIR");
     return fs::path(chosen && *chosen ? chosen : fs::temp_directory_path().string()) / "trovelin-bench-python";
-}
-
-struct ProcessRun {
-    double seconds = 0;
-    double peakMiB = 0;
-    int status = -1;
-};
-
-ProcessRun runProcess(const std::string& command)
-{
-    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    ProcessRun run;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return run;
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024;
-    return run;
 }
 
 // FOLDERS x FILES panel files of WIDTH x HEIGHT below the bench folder, made once.

@@ -199,7 +199,7 @@ def check_panel(application, events, values):
     action.doAction(press)
     wait_for("the scene button pressed by its action", lambda: event_line("Scene1, Click, up"))
 
-    window = subprocess.run(["xdotool", "search", "--sync", "--name", "^console-desk.kvr"],
+    window = subprocess.run(["xdotool", "search", "--sync", "--name", r"^console-desk\.kvr( |$)"],
                             capture_output=True, text=True, timeout=DEADLINE_SECONDS, check=True)
     subprocess.run(["xdotool", "windowfocus", "--sync", window.stdout.split()[0]], timeout=DEADLINE_SECONDS, check=True)
     # The panel has the keyboard as the window opens; the first Tab reaches its first control.

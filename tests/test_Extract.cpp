@@ -290,6 +290,46 @@ TEST_F(Extract, ARerunKeepsTheFolderTrueToItsManifest)
     EXPECT_TRUE(fs::exists(output / "tree/show/notes.png"));
 }
 
+// What another program left where the outputs go is replaced, never written through: a link
+// named manifest.jsonl leads out of the folder, a named pipe nobody reads would hold the run. A
+// killed run's temporary pictures go with the rerun.
+TEST_F(Extract, WhatLiesWhereTheOutputsGoIsReplacedNotWrittenThrough)
+{
+    const std::string show = file("show.kvr", panel(5, {0x10}));
+    const fs::path output = folder / "out";
+    file("precious.txt", {'k', 'e', 'e', 'p'});
+    fs::create_directories(output / "show");
+    fs::create_symlink(folder / "precious.txt", output / "manifest.jsonl");
+    ASSERT_EQ(::mkfifo((output / "show/000.png").c_str(), 0644), 0);
+    file("out/show/.001.png.Xy12Z9", {1});
+    file("out/show/.001.png.mine", {2});
+    ASSERT_EQ(run({show}, output.string()), 0) << err.str();
+    EXPECT_FALSE(fs::exists(output / "show/.001.png.Xy12Z9"));
+    EXPECT_TRUE(fs::exists(output / "show/.001.png.mine"));
+    EXPECT_EQ(readText(folder / "precious.txt"), "keep");
+    EXPECT_FALSE(fs::is_symlink(output / "manifest.jsonl"));
+    EXPECT_EQ(manifest(output).size(), 2u);
+    EXPECT_TRUE(fs::is_regular_file(output / "show/000.png"));
+
+    fs::remove(output / "manifest.jsonl");
+    ASSERT_EQ(::mkfifo((output / "manifest.jsonl").c_str(), 0644), 0);
+    EXPECT_EQ(run({show}, output.string()), 1);
+    EXPECT_NE(err.str().find("Cannot write " + (output / "manifest.jsonl").string() + ": No such device or address"),
+              std::string::npos)
+        << err.str();
+
+    // A link to another file's folder would put one file's pictures over the other's.
+    fs::remove(output / "manifest.jsonl");
+    const std::string other = file("other.kvr", panel(9, {}));
+    fs::create_directory_symlink("show", output / "other");
+    EXPECT_EQ(run({show, other}, output.string()), 1);
+    EXPECT_NE(err.str().find("Cannot write " + (output / "other").string() + ": a symbolic link leads elsewhere in " +
+                             output.string()),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(readText(output / "show/000.png").substr(16, 4), std::string("\0\0\0\5", 4));  // the PNG's width
+}
+
 // The list stops at 512 pictures within a file, and the manifest says how many it left.
 TEST_F(Extract, AFileOfMorePicturesThanTheListHoldsSaysSo)
 {

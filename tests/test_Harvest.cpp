@@ -2,6 +2,7 @@
 // the JSON manifest and the PNG files.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -247,6 +248,22 @@ TEST_F(Harvest, AFailedWriteIsAnErrorAndLeavesNoFileBehind)
         << progress.str();
     EXPECT_EQ(fileNames(outFolder), std::vector<std::string>{"001.png"});  // pictures.json is too large as well
     EXPECT_EQ(fs::file_size(outFolder + "/001.png"), 3u);
+}
+
+// The folder's names are the run's own: what holds one is replaced, never written through or
+// waited on.
+TEST_F(Harvest, ALinkOrAPipeInTheFolderIsReplacedNotWrittenThrough)
+{
+    file("1.kvr", panelWithGlyphs(1, 4));
+    const std::string outFolder = (folder / "out").string();
+    fs::create_directories(outFolder);
+    const std::string victim = file("victim", {'m', 'i', 'n', 'e'});
+    fs::create_symlink(victim, outFolder + "/000.png");
+    ASSERT_EQ(::mkfifo((outFolder + "/pictures.json").c_str(), 0600), 0);
+    EXPECT_EQ(run({{(folder / "1.kvr").string()}, outFolder, false, false, false}), 0);
+    EXPECT_EQ(fs::file_size(victim), 4u);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(outFolder + "/000.png")));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(outFolder + "/pictures.json")));
 }
 
 // Pictures of earlier files are encoded while later files load.

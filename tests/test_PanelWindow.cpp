@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 
 #include <QAccessible>
@@ -325,6 +327,58 @@ TEST_F(PanelWindowTest, EveryControlOfEverySampleIsNamedAndTheValuesOfTheFieldAn
         EXPECT_EQ(magenta->currentValue().toInt(), before + 1);
         EXPECT_EQ(window.lastEvent().left(10), ", Change, ");
         window.close();
+    }
+}
+
+// A screen reader reads a panel one object at a time: each of a thousand faders costs a walk of
+// the panel, not a walk per fader (which took the best part of a minute). A value that is not a
+// number leaves the fader where it was; a fader larger than any screen is where the panel shows it.
+TEST_F(PanelWindowTest, AScreenReaderReadsAThousandFadersQuicklyAndHostileValuesStayInBounds)
+{
+    std::vector<std::vector<std::uint8_t>> records{redCornerBackgroundRecord(20, 20)};
+    for (int i = 0; i < 1000; ++i)
+        records.push_back(placedRecord("TSlider", "F" + std::to_string(i), i % 50 * 20, i / 50 * 100, [](RecordWriter& w) {
+            w.property("Width").integer(20).property("Height").integer(100);
+        }));
+    records.push_back(placedRecord("TSlider", "Huge", 10, 10, [](RecordWriter& w) {
+        w.property("Width").integer(INT32_MAX).property("Height").integer(INT32_MAX);
+    }));
+    PanelWindow& window = open(writePanel("thousand.kvr", records));
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(panel->childCount(), 1002);
+    for (int i = 0; i < panel->childCount(); ++i) {
+        QAccessibleInterface* item = panel->child(i);
+        EXPECT_EQ(item->parent()->indexOfChild(item), i);
+        EXPECT_FALSE(item->text(QAccessible::Name).isEmpty());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+    QAccessibleValueInterface* fader = panel->child(1)->valueInterface();
+    fader->setCurrentValue(100);
+    fader->setCurrentValue(std::nan(""));
+    EXPECT_EQ(fader->currentValue().toInt(), 100);
+    EXPECT_EQ(window.lastEvent(), "F0, Change, 100");
+    fader->setCurrentValue(-1e300);
+    EXPECT_EQ(window.lastEvent(), "F0, Change, 0");
+
+    const QRect shown(window.host()->mapToGlobal(QPoint(0, 0)), window.host()->size());
+    EXPECT_TRUE(shown.contains(panel->child(1001)->rect())) << panel->child(1001)->rect().width();
+    window.setFitToWindow(true);
+    EXPECT_TRUE(shown.contains(panel->child(1001)->rect()));
+}
+
+// What a screen reader finds under the pointer is what the mouse would press there, not the
+// background that every control is painted over.
+TEST_F(PanelWindowTest, AScreenReaderPointingAtAControlFindsIt)
+{
+    PanelWindow& window = open(desk());
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.host());
+    for (const char* name : {"Fader1", "Speed", "Red"}) {
+        const QPoint point = window.host()->mapToGlobal(at(window, name, 5, 5));
+        QAccessibleInterface* found = panel->childAt(point.x(), point.y());
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->text(QAccessible::Name).toStdString(), name);
     }
 }
 

@@ -128,7 +128,7 @@ PanelWindow::PanelWindow(std::unique_ptr<LoadedPanel> panel, const std::string& 
 
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 4, 4, 0);
-    // Made in the order they stand, left to right: Tab takes them in the order they were made.
+    // Made in the order that Tab visits them, as they stand left to right.
     QPushButton* actualSizeButton = toolButton("1:1", this);
     actualSizeButton->setObjectName("actualSize");
     actualSizeButton->setToolTip("One panel pixel per screen pixel (Ctrl+0)");

@@ -17,10 +17,22 @@ QRect availableAreaOf(const QScreen* screen)
     return screen == nullptr ? QRect() : screen->availableGeometry();
 }
 
+bool frameKnown(const QWidget& window)
+{
+    return window.frameGeometry() != window.geometry();
+}
+
 // Sets the frame of `window` to `frame`, keeping its window manager's borders around the client
-// area (none are known before the first show).
+// area. Before the window manager has framed the window its borders are unknown: the position
+// then goes to the frame (a client area put at the top would have its title bar above the
+// screen), and the window is fitted again once its borders are known.
 void setFrameGeometry(QWidget& window, const QRect& frame)
 {
+    if (!frameKnown(window)) {
+        window.resize(frame.size());
+        window.move(frame.topLeft());
+        return;
+    }
     const QRect outer = window.frameGeometry();
     const QRect inner = window.geometry();
     window.setGeometry(frame.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
@@ -40,20 +52,30 @@ void fitOnItsScreen(QWidget& window)
     fitFrame(window, frame, availableAreaOf(screen != nullptr ? screen : window.screen()));
 }
 
-// Fits its window again whenever the program shows it; shows that the window system makes (a
-// window restored) keep the window's place.
+// Fits its window again whenever the program shows it, and once more when the window manager's
+// borders first become known after that; shows that the window system makes (a window restored)
+// keep the window's place, and so do the user's own moves.
 class ScreenKeeper : public QObject {
 public:
     explicit ScreenKeeper(QWidget& window) : QObject(&window), window_(window) { window.installEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &window_ && event->type() == QEvent::Show && !event->spontaneous()) fitOnItsScreen(window_);
+        if (watched != &window_) return false;
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            fitOnItsScreen(window_);
+            awaitingFrame_ = !frameKnown(window_);
+        } else if (awaitingFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+                   frameKnown(window_)) {
+            awaitingFrame_ = false;
+            fitOnItsScreen(window_);
+        }
         return false;
     }
 
 private:
     QWidget& window_;
+    bool awaitingFrame_ = false;
 };
 
 }  // namespace

@@ -54,16 +54,7 @@ constexpr std::size_t filesPerBatch = 256;
 constexpr auto batchTime = std::chrono::milliseconds(250);
 using Clock = std::chrono::steady_clock;
 
-struct ExtractedPicture {
-    int index = 0;
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0;
-    std::string record;
-    std::string recordClass;
-    std::string property;
-    std::string digest;
-    std::string png;       // relative to the output folder; empty when no file names it
+struct ExtractedPicture : ManifestPicture {
     bool written = false;  // this picture's own file was written
     std::string target;    // where it was written
 };
@@ -82,12 +73,6 @@ struct ContentClaim {
     PicturePlace place;
     std::string png;
 };
-
-std::string pictureLine(const std::string& file, const ExtractedPicture& picture)
-{
-    return manifestPictureLine(file, {picture.index, picture.width, picture.height, picture.bitsPerPixel, picture.record,
-                                      picture.recordClass, picture.property, picture.digest, picture.png});
-}
 
 std::string filesText(std::size_t count)
 {
@@ -250,8 +235,10 @@ private:
             fs::create_directories(folder, error);
             if (error)
                 folderFailure = "Cannot create " + folder.string() + ": " + error.message();
-            else if (!staysInsideOutputFolder(folder))
-                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads out of " + options_.outputFolder;
+            else if (const std::string link = linkOnTheWay(folder, relativeFolder); !link.empty())
+                folderFailure = "Cannot write " + folder.string() + ": a symbolic link leads " + link;
+            else
+                removeLeftTemporaryPictures(folder.string());
         }
         if (!folderFailure.empty()) {
             file.events.push_back({files_[fileIndex].path, "error", folderFailure});
@@ -260,15 +247,9 @@ private:
         for (int i = 0; i < pictures.count(); ++i) {
             const TBitmap& bitmap = pictures.at(i);
             const PictureOrigin& origin = pictures.origin(i);
-            ExtractedPicture picture{i,
-                                     bitmap.width(),
-                                     bitmap.height(),
-                                     bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(),
-                                     origin.recordName,
-                                     origin.recordClass,
-                                     origin.property,
-                                     pictureDigest(bitmap.image()),
-                                     {},
+            ExtractedPicture picture{{i, bitmap.width(), bitmap.height(),
+                                      bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(), origin.recordName,
+                                      origin.recordClass, origin.property, pictureDigest(bitmap.image()), {}},
                                      false,
                                      {}};
             if (!options_.outputFolder.empty() && folderFailure.empty() && !bitmap.empty()) {
@@ -276,9 +257,6 @@ private:
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
-                    // A link of that name is replaced, never followed out of the output folder.
-                    struct stat status {};
-                    if (::lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) ::unlink(target.c_str());
                     try {
                         std::vector<std::uint8_t> png;
                         try {
@@ -286,7 +264,9 @@ private:
                         } catch (const std::bad_alloc&) {
                             throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
                         }
-                        file.written.write(target, png);
+                        // Whatever has that name (a link out of the output folder, a named pipe
+                        // nobody reads) is replaced, never followed or written into.
+                        file.written.writeOverName(target, png);
                         picture.written = true;
                         picture.target = target;
                     } catch (const Exception& error) {
@@ -302,13 +282,15 @@ private:
     }
 
     // Links found in the output folder (a rerun into a folder another program filled) are never
-    // followed out of it.
-    bool staysInsideOutputFolder(const fs::path& folder) const
+    // followed: out of it, or onto another file's pictures. Where one leads, or empty.
+    std::string linkOnTheWay(const fs::path& folder, const std::string& relativeFolder) const
     {
         std::error_code error;
         const fs::path real = fs::canonical(folder, error);
         const fs::path relative = real.lexically_relative(realOutputFolder_);
-        return !error && !relative.empty() && *relative.begin() != "..";
+        if (error || relative.empty() || *relative.begin() == "..") return "out of " + options_.outputFolder;
+        if (relative != fs::path(relativeFolder)) return "elsewhere in " + options_.outputFolder;
+        return {};
     }
 
     // Whether the picture at `place` is to be written: always without --unique, else when no
@@ -414,7 +396,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
         std::string failure = prepareOutputFolder(options.outputFolder);
         if (failure.empty()) {
             earlierPictures = picturesNamedByManifest(manifestPath);
-            manifest = ::open(manifestPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+            manifest = createManifest(manifestPath);
             if (manifest < 0) failure = "Cannot write " + manifestPath + ": " + std::strerror(errno);
         }
         if (!failure.empty()) {
@@ -485,7 +467,7 @@ int extract(const ExtractOptions& options, std::ostream& out, std::ostream& prog
                     }
                 }
                 if (!picture.png.empty()) namedPictures.insert(picture.png);
-                lines += pictureLine(path, picture);
+                lines += manifestPictureLine(path, picture);
             }
             if (!file.events.empty()) shownProgress.endLine();
             for (const LoadEvent& event : file.events) {

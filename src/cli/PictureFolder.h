@@ -22,6 +22,14 @@ std::string prepareOutputFolder(const std::string& folder);
 // anyone may have edited.
 std::set<std::string> picturesNamedByManifest(const std::string& manifestPath);
 
+// Opens a new, empty manifest for writing in place of the earlier one: a descriptor, or -1 with
+// errno set.
+int createManifest(const std::string& path);
+
+// Removes the hidden files that pictures were being written as in `folder` when a run was killed
+// outright or the power failed: no later run would ever take their random names again.
+void removeLeftTemporaryPictures(const std::string& folder);
+
 // Removes the regular files `earlier` names below `folder` that `kept` does not, without following
 // a symbolic link on the way; a missing one is passed over. The failures, as error events.
 std::vector<LoadEvent> removeEarlierPictures(const std::string& folder, const std::set<std::string>& earlier,

@@ -143,7 +143,8 @@ void PictureFileWriter::writeNext(int index, const std::vector<std::uint8_t>& pn
     const std::string path = (fs::path(folder_) / (threeDigits(index) + ".png")).string();
     try {
         if (!encodingFailure.empty()) throw Exception("Cannot write " + path + ": " + encodingFailure);
-        batch_.write(path, png);
+        // The folder's own names: a link or a FIFO found there is replaced, not written through.
+        batch_.writeOverName(path, png);
     } catch (const Exception& error) {
         failures_.push_back({path, error.message()});
     }

@@ -44,7 +44,7 @@ std::vector<PictureFileFailure> exportPictures(const PictureList& pictures, cons
     const std::string text = std::move(manifest).str();
     const std::string path = (std::filesystem::path(folder) / pictureManifestName).string();
     try {
-        writeFileReplacing(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        writeFileOverName(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     } catch (const Exception& error) {
         failures.push_back({path, error.message()});
     }

@@ -37,16 +37,15 @@ void writeIntoOpened(int descriptor, const std::string& path, std::span<const st
     if (const int error = writeSyncAndClose(descriptor, bytes, false)) failWriting(path, error);
 }
 
-// Replaces whatever the name `path` is, link or file, with a new file, and syncs its folder.
-void replaceName(const std::string& path, std::span<const std::uint8_t> bytes)
+}  // namespace
+
+void writeFileOverName(const std::string& path, std::span<const std::uint8_t> bytes)
 {
     FileBatch batch(FileBatch::Sync::EachFile);
     batch.writeOverName(path, bytes);
     if (const std::vector<FileBatchFailure> failures = batch.commit(); !failures.empty())
         throw Exception(failures.front().text);
 }
-
-}  // namespace
 
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
 {
@@ -73,7 +72,7 @@ void writeFileFillingPlaceholder(const std::string& path, std::span<const std::u
     if (descriptor < 0) {
         if (errno != ENOENT) failWriting(path, errno);
         // A missing name, or a link to none, becomes a file of its own.
-        replaceName(path, bytes);
+        writeFileOverName(path, bytes);
         return;
     }
     struct stat status {};
@@ -91,7 +90,7 @@ void writeFileFillingPlaceholder(const std::string& path, std::span<const std::u
     // new one is whole.
     if (followed || status.st_nlink != 1 || status.st_size != 0) {
         ::close(descriptor);
-        replaceName(path, bytes);
+        writeFileOverName(path, bytes);
         return;
     }
     placeholderBeingFilled = descriptor;

@@ -20,6 +20,10 @@ namespace trovelin {
 // is unchanged, unless only the sync of the folder failed, after the new file took the name.
 void writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// As writeFileReplacing, for a name inside a folder this program writes: whatever holds the name
+// (a symbolic link, a FIFO) is replaced by the new file, never written through.
+void writeFileOverName(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // For an output name handed out by another program (thumbnail services): such a program creates
 // the empty file first and reads the result back through the descriptor it holds, which would
 // never see a file renamed over it. So an empty regular file with one name, reached without a

@@ -37,11 +37,8 @@ std::vector<ControlStop> partsOf(ControlHostWidget& host, const ControlStop& par
 
 QRect screenRect(const ControlHostWidget& host, const TControl& control)
 {
-    const TPoint offset = control.offsetWithin(const_cast<ControlHostWidget&>(host).control());
-    const double zoom = host.zoom();
-    const QRectF local(offset.x * zoom, offset.y * zoom, std::max(control.width(), 0) * zoom,
-                       std::max(control.height(), 0) * zoom);
-    return QRect(host.mapToGlobal(local.topLeft().toPoint()), local.size().toSize());
+    const QRect local = host.shownArea(control).toRect();
+    return QRect(host.mapToGlobal(local.topLeft()), local.size());
 }
 
 }  // namespace
@@ -59,6 +56,11 @@ QAccessibleInterface* AccessibleControlHost::itemOf(const ControlStop& stop) con
 {
     if (stop.control == nullptr) return const_cast<AccessibleControlHost*>(this);
     if (!isValid() || !host().shows(stop.control) || stop.control == &host().control()) return nullptr;
+    return itemShown(stop);
+}
+
+QAccessibleInterface* AccessibleControlHost::itemShown(const ControlStop& stop) const
+{
     const std::pair<const TControl*, int> key(stop.control, stop.value);
     if (const auto found = items_.find(key); found != items_.end()) {
         QAccessibleInterface* item = QAccessible::accessibleInterface(found->second);
@@ -73,9 +75,39 @@ QList<QAccessibleInterface*> AccessibleControlHost::childrenOf(const ControlStop
 {
     QList<QAccessibleInterface*> children;
     if (!isValid() || !host().describer()) return children;
-    for (const ControlStop& part : partsOf(host(), parent))
-        if (QAccessibleInterface* item = itemOf(part)) children << item;
+    for (const ControlStop& part : partsOf(host(), parent)) children << itemShown(part);
     return children;
+}
+
+int AccessibleControlHost::childCountOf(const ControlStop& parent) const
+{
+    if (!isValid() || !host().describer()) return 0;
+    return static_cast<int>(partsOf(host(), parent).size());
+}
+
+QAccessibleInterface* AccessibleControlHost::childOf(const ControlStop& parent, int index) const
+{
+    if (!isValid() || !host().describer() || index < 0) return nullptr;
+    const std::vector<ControlStop> parts = partsOf(host(), parent);
+    return index < static_cast<int>(parts.size()) ? itemShown(parts[static_cast<std::size_t>(index)]) : nullptr;
+}
+
+int AccessibleControlHost::indexOfChildOf(const ControlStop& parent, const QAccessibleInterface* child) const
+{
+    const auto* item = dynamic_cast<const AccessibleControl*>(child);
+    if (item == nullptr || &item->host() != this || !isValid() || !host().describer()) return -1;
+    const std::vector<ControlStop> parts = partsOf(host(), parent);
+    const auto found = std::find(parts.begin(), parts.end(), item->stop());
+    return found != parts.end() ? static_cast<int>(found - parts.begin()) : -1;
+}
+
+QAccessibleInterface* AccessibleControlHost::childAtOf(const ControlStop& parent, int x, int y) const
+{
+    // Later controls are painted over earlier ones; the background comes first and covers all.
+    const QList<QAccessibleInterface*> children = childrenOf(parent);
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+        if ((*child)->rect().contains(x, y)) return *child;
+    return nullptr;
 }
 
 QString AccessibleControlHost::text(QAccessible::Text t) const
@@ -87,21 +119,13 @@ QString AccessibleControlHost::text(QAccessible::Text t) const
     return QAccessibleWidget::text(t);
 }
 
-int AccessibleControlHost::childCount() const { return static_cast<int>(childrenOf({}).size()); }
+int AccessibleControlHost::childCount() const { return childCountOf({}); }
 
-QAccessibleInterface* AccessibleControlHost::child(int index) const { return childrenOf({}).value(index); }
+QAccessibleInterface* AccessibleControlHost::child(int index) const { return childOf({}, index); }
 
-int AccessibleControlHost::indexOfChild(const QAccessibleInterface* child) const
-{
-    return childrenOf({}).indexOf(const_cast<QAccessibleInterface*>(child));
-}
+int AccessibleControlHost::indexOfChild(const QAccessibleInterface* child) const { return indexOfChildOf({}, child); }
 
-QAccessibleInterface* AccessibleControlHost::childAt(int x, int y) const
-{
-    for (QAccessibleInterface* child : childrenOf({}))
-        if (child->rect().contains(x, y)) return child;
-    return nullptr;
-}
+QAccessibleInterface* AccessibleControlHost::childAt(int x, int y) const { return childAtOf({}, x, y); }
 
 QAccessibleInterface* AccessibleControlHost::focusChild() const
 {
@@ -139,22 +163,19 @@ QAccessibleInterface* AccessibleControl::parent() const
 
 QAccessibleInterface* AccessibleControl::child(int index) const
 {
-    return isValid() ? host_.childrenOf(stop()).value(index) : nullptr;
+    return isValid() ? host_.childOf(stop(), index) : nullptr;
 }
 
-int AccessibleControl::childCount() const { return isValid() ? static_cast<int>(host_.childrenOf(stop()).size()) : 0; }
+int AccessibleControl::childCount() const { return isValid() ? host_.childCountOf(stop()) : 0; }
 
 int AccessibleControl::indexOfChild(const QAccessibleInterface* child) const
 {
-    return isValid() ? host_.childrenOf(stop()).indexOf(const_cast<QAccessibleInterface*>(child)) : -1;
+    return isValid() ? host_.indexOfChildOf(stop(), child) : -1;
 }
 
 QAccessibleInterface* AccessibleControl::childAt(int x, int y) const
 {
-    if (!isValid()) return nullptr;
-    for (QAccessibleInterface* child : host_.childrenOf(stop()))
-        if (child->rect().contains(x, y)) return child;
-    return nullptr;
+    return isValid() ? host_.childAtOf(stop(), x, y) : nullptr;
 }
 
 QString AccessibleControl::text(QAccessible::Text t) const
@@ -254,7 +275,8 @@ void AccessibleControl::setCurrentValue(const QVariant& value)
     const ControlValue* held = heldValue(described);
     bool ok = false;
     const double wanted = value.toDouble(&ok);
-    if (held == nullptr || !ok) return;
+    // A screen reader may send any double; not a number sets nothing rather than the minimum.
+    if (held == nullptr || !ok || std::isnan(wanted)) return;
     held->set(static_cast<std::int32_t>(std::clamp<double>(std::round(wanted), held->min, held->max)));
 }
 

@@ -26,8 +26,14 @@ public:
     ControlHostWidget& host() const;
     // The object of a control (value -1) or of one of its values; null for a control not shown.
     QAccessibleInterface* itemOf(const ControlStop& stop) const;
-    // The objects of what `parent` contains: its visible controls, or its values.
+    // The objects of what `parent` contains: its visible controls, or its values. A screen
+    // reader asks for them one by one, so one of them costs no more than the list of stops.
     QList<QAccessibleInterface*> childrenOf(const ControlStop& parent) const;
+    int childCountOf(const ControlStop& parent) const;
+    QAccessibleInterface* childOf(const ControlStop& parent, int index) const;
+    int indexOfChildOf(const ControlStop& parent, const QAccessibleInterface* child) const;
+    // The child of `parent` at a point of the screen: the topmost, as the mouse finds it.
+    QAccessibleInterface* childAtOf(const ControlStop& parent, int x, int y) const;
 
     QString text(QAccessible::Text t) const override;
     int childCount() const override;
@@ -40,6 +46,9 @@ public:
     std::map<const TControl*, std::vector<std::int32_t>>& toldValues() const { return told_; }
 
 private:
+    // The object of a stop just found in the hosted tree.
+    QAccessibleInterface* itemShown(const ControlStop& stop) const;
+
     mutable std::map<std::pair<const TControl*, int>, QAccessible::Id> items_;
     mutable std::map<const TControl*, std::vector<std::int32_t>> told_;
 };
@@ -77,6 +86,7 @@ public:
     QStringList keyBindingsForAction(const QString& actionName) const override;
 
     ControlStop stop() const { return {control_, value_}; }
+    const AccessibleControlHost& host() const { return host_; }
 
 private:
     ControlAccess access() const;

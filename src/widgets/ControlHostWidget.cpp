@@ -329,6 +329,14 @@ void ControlHostWidget::setDescriber(ControlDescriber describe)
     stop_.reset();
 }
 
+QRectF ControlHostWidget::shownArea(const TControl& control) const
+{
+    const TPoint offset = control.offsetWithin(control_);
+    const QRectF area(offset.x * zoom_, offset.y * zoom_, std::max(control.width(), 0) * zoom_,
+                      std::max(control.height(), 0) * zoom_);
+    return area.intersected(QRectF(rect()));
+}
+
 bool ControlHostWidget::shows(const TControl* control) const
 {
     return control != nullptr && treeContains(control_, control);
@@ -371,11 +379,7 @@ void ControlHostWidget::enterStop(const ControlStop& stop)
         windowed->setFocus();
     else if (auto* root = dynamic_cast<TWinControl*>(&control_))
         root->clearFocus();
-    if (previous) {
-        const TPoint offset = previous->control->offsetWithin(control_);
-        update(QRectF(offset.x * zoom_ - 2, offset.y * zoom_ - 2, previous->control->width() * zoom_ + 4,
-                      previous->control->height() * zoom_ + 4).toAlignedRect());
-    }
+    if (previous) update(shownArea(*previous->control).adjusted(-2, -2, 2, 2).toAlignedRect());
     update();
     if (hasFocus()) announceFocus(*this, stop);
 }
@@ -431,9 +435,8 @@ void ControlHostWidget::paintFocusFrame(QPainter& painter)
     if (!showFocusFrame_ || !hasFocus()) return;
     const std::optional<ControlStop> stop = currentStop();
     if (!stop || describe_(*stop->control).ownFocus) return;
-    const TPoint offset = stop->control->offsetWithin(control_);
-    const QRectF frame(offset.x * zoom_, offset.y * zoom_, stop->control->width() * zoom_,
-                       stop->control->height() * zoom_);
+    const QRectF frame = shownArea(*stop->control);
+    if (frame.isEmpty()) return;
     painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing, false);
     // Black dashes over white ones: seen on any face.

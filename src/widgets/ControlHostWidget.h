@@ -64,6 +64,9 @@ public:
     std::optional<ControlStop> currentStop() const;
     // Gives the keyboard to `stop`, and the focus to the host.
     void focusStop(const ControlStop& stop);
+    // Where `control` shows on the widget, in widget pixels: cut to the widget, so that a control
+    // that a file makes larger than any screen still gives a rectangle that pixels can hold.
+    QRectF shownArea(const TControl& control) const;
     // Whether `control` is still one of the hosted tree's, however long ago it was seen.
     bool shows(const TControl* control) const;
 
