@@ -16,6 +16,7 @@
 #include "panelfile/PanelFileLoad.h"
 #include "panelfile/PictureList.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/UnsharedFile.h"
 #include "streaming/Errors.h"
 #include "streaming/Stream.h"
 #include "support/BmpWriter.h"
@@ -326,6 +327,27 @@ TEST_F(Loader, AFileHeldByAnotherOpenerCannotBeLoaded)
     EXPECT_EQ(failure(path, true), "Cannot open file " + path);
     ::close(other);
     EXPECT_EQ(failure(path, true), "loaded");
+}
+
+// Threads of one program (extract's jobs, a Python program's) load the same file side by side;
+// the lock still keeps other programs out until the last of them is done.
+TEST_F(Loader, OpensOfOneProgramShareTheLock)
+{
+    const std::string path = panel("shared.kvr", {background({})});
+    const auto otherProgramLocks = [&path] {
+        const int other = ::open(path.c_str(), O_RDONLY);
+        const bool locked = ::flock(other, LOCK_EX | LOCK_NB) == 0;
+        ::close(other);
+        return locked;
+    };
+    auto first = openUnshared(path);
+    auto second = openUnshared(path);
+    EXPECT_EQ(failure(path, true), "loaded");
+    EXPECT_FALSE(otherProgramLocks());
+    first.reset();
+    EXPECT_FALSE(otherProgramLocks());
+    second.reset();
+    EXPECT_TRUE(otherProgramLocks());
 }
 
 // Resident memory of this process, from the kernel's own accounting.

@@ -1,7 +1,8 @@
 #pragma once
 // Opening a file for reading without sharing it. The original platform refuses such an open
 // while another program has the file open; here the file is locked exclusively (flock) for as
-// long as the stream lives, and an open fails while another process holds that lock.
+// long as the stream lives, and an open fails while another program holds that lock. This
+// program's own opens of the file share it.
 
 #include <memory>
 #include <string>

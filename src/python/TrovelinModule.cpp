@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include <thread>
 
 #include <QGuiApplication>
+#include <QThreadPool>
 
 #include "cli/ByteSize.h"
 #include "cli/Dump.h"
@@ -30,6 +32,7 @@
 #include "panelfile/PictureList.h"
 #include "python/ClusterExtraction.h"
 #include "python/PictureArrays.h"
+#include "streaming/PrintableText.h"
 
 namespace py = pybind11;
 
@@ -63,14 +66,62 @@ const char* failureName(const PanelLoadResult& load)
     return "unreadable record";
 }
 
+// File names are bytes, and texts quote them: those that are not UTF-8 reach Python as
+// os.fsdecode gives them, and go back to the loader as the same bytes.
+py::str pathString(const std::string& bytes)
+{
+    PyObject* text = PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "surrogateescape");
+    if (text == nullptr) throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(text);
+}
+
+std::string textBytes(const py::handle& text)
+{
+    if (py::isinstance<py::bytes>(text)) return text.cast<std::string>();
+    PyObject* bytes = PyUnicode_AsEncodedString(text.ptr(), "utf-8", "surrogateescape");
+    if (bytes == nullptr) throw py::error_already_set();
+    return py::reinterpret_steal<py::bytes>(bytes).cast<std::string>();
+}
+
+// The system ends a path at its first NUL, so a name holding one would open another file.
+std::string pathBytes(const py::handle& path)
+{
+    std::string bytes = textBytes(path);
+    if (bytes.find('\0') != std::string::npos) throw py::value_error("embedded null byte");
+    return bytes;
+}
+
+std::vector<std::string> pathsOf(const py::list& paths)
+{
+    std::vector<std::string> bytes;
+    for (const py::handle path : paths) bytes.push_back(pathBytes(path));
+    return bytes;
+}
+
+py::list eventList(const std::vector<Event>& events)
+{
+    py::list list;
+    for (const auto& [file, kind, text] : events) list.append(py::make_tuple(pathString(file), kind, pathString(text)));
+    return list;
+}
+
+// A count from Python that C++ cannot hold is as out of range as one it can.
+std::optional<std::uint64_t> positiveCount(const py::object& value)
+{
+    if (!py::isinstance<py::int_>(value) || value.cast<py::int_>() <= py::int_(0) ||
+        value.cast<py::int_>() > py::int_(std::numeric_limits<std::uint64_t>::max()))
+        return std::nullopt;
+    return value.cast<std::uint64_t>();
+}
+
 std::uint64_t pixelBudgetOf(const py::object& maxMemory)
 {
     if (maxMemory.is_none()) return defaultPixelBudgetBytes();
     std::optional<std::uint64_t> bytes;
     if (py::isinstance<py::str>(maxMemory))
         bytes = cli::parseByteSize(maxMemory.cast<std::string>());
-    else if (py::isinstance<py::int_>(maxMemory) && maxMemory.cast<py::int_>() > py::int_(0))
-        bytes = maxMemory.cast<std::uint64_t>();
+    else
+        bytes = positiveCount(maxMemory);
     if (!bytes) throw py::value_error("max_memory: a number of bytes, or one with a K, M or G suffix, above 0");
     return *bytes;
 }
@@ -250,8 +301,8 @@ ExtractResult extractFiles(const std::vector<std::string>& paths, const std::str
     options.pixelBudgetBytes = pixelBudgetOf(maxMemory);
     if (jobs.is_none())
         options.jobs = std::max(1u, std::thread::hardware_concurrency());
-    else if (const long count = jobs.cast<long>(); count >= 1 && count <= 1024)
-        options.jobs = static_cast<unsigned>(count);
+    else if (const std::optional<std::uint64_t> count = positiveCount(jobs); count && *count <= 1024)
+        options.jobs = static_cast<unsigned>(*count);
     else
         throw py::value_error("jobs: from 1 to 1024, or None for one per processor");
     std::ostringstream manifest, report;
@@ -278,6 +329,12 @@ ExtractResult extractFiles(const std::vector<std::string>& paths, const std::str
     return result;
 }
 
+// A line of what `extract` says on its error stream.
+std::string reportLine(const std::string& file, const std::string& kind, const std::string& text)
+{
+    return printableText(file) + ": " + kind + ": " + printableText(text) + "\n";
+}
+
 // The walk of `extract`, for a client that spreads the files over a cluster.
 py::tuple walk(const std::vector<std::string>& paths)
 {
@@ -286,17 +343,25 @@ py::tuple walk(const std::vector<std::string>& paths)
         py::gil_scoped_release unlocked;
         found = cli::walkPanelFiles(paths);
     }
-    std::vector<std::pair<std::string, std::string>> files;
-    for (const cli::FoundPanelFile& file : found.files) files.emplace_back(file.path, file.outputFolder);
-    std::vector<std::string> problemLines;
-    for (const LoadEvent& problem : found.problems) problemLines.push_back(cli::manifestEventLine(problem));
-    return py::make_tuple(files, problemLines, found.emptyArguments);
+    py::list files;
+    for (const cli::FoundPanelFile& file : found.files)
+        files.append(py::make_tuple(pathString(file.path), pathString(file.outputFolder)));
+    std::vector<std::string> problemLines, reportLines;
+    for (const LoadEvent& problem : found.problems) {
+        problemLines.push_back(cli::manifestEventLine(problem));
+        reportLines.push_back(reportLine(problem.file, problem.kind, problem.text));
+    }
+    return py::make_tuple(files, problemLines, reportLines);
 }
 
-py::list extractBatch(const std::vector<std::pair<std::string, std::string>>& files, const std::string& outputRoot,
-                      const py::object& maxMemory)
+py::list extractBatch(const py::list& batch, const std::string& outputRoot, const py::object& maxMemory)
 {
     const std::uint64_t budget = pixelBudgetOf(maxMemory);
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const py::handle file : batch) {
+        const auto pair = file.cast<py::tuple>();
+        files.emplace_back(pathBytes(pair[0]), pathBytes(pair[1]));
+    }
     std::vector<ClusterFile> done;
     {
         py::gil_scoped_release unlocked;
@@ -308,11 +373,11 @@ py::list extractBatch(const std::vector<std::pair<std::string, std::string>>& fi
         for (const ClusterPicture& picture : file.pictures) {
             const cli::ManifestPicture& p = picture.manifest;
             pictures.append(py::make_tuple(p.index, p.width, p.height, p.bitsPerPixel, p.record, p.recordClass,
-                                           p.property, p.digest, p.png, picture.written));
+                                           p.property, p.digest, pathString(p.png), picture.written));
         }
         std::vector<Event> events;
         for (const LoadEvent& event : file.events) events.emplace_back(event.file, event.kind, event.text);
-        results.append(py::make_tuple(pictures, events, file.failed));
+        results.append(py::make_tuple(pictures, eventList(events), file.failed));
     }
     return results;
 }
@@ -331,16 +396,27 @@ std::string eventLine(const std::string& file, const std::string& kind, const st
 
 // Painting measures text, which wants an application object; none is shown on a screen. What
 // Qt has to say about its setup is no concern of a Python program: failures reach it as
-// exceptions.
+// exceptions. The platform is always the offscreen one, named as an argument rather than in the
+// environment: a QT_QPA_PLATFORM meant for the user's desktop (xcb with no display, as under ssh
+// or cron) would end the interpreter, and programs that Python starts keep the user's setting.
 void startApplication()
 {
     if (QCoreApplication::instance() != nullptr) return;
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argumentCount = 1;
+    static int argumentCount = 3;
     static char name[] = "trovelin";
-    static char* arguments[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char* arguments[] = {name, platformOption, offscreen, nullptr};
     new QGuiApplication(argumentCount, arguments);  // lives as long as the interpreter
+}
+
+// Painting hands large images to Qt's thread pool. A child forked while the pool keeps idle
+// threads inherits the pool's note of them but not the threads, and its first such painting
+// waits for ever; so the pool lets its threads go before every fork.
+void beforeFork()
+{
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 }  // namespace
@@ -361,10 +437,10 @@ PYBIND11_MODULE(_trovelin, module)
         try {
             if (thrown) std::rethrow_exception(thrown);
         } catch (const PanelFailure& failure) {
-            py::object error = py::handle(panelError.ptr())(failure.what());
-            error.attr("path") = failure.path;
+            py::object error = py::handle(panelError.ptr())(pathString(failure.what()));
+            error.attr("path") = pathString(failure.path);
             error.attr("kind") = failure.kind;
-            error.attr("events") = py::cast(failure.events);
+            error.attr("events") = eventList(failure.events);
             PyErr_SetObject(panelError.ptr(), error.ptr());
         }
     });
@@ -380,7 +456,7 @@ PYBIND11_MODULE(_trovelin, module)
                                "The class of that record.")
         .def_property_readonly("property", [](const Picture& p) { return std::string(p.origin().property); },
                                "'Picture' of the background, 'Glyph' of a button.")
-        .def_property_readonly("file", [](const Picture& p) { return std::string(p.origin().fileName()); },
+        .def_property_readonly("file", [](const Picture& p) { return pathString(std::string(p.origin().fileName())); },
                                "The panel file it came from.")
         .def("to_numpy", &Picture::toNumpy,
              "The pixels as a new (height, width, 4) uint8 array of red, green, blue and alpha, top row first: "
@@ -389,31 +465,51 @@ PYBIND11_MODULE(_trovelin, module)
 
     module.def(
         "_open",
-        [](const std::string& path, const py::object& maxMemory) {
-            LoadedFile file = openPanel(path, maxMemory);
-            return py::make_tuple(picturesOf(file.pictures), file.events, file.title);
+        [](const py::object& path, const py::object& maxMemory) {
+            LoadedFile file = openPanel(pathBytes(path), maxMemory);
+            return py::make_tuple(picturesOf(file.pictures), eventList(file.events), file.title);
         },
         py::arg("path"), py::arg("max_memory") = py::none());
-    module.def("_render", &renderToArray, py::arg("path"), py::arg("max_memory") = py::none());
-    module.def("_dump_json", &dumpJson, py::arg("path"), py::arg("max_memory") = py::none());
+    module.def(
+        "_render", [](const py::object& path, const py::object& maxMemory) { return renderToArray(pathBytes(path), maxMemory); },
+        py::arg("path"), py::arg("max_memory") = py::none());
+    module.def(
+        "_dump_json", [](const py::object& path, const py::object& maxMemory) { return dumpJson(pathBytes(path), maxMemory); },
+        py::arg("path"), py::arg("max_memory") = py::none());
     module.def(
         "_harvest",
-        [](const std::vector<std::string>& paths, bool keepGoing, const py::object& maxMemory) {
-            HarvestResult result = harvestFiles(paths, keepGoing, maxMemory);
-            return py::make_tuple(picturesOf(result.pictures), result.events, result.failed);
+        [](const py::list& paths, bool keepGoing, const py::object& maxMemory) {
+            HarvestResult result = harvestFiles(pathsOf(paths), keepGoing, maxMemory);
+            return py::make_tuple(picturesOf(result.pictures), eventList(result.events), result.failed);
         },
         py::arg("paths"), py::arg("keep_going") = false, py::arg("max_memory") = py::none());
     module.def(
         "_extract",
-        [](const std::vector<std::string>& paths, const std::string& out, bool unique, const py::object& jobs,
+        [](const py::list& paths, const py::object& out, bool unique, const py::object& jobs,
            const py::object& maxMemory) {
-            ExtractResult result = extractFiles(paths, out, unique, jobs, maxMemory);
-            return py::make_tuple(result.status, result.manifest, result.report);
+            ExtractResult result = extractFiles(pathsOf(paths), pathBytes(out), unique, jobs, maxMemory);
+            return py::make_tuple(result.status, result.manifest, pathString(result.report));
         },
         py::arg("paths"), py::arg("out"), py::arg("unique") = false, py::arg("jobs") = py::none(),
         py::arg("max_memory") = py::none());
-    module.def("_walk", &walk, py::arg("paths"));
-    module.def("_extract_batch", &extractBatch, py::arg("files"), py::arg("out"), py::arg("max_memory") = py::none());
-    module.def("_picture_line", &pictureLine);
-    module.def("_event_line", &eventLine);
+    module.def("_before_fork", &beforeFork);
+    module.def("_walk", [](const py::list& paths) { return walk(pathsOf(paths)); }, py::arg("paths"));
+    module.def(
+        "_extract_batch",
+        [](const py::list& files, const py::object& out, const py::object& maxMemory) {
+            return extractBatch(files, pathBytes(out), maxMemory);
+        },
+        py::arg("files"), py::arg("out"), py::arg("max_memory") = py::none());
+    module.def("_picture_line", [](const py::object& file, int index, int width, int height, int bitsPerPixel,
+                                   const std::string& record, const std::string& recordClass,
+                                   const std::string& property, const std::string& digest, const py::object& png) {
+        return pictureLine(pathBytes(file), index, width, height, bitsPerPixel, record, recordClass, property, digest,
+                           pathBytes(png));
+    });
+    module.def("_event_line", [](const py::object& file, const std::string& kind, const py::object& text) {
+        return eventLine(textBytes(file), kind, textBytes(text));
+    });
+    module.def("_report_line", [](const py::object& file, const std::string& kind, const py::object& text) {
+        return reportLine(textBytes(file), kind, textBytes(text));
+    });
 }

@@ -20,6 +20,11 @@ def tree(tmp_path_factory):
     whole = (archive / "venue-1" / "show-7.kvr").read_bytes()
     (archive / "venue-1" / "show-7.kvr").write_bytes(whole[:len(whole) * 2 // 3])  # fails half-way
     (archive / "venue-2" / "notes.kvr").write_bytes(b"no panel file")
+    # Names that are not UTF-8, as archives copied from older systems hold them.
+    venue = os.fsencode(archive / "venue-0")
+    os.rename(os.path.join(venue, b"show-3.kvr"), os.path.join(venue, b"sh\xf6w-3.kvr"))
+    with open(os.path.join(venue, b"n\xf6tes.kvr"), "wb") as notes:
+        notes.write(b"no panel file")
     return archive
 
 
@@ -42,10 +47,11 @@ def folder_contents(folder):
 @pytest.mark.parametrize("unique", [False, True])
 def test_the_cluster_writes_what_extract_writes(tree, client, tmp_path, unique):
     flags = ["--unique"] if unique else []
-    run_cli("extract", *flags, "--out", tmp_path / "cli", tree, check=False)
+    program = run_cli("extract", *flags, "--out", tmp_path / "cli", tree, check=False)
     result = trovelin.dask.extract([tree], tmp_path / "dask", client=client, unique=unique, batch_size=8)
     expected = folder_contents(tmp_path / "cli")
     assert len(expected) > 300 and not result.ok
+    assert result.report == program.stderr
     assert folder_contents(tmp_path / "dask") == expected
     assert len(result.manifest) == (tmp_path / "cli" / "manifest.jsonl").read_bytes().count(b"\n")
 

@@ -3,6 +3,7 @@
 import json
 import os
 import signal
+import subprocess
 import sys
 import threading
 import time
@@ -183,3 +184,79 @@ def test_ctrl_c_stops_an_extraction_with_whole_files(tmp_path):
     assert 0 < len(lines) < 1400
     for line in lines:
         assert (tmp_path / "out" / json.loads(line)["png"]).exists()
+
+
+def test_paths_are_the_systems_bytes_whatever_python_makes_of_them(samples, tmp_path):
+    folder = tmp_path / "venues"
+    folder.mkdir()
+    panel_file = os.path.join(os.fsencode(folder), b"caf\xe9.kvr")
+    with open(panel_file, "wb") as copy:
+        copy.write((samples / "console-desk.kvr").read_bytes())
+    with open(os.path.join(os.fsencode(folder), b"bad\xff.kvr"), "wb") as junk:
+        junk.write(b"junk")
+    name = os.fsdecode(panel_file)  # as os.listdir gives it: with a surrogate
+
+    assert [p.file for p in trovelin.open(name).pictures] == [name] * 3
+    assert len(trovelin.open(panel_file).render()) == 300
+    result = trovelin.harvest(folder, keep_going=True)  # one path, not the letters of its name
+    assert result.events == [{"file": os.fsdecode(os.path.join(os.fsencode(folder), b"bad\xff.kvr")),
+                              "kind": "status", "text": "Not KVR Format !!!"}]
+    assert [p.file for p in result.pictures] == [name] * 3
+    assert [p.file for p in trovelin.harvest([name]).pictures] == [name] * 3
+    assert len(trovelin.extract(folder, tmp_path / "out").manifest) == 4
+    with pytest.raises(trovelin.PanelError) as missing:
+        trovelin.open(name + "x")
+    assert missing.value.path == name + "x"
+
+    # The system stops reading a path at a NUL: this one would open console-desk.kvr.
+    with pytest.raises(ValueError):
+        trovelin.open(f"{samples / 'console-desk.kvr'}\0.png")
+    with pytest.raises(ValueError):
+        trovelin.harvest([f"{samples / 'console-desk.kvr'}\0"])
+
+
+def test_counts_python_holds_but_cpp_cannot_are_refused_as_values():
+    for call in (lambda: trovelin.open("x.kvr", max_memory=10**30), lambda: trovelin.extract([], None, jobs=2**64),
+                 lambda: trovelin.extract([], None, jobs=2.0)):
+        with pytest.raises(ValueError):
+            call()
+
+
+def test_a_child_forked_after_painting_paints_too(samples):
+    trovelin.open(samples / "arena-rig.kvr").render()
+    child = os.fork()
+    if child == 0:
+        os._exit(0 if trovelin.open(samples / "arena-rig.kvr").render().shape == (480, 800, 4) else 1)
+    deadline = time.monotonic() + 30
+    while (status := os.waitpid(child, os.WNOHANG))[0] == 0 and time.monotonic() < deadline:
+        time.sleep(0.05)
+    if status[0] == 0:
+        os.kill(child, signal.SIGKILL)
+        os.waitpid(child, 0)
+    assert status[0] == child and os.waitstatus_to_exitcode(status[1]) == 0
+
+
+def test_the_package_needs_no_screen_whatever_the_environment_names(samples):
+    script = ("import os, trovelin; trovelin.open(os.environ['PANEL']).render(); "
+              "print(os.environ.get('QT_QPA_PLATFORM'))")
+    for platform in ("xcb", None):  # a desktop's setting under ssh or cron; none at all
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env["PANEL"] = str(samples / "club-stage.kvr")
+        if platform:
+            env["QT_QPA_PLATFORM"] = platform
+        run = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=60)
+        assert (run.returncode, run.stdout, run.stderr) == (0, f"{platform}\n", "")
+
+
+def test_records_of_a_file_gone_since_it_was_opened_are_an_error_not_none(samples, tmp_path):
+    path = tmp_path / "gone.kvr"
+    path.write_bytes((samples / "console-desk.kvr").read_bytes())
+    panel = trovelin.open(path)
+    path.unlink()
+    with pytest.raises(trovelin.PanelError) as gone:
+        panel.records
+    assert (gone.value.kind, str(gone.value)) == ("cannot open", f"Cannot open file {path}: No such file or directory")
+    path.write_bytes(b"no panel file")
+    with pytest.raises(trovelin.PanelError) as replaced:
+        panel.records
+    assert (replaced.value.kind, str(replaced.value)) == ("not a panel file", "Not KVR Format !!!")

@@ -24,10 +24,19 @@ from typing import Any, Iterable, Optional, Union
 from ._trovelin import PanelError, Picture
 from . import _trovelin
 
+os.register_at_fork(before=_trovelin._before_fork)
+
 __all__ = ["open", "harvest", "extract", "Panel", "Picture", "Record", "Harvest", "Extraction", "PanelError"]
 
-PathLike = Union[str, "os.PathLike[str]"]
+PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 MemorySize = Union[int, str, None]
+
+
+def _paths(paths: Union[PathLike, Iterable[PathLike]]) -> list:
+    # One path stands for itself, not for the characters of its name.
+    if isinstance(paths, (str, bytes, os.PathLike)):
+        return [os.fspath(paths)]
+    return [os.fspath(p) for p in paths]
 
 
 def _event(file: str, kind: str, text: str) -> dict:
@@ -60,6 +69,16 @@ def _value(text: str) -> Any:
         if position == len(text):
             return "".join(pieces)
     return text
+
+
+def _no_longer_a_panel(path, events: list) -> PanelError:
+    """The error of a file that was a panel when opened and has since gone or been replaced."""
+    opened = not any(event["kind"] == "error" for event in events)
+    error = PanelError(events[0]["text"] if events else "not a panel file")
+    error.path = path
+    error.kind = "not a panel file" if opened else "cannot open"
+    error.events = [(event["file"], event["kind"], event["text"]) for event in events]
+    return error
 
 
 @dataclass(frozen=True)
@@ -95,6 +114,8 @@ class Panel:
         """Every record, in file order, the background first; read on first use."""
         if self._records is None:
             dump = json.loads(_trovelin._dump_json(self.path, self._max_memory))
+            if "title" not in dump:
+                raise _no_longer_a_panel(self.path, dump["events"])
             self._records = [Record._from_dump(r["record"], r["loader"]) for r in dump.get("records", [])]
         return self._records
 
@@ -124,11 +145,11 @@ class Harvest:
     failed: bool
 
 
-def harvest(paths: Iterable[PathLike], keep_going: bool = False, max_memory: MemorySize = None) -> Harvest:
+def harvest(paths: Union[PathLike, Iterable[PathLike]], keep_going: bool = False, max_memory: MemorySize = None) -> Harvest:
     """The harvest of `trovelin-cli harvest PATHS`: panel files (folders stand for their *.kvr
     files) loaded in order into one list, stopping when it holds 512 pictures, and at the first
     file that fails unless keep_going."""
-    pictures, events, failed = _trovelin._harvest([os.fspath(p) for p in paths], keep_going, max_memory)
+    pictures, events, failed = _trovelin._harvest(_paths(paths), keep_going, max_memory)
     return Harvest(pictures, [_event(*e) for e in events], failed)
 
 
@@ -143,11 +164,11 @@ class Extraction:
     report: str = ""
 
 
-def extract(paths: Iterable[PathLike], out: Optional[PathLike], unique: bool = False, jobs: Optional[int] = None,
+def extract(paths: Union[PathLike, Iterable[PathLike]], out: Optional[PathLike], unique: bool = False, jobs: Optional[int] = None,
             max_memory: MemorySize = None) -> Extraction:
     """`trovelin-cli extract`: every picture of every panel file below PATHS written as PNG
     below out (None: none written), with out/manifest.jsonl; unique writes each content once.
     jobs files are loaded at once (None: one per processor)."""
-    status, manifest, report = _trovelin._extract([os.fspath(p) for p in paths],
+    status, manifest, report = _trovelin._extract(_paths(paths),
                                                   "" if out is None else os.fspath(out), unique, jobs, max_memory)
     return Extraction([json.loads(line) for line in manifest.splitlines()], status == 0, report)

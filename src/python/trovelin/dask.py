@@ -15,7 +15,7 @@ import os
 import re
 from typing import Iterable, Optional
 
-from . import Extraction, MemorySize, PathLike, _trovelin
+from . import Extraction, MemorySize, PathLike, _paths, _trovelin
 
 __all__ = ["extract"]
 
@@ -47,7 +47,7 @@ def extract(paths: Iterable[PathLike], out: PathLike, client=None, unique: bool 
     import distributed
 
     out = os.path.abspath(os.fspath(out))
-    files, problem_lines, _ = _trovelin._walk([os.fspath(p) for p in paths])
+    files, problem_lines, problem_reports = _trovelin._walk(_paths(paths))
     os.makedirs(out, exist_ok=True)
     cluster = None
     if client is None:
@@ -59,7 +59,7 @@ def extract(paths: Iterable[PathLike], out: PathLike, client=None, unique: bool 
         client.wait_for_workers(2, timeout=120)
     try:
         workers_before = set(client.scheduler_info().get("workers", {}))
-        result = _run(client, files, problem_lines, _batches(files, max(1, len(workers_before)), batch_size), out,
+        result = _run(client, files, problem_lines, problem_reports, _batches(files, max(1, len(workers_before)), batch_size), out,
                       unique, max_memory)
         if set(client.scheduler_info().get("workers", {})) != workers_before:
             _sweep_temporary_pictures(out, files)
@@ -86,15 +86,11 @@ def _sweep_temporary_pictures(out: str, files: list) -> None:
                     pass
 
 
-def _run(client, files, problem_lines, batches, out, unique, max_memory) -> Extraction:
+def _run(client, files, problem_lines, problem_reports, batches, out, unique, max_memory) -> Extraction:
     import distributed
 
-    report = []
-    ok = True
-    for line in problem_lines:
-        event = json.loads(line)
-        report.append(f"{event['file']}: {event['kind']}: {event['text']}")
-        ok = ok and event["kind"] != "error"
+    report = list(problem_reports)
+    ok = all(json.loads(line)["kind"] != "error" for line in problem_lines)
     first_of_content = {}  # digest: the file that keeps it, with unique
     lines = list(problem_lines)
     with open(os.path.join(out, MANIFEST), "wb") as manifest:
@@ -119,7 +115,7 @@ def _run(client, files, problem_lines, batches, out, unique, max_memory) -> Extr
                                                                    digest, png))
                     for file, kind, text in events:
                         batch_lines.append(_trovelin._event_line(file, kind, text))
-                        report.append(f"{file}: {kind}: {text}")
+                        report.append(_trovelin._report_line(file, kind, text))
                     ok = ok and not failed
                 text = "".join(batch_lines)
                 manifest.write(text.encode("utf-8", "surrogateescape"))
@@ -127,4 +123,4 @@ def _run(client, files, problem_lines, batches, out, unique, max_memory) -> Extr
                 lines.extend(batch_lines)
                 next_batch += 1
     entries = [json.loads(line) for line in lines]
-    return Extraction(entries, ok, "".join(line + "\n" for line in report))
+    return Extraction(entries, ok, "".join(report))
