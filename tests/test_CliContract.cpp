@@ -130,8 +130,10 @@ const std::vector<Row>& rows()
          141, {}, {}, {}, {".png.", "Interrupted"}},
         {"extract: every terminating signal removes the temporary files whatever -j, and exits 128 + it",
          "set -m; for sig in HUP INT QUIT ALRM TERM USR1 USR2 VTALRM PROF IO PWR XCPU RTMIN; do rm -rf o\n"
-         "$CLI extract -j 12 --out o $(printf \"$S %.0s\" {1..40}) & pid=$!\n"
-         "for i in $(seq 1000); do [ -s o/manifest.jsonl ] && break; sleep 0.01; done\n"
+         "$CLI extract -j 12 --out o $(printf \"$S %.0s\" {1..120}) & pid=$!\n"
+         // Lines come a batch at a time, the first perhaps at the end: the first picture written
+         // says the run is under way.
+         "for i in $(seq 1000); do [ -n \"$(find o -name '*.png*' 2>/dev/null | head -n1)\" ] && break; sleep 0.01; done\n"
          // The first signal finishes the files in flight, a second one ends the run at once.
          "kill -$sig $pid; kill -$sig $pid; wait $pid; echo \"$sig $?\"; find o -name '.*' >&2; done",
          0, {"HUP 129\nINT 130\nQUIT 131\nALRM 142\nTERM 143\nUSR1 138\nUSR2 140\nVTALRM 154\nPROF 155\nIO 157\n"
