@@ -36,7 +36,9 @@ SlotChunk firstChunk;
 std::mutex tableMutex;  // guards growing the table and the free slots, never the handler
 std::vector<TemporaryNameSlot*> freeSlots;
 std::size_t slotCount = 0;
-std::vector<char*> retiredNames;  // kept for a handler that may still read them
+// Kept for a handler that may still read them. Never destroyed: a vector ended with the program's
+// statics would leave them unreachable while a handler, or a leak checker, still looks.
+std::vector<char*>& retiredNames = *new std::vector<char*>;
 SlotChunk* lastChunk = &firstChunk;
 
 // Set before the handler's sweep; no temporary file is created after it. The handler ends the
