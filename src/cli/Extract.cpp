@@ -246,27 +246,14 @@ private:
         }
         for (int i = 0; i < pictures.count(); ++i) {
             const TBitmap& bitmap = pictures.at(i);
-            const PictureOrigin& origin = pictures.origin(i);
-            ExtractedPicture picture{{i, bitmap.width(), bitmap.height(),
-                                      bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(), origin.recordName,
-                                      origin.recordClass, origin.property, pictureDigest(bitmap.image()), {}},
-                                     false,
-                                     {}};
+            ExtractedPicture picture{manifestPictureOf(pictures, i), false, {}};
             if (!options_.outputFolder.empty() && folderFailure.empty() && !bitmap.empty()) {
                 const std::string name = threeDigits(i) + ".png";
                 picture.png = relativeFolder + "/" + name;
                 if (claim(picture.digest, {fileIndex, i}, picture.png)) {
                     const std::string target = (folder / name).string();
                     try {
-                        std::vector<std::uint8_t> png;
-                        try {
-                            png = encoder.encode(*bitmap.image());
-                        } catch (const std::bad_alloc&) {
-                            throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
-                        }
-                        // Whatever has that name (a link out of the output folder, a named pipe
-                        // nobody reads) is replaced, never followed or written into.
-                        file.written.writeOverName(target, png);
+                        writePicturePng(file.written, encoder, *bitmap.image(), target);
                         picture.written = true;
                         picture.target = target;
                     } catch (const Exception& error) {

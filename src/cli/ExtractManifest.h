@@ -6,6 +6,13 @@
 
 #include "panelfile/PictureManifest.h"
 
+namespace trovelin {
+class DibImage;
+class FileBatch;
+class PictureList;
+class PngEncoder;
+}  // namespace trovelin
+
 namespace trovelin::cli {
 
 struct ManifestPicture {
@@ -19,6 +26,14 @@ struct ManifestPicture {
     std::string digest;
     std::string png;  // relative to the output folder; empty when no file names it
 };
+
+// Picture `index` of the list as its line describes it, with no file named yet.
+ManifestPicture manifestPictureOf(const PictureList& pictures, int index);
+
+// Encodes `image` as PNG into `batch` under `target`; whatever has that name (a link out of the
+// output folder, a named pipe nobody reads) is replaced, never followed or written into. Fails
+// with "Cannot write TARGET: <reason>".
+void writePicturePng(FileBatch& batch, PngEncoder& encoder, const DibImage& image, const std::string& target);
 
 std::string manifestPictureLine(const std::string& file, const ManifestPicture& picture);
 std::string manifestEventLine(const LoadEvent& event);

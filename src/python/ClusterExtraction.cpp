@@ -62,23 +62,12 @@ ClusterFile extractForCluster(const std::string& path, const std::string& output
     FileBatch written(FileBatch::Sync::EachFile);
     for (int i = 0; i < pictures.count(); ++i) {
         const TBitmap& bitmap = pictures.at(i);
-        const PictureOrigin& origin = pictures.origin(i);
-        ClusterPicture picture{{i, bitmap.width(), bitmap.height(), bitmap.empty() ? 0 : bitmap.image()->bitsPerPixel(),
-                                origin.recordName, origin.recordClass, origin.property,
-                                cli::pictureDigest(bitmap.image()), {}},
-                               false};
+        ClusterPicture picture{cli::manifestPictureOf(pictures, i), false};
         if (folderFailure.empty() && !bitmap.empty()) {
             const std::string name = threeDigits(i) + ".png";
             const std::string target = (folder / name).string();
             try {
-                std::vector<std::uint8_t> png;
-                try {
-                    png = encoder.encode(*bitmap.image());
-                } catch (const std::bad_alloc&) {
-                    throw Exception("Cannot write " + target + ": " + messages::outOfMemory);
-                }
-                // A link of that name is replaced, never followed out of the output folder.
-                written.writeOverName(target, png);
+                cli::writePicturePng(written, encoder, *bitmap.image(), target);
                 picture.manifest.png = outputFolder + "/" + name;
                 picture.written = true;
             } catch (const Exception& error) {
